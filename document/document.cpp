@@ -1,0 +1,3 @@
+#include "document/document.h"
+
+void ResetItem(Tfuncprop &item) { item = Tfuncprop{}; }

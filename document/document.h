@@ -1,0 +1,68 @@
+// The document: registered items, definitions, the coordinate frame and the
+// view flags. One instance is owned by the main window and passed by
+// reference; the parameter values live in the engine's VariableTable.
+#pragma once
+
+#include "engine/parse.h"
+#include <array>
+#include <cstdint>
+#include <string>
+
+// Item kinds (the numbers are stored in equation files).
+enum ItemKind : uint8_t {
+    KindDerivative = 0, // derivative of item 1; text[1] holds its formula
+    KindExplicit = 1,   // y = f(x)
+    KindImplicit = 2,   // f(x, y) = 0
+    KindParametric = 3, // x = text[1], y = text[2], t from text[3] to text[4]
+    KindPolar = 4,      // r = text[1] (= text[2]), t from text[3] to text[4]
+    KindPoint = 5,      // (text[1], text[2])
+    KindSegment = 6,    // (text[1], text[2]) - (text[3], text[4])
+};
+
+// One registered item. Texts are Shift-JIS formula texts; text[0] is unused so
+// that text[1..4] match the numbering used everywhere else.
+struct Tfuncprop {
+    uint8_t kind = KindExplicit;
+    std::array<std::string, 5> text{};
+    uint8_t asymptote = 0;  // registered by the explicit-function command: mark jumps
+    uint8_t afterimage = 1; // "残像" setting
+    uint8_t usesParam = 0;  // some formula contains a parameter letter
+    uint32_t colour = 0;    // 0x00BBGGRR
+    uint8_t penWidth = 1;   // 1..3 pixels
+};
+void ResetItem(Tfuncprop &item);
+
+// The visible range. Invariant: xmin < xmax, ymin < ymax, all within ±10000.
+struct CoordFrameRecord {
+    long double xmin = -5, xmax = 5, ymin = -5, ymax = 5;
+};
+
+inline constexpr int kMaxItems = 10;
+inline constexpr int kMaxDefinitions = 6;
+
+struct Document : DefinitionSource {
+    // Items 1..ItemCount are in use (index 0 unused); later entries are ignored.
+    std::array<Tfuncprop, kMaxItems + 1> ItemList{};
+    int ItemCount = 0;
+    Tfuncprop CurrentItem{}; // the item being filled in by a registration command
+
+    // F1..F6 and Q1..Q6 (index 0 unused); entries above the counts are ignored.
+    std::array<std::string, kMaxDefinitions + 1> DefFuncText{};
+    int DefFuncCount = 0;
+    std::array<std::string, kMaxDefinitions + 1> DefConstText{};
+    int DefConstCount = 0;
+
+    CoordFrameRecord CoordFrame{};
+    uint8_t ShowGrid = 0;
+    uint8_t ShowScale = 1;
+    uint8_t OverlayMode = 0;
+
+    std::string FunctionText(int n) const override
+    {
+        return (n >= 1 && n <= DefFuncCount) ? DefFuncText[n] : std::string();
+    }
+    std::string ConstantText(int n) const override
+    {
+        return (n >= 1 && n <= DefConstCount) ? DefConstText[n] : std::string();
+    }
+};

@@ -1,0 +1,11 @@
+// The whole expression engine.
+#pragma once
+
+#include "engine/differentiate.h"
+#include "engine/evaluate.h"
+#include "engine/expr_tree.h"
+#include "engine/formula_text.h"
+#include "engine/implicit_algebra.h"
+#include "engine/parse.h"
+#include "engine/print.h"
+#include "engine/simplify.h"

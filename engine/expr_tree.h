@@ -1,0 +1,139 @@
+// Expression trees: the node record, operation codes, the table of letter
+// values and the tree operations shared by every engine pass.
+//
+// Ownership: every tree owns all of its nodes; a node is in exactly one tree.
+// Trees are created by the constructors below (or by passes built on them) and
+// released with FreeTree, or held in a Tree (unique_ptr) for RAII.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Operation codes. 1..7 are the positions of "^/*-+)(" in the character class
+// string; 10001..10026 are 10000 + position of the letter in
+// "abcdefghjklmnopqrsuvwitxyz".
+enum OpCode : int32_t {
+    OpPower = 1,
+    OpDivide = 2,
+    OpMultiply = 3,
+    OpSubtract = 4,
+    OpAdd = 5,
+    OpNegate = 6,
+    OpSin = 8,
+    OpCos = 9,
+    OpTan = 10,
+    OpSec = 11,
+    OpCosec = 12,
+    OpCotan = 13,
+    OpArctn = 14,
+    OpLog = 15,
+    OpExp = 16,
+    OpSqrt = 17,
+    OpAbs = 18,
+    OpSgn = 19,
+    OpGaus = 20,
+    OpSinh = 21,
+    OpCosh = 22,
+    OpBasedLog = 23, // log of right to the base left
+    OpFactorial = 1001,
+    OpSum = 2001,        // left: index range node, right: summand
+    OpSumTooLarge = 3001, // a finite sum too large to expand; evaluates as undefined
+    OpRangeI = 5001,     // index ranges 5001..5004 for i, j, k, l: left lower, right upper
+    OpRangeJ = 5002,
+    OpRangeK = 5003,
+    OpRangeL = 5004,
+    OpPi = 9999,
+    OpConst = 10000,
+    OpLetterA = 10001, // a .. w: 10001..10021 (t left out), see LetterCode
+    OpLetterE = 10005,
+    OpLetterS = 10018, // written θ by the user
+    OpLetterI = 10022,
+    OpT = 10023,
+    OpX = 10024,
+    OpY = 10025,
+    OpZ = 10026,
+};
+
+// The letters in code order: code = 10000 + 1-based position.
+inline constexpr const char *kLetterOrder = "abcdefghjklmnopqrsuvwitxyz";
+
+// Leaf code of a lower-case letter, or 0 when c is not one.
+int32_t LetterCode(char c);
+// The letter of a leaf code 10001..10026, or '\0'.
+char LetterOfCode(int32_t op);
+
+struct ExprNode {
+    int32_t op = 0;
+    long double value = 0;    // constant: its value; otherwise the latest valid result
+    long double previous = 0; // the value at the evaluation before the latest one
+    ExprNode *parent = nullptr;
+    uint8_t zeroCross = 0; // sign change or zero between previous and latest evaluation
+    uint8_t poleCross = 0; // pole (infinite jump) between previous and latest evaluation
+    ExprNode *left = nullptr;
+    ExprNode *right = nullptr; // the only operand of one-operand functions and negation
+};
+
+// The current values of all letters. Parameters are single precision.
+struct VariableTableRecord {
+    float param[22] = {}; // a b c d e f g h i j k l m n o p q r s u v w
+    long double x = 0;
+    long double y = 0;
+    long double z = 0;
+    long double t = 0;
+};
+extern VariableTableRecord VariableTable;
+
+// Index into VariableTable.param of a parameter leaf code 10001..10022, or -1.
+inline int ParamIndex(int32_t op) { return (op >= 10001 && op <= 10022) ? op - 10001 : -1; }
+
+// 1 = check the syntax only (constructors allocate nothing and return null),
+// 2 = build the tree. Any other value behaves as 2 in the constructors.
+enum ParseMode : int { ParseCheck = 1, ParseBuild = 2 };
+
+// Constructors. Each returns a new node, or null in check mode.
+ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode = ParseBuild);
+ExprNode *MakeUnaryNode(int32_t op, ExprNode *operand, int mode = ParseBuild);
+ExprNode *MakeConstNode(long double x, int mode = ParseBuild);
+ExprNode *MakePiNode(int mode = ParseBuild);
+ExprNode *MakeLeafNode(int32_t op, int mode = ParseBuild);
+
+// Deep copy with op and value; previous values and flags start at zero, the
+// copy's root has no parent. Null copies to null.
+ExprNode *CopyTree(const ExprNode *tree);
+// Releases the tree and sets the referring pointer to null.
+void FreeTree(ExprNode *&ref);
+// Resets every parent link below ref; the root's parent becomes null.
+void RelinkParents(ExprNode *ref);
+bool ContainsOp(const ExprNode *tree, int32_t op);
+// Parses text (build mode), answers ContainsOp and frees the tree. Empty text: false.
+// Leaves ParseOK as the parse left it.
+bool FormulaUsesLeaf(const std::string &text, int32_t op);
+// Every node of code op becomes a constant n.
+void ReplaceLeafByInteger(ExprNode *&ref, long n, int32_t op);
+// Every node of code op becomes the constant 0; then the tree is simplified.
+void ReplaceLeafByZero(ExprNode *&ref, int32_t op);
+// Every x leaf is replaced by a fresh copy of arg (arg itself is not consumed).
+void ReplaceXByTree(ExprNode *&ref, const ExprNode *arg);
+
+// Number of nodes in the tree.
+std::size_t TreeSize(const ExprNode *tree);
+bool IsConst(const ExprNode *n);             // a number node
+bool IsConstValue(const ExprNode *n, long double v);
+
+// Node budget. Formulas come from files and can be built to explode (nested
+// definition references, products multiplied out), so the number of live
+// nodes is bounded: once it passes kMaxLiveNodes, TreeBudgetExceeded() is true
+// and the passes that grow trees stop growing them (a parse then fails).
+inline constexpr std::size_t kMaxLiveNodes = 1'000'000;
+std::size_t LiveNodeCount();
+inline bool TreeBudgetExceeded() { return LiveNodeCount() > kMaxLiveNodes; }
+
+struct TreeDeleter {
+    void operator()(ExprNode *n) const
+    {
+        FreeTree(n);
+    }
+};
+using Tree = std::unique_ptr<ExprNode, TreeDeleter>;
