@@ -1,6 +1,8 @@
 // The document: registered items, definitions, the coordinate frame and the
 // view flags. One instance is owned by the main window and passed by
 // reference; the parameter values live in the engine's VariableTable.
+// Header-only data model: the renderer reads it without linking the document
+// library (which in turn links the renderer).
 #pragma once
 
 #include "engine/parse.h"
@@ -30,7 +32,8 @@ struct Tfuncprop {
     uint32_t colour = 0;    // 0x00BBGGRR
     uint8_t penWidth = 1;   // 1..3 pixels
 };
-void ResetItem(Tfuncprop &item);
+// A reset record: explicit, four empty texts, afterimage on, black, pen width 1.
+inline void ResetItem(Tfuncprop &item) { item = Tfuncprop{}; }
 
 // The visible range. Invariant: xmin < xmax, ymin < ymax, all within ±10000.
 struct CoordFrameRecord {

@@ -1,3 +1,0 @@
-#include "document/document.h"
-
-void ResetItem(Tfuncprop &item) { item = Tfuncprop{}; }
