@@ -19,11 +19,17 @@ struct KeyboardRequest {
     int funcKeys = 0;  // F1..funcKeys enabled
     int constKeys = 0; // Q1..constKeys enabled
     QString message;   // the message line at opening (usually empty)
+    // Finer settings, neutral by default. Key x is enabled when keysXYZ and
+    // keyX are both true; y and z likewise with keyY and keyZ. Key F<n> is
+    // enabled when n <= funcKeys and funcKeyOff[n-1] is false; Q<n> likewise.
+    bool keyY = true, keyZ = true;
+    std::array<bool, 6> funcKeyOff{};
+    std::array<bool, 6> constKeyOff{};
 };
 
 // The ten item colours, 0x00BBGGRR, in swatch order.
-inline constexpr std::array<uint32_t, 10> kItemColours = {0,       16711680, 8388608,  8421376, 32896,
-                                                          128,     32768,    255,      16711935, 8388736};
+inline constexpr std::array<uint32_t, 10> kItemColours = {0,   16711680, 8388608, 8421376,  32896,
+                                                          128, 32768,    255,     16711935, 8388736};
 inline constexpr uint32_t kNoColourChosen = 16776960;
 
 // Which item colours the panel offers. Persists between uses.
@@ -44,8 +50,9 @@ enum WarningKind : int {
     WarnAllDefinitions = 6,
 };
 
-class Questions {
-public:
+class Questions
+{
+  public:
     virtual ~Questions() = default;
     // KeyboardResult: the text the user closed the keyboard with; "" = cancelled.
     virtual std::string AskKeyboard(const KeyboardRequest &request) = 0;
