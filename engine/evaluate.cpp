@@ -81,7 +81,14 @@ long double EvalNode(ExprNode *n);
 inline long double EvalChild(ExprNode *child)
 {
     EvalValid = true;
-    return child ? EvalNode(child) : 0;
+    if (!child)
+        return 0;
+    if (child->op == OpConst) { // the commonest leaf, without a call
+        child->zeroCross = child->poleCross = 0;
+        child->previous = child->value;
+        return child->value;
+    }
+    return EvalNode(child);
 }
 
 // The flags of a division, from the flags of its operands.
@@ -200,7 +207,12 @@ long double Factorial(long double L)
     return r;
 }
 
-long double Compute(ExprNode *n, long double L, long double R, long double prevArg)
+// prevArg, the right operand's value at the previous call, is read only by
+// the operations that need it: reading it back right after the operand stored
+// it stalls 80-bit loads.
+inline long double PrevArg(const ExprNode *n) { return n->right ? n->right->previous : 0; }
+
+long double Compute(ExprNode *n, long double L, long double R)
 {
     const ExprNode *l = n->left, *r = n->right;
     const long double prevResult = n->previous;
@@ -261,6 +273,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         return v;
     }
     case OpTan: {
+        long double prevArg = PrevArg(n);
         long double s = std::sin(R), c = std::cos(R);
         n->zeroCross = r && r->zeroCross;
         if (c == 0)
@@ -277,6 +290,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         return v;
     }
     case OpSec: {
+        long double prevArg = PrevArg(n);
         long double c = std::cos(R);
         if (c == 0)
             return DomainError();
@@ -288,6 +302,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
     }
     case OpCosec:
     case OpCotan: {
+        long double prevArg = PrevArg(n);
         long double s = std::sin(R);
         n->poleCross = r && r->zeroCross;
         if (s == 0)
@@ -307,11 +322,11 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         n->zeroCross = r && r->zeroCross;
         return std::atan(R);
     case OpLog:
-        return Logarithm(n, R, prevArg, 1);
+        return Logarithm(n, R, PrevArg(n), 1);
     case OpBasedLog:
         if (L <= 0 || L == 1)
             return DomainError();
-        return Logarithm(n, R, prevArg, std::log(L));
+        return Logarithm(n, R, PrevArg(n), std::log(L));
     case OpExp: {
         n->poleCross = r && r->poleCross;
         if (R > kExpLimit)
@@ -354,14 +369,15 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         return v;
     }
     case OpSinh: {
+        // (e^R - e^-R)/2, by the library for accuracy near 0 and for speed
         n->poleCross = r && r->poleCross;
-        long double v = (std::exp(R) - std::exp(-R)) / 2;
+        long double v = std::sinh(R);
         n->zeroCross = SignChange(prevResult, v);
         return v;
     }
     case OpCosh:
         n->poleCross = r && r->poleCross;
-        return (std::exp(R) + std::exp(-R)) / 2;
+        return std::cosh(R);
     case OpFactorial:
         return Factorial(L);
     case OpSumTooLarge:
@@ -397,9 +413,8 @@ long double EvalNode(ExprNode *n)
     EvalValid = leftValid && EvalValid;
     if (!EvalValid)
         return 0;
-    long double prevArg = n->right ? n->right->previous : 0;
     n->previous = n->value;
-    long double result = Compute(n, L, R, prevArg);
+    long double result = Compute(n, L, R);
     if (!EvalValid)
         return 0;
     // Every overflow stands for an infinite value; nothing undefined escapes.
@@ -498,9 +513,19 @@ long double EvaluateFormulaTextWithSums(const std::string &text, long double x)
 
 int SignOf(long double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
-bool IsIntegerValue(long double v) { return std::isfinite(v) && v - std::trunc(v) == 0; }
+// Rounding by adding and removing 2^63: exact, halves to even in the default
+// rounding mode, and much cheaper than the library's nearbyint on 80-bit values
+// (which saves and restores the floating-point environment).
+long double RoundHalfEven(long double v)
+{
+    constexpr long double kTwo63 = 9223372036854775808.0L;
+    if (!(std::fabs(v) < kTwo63))
+        return v; // already integral, or not a number
+    long double big = v < 0 ? -kTwo63 : kTwo63;
+    return (v + big) - big; // the sum keeps 64 bits, so it rounds to an integer
+}
 
-long double RoundHalfEven(long double v) { return std::nearbyint(v); }
+bool IsIntegerValue(long double v) { return std::isfinite(v) && v == RoundHalfEven(v); }
 
 // The Gauss bracket: the greatest integer not above v.
 long double GaussFloor(long double v) { return std::floor(v); }
