@@ -105,11 +105,20 @@ inline long double EvalChild(ExprNode *child, bool keepPrevious)
     EvalValid = true;
     if (!child)
         return 0;
-    if (child->op == OpConst) { // the commonest leaf, without a call
+    // The commonest leaves, without a call.
+    if (child->op == OpConst) {
         child->zeroCross = child->poleCross = 0;
         if (keepPrevious)
             child->previous = child->value;
         return child->value;
+    }
+    if (child->op == OpX) {
+        long double v = VariableTable.x;
+        child->poleCross = 0;
+        child->zeroCross = SignChange(child->value, v);
+        child->previous = child->value;
+        child->value = v;
+        return v;
     }
     return EvalNode(child, keepPrevious);
 }
@@ -442,12 +451,14 @@ long double EvalNode(ExprNode *n, bool keepPrevious)
     if (!EvalValid)
         return 0;
     // Every overflow stands for an infinite value; nothing undefined escapes.
-    if (std::isnan(result)) {
-        EvalValid = false;
-        return 0;
-    }
-    if (std::isinf(result))
+    // (x - x is 0 for every finite x and NaN otherwise: one cheap test.)
+    if (__builtin_expect(!(result - result == 0), 0)) {
+        if (std::isnan(result)) {
+            EvalValid = false;
+            return 0;
+        }
         result = result > 0 ? BigValue : -BigValue;
+    }
     n->value = result;
     return result;
 }
