@@ -29,6 +29,16 @@ int32_t LetterCode(char c)
     return p ? 10001 + static_cast<int32_t>(p - kLetterOrder) : 0;
 }
 
+int ParamIndexOfLetter(char c)
+{
+    if (c == '\0')
+        return -1;
+    const char *p = std::strchr(kParamOrder, c);
+    return p ? static_cast<int>(p - kParamOrder) : -1;
+}
+
+int ParamIndex(int32_t op) { return (op >= 10001 && op <= 10022) ? ParamIndexOfLetter(LetterOfCode(op)) : -1; }
+
 char LetterOfCode(int32_t op) { return (op >= 10001 && op <= 10026) ? kLetterOrder[op - 10001] : '\0'; }
 
 ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode)
@@ -88,12 +98,22 @@ ExprNode *CopyTree(const ExprNode *tree)
 
 void FreeTree(ExprNode *&ref)
 {
-    if (!ref)
-        return;
-    FreeTree(ref->left);
-    FreeTree(ref->right);
-    delete ref;
-    --g_liveNodes;
+    // Iterative, by rotating left subtrees up, so that no tree depth can
+    // exhaust the stack and no memory is needed to release a tree.
+    ExprNode *node = ref;
+    while (node) {
+        if (node->left) {
+            ExprNode *l = node->left;
+            node->left = l->right;
+            l->right = node;
+            node = l;
+        } else {
+            ExprNode *next = node->right;
+            delete node;
+            --g_liveNodes;
+            node = next;
+        }
+    }
     ref = nullptr;
 }
 

@@ -85,8 +85,13 @@ struct VariableTableRecord {
 };
 extern VariableTableRecord VariableTable;
 
-// Index into VariableTable.param of a parameter leaf code 10001..10022, or -1.
-inline int ParamIndex(int32_t op) { return (op >= 10001 && op <= 10022) ? op - 10001 : -1; }
+// The parameters in VariableTable.param order (alphabetical, t left out).
+inline constexpr const char *kParamOrder = "abcdefghijklmnopqrsuvw";
+// Index into VariableTable.param of a parameter leaf code 10001..10022 (the
+// code order puts i after w, the table keeps it alphabetical), or -1.
+int ParamIndex(int32_t op);
+// Index into VariableTable.param of a parameter letter ('s' for θ), or -1.
+int ParamIndexOfLetter(char c);
 
 // 1 = check the syntax only (constructors allocate nothing and return null),
 // 2 = build the tree. Any other value behaves as 2 in the constructors.
