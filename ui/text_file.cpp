@@ -70,7 +70,11 @@ QString SaveTextLines(const QString &path, const std::vector<std::string> &lines
         bytes.append(line.data(), static_cast<qsizetype>(line.size()));
         bytes.append("\r\n", 2);
     }
+    return SaveFileBytes(path, bytes);
+}
 
+QString SaveFileBytes(const QString &path, const QByteArray &bytes)
+{
     // QSaveFile never falls back to writing the target in place (the direct
     // write fallback stays off), so an unwritable folder is an error rather
     // than a half-written file. The file is unbuffered on purpose: a buffered

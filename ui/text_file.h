@@ -10,6 +10,7 @@
 // Errors are returned as short Japanese messages ready to be shown.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ TextFileRead ReadTextLines(const QString &path);
 
 // Splits bytes into lines by the reading rules above.
 std::vector<std::string> SplitTextLines(const std::string &bytes);
+
+// Writes bytes atomically to path, as SaveTextLines does (also used for
+// pictures). Returns an empty string on success, otherwise the message.
+QString SaveFileBytes(const QString &path, const QByteArray &bytes);
 
 // Writes lines (each followed by CR LF) atomically to path. Returns an empty
 // string on success, otherwise the message. A line must not contain CR or LF;

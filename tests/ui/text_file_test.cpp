@@ -103,3 +103,14 @@ TEST(TextFile, OversizedFileIsRefused)
     EXPECT_FALSE(r.error.isEmpty());
 }
 } // namespace
+
+namespace {
+TEST(TextFile, SaveFileBytesWritesBytesExactly)
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("b.bin"));
+    QByteArray bytes("\0\r\n\xFF", 4);
+    ASSERT_EQ(SaveFileBytes(path, bytes), QString());
+    EXPECT_EQ(ReadBytes(path), std::string(bytes.constData(), 4));
+}
+} // namespace
