@@ -1,5 +1,6 @@
 #include "document/item_list_panel.h"
 
+#include "ui/sjis.h"
 #include <algorithm>
 
 namespace
@@ -47,26 +48,7 @@ QString KindLabel(uint8_t kind)
     return t ? QString::fromUtf8(t->label) : QString();
 }
 
-QString FormulaForDisplay(const std::string &text)
-{
-    QString shown;
-    shown.reserve(static_cast<qsizetype>(text.size()));
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == 0x83 && i + 1 < text.size()) {
-            const unsigned char next = static_cast<unsigned char>(text[i + 1]);
-            if (next == 0xCE || next == 0xC6) {
-                shown += next == 0xCE ? QChar(0x03C0) : QChar(0x03B8);
-                ++i;
-                continue;
-            }
-        }
-        // Formula texts hold nothing else outside ASCII; show a stray byte
-        // as the replacement character rather than guess an encoding.
-        shown += c < 0x80 ? QChar::fromLatin1(static_cast<char>(c)) : QChar(QChar::ReplacementCharacter);
-    }
-    return shown;
-}
+QString FormulaForDisplay(const std::string &text) { return SjisToQString(text); }
 
 void ItemListPainter::WriteAt(int x, const QString &text)
 {
