@@ -33,7 +33,8 @@ struct ParamTable {
 };
 const ParamTable kParamOfCode;
 
-inline bool SignChange(long double a, long double b) { return SignOf(a) * SignOf(b) <= 0; }
+inline int Sign(long double v) { return (v > 0) - (v < 0); }
+inline bool SignChange(long double a, long double b) { return Sign(a) * Sign(b) <= 0; }
 
 // base^n for an integer n >= 0 (as a non-negative integral long double).
 // Small exponents multiply repeatedly; large ones square, so that
@@ -76,19 +77,50 @@ inline bool DomainError()
     return false;
 }
 
-long double EvalNode(ExprNode *n);
+long double EvalNode(ExprNode *n, bool keepPrevious);
 
-inline long double EvalChild(ExprNode *child)
+constexpr uint32_t Bit(int op) { return 1u << op; }
+// Operations that compare their result with their own result at the previous
+// call (x, y and z too).
+constexpr uint32_t kUsesOwnPrevious =
+    Bit(OpSubtract) | Bit(OpAdd) | Bit(OpSin) | Bit(OpCos) | Bit(OpSgn) | Bit(OpGaus) | Bit(OpSinh);
+// Operations that compare their operand with its value at the previous call.
+constexpr uint32_t kUsesOperandPrevious =
+    Bit(OpTan) | Bit(OpSec) | Bit(OpCosec) | Bit(OpCotan) | Bit(OpLog) | Bit(OpBasedLog);
+
+inline bool UsesOwnPrevious(int32_t op)
+{
+    return static_cast<uint32_t>(op) < 32 ? (kUsesOwnPrevious >> op) & 1 : (op >= OpX && op <= OpZ);
+}
+inline bool UsesOperandPrevious(int32_t op)
+{
+    return static_cast<uint32_t>(op) < 32 && ((kUsesOperandPrevious >> op) & 1);
+}
+
+// keepPrevious: someone reads this node's previous value (its parent, or the
+// caller for the root). 80-bit stores are the dearest part of walking a tree,
+// so the previous value is kept only where it is read.
+inline long double EvalChild(ExprNode *child, bool keepPrevious)
 {
     EvalValid = true;
     if (!child)
         return 0;
-    if (child->op == OpConst) { // the commonest leaf, without a call
+    // The commonest leaves, without a call.
+    if (child->op == OpConst) {
         child->zeroCross = child->poleCross = 0;
-        child->previous = child->value;
+        if (keepPrevious)
+            child->previous = child->value;
         return child->value;
     }
-    return EvalNode(child);
+    if (child->op == OpX) {
+        long double v = VariableTable.x;
+        child->poleCross = 0;
+        child->zeroCross = SignChange(child->value, v);
+        child->previous = child->value;
+        child->value = v;
+        return v;
+    }
+    return EvalNode(child, keepPrevious);
 }
 
 // The flags of a division, from the flags of its operands.
@@ -182,7 +214,7 @@ long double Logarithm(ExprNode *n, long double R, long double prevArg, long doub
             n->poleCross = true;
         return DomainError();
     }
-    if (R == 1 || SignOf(prevArg - 1) * SignOf(R - 1) < 0)
+    if (R == 1 || Sign(prevArg - 1) * Sign(R - 1) < 0)
         n->zeroCross = true;
     long double v = std::log(R) / lnBase;
     if (std::isinf(v)) {
@@ -237,7 +269,7 @@ long double Compute(ExprNode *n, long double L, long double R)
         bool lp = l && l->poleCross, rp = r && r->poleCross;
         n->poleCross = lp || rp;
         if (lp && rp) {
-            if (SignOf(L) == SignOf(R) && std::fabs(prevResult - v) < 1 / XPerPixel)
+            if (Sign(L) == Sign(R) && std::fabs(prevResult - v) < 1 / XPerPixel)
                 n->poleCross = false;
         } else {
             n->zeroCross = SignChange(prevResult, v);
@@ -251,7 +283,7 @@ long double Compute(ExprNode *n, long double L, long double R)
         if (n->poleCross)
             PoleSeen = true;
         if (lp && rp) {
-            if (SignOf(L) * SignOf(R) < 0 && std::fabs(v) < 1 / XPerPixel) {
+            if (Sign(L) * Sign(R) < 0 && std::fabs(v) < 1 / XPerPixel) {
                 n->poleCross = false;
                 PoleSeen = false;
             }
@@ -314,7 +346,7 @@ long double Compute(ExprNode *n, long double L, long double R)
         if (n->op == OpCosec)
             return 1 / s;
         long double c = std::cos(R);
-        if (SignOf(std::cos(prevArg)) * SignOf(c) < 0)
+        if (Sign(std::cos(prevArg)) * Sign(c) < 0)
             n->zeroCross = true;
         return c / s;
     }
@@ -351,7 +383,7 @@ long double Compute(ExprNode *n, long double L, long double R)
         }
         return std::fabs(R);
     case OpSgn: {
-        long double v = SignOf(R);
+        long double v = Sign(R);
         if (R == 0)
             n->zeroCross = true;
         if (v != prevResult)
@@ -404,26 +436,29 @@ long double Compute(ExprNode *n, long double L, long double R)
     }
 }
 
-long double EvalNode(ExprNode *n)
+long double EvalNode(ExprNode *n, bool keepPrevious)
 {
     n->zeroCross = n->poleCross = 0;
-    long double L = EvalChild(n->left);
+    long double L = EvalChild(n->left, false);
     bool leftValid = EvalValid;
-    long double R = EvalChild(n->right);
+    long double R = EvalChild(n->right, UsesOperandPrevious(n->op));
     EvalValid = leftValid && EvalValid;
     if (!EvalValid)
         return 0;
-    n->previous = n->value;
+    if (keepPrevious || UsesOwnPrevious(n->op))
+        n->previous = n->value;
     long double result = Compute(n, L, R);
     if (!EvalValid)
         return 0;
     // Every overflow stands for an infinite value; nothing undefined escapes.
-    if (std::isnan(result)) {
-        EvalValid = false;
-        return 0;
-    }
-    if (std::isinf(result))
+    // (x - x is 0 for every finite x and NaN otherwise: one cheap test.)
+    if (__builtin_expect(!(result - result == 0), 0)) {
+        if (std::isnan(result)) {
+            EvalValid = false;
+            return 0;
+        }
         result = result > 0 ? BigValue : -BigValue;
+    }
     n->value = result;
     return result;
 }
@@ -444,7 +479,7 @@ long double Evaluate(ExprNode *tree, long double x, long double y)
     VariableTable.y = y;
     if (!tree)
         return 0;
-    return EvalNode(tree);
+    return EvalNode(tree, true);
 }
 
 void ExpandSums(ExprNode *&ref)
@@ -511,7 +546,7 @@ long double EvaluateFormulaTextWithSums(const std::string &text, long double x)
     return Evaluate(tree.get(), x, 0);
 }
 
-int SignOf(long double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+int SignOf(long double v) { return Sign(v); }
 
 // Rounding by adding and removing 2^63: exact, halves to even in the default
 // rounding mode, and much cheaper than the library's nearbyint on 80-bit values
