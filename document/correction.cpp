@@ -2,6 +2,7 @@
 
 #include "document/definitions.h"
 #include "document/formula_edit.h"
+#include "document/item_list_panel.h"
 #include <algorithm>
 
 namespace
@@ -70,28 +71,6 @@ void ItemKeys(KeyboardRequest &request, uint8_t kind)
 }
 } // namespace
 
-QString CorrectionKindName(uint8_t kind)
-{
-    switch (kind) {
-    case KindDerivative:
-        return QStringLiteral("導 関 数");
-    case KindExplicit:
-        return QStringLiteral("陽 関 数");
-    case KindImplicit:
-        return QStringLiteral("陰 関 数");
-    case KindParametric:
-        return QStringLiteral("媒介変数");
-    case KindPolar:
-        return QStringLiteral("極方程式");
-    case KindPoint:
-        return QStringLiteral("点の座標");
-    case KindSegment:
-        return QStringLiteral("２点を結ぶ線分");
-    default:
-        return QString();
-    }
-}
-
 CorrectionSession::CorrectionSession(DefinitionContext context) : ctx_(std::move(context)) {}
 
 int CorrectionSession::Count() const
@@ -145,7 +124,7 @@ CorrectionView CorrectionSession::View() const
         return view;
     }
     const Tfuncprop &item = Item();
-    view.kindLabel = CorrectionKindName(item.kind);
+    view.kindLabel = KindName(item.kind);
     const KindFields fields = FieldsOf(item.kind);
     for (int f = FieldEqu1; f <= FieldMax; ++f) {
         CorrectionFieldView &field = view.fields[f];
@@ -171,7 +150,7 @@ KeyboardRequest CorrectionSession::FieldRequest(int field) const
     KeyboardRequest request;
     OfferDefinitionKeys(request, ctx_.doc);
     ItemKeys(request, item.kind);
-    request.caption = field == FieldEqu1 ? CorrectionKindName(item.kind) : FieldCaption(item.kind, field);
+    request.caption = field == FieldEqu1 ? KindName(item.kind) : FieldCaption(item.kind, field);
     const bool bound = (field == FieldMin || field == FieldMax) && item.kind != KindSegment;
     request.layout = bound ? 0 : 1;
     request.initialText = item.text[std::clamp(field, 1, 4)];

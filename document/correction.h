@@ -46,9 +46,6 @@ struct CorrectionView {
     int penwIndex = 0; // pen width - 1
 };
 
-// The kind names of the item list ("陽 関 数" …).
-QString CorrectionKindName(uint8_t kind);
-
 class CorrectionSession
 {
   public:

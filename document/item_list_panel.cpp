@@ -1,5 +1,6 @@
 #include "document/item_list_panel.h"
 
+#include "document/definitions.h"
 #include "ui/sjis.h"
 #include <algorithm>
 
@@ -118,27 +119,16 @@ void ItemListPainter::RedrawItemList(const Document &doc)
 {
     surface_.Clear();
     ListY = 0;
-    const int funcs = std::clamp(doc.DefFuncCount, 0, kMaxDefinitions);
-    const int consts = std::clamp(doc.DefConstCount, 0, kMaxDefinitions);
     surface_.SetTextColour(0);
-    if (funcs > 0) {
-        WriteAt(1, QStringLiteral("定義関数"));
-        ListY += kListLineHeight;
-        for (int n = 1; n <= funcs; ++n) {
-            WriteAt(1, QStringLiteral("F%1(x)=").arg(n));
-            WrapText(FormulaForDisplay(doc.DefFuncText[n]));
-        }
+    const std::vector<DefinitionListLine> definitions = DefinitionListLines(doc);
+    for (const DefinitionListLine &line : definitions) {
+        WriteAt(1, line.label);
+        if (line.heading)
+            ListY += kListLineHeight;
+        else
+            WrapText(FormulaForDisplay(line.formula));
     }
-    if (consts > 0) {
-        surface_.SetTextColour(0);
-        WriteAt(1, QStringLiteral("定義定数"));
-        ListY += kListLineHeight;
-        for (int n = 1; n <= consts; ++n) {
-            WriteAt(1, QStringLiteral("Q%1 =").arg(n));
-            WrapText(FormulaForDisplay(doc.DefConstText[n]));
-        }
-    }
-    if (funcs > 0 || consts > 0)
+    if (!definitions.empty())
         surface_.DrawLine(0, ListY + 5, surface_.Width(), ListY + 5);
     const int items = std::clamp(doc.ItemCount, 0, kMaxItems);
     for (int i = 1; i <= items; ++i)

@@ -1,5 +1,7 @@
 #include "document/menu_state.h"
 
+#include "document/definitions.h"
+
 void UpdateMenuVisibility(const Document &doc, MenuState &menus, bool &showMaxMin)
 {
     const int count = doc.ItemCount;
@@ -27,8 +29,9 @@ void UpdateMenuVisibility(const Document &doc, MenuState &menus, bool &showMaxMi
 
 void UpdateDefinitionMenus(const Document &doc, MenuState &menus)
 {
-    menus.deffuncA = doc.DefFuncCount >= 1 && doc.DefFuncCount < kMaxDefinitions;
-    menus.UFcorrect = doc.DefFuncCount >= 1;
-    menus.DefconstA = doc.DefConstCount >= 1 && doc.DefConstCount < kMaxDefinitions;
-    menus.UCcorrect = doc.DefConstCount >= 1;
+    const DefinitionMenus definitions = DefinitionMenuVisibility(doc);
+    menus.deffuncA = definitions.deffuncA;
+    menus.UFcorrect = definitions.UFcorrect;
+    menus.DefconstA = definitions.DefconstA;
+    menus.UCcorrect = definitions.UCcorrect;
 }

@@ -3,6 +3,7 @@
 #include "definitions_test_util.h"
 #include "document/correction.h"
 #include "document/correction_window.h"
+#include "document/equation_file.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -399,4 +400,62 @@ TEST_F(CorrectionTest, WindowShowsTheEntryAndForwardsClicks)
     EXPECT_EQ(doc.ItemCount, 1);
     EXPECT_EQ(spin->maximum(), 1);
     EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("２点を結ぶ線分"));
+}
+
+// Definitions, corrected items and deletions survive a save and a reload.
+TEST_F(CorrectionTest, SavedDocumentReloadsToTheSameListAndDefinitions)
+{
+    SetFunctions(doc, {"x^2", "sin(x)", "F2(x)+F1(x)", "cos(x)"});
+    SetConstants(doc, {"\x83\xCE", "F3(1)", "Q1/2"});
+    AppendItem(doc, panel, KindExplicit, "F1(x)").asymptote = 1;
+    AppendItem(doc, panel, KindDerivative, "2*x");
+    AppendItem(doc, panel, KindParametric, "F4(t)", "Q3*t", "0", "Q1");
+    AppendItem(doc, panel, KindPolar, "F3(t)", "F3(t)", "0", "1");
+    AppendItem(doc, panel, KindSegment, "0", "Q2", "1", "1");
+    AppendItem(doc, panel, KindPoint, "Q3", "1");
+
+    DefinitionContext ctx{doc, panel, answers, {}};
+    CorrectionSession functions(ctx);
+    functions.Open(CorrectFunctions);
+    answers.keyboard = {"x^3"};
+    functions.EditField(FieldEqu1); // F1 := x^3, the derivative follows
+    answers.confirms = {true};
+    functions.SetNumber(2);
+    functions.DeleteCurrent(); // F2, F3, Q2 and the polar and segment items go
+    session.Open(CorrectItems);
+    session.SetNumber(2);
+    answers.keyboard = {"-1"};
+    session.SetNumber(3);
+    session.EditField(FieldMin);
+    answers.colours = {255};
+    session.ChangeColour();
+    session.SetPenWidth(1);
+    session.SetAfterimage(1);
+
+    ASSERT_EQ(Functions(doc), (Texts{"x^3", "cos(x)"}));
+    ASSERT_EQ(Constants(doc), (Texts{"\x83\xCE", "Q1/2"}));
+    ASSERT_EQ(ItemTexts(doc), (Texts{"F1(x)", DerivativeText("x^3", OpX), "F2(t)", "Q2"}));
+
+    std::vector<std::string> lines;
+    QString error;
+    ASSERT_TRUE(EquationFileLines(doc, VariableTable, lines, error)) << error.toStdString();
+    LoadResult loaded = ReadEquationLines(lines);
+    ASSERT_TRUE(loaded.ok()) << loaded.message.toStdString();
+    const Document &back = loaded.document;
+    EXPECT_EQ(Functions(back), Functions(doc));
+    EXPECT_EQ(Constants(back), Constants(doc));
+    ASSERT_EQ(back.ItemCount, doc.ItemCount);
+    for (int i = 1; i <= doc.ItemCount; ++i) {
+        const Tfuncprop &a = doc.ItemList[i], &b = back.ItemList[i];
+        EXPECT_EQ(b.kind, a.kind) << i;
+        EXPECT_EQ(b.text, a.text) << i;
+        EXPECT_EQ(b.asymptote, a.asymptote) << i;
+        EXPECT_EQ(b.afterimage, a.afterimage) << i;
+        EXPECT_EQ(b.colour, a.colour) << i;
+        EXPECT_EQ(b.penWidth, a.penWidth) << i;
+    }
+    EXPECT_EQ(back.ItemList[3].text[3], "-1");
+    EXPECT_EQ(back.ItemList[3].colour, 255u);
+    EXPECT_EQ(back.ItemList[3].penWidth, 2);
+    EXPECT_EQ(back.ItemList[3].afterimage, 0);
 }

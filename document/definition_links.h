@@ -1,0 +1,17 @@
+// Connects the main window's definition menu and correction commands to the
+// definition commands and the correction window. Start-up calls this once
+// after creating the windows.
+#pragma once
+
+#include "document/correction_window.h"
+#include "document/definition_commands.h"
+#include "document/window_links.h"
+
+// Runs one command of the "式定義" menu: the "新規", "追加" and "全削除" flows,
+// and "訂正", which opens correctform in function or constant mode. The main
+// window updates its menus and list afterwards.
+void RunDefinitionCommand(DefinitionContext &context, Tcorrectform &correctform, DefinitionCommand command);
+
+// Fills links.openCorrection and links.definitionCommand. The context's
+// references and correctform must outlive the links.
+void LinkDefinitionWindows(WindowLinks &links, Tcorrectform &correctform, DefinitionContext context);
