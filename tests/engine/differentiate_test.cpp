@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // The derivative of a tree built for the test, written out; the input is released.
 std::string D(ExprNode *n, int32_t v = OpX)
@@ -21,7 +22,10 @@ std::string DText(const std::string &formula, int32_t v = OpX)
     return TreeToText(d.get());
 }
 
-ExprNode *X() { return Let('x'); }
+ExprNode *X()
+{
+    return Let('x');
+}
 
 TEST(DifferentiatePowers, NumberExponentsAndVariableExponents)
 {
@@ -107,13 +111,41 @@ TEST(DerivativeTextValues, MatchNumericalDerivatives)
 {
     SampleParameters parameters;
     const char *formulas[] = {
-        "x^2+3x",       "sin(x)",        "cos(3x)",       "tan(x/2)",       "sec(x)",
-        "cosec(x+4)",   "cotan(x+4)",    "arctn(2x)",     "log(x^2+1)",     "exp(-x^2)",
-        "sqrt(x^2+1)",  "abs(x-5)",      "sinh(x)",       "cosh(x)",        "(x+5)^(x/4)",
-        "2^x",          "e^x",           "x^a",           "1/(x^2+1)",      "(x^2+1)/(x-4)",
-        "x*sin(x)*cos(x)", "(x-1)^3(x+2)", "a*x^3-b*x",   "-sin(x)",        "-(x^2+x)",
-        "log2(x+5)",    "x^(1/3)",       "(x^2+1)^(-2)", "Sum(i=[1,4],x^i/i)", "(d/dx)(x^4)",
-        "3x-(x-(2-x))", "sin(cos(x))",   "exp(sin(x))",   "(2x+1)^3",       "x/y",
+        "x^2+3x",
+        "sin(x)",
+        "cos(3x)",
+        "tan(x/2)",
+        "sec(x)",
+        "cosec(x+4)",
+        "cotan(x+4)",
+        "arctn(2x)",
+        "log(x^2+1)",
+        "exp(-x^2)",
+        "sqrt(x^2+1)",
+        "abs(x-5)",
+        "sinh(x)",
+        "cosh(x)",
+        "(x+5)^(x/4)",
+        "2^x",
+        "e^x",
+        "x^a",
+        "1/(x^2+1)",
+        "(x^2+1)/(x-4)",
+        "x*sin(x)*cos(x)",
+        "(x-1)^3(x+2)",
+        "a*x^3-b*x",
+        "-sin(x)",
+        "-(x^2+x)",
+        "log2(x+5)",
+        "x^(1/3)",
+        "(x^2+1)^(-2)",
+        "Sum(i=[1,4],x^i/i)",
+        "(d/dx)(x^4)",
+        "3x-(x-(2-x))",
+        "sin(cos(x))",
+        "exp(sin(x))",
+        "(2x+1)^3",
+        "x/y",
     };
     for (const char *f : formulas) {
         ParseOK = true;
@@ -190,7 +222,8 @@ TEST(DifferentiateBudget, StopsGrowingOnceTheNodeBudgetIsSpent)
 TEST(DifferentiateMemory, EveryIntermediateIsReleased)
 {
     std::size_t before = LiveNodeCount();
-    for (const char *f : {"x^x", "sin(x)/(x^2+1)", "(2x+1)^x", "cotan(2x)", "x*y*a/(x-y)", "Sum(i=[1,3],i*x)"}) {
+    for (const char *f :
+         {"x^x", "sin(x)/(x^2+1)", "(2x+1)^x", "cotan(2x)", "x*y*a/(x-y)", "Sum(i=[1,3],i*x)"}) {
         ParseOK = true;
         DerivativeText(f, OpX);
         DerivativeText(f, OpY);

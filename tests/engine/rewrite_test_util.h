@@ -10,10 +10,22 @@
 
 #include <gtest/gtest.h>
 
-inline ExprNode *Num(long double v) { return MakeConstNode(v); }
-inline ExprNode *Let(char c) { return MakeLeafNode(LetterCode(c)); }
-inline ExprNode *Bin(int32_t op, ExprNode *l, ExprNode *r) { return MakeBinaryNode(op, l, r); }
-inline ExprNode *Un(int32_t op, ExprNode *operand) { return MakeUnaryNode(op, operand); }
+inline ExprNode *Num(long double v)
+{
+    return MakeConstNode(v);
+}
+inline ExprNode *Let(char c)
+{
+    return MakeLeafNode(LetterCode(c));
+}
+inline ExprNode *Bin(int32_t op, ExprNode *l, ExprNode *r)
+{
+    return MakeBinaryNode(op, l, r);
+}
+inline ExprNode *Un(int32_t op, ExprNode *operand)
+{
+    return MakeUnaryNode(op, operand);
+}
 
 // Writes a tree built for the test and releases it.
 inline std::string Print(ExprNode *n)
@@ -39,13 +51,16 @@ inline bool ContainsNonFiniteConstant(const ExprNode *n)
     return ContainsNonFiniteConstant(n->left) || ContainsNonFiniteConstant(n->right);
 }
 
-inline void SetParam(char c, float v) { VariableTable.param[ParamIndexOfLetter(c)] = v; }
+inline void SetParam(char c, float v)
+{
+    VariableTable.param[ParamIndexOfLetter(c)] = v;
+}
 
 // The two formulas agree (both undefined, or both defined with close values)
 // at every sample x, with y = x/2 + 0.3.
 inline ::testing::AssertionResult SameValues(const std::string &a, const std::string &b,
-                                             std::initializer_list<long double> xs = {-2.3L, -0.7L, 0.4L, 1.9L,
-                                                                                      3.1L})
+                                             std::initializer_list<long double> xs = {-2.3L, -0.7L, 0.4L,
+                                                                                      1.9L, 3.1L})
 {
     for (long double x : xs) {
         long double y = x / 2 + 0.3L;
@@ -57,8 +72,9 @@ inline ::testing::AssertionResult SameValues(const std::string &a, const std::st
                    << a << " and " << b << " differ in definedness at x=" << static_cast<double>(x);
         long double tolerance = 1e-12L * (1 + std::fabs(ra));
         if (va && !(std::fabs(ra - rb) <= tolerance))
-            return ::testing::AssertionFailure() << a << " = " << static_cast<double>(ra) << " but " << b << " = "
-                                                 << static_cast<double>(rb) << " at x=" << static_cast<double>(x);
+            return ::testing::AssertionFailure()
+                   << a << " = " << static_cast<double>(ra) << " but " << b << " = "
+                   << static_cast<double>(rb) << " at x=" << static_cast<double>(x);
     }
     return ::testing::AssertionSuccess();
 }
@@ -67,7 +83,7 @@ inline ::testing::AssertionResult SameValues(const std::string &a, const std::st
 // values back at the end of the scope so that other tests see the defaults.
 class SampleParameters
 {
-public:
+  public:
     SampleParameters() : saved_(VariableTable)
     {
         SetParam('a', 1.5f);
@@ -79,6 +95,6 @@ public:
     }
     ~SampleParameters() { VariableTable = saved_; }
 
-private:
+  private:
     VariableTableRecord saved_;
 };

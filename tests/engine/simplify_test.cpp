@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Simplifies a tree built for the test and writes the result.
 std::string Simplified(ExprNode *n, bool *ok = nullptr)
@@ -45,7 +46,10 @@ bool HasOp(const std::string &formula, int32_t op)
     return ContainsOp(t.get(), op);
 }
 
-ExprNode *Frac(long double p, long double q) { return Bin(OpDivide, Num(p), Num(q)); }
+ExprNode *Frac(long double p, long double q)
+{
+    return Bin(OpDivide, Num(p), Num(q));
+}
 
 TEST(SimplifyFractions, ExactRationalArithmetic)
 {
