@@ -157,6 +157,18 @@ TEST(PrintBasedLogarithm, WrittenAsTheQuotientOfLogarithms)
     EXPECT_NEAR(ValueOf(text, 8), 3, 1e-15);
 }
 
+TEST(PrintDepth, VeryDeepTreesAreWrittenWithoutExhaustingTheStack)
+{
+    // Long sums come out of multiplying out; the writer keeps its own stack.
+    ExprNode *chain = Let('x');
+    for (int i = 0; i < 300000; ++i)
+        chain = Bin(OpAdd, chain, Bin(OpMultiply, Num(-2), Let('x')));
+    Tree t(chain);
+    std::string text = TreeToText(t.get());
+    EXPECT_EQ(text.size(), 1 + 300000 * 4u);
+    EXPECT_EQ(text.substr(0, 9), "x-2*x-2*x");
+}
+
 // Printing a parsed formula gives a text that reads back to the same value,
 // before and after the canonical form is applied.
 TEST(PrintRoundTrip, ParsedFormulasReadBackToTheSameValues)
