@@ -143,7 +143,8 @@ void Tcorrectform::Refresh()
     }
     colourLabel_->setVisible(view.itemControls);
     colourPanel_->setVisible(view.itemControls);
-    colourPanel_->setStyleSheet(QStringLiteral("background-color: %1;").arg(CssColour(view.colour)));
+    colourPanel_->setStyleSheet(
+        QStringLiteral("background-color: %1; border: 1px solid gray;").arg(CssColour(view.colour)));
     zan_->setVisible(view.itemControls);
     penw_->setVisible(view.itemControls);
     zanGroup_->button(view.zanIndex)->setChecked(true);

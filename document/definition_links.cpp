@@ -1,36 +1,40 @@
 #include "document/definition_links.h"
 
-void RunDefinitionCommand(DefinitionContext &context, Tcorrectform &correctform, DefinitionCommand command)
+bool RunDefinitionCommand(DefinitionContext &context, Tcorrectform &correctform, DefinitionCommand command)
 {
     switch (command) {
     case DefinitionCommand::NewFunctions:
-        NewFunctions(context);
-        break;
-    case DefinitionCommand::AddFunction:
+        return NewFunctions(context);
+    case DefinitionCommand::AddFunction: // no drawn item can change
         AddFunction(context);
-        break;
+        return false;
     case DefinitionCommand::CorrectFunctions:
         correctform.Run(CorrectFunctions);
-        break;
+        return true;
     case DefinitionCommand::NewConstants:
-        NewConstants(context);
-        break;
+        return NewConstants(context);
     case DefinitionCommand::AddConstant:
         AddConstant(context);
-        break;
+        return false;
     case DefinitionCommand::CorrectConstants:
         correctform.Run(CorrectConstants);
-        break;
+        return true;
     case DefinitionCommand::EraseAll:
-        EraseAllDefinitions(context);
-        break;
+        return EraseAllDefinitions(context);
     }
+    return false;
 }
 
-void LinkDefinitionWindows(WindowLinks &links, Tcorrectform &correctform, DefinitionContext context)
+void LinkDefinitionWindows(WindowLinks &links, Tcorrectform &correctform, DefinitionContext context,
+                           std::function<void()> redrawGraph)
 {
-    links.openCorrection = [&correctform](int mode) { correctform.Run(mode); };
-    links.definitionCommand = [&correctform, context](DefinitionCommand command) mutable {
-        RunDefinitionCommand(context, correctform, command);
+    links.openCorrection = [&correctform, redrawGraph](int mode) {
+        correctform.Run(mode);
+        if (redrawGraph)
+            redrawGraph();
+    };
+    links.definitionCommand = [&correctform, context, redrawGraph](DefinitionCommand command) mutable {
+        if (RunDefinitionCommand(context, correctform, command) && redrawGraph)
+            redrawGraph();
     };
 }

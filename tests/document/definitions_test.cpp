@@ -2,6 +2,7 @@
 // renumbering, and the "式定義" commands.
 #include "definitions_test_util.h"
 #include "document/definition_commands.h"
+#include "document/definition_links.h"
 #include "document/definitions.h"
 #include <gtest/gtest.h>
 
@@ -405,4 +406,33 @@ TEST_F(DefinitionsTest, EraseAllAsksAndLeavesOnlyIndependentItems)
     DefinitionMenus m = DefinitionMenuVisibility(doc);
     EXPECT_FALSE(m.deffuncA || m.UFcorrect || m.DefconstA || m.UCcorrect);
     EXPECT_TRUE(DefinitionListLines(doc).empty());
+}
+
+TEST_F(DefinitionsTest, MenuCommandsRedrawTheGraphOnlyAfterADeletion)
+{
+    WindowLinks links;
+    Tcorrectform correctform(ctx);
+    int redraws = 0;
+    LinkDefinitionWindows(links, correctform, ctx, [&redraws] { ++redraws; });
+    ASSERT_TRUE(links.definitionCommand && links.openCorrection);
+
+    answers.keyboard = {"x^2"};
+    links.definitionCommand(DefinitionCommand::AddFunction);
+    EXPECT_EQ(Functions(doc), (Texts{"x^2"}));
+    EXPECT_EQ(redraws, 0);
+
+    AppendItem(doc, panel, KindExplicit, "F1(x)");
+    answers.confirms = {true};
+    answers.keyboard = {"x"};
+    links.definitionCommand(DefinitionCommand::NewFunctions);
+    EXPECT_EQ(doc.ItemCount, 0);
+    EXPECT_EQ(redraws, 1);
+
+    answers.confirms = {false};
+    links.definitionCommand(DefinitionCommand::EraseAll);
+    EXPECT_EQ(redraws, 1);
+    answers.confirms = {true};
+    links.definitionCommand(DefinitionCommand::EraseAll);
+    EXPECT_EQ(redraws, 2);
+    EXPECT_EQ(doc.DefFuncCount, 0);
 }
