@@ -6,6 +6,7 @@
 #include "engine/evaluate.h"
 #include "render/primitives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -340,6 +341,8 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
     }
     // Bisect on the angle; at least once, so that the result is a midpoint.
     const long double tolerance = length * dAngle / 16;
+    const long double bracketSize = std::max(std::fabs(fUp), std::fabs(fDown));
+    long double fResult = 0;
     for (int n = 0; n < kMaxBisections; ++n) {
         long double mid = (up + down) / 2;
         TracePoint qm = along(mid);
@@ -349,6 +352,7 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
         result = qm;
         if (vm.v == 0)
             return true;
+        fResult = vm.v;
         if (SignOf(vm.v) == SignOf(fUp))
             up = mid, fUp = vm.v;
         else
@@ -356,7 +360,9 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
         if (std::fabs(up - down) < tolerance)
             break;
     }
-    return true;
+    // A sign change where |F| grows as the bracket shrinks is a pole (tan, 1/u),
+    // not the curve: following it would draw the pole line.
+    return !(std::fabs(fResult) > bracketSize);
 }
 
 bool ImplicitTracer::cellOf(TracePoint p, int &i, int &j) const

@@ -154,6 +154,21 @@ TEST(ImplicitTracer, PolesAreNotTakenForCurves)
     EXPECT_EQ(CountColour(c, kCurve), 0);
 }
 
+TEST(ImplicitTracer, TracesDoNotFollowPoleLines)
+{
+    // tan x + tan y = 1 runs into the corners of the pole grid; the sign
+    // change across x = ±π/2 or y = ±π/2 must not be drawn as a line.
+    GraphView view;
+    Canvas c = DrawItem("tan(x)+tan(y)-1", 640, view);
+    for (long double x : {-1.0L, 0.0L, 0.5L, 1.2L})
+        EXPECT_TRUE(ColouredNear(c, view, x, std::atan(1 - std::tan(x)), kCurve, 2)) << x;
+    for (long double pole : {-kPi / 2, kPi / 2, -3 * kPi / 2}) {
+        // Along the pole lines, away from where the curve meets them.
+        EXPECT_LT(CountInWorldRect(c, view, kCurve, pole - 0.02L, -0.5L, pole + 0.02L, 0.5L), 3) << pole;
+        EXPECT_LT(CountInWorldRect(c, view, kCurve, -0.5L, pole - 0.02L, 0.5L, pole + 0.02L), 3) << pole;
+    }
+}
+
 TEST(ImplicitTracer, UndefinedRegionsEndTraces)
 {
     // sin y = −log x exists only for x > 0 (and x within [1/e, e]).
