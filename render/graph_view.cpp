@@ -19,11 +19,15 @@ GraphView::GraphView(const CoordFrameRecord &frame, int graphSize)
 namespace
 {
 
-// Nearest integer, halves to even, of a value already known to lie within a
-// few hundred pixels of the canvas (so the conversion cannot overflow).
-int RoundPixel(long double v)
+// Nearest integer, halves to even. The clamp of the mapping keeps v within
+// about 100 pixels of the canvas; a degenerate frame (equal bounds) could still
+// give NaN or infinity here, which must never reach the integer conversion.
+int RoundPixel(long double v, int size)
 {
-    return static_cast<int>(std::nearbyint(v));
+    if (std::isnan(v))
+        return -100;
+    const long double lo = -101, hi = static_cast<long double>(size) + 101;
+    return static_cast<int>(std::nearbyint(v < lo ? lo : (v > hi ? hi : v)));
 }
 
 } // namespace
@@ -36,7 +40,7 @@ int GraphView::XToPixel(long double x) const
         return size_ + 100;
     if (x < xClampLo_)
         return -100;
-    return RoundPixel((x - frame_.xmin) * size_ / (frame_.xmax - frame_.xmin));
+    return RoundPixel((x - frame_.xmin) * size_ / (frame_.xmax - frame_.xmin), size_);
 }
 
 int GraphView::YToPixel(long double y) const
@@ -47,7 +51,7 @@ int GraphView::YToPixel(long double y) const
         return -100;
     if (y < yClampLo_)
         return size_ + 100;
-    return RoundPixel((frame_.ymax - y) * size_ / (frame_.ymax - frame_.ymin));
+    return RoundPixel((frame_.ymax - y) * size_ / (frame_.ymax - frame_.ymin), size_);
 }
 
 bool GraphView::isInFrame(long double x, long double y) const

@@ -86,8 +86,8 @@ void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, Ex
     long double value = Sample(tree, t, swap);
     bool defined = EvalValid;
     // One sample per pixel; the bound only matters if rounding of t stalls.
-    const long double span = static_cast<long double>(hi) - lo;
-    const long maxSamples = static_cast<long>(std::ceil(span / h)) + 2;
+    const long double wanted = std::ceil((static_cast<long double>(hi) - lo) / h) + 2;
+    const long maxSamples = wanted < 1e7L ? static_cast<long>(wanted) : 10000000L;
     for (long n = 0; static_cast<float>(t) < hi && n < maxSamples; ++n, t += h) {
         const bool prevDefined = defined;
         if (base) {

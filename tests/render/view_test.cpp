@@ -39,6 +39,20 @@ TEST(Mapping, FarCoordinatesAreClampedAHundredPixelsOut)
     EXPECT_EQ(v.YToPixel(std::nanl("")), -100);
 }
 
+TEST(Mapping, DegenerateFrameStillGivesPixelsNearTheCanvas)
+{
+    CoordFrameRecord f;
+    f.xmin = f.xmax = 1;
+    f.ymin = f.ymax = 2;
+    const GraphView v(f, 300);
+    for (long double x : {0.0L, 1.0L, 2.0L}) {
+        EXPECT_GE(v.XToPixel(x), -101);
+        EXPECT_LE(v.XToPixel(x), 401);
+        EXPECT_GE(v.YToPixel(x), -101);
+        EXPECT_LE(v.YToPixel(x), 401);
+    }
+}
+
 TEST(Mapping, PixelSizeUsesTheSinglePrecisionSpan)
 {
     CoordFrameRecord f;
