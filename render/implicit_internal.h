@@ -97,8 +97,9 @@ class ImplicitTracer
     };
     // Looks for a seed on the edge from a to b (a < b) of the line y = fixed
     // (vertical false: searched along x with ∂F/∂x) or x = fixed (vertical
-    // true: along y with ∂F/∂y). fa and fb are F at the two ends. True with
-    // the seed when there is one.
+    // true: along y with ∂F/∂y). fa and fb are the samples at the two ends
+    // (the slope is read only where F is defined). True with the seed when
+    // there is one.
     bool findEdgeRoot(bool vertical, long double fixed, long double a, long double b, EdgeSample fa,
                       EdgeSample fb, TracePoint &seed);
 
@@ -139,7 +140,13 @@ class ImplicitTracer
         bool ok = false;
     };
     Value evalF(long double x, long double y) const;
+    struct LatticePoint {
+        long double f = 0, fx = 0, fy = 0;
+        bool defined = false;
+    };
     EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
+    // The lattice points (xmin + i·10·XPerPixel, y), i = 0..M, into row.
+    void fillLatticeRow(std::vector<LatticePoint> &row, long double y) const;
     long double slopeAlong(bool vertical, TracePoint p) const;
     bool cellOf(TracePoint p, int &i, int &j) const;
     void mark(int i, int j);

@@ -96,27 +96,47 @@ ImplicitTracer::EdgeSample ImplicitTracer::edgeSample(bool vertical, long double
     return s;
 }
 
+void ImplicitTracer::fillLatticeRow(std::vector<LatticePoint> &row, long double y) const
+{
+    const long double cellW = kCellPixels * xpp_;
+    for (int i = 0; i <= cells_; ++i) {
+        LatticePoint &p = row[static_cast<std::size_t>(i)];
+        const long double x = view_.xmin() + i * cellW;
+        const Value f = evalF(x, y);
+        p.f = f.v;
+        p.defined = f.ok;
+        if (f.ok) {
+            p.fx = slopeAlong(false, {x, y});
+            p.fy = slopeAlong(true, {x, y});
+        }
+    }
+}
+
 int ImplicitTracer::traceImplicitGrid()
 {
     std::fill(visited_.begin(), visited_.end(), 0);
     int traces = 0;
     const long double cellW = kCellPixels * xpp_, cellH = kCellPixels * ypp_;
+    // Neighbouring cells share corners, so F and its slopes are sampled once
+    // per lattice point, a row of them at a time (lower and upper border of
+    // the cell row).
+    std::vector<LatticePoint> lower(static_cast<std::size_t>(cells_) + 1), upper(lower.size());
+    if (cells_ > 0)
+        fillLatticeRow(upper, view_.ymin());
     for (int j = 1; j <= cells_; ++j) {
         const long double y0 = view_.ymin() + (j - 1) * cellH, y1 = y0 + cellH;
+        lower.swap(upper);
+        fillLatticeRow(upper, y1);
         for (int i = 1; i <= cells_; ++i) {
             if (visited(i, j))
                 continue;
             const long double x0 = view_.xmin() + (i - 1) * cellW, x1 = x0 + cellW;
-            Value c00 = evalF(x0, y0), c10 = evalF(x1, y0), c01 = evalF(x0, y1);
-            auto corner = [](Value v) {
-                EdgeSample s;
-                s.f = v.v;
-                s.defined = v.ok;
-                return s;
-            };
+            const LatticePoint &c00 = lower[i - 1], &c10 = lower[i], &c01 = upper[i - 1];
             TracePoint seed;
-            if (findEdgeRoot(false, y0, x0, x1, corner(c00), corner(c10), seed) ||
-                findEdgeRoot(true, x0, y0, y1, corner(c00), corner(c01), seed)) {
+            if (findEdgeRoot(false, y0, x0, x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
+                             seed) ||
+                findEdgeRoot(true, x0, y0, y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
+                             seed)) {
                 traceFromSeed(seed);
                 ++traces;
             }
@@ -156,10 +176,7 @@ bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double 
         }
     }
     const long double pixel = vertical ? ypp_ : xpp_;
-    // The corners' F is known; only the slopes along the edge are new.
     EdgeSample A = fa, B = fb;
-    A.g = slopeAlong(vertical, at(a));
-    B.g = slopeAlong(vertical, at(b));
     if (Crossing(A, B)) {
         for (int n = 0; n < kMaxBisections && !(std::fabs(a - b) < pixel / 8); ++n) {
             long double m = (a + b) / 2;

@@ -240,13 +240,17 @@ TEST(ImplicitTracer, MarkingCoversNeighboursWithinAPixel)
 TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchings)
 {
     TraceRun run("x^2+y^2-4");
-    auto sample = [&](long double x, long double y) {
+    // F and its slope along the edge (∂F/∂x on horizontal edges, ∂F/∂y on vertical ones).
+    auto sampleAlong = [&](bool vertical, long double x, long double y) {
         ImplicitTracer::EdgeSample s;
         EvalValid = true;
         s.f = Evaluate(run.trees.F.get(), x, y);
         s.defined = EvalValid;
+        s.g = Evaluate(vertical ? run.trees.Fy.get() : run.trees.Fx.get(), x, y);
         return s;
     };
+    auto sample = [&](long double x, long double y) { return sampleAlong(false, x, y); };
+    auto sampleV = [&](long double x, long double y) { return sampleAlong(true, x, y); };
     TracePoint seed;
     // The bottom edge y = 0 from 1.9 to 2.05 crosses the circle at x = 2.
     ASSERT_TRUE(run.tracer.findEdgeRoot(false, 0, 1.9L, 2.05L, sample(1.9L, 0), sample(2.05L, 0), seed));
@@ -256,7 +260,11 @@ TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchings)
     ASSERT_TRUE(run.tracer.findEdgeRoot(false, 2, -0.07L, 0.09L, sample(-0.07L, 2), sample(0.09L, 2), seed));
     EXPECT_NEAR(static_cast<double>(seed.x), 0.0, static_cast<double>(run.view.XPerPixel()) / 4);
     // A left edge never looks for touchings, and an edge that misses finds nothing.
-    EXPECT_FALSE(run.tracer.findEdgeRoot(true, 2, -0.07L, 0.09L, sample(2, -0.07L), sample(2, 0.09L), seed));
+    EXPECT_FALSE(
+        run.tracer.findEdgeRoot(true, 2, -0.07L, 0.09L, sampleV(2, -0.07L), sampleV(2, 0.09L), seed));
+    // A left edge crossing the circle at (0, 2).
+    ASSERT_TRUE(run.tracer.findEdgeRoot(true, 0, 1.9L, 2.05L, sampleV(0, 1.9L), sampleV(0, 2.05L), seed));
+    EXPECT_NEAR(static_cast<double>(seed.y), 2.0, static_cast<double>(run.view.YPerPixel()) / 8);
     EXPECT_FALSE(run.tracer.findEdgeRoot(false, 0, -1, -0.9L, sample(-1, 0), sample(-0.9L, 0), seed));
     // An undefined corner gives no seed.
     ImplicitTracer::EdgeSample undefined;
