@@ -19,6 +19,12 @@ struct KeyboardRequest {
     int funcKeys = 0;  // F1..funcKeys enabled
     int constKeys = 0; // Q1..constKeys enabled
     QString message;   // the message line at opening (usually empty)
+    // Finer settings, neutral by default. Key x is enabled when keysXYZ and
+    // keyX are both true; y and z likewise with keyY and keyZ. Key F<n> is
+    // enabled when n <= funcKeys and funcKeyOff[n-1] is false; Q<n> likewise.
+    bool keyY = true, keyZ = true;
+    std::array<bool, 6> funcKeyOff{};
+    std::array<bool, 6> constKeyOff{};
 };
 
 // The ten item colours, 0x00BBGGRR, in swatch order.

@@ -33,7 +33,8 @@ struct ParamTable {
 };
 const ParamTable kParamOfCode;
 
-inline bool SignChange(long double a, long double b) { return SignOf(a) * SignOf(b) <= 0; }
+inline int Sign(long double v) { return (v > 0) - (v < 0); }
+inline bool SignChange(long double a, long double b) { return Sign(a) * Sign(b) <= 0; }
 
 // base^n for an integer n >= 0 (as a non-negative integral long double).
 // Small exponents multiply repeatedly; large ones square, so that
@@ -76,12 +77,50 @@ inline bool DomainError()
     return false;
 }
 
-long double EvalNode(ExprNode *n);
+long double EvalNode(ExprNode *n, bool keepPrevious);
 
-inline long double EvalChild(ExprNode *child)
+constexpr uint32_t Bit(int op) { return 1u << op; }
+// Operations that compare their result with their own result at the previous
+// call (x, y and z too).
+constexpr uint32_t kUsesOwnPrevious =
+    Bit(OpSubtract) | Bit(OpAdd) | Bit(OpSin) | Bit(OpCos) | Bit(OpSgn) | Bit(OpGaus) | Bit(OpSinh);
+// Operations that compare their operand with its value at the previous call.
+constexpr uint32_t kUsesOperandPrevious =
+    Bit(OpTan) | Bit(OpSec) | Bit(OpCosec) | Bit(OpCotan) | Bit(OpLog) | Bit(OpBasedLog);
+
+inline bool UsesOwnPrevious(int32_t op)
+{
+    return static_cast<uint32_t>(op) < 32 ? (kUsesOwnPrevious >> op) & 1 : (op >= OpX && op <= OpZ);
+}
+inline bool UsesOperandPrevious(int32_t op)
+{
+    return static_cast<uint32_t>(op) < 32 && ((kUsesOperandPrevious >> op) & 1);
+}
+
+// keepPrevious: someone reads this node's previous value (its parent, or the
+// caller for the root). 80-bit stores are the dearest part of walking a tree,
+// so the previous value is kept only where it is read.
+inline long double EvalChild(ExprNode *child, bool keepPrevious)
 {
     EvalValid = true;
-    return child ? EvalNode(child) : 0;
+    if (!child)
+        return 0;
+    // The commonest leaves, without a call.
+    if (child->op == OpConst) {
+        child->zeroCross = child->poleCross = 0;
+        if (keepPrevious)
+            child->previous = child->value;
+        return child->value;
+    }
+    if (child->op == OpX) {
+        long double v = VariableTable.x;
+        child->poleCross = 0;
+        child->zeroCross = SignChange(child->value, v);
+        child->previous = child->value;
+        child->value = v;
+        return v;
+    }
+    return EvalNode(child, keepPrevious);
 }
 
 // The flags of a division, from the flags of its operands.
@@ -175,7 +214,7 @@ long double Logarithm(ExprNode *n, long double R, long double prevArg, long doub
             n->poleCross = true;
         return DomainError();
     }
-    if (R == 1 || SignOf(prevArg - 1) * SignOf(R - 1) < 0)
+    if (R == 1 || Sign(prevArg - 1) * Sign(R - 1) < 0)
         n->zeroCross = true;
     long double v = std::log(R) / lnBase;
     if (std::isinf(v)) {
@@ -200,7 +239,12 @@ long double Factorial(long double L)
     return r;
 }
 
-long double Compute(ExprNode *n, long double L, long double R, long double prevArg)
+// prevArg, the right operand's value at the previous call, is read only by
+// the operations that need it: reading it back right after the operand stored
+// it stalls 80-bit loads.
+inline long double PrevArg(const ExprNode *n) { return n->right ? n->right->previous : 0; }
+
+long double Compute(ExprNode *n, long double L, long double R)
 {
     const ExprNode *l = n->left, *r = n->right;
     const long double prevResult = n->previous;
@@ -225,7 +269,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         bool lp = l && l->poleCross, rp = r && r->poleCross;
         n->poleCross = lp || rp;
         if (lp && rp) {
-            if (SignOf(L) == SignOf(R) && std::fabs(prevResult - v) < 1 / XPerPixel)
+            if (Sign(L) == Sign(R) && std::fabs(prevResult - v) < 1 / XPerPixel)
                 n->poleCross = false;
         } else {
             n->zeroCross = SignChange(prevResult, v);
@@ -239,7 +283,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         if (n->poleCross)
             PoleSeen = true;
         if (lp && rp) {
-            if (SignOf(L) * SignOf(R) < 0 && std::fabs(v) < 1 / XPerPixel) {
+            if (Sign(L) * Sign(R) < 0 && std::fabs(v) < 1 / XPerPixel) {
                 n->poleCross = false;
                 PoleSeen = false;
             }
@@ -261,6 +305,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         return v;
     }
     case OpTan: {
+        long double prevArg = PrevArg(n);
         long double s = std::sin(R), c = std::cos(R);
         n->zeroCross = r && r->zeroCross;
         if (c == 0)
@@ -277,6 +322,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         return v;
     }
     case OpSec: {
+        long double prevArg = PrevArg(n);
         long double c = std::cos(R);
         if (c == 0)
             return DomainError();
@@ -288,6 +334,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
     }
     case OpCosec:
     case OpCotan: {
+        long double prevArg = PrevArg(n);
         long double s = std::sin(R);
         n->poleCross = r && r->zeroCross;
         if (s == 0)
@@ -299,7 +346,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         if (n->op == OpCosec)
             return 1 / s;
         long double c = std::cos(R);
-        if (SignOf(std::cos(prevArg)) * SignOf(c) < 0)
+        if (Sign(std::cos(prevArg)) * Sign(c) < 0)
             n->zeroCross = true;
         return c / s;
     }
@@ -307,11 +354,11 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         n->zeroCross = r && r->zeroCross;
         return std::atan(R);
     case OpLog:
-        return Logarithm(n, R, prevArg, 1);
+        return Logarithm(n, R, PrevArg(n), 1);
     case OpBasedLog:
         if (L <= 0 || L == 1)
             return DomainError();
-        return Logarithm(n, R, prevArg, std::log(L));
+        return Logarithm(n, R, PrevArg(n), std::log(L));
     case OpExp: {
         n->poleCross = r && r->poleCross;
         if (R > kExpLimit)
@@ -336,7 +383,7 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         }
         return std::fabs(R);
     case OpSgn: {
-        long double v = SignOf(R);
+        long double v = Sign(R);
         if (R == 0)
             n->zeroCross = true;
         if (v != prevResult)
@@ -354,14 +401,15 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
         return v;
     }
     case OpSinh: {
+        // (e^R - e^-R)/2, by the library for accuracy near 0 and for speed
         n->poleCross = r && r->poleCross;
-        long double v = (std::exp(R) - std::exp(-R)) / 2;
+        long double v = std::sinh(R);
         n->zeroCross = SignChange(prevResult, v);
         return v;
     }
     case OpCosh:
         n->poleCross = r && r->poleCross;
-        return (std::exp(R) + std::exp(-R)) / 2;
+        return std::cosh(R);
     case OpFactorial:
         return Factorial(L);
     case OpSumTooLarge:
@@ -388,27 +436,29 @@ long double Compute(ExprNode *n, long double L, long double R, long double prevA
     }
 }
 
-long double EvalNode(ExprNode *n)
+long double EvalNode(ExprNode *n, bool keepPrevious)
 {
     n->zeroCross = n->poleCross = 0;
-    long double L = EvalChild(n->left);
+    long double L = EvalChild(n->left, false);
     bool leftValid = EvalValid;
-    long double R = EvalChild(n->right);
+    long double R = EvalChild(n->right, UsesOperandPrevious(n->op));
     EvalValid = leftValid && EvalValid;
     if (!EvalValid)
         return 0;
-    long double prevArg = n->right ? n->right->previous : 0;
-    n->previous = n->value;
-    long double result = Compute(n, L, R, prevArg);
+    if (keepPrevious || UsesOwnPrevious(n->op))
+        n->previous = n->value;
+    long double result = Compute(n, L, R);
     if (!EvalValid)
         return 0;
     // Every overflow stands for an infinite value; nothing undefined escapes.
-    if (std::isnan(result)) {
-        EvalValid = false;
-        return 0;
-    }
-    if (std::isinf(result))
+    // (x - x is 0 for every finite x and NaN otherwise: one cheap test.)
+    if (__builtin_expect(!(result - result == 0), 0)) {
+        if (std::isnan(result)) {
+            EvalValid = false;
+            return 0;
+        }
         result = result > 0 ? BigValue : -BigValue;
+    }
     n->value = result;
     return result;
 }
@@ -429,7 +479,7 @@ long double Evaluate(ExprNode *tree, long double x, long double y)
     VariableTable.y = y;
     if (!tree)
         return 0;
-    return EvalNode(tree);
+    return EvalNode(tree, true);
 }
 
 void ExpandSums(ExprNode *&ref)
@@ -496,11 +546,21 @@ long double EvaluateFormulaTextWithSums(const std::string &text, long double x)
     return Evaluate(tree.get(), x, 0);
 }
 
-int SignOf(long double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+int SignOf(long double v) { return Sign(v); }
 
-bool IsIntegerValue(long double v) { return std::isfinite(v) && v - std::trunc(v) == 0; }
+// Rounding by adding and removing 2^63: exact, halves to even in the default
+// rounding mode, and much cheaper than the library's nearbyint on 80-bit values
+// (which saves and restores the floating-point environment).
+long double RoundHalfEven(long double v)
+{
+    constexpr long double kTwo63 = 9223372036854775808.0L;
+    if (!(std::fabs(v) < kTwo63))
+        return v; // already integral, or not a number
+    long double big = v < 0 ? -kTwo63 : kTwo63;
+    return (v + big) - big; // the sum keeps 64 bits, so it rounds to an integer
+}
 
-long double RoundHalfEven(long double v) { return std::nearbyint(v); }
+bool IsIntegerValue(long double v) { return std::isfinite(v) && v == RoundHalfEven(v); }
 
 // The Gauss bracket: the greatest integer not above v.
 long double GaussFloor(long double v) { return std::floor(v); }

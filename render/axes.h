@@ -1,0 +1,19 @@
+// Axes, tick marks, grid and tick labels of the graph.
+#pragma once
+
+#include "document/document.h"
+#include "render/graph_view.h"
+#include "ui/canvas.h"
+#include <functional>
+
+// Axis, tick and grid colour, RGB(128,128,255).
+inline constexpr uint32_t kAxisColour = RGBColour(128, 128, 255);
+// Asymptote marker colour, RGB(255,0,0).
+inline constexpr uint32_t kAsymptoteColour = RGBColour(255, 0, 0);
+
+// Recomputes the view for the document's frame and the canvas width (the
+// canvas is square), publishes XPerPixel to the evaluator, calls
+// updateRangeStatus when given, then draws onto the canvas: the dotted grid
+// (ShowGrid 1) or the tick marks (ShowGrid 0), the axes that lie inside the
+// frame, and the tick labels when ShowScale is 1. Returns the view.
+GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void()> &updateRangeStatus = {});

@@ -1,0 +1,192 @@
+#include "render/plot_explicit.h"
+
+#include "engine/engine.h"
+#include "render/axes.h"
+#include "render/primitives.h"
+#include <cmath>
+
+namespace
+{
+
+// One sample of the curve: f evaluated with the swept variable at t, the
+// other coordinate 0. EvalValid tells whether it is defined.
+long double Sample(ExprNode *tree, long double t, bool swap)
+{
+    EvalValid = true;
+    return swap ? Evaluate(tree, 0, t) : Evaluate(tree, t, 0);
+}
+
+// A segment between two curve points given as (swept variable, value).
+void CurveSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, bool swap,
+                  long double t1, long double v1, long double t2, long double v2)
+{
+    if (swap)
+        drawSegment(canvas, view, colour, width, v1, t1, v2, t2);
+    else
+        drawSegment(canvas, view, colour, width, t1, v1, t2, v2);
+}
+
+// The tree of a formula text as the plotter evaluates it, or null.
+ExprNode *PrepareTree(const std::string &text, bool canonical)
+{
+    ParseOK = true;
+    ParseFormula(text, ParseCheck);
+    if (!ParseOK)
+        return nullptr;
+    ExprNode *tree = ParseFormula(text, ParseBuild);
+    if (!ParseOK || !tree) {
+        FreeTree(tree);
+        return nullptr;
+    }
+    ExpandSums(tree);
+    Simplify(tree, ParseBuild);
+    if (canonical)
+        tree = CanonicaliseTree(tree);
+    return tree;
+}
+
+} // namespace
+
+void plotCurve(Canvas &canvas, const GraphView &view, const Tfuncprop &item, bool swap,
+               const std::string *derivativeBase)
+{
+    Tree tree(PrepareTree(item.text[1], true));
+    if (!tree)
+        return;
+    const float lo = static_cast<float>(swap ? view.ymin() : view.xmin());
+    const float hi = static_cast<float>(swap ? view.ymax() : view.xmax());
+    plotCurveSamples(canvas, view, item.colour, tree.get(), lo, hi, item.asymptote != 0, swap, derivativeBase,
+                     item.penWidth);
+}
+
+void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, ExprNode *tree, float lo,
+                      float hi, bool asymptote, bool swap, const std::string *derivativeBase, int penWidth)
+{
+    const long double h = swap ? view.YPerPixel() : view.XPerPixel();
+    if (!tree || !(h > 0) || !std::isfinite(h) || !(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi))
+        return;
+    // The derivative is shown only where the function it came from is defined.
+    Tree base;
+    if (derivativeBase) {
+        ParseOK = true;
+        ExprNode *b = ParseFormula(*derivativeBase, ParseBuild);
+        if (ParseOK && b) {
+            ExpandSums(b);
+            Simplify(b, ParseBuild);
+            base.reset(b);
+        } else {
+            FreeTree(b);
+        }
+    }
+    const int jumpMode = tree->op == OpExp ? 2 : 1;
+
+    PoleSeen = true;
+    bool baseDefined = true;
+    long double t = lo;
+    long double value = Sample(tree, t, swap);
+    bool defined = EvalValid;
+    // One sample per pixel; the bound only matters if rounding of t stalls.
+    const long double span = static_cast<long double>(hi) - lo;
+    const long maxSamples = static_cast<long>(std::ceil(span / h)) + 2;
+    for (long n = 0; static_cast<float>(t) < hi && n < maxSamples; ++n, t += h) {
+        const bool prevDefined = defined;
+        if (base) {
+            Sample(base.get(), t, swap);
+            baseDefined = EvalValid;
+        }
+        const long double prevValue = value;
+        value = Sample(tree, t, swap);
+        defined = EvalValid;
+        const bool jump = tree->poleCross != 0;
+
+        if (prevDefined && defined) {
+            if (!baseDefined) {
+                PoleSeen = true;
+                continue;
+            }
+            // A jump between the samples must never be bridged, whether or not
+            // the evaluator raised the pen for it.
+            if (jump)
+                PoleSeen = true;
+            CurveSegment(canvas, view, colour, penWidth, swap, t - h, prevValue, t, value);
+            PoleSeen = false;
+            if (jump) {
+                drawJump(canvas, view, asymptote, jumpMode, t - h, t, prevValue, value, true, true, colour,
+                         swap);
+                PoleSeen = false;
+            }
+        } else if (defined) { // entering the domain
+            if (jump)
+                drawJump(canvas, view, asymptote, jumpMode, t - 2 * h, t, prevValue, value, false, true,
+                         colour, swap);
+            else
+                refineDomainEdge(tree, canvas, view, colour, t - h, t, value, penWidth, swap);
+            PoleSeen = false;
+        } else if (prevDefined) { // leaving the domain
+            if (jump)
+                drawJump(canvas, view, asymptote, jumpMode, t - h, t + h, prevValue, value, true, false,
+                         colour, swap);
+            else
+                refineDomainEdge(tree, canvas, view, colour, t, t - h, prevValue, penWidth, swap);
+            PoleSeen = true;
+        } else {
+            PoleSeen = true;
+        }
+    }
+}
+
+void refineDomainEdge(ExprNode *tree, Canvas &canvas, const GraphView &view, uint32_t colour, long double a,
+                      long double b, long double v, int width, bool swap)
+{
+    const long double b0 = b;
+    long double last = v, m = b;
+    for (int i = 0; i < 16; ++i) {
+        m = (a + b) * 0.5L;
+        const long double value = Sample(tree, m, swap);
+        if (!EvalValid) {
+            a = m;
+        } else {
+            b = m;
+            last = value;
+        }
+    }
+    PoleSeen = false;
+    // The end is pushed one pixel on in the direction the curve is heading.
+    const long double pixel = swap ? view.XPerPixel() : view.YPerPixel();
+    const long double end = last + SignOf(last - v) * pixel;
+    CurveSegment(canvas, view, colour, width, swap, b0, v, m, end);
+}
+
+void drawJump(Canvas &canvas, const GraphView &view, bool asymptote, int jumpMode, long double xa,
+              long double xb, long double va, long double vb, bool prevDefined, bool curDefined,
+              uint32_t colour, bool swap)
+{
+    PoleSeen = false;
+    if (jumpMode == 1) {
+        const long double top = swap ? view.xmax() : view.ymax();
+        const long double bottom = swap ? view.xmin() : view.ymin();
+        if (prevDefined && va != 0)
+            CurveSegment(canvas, view, colour, 1, swap, xa, va, xa, va > 0 ? top : bottom);
+        if (curDefined && vb != 0)
+            CurveSegment(canvas, view, colour, 1, swap, xb, vb > 0 ? top : bottom, xb, vb);
+    }
+    if (asymptote) {
+        const long double mid = (xa + xb) * 0.5L;
+        if (std::isnan(mid))
+            return;
+        const int n = view.GraphSize();
+        canvas.setPenStyle(PenStyle::Dotted);
+        canvas.setPenColour(kAsymptoteColour);
+        canvas.setPenWidth(1);
+        if (swap) {
+            const int py = view.YToPixel(mid);
+            canvas.moveTo(0, py);
+            canvas.lineTo(n, py);
+        } else {
+            const int px = view.XToPixel(mid);
+            canvas.moveTo(px, 0);
+            canvas.lineTo(px, n);
+        }
+        canvas.setPenStyle(PenStyle::Solid);
+    }
+}

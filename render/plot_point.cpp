@@ -1,0 +1,47 @@
+#include "render/plot_point.h"
+
+#include "engine/engine.h"
+#include <cmath>
+
+namespace
+{
+
+bool FormulaValue(const std::string &text, long double &value)
+{
+    ParseOK = true;
+    EvalValid = true;
+    value = EvaluateFormulaText(text, 0);
+    return ParseOK && EvalValid && std::isfinite(value);
+}
+
+} // namespace
+
+void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, uint32_t brushColour, int width,
+                   long double x, long double y)
+{
+    if (std::isnan(x) || std::isnan(y))
+        return;
+    canvas.setBrushColour(brushColour);
+    canvas.setBrushStyle(BrushStyle::Solid);
+    canvas.setPenColour(penColour);
+    canvas.setPenWidth(width);
+    canvas.setPenStyle(PenStyle::Solid);
+    const int px = view.XToPixel(x), py = view.YToPixel(y);
+    canvas.ellipse(px - 2, py - 2, px + 2, py + 2);
+}
+
+void drawPointItem(Canvas &canvas, const GraphView &view, const Tfuncprop &item, PointEntry *entry)
+{
+    long double p, q;
+    const bool pd = FormulaValue(item.text[1], p);
+    const bool qd = FormulaValue(item.text[2], q);
+    if (pd && qd) {
+        drawPointMark(canvas, view, item.colour, item.colour, item.penWidth, p, q);
+        if (entry) {
+            entry->p = p;
+            entry->q = q;
+        }
+    }
+    if (entry)
+        entry->defined = pd && qd;
+}

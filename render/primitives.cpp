@@ -1,0 +1,121 @@
+#include "render/primitives.h"
+
+#include "engine/evaluate.h"
+#include <cmath>
+
+namespace
+{
+
+bool AnyNaN(long double a, long double b)
+{
+    return std::isnan(a) || std::isnan(b);
+}
+
+} // namespace
+
+void drawSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
+                 long double y1, long double x2, long double y2)
+{
+    canvas.setPenWidth(width);
+    canvas.setPenColour(colour);
+    canvas.setPenStyle(PenStyle::Solid);
+    if (AnyNaN(x2, y2))
+        return;
+    const int px2 = view.XToPixel(x2), py2 = view.YToPixel(y2);
+    if (PoleSeen) {
+        canvas.setPixel(px2, py2, colour);
+        canvas.moveTo(px2, py2);
+        return;
+    }
+    if (AnyNaN(x1, y1))
+        return;
+    canvas.moveTo(view.XToPixel(x1), view.YToPixel(y1));
+    canvas.lineTo(px2, py2);
+}
+
+void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
+                     long double y1, long double x2, long double y2)
+{
+    if (AnyNaN(x1, y1) || AnyNaN(x2, y2))
+        return;
+    long double sx, sy, ex, ey;
+    if (x1 == x2) {
+        sx = x1, sy = view.ymax(), ex = x2, ey = view.ymin();
+    } else if (y1 == y2) {
+        sx = view.xmax(), sy = y1, ex = view.xmin(), ey = y2;
+    } else {
+        // Each end starts on the left or right edge and slides along the line
+        // onto the top or bottom edge when it lies above or below the frame.
+        auto cut = [&](long double x, long double &cx, long double &cy) {
+            cx = x;
+            cy = lineYAtX(x, x1, y1, x2, y2);
+            if (cy > view.ymax()) {
+                cx = lineXAtY(view.ymax(), x1, y1, x2, y2);
+                cy = view.ymax();
+            } else if (cy < view.ymin()) {
+                cx = lineXAtY(view.ymin(), x1, y1, x2, y2);
+                cy = view.ymin();
+            }
+        };
+        cut(view.xmin(), sx, sy);
+        cut(view.xmax(), ex, ey);
+    }
+    PoleSeen = false;
+    drawSegment(canvas, view, colour, width, sx, sy, ex, ey);
+}
+
+void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
+                          long double y0, long double m)
+{
+    if (AnyNaN(x0, y0) || !std::isfinite(m))
+        return;
+    if (m == 0) {
+        drawSegment(canvas, view, colour, width, view.xmin(), y0, view.xmax(), y0);
+        return;
+    }
+    auto end = [&](long double x, long double &ex, long double &ey) {
+        ex = x;
+        ey = y0 + m * (x - x0);
+        if (ey > view.ymax()) {
+            ey = view.ymax();
+            ex = x0 + (ey - y0) / m;
+        } else if (ey < view.ymin()) {
+            ey = view.ymin();
+            ex = x0 + (ey - y0) / m;
+        }
+    };
+    long double sx, sy, ex, ey;
+    end(view.xmin(), sx, sy);
+    end(view.xmax(), ex, ey);
+    drawSegment(canvas, view, colour, width, sx, sy, ex, ey);
+}
+
+void plotDotIfInside(Canvas &canvas, const GraphView &view, uint32_t colour, long double x, long double y)
+{
+    if (view.isInFrame(x, y))
+        canvas.setPixel(view.XToPixel(x), view.YToPixel(y), colour);
+}
+
+void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint32_t colour, long double x,
+                      long double y, const QString &text)
+{
+    if (AnyNaN(x, y))
+        return;
+    Canvas label(16, 16);
+    label.setFontSize(9);
+    label.setFontColour(colour);
+    label.textOut(0, 0, text);
+
+    const int px = view.XToPixel(x), py = view.YToPixel(y);
+    canvas.setPenColour(colour);
+    canvas.setPenWidth(1);
+    canvas.setPenStyle(PenStyle::Solid);
+    canvas.setBrushColour(colour);
+    canvas.setBrushStyle(BrushStyle::Solid);
+    canvas.ellipse(px - 2, py - 2, px + 2, py + 2);
+    canvas.floodFill(px, py, colour, FillMode::Surface);
+    // The label's white background must not cover the graph: only its glyphs
+    // darken what lies below.
+    const int left = placement == 1 ? px : px - 8;
+    canvas.copyRect(left, py - 15, label, 0, 0, 16, 16, CopyMode::And);
+}

@@ -1,0 +1,70 @@
+#include "render/redraw.h"
+
+#include "engine/parse.h"
+#include "render/axes.h"
+#include "render/plot_explicit.h"
+#include "render/plot_implicit.h"
+#include "render/plot_parametric.h"
+#include "render/plot_segment.h"
+#include <algorithm>
+
+void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int index, PointTable *points)
+{
+    if (index < 1 || index > kMaxItems)
+        return;
+    const Tfuncprop &item = doc.ItemList[index];
+    switch (item.kind) {
+    case KindDerivative:
+        // The derivative always belongs to item 1.
+        plotCurve(canvas, view, item, false, &doc.ItemList[1].text[1]);
+        break;
+    case KindExplicit:
+        plotCurve(canvas, view, item, false);
+        break;
+    case KindImplicit:
+        drawImplicitCurve(canvas, view, item);
+        break;
+    case KindParametric:
+        plotParametric(canvas, view, item);
+        break;
+    case KindPolar:
+        plotPolar(canvas, view, item);
+        break;
+    case KindPoint:
+        drawPointItem(canvas, view, item, points ? &(*points)[index] : nullptr);
+        break;
+    case KindSegment:
+        drawSegmentItem(canvas, view, item);
+        break;
+    default:
+        break; // an unknown kind draws nothing
+    }
+}
+
+GraphRenderer::GraphRenderer(int graphSize)
+    : image_(std::max(1, graphSize), std::max(1, graphSize)), view_(CoordFrameRecord{}, image_.width())
+{
+}
+
+void GraphRenderer::RedrawGraph(const Document &doc)
+{
+    SetDefinitionSource(&doc);
+    const int n = image_.width();
+    if (doc.OverlayMode != 1) {
+        image_ = Canvas(n, n);
+        view_ = drawAxes(image_, doc, hooks.updateRangeStatus);
+    } else {
+        // The picture is kept, but the mapping follows the current frame.
+        view_ = GraphView(doc.CoordFrame, n);
+        view_.publish();
+    }
+    const int count = std::clamp(doc.ItemCount, 0, kMaxItems);
+    for (int i = 1; i <= count; ++i)
+        drawItem(image_, view_, doc, i, &points_);
+    if (hooks.intervalActive && hooks.intervalActive()) {
+        if (hooks.drawIntervalOverlay)
+            hooks.drawIntervalOverlay(image_);
+    } else if (hooks.present) {
+        hooks.present(image_);
+    }
+}

@@ -1,0 +1,61 @@
+// The graph picture and its full redraw, and the dispatch of one registered
+// item to the plotter of its kind.
+#pragma once
+
+#include "document/document.h"
+#include "render/graph_view.h"
+#include "render/plot_point.h"
+#include "ui/canvas.h"
+#include <functional>
+
+// Draws item doc.ItemList[index] (1..doc.ItemCount) onto the canvas in the
+// given view: derivative and explicit function, implicit curve, parametric
+// curve, polar curve, point (updating (*points)[index] when points is given)
+// and segment. Formulas that do not parse draw nothing. The engine's
+// definition source must already be the document (RedrawGraph sets it).
+void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int index,
+              PointTable *points = nullptr);
+
+// What a redraw hands on to the window that shows the graph. Every hook may
+// be left empty.
+struct RedrawHooks {
+    // Refresh the range status line; called whenever the axes are drawn.
+    std::function<void()> updateRangeStatus;
+    // While it answers true, drawIntervalOverlay finishes and shows the
+    // picture instead of present.
+    std::function<bool()> intervalActive;
+    std::function<void(const Canvas &graphImage)> drawIntervalOverlay;
+    // Copy the finished picture to the visible graph.
+    std::function<void(const Canvas &graphImage)> present;
+};
+
+// Owns the off-screen graph picture GraphImage (GraphSize x GraphSize, fixed
+// at construction), the view of the latest redraw and the point table.
+class GraphRenderer
+{
+  public:
+    explicit GraphRenderer(int graphSize);
+
+    // The full redraw: installs doc as the engine's definition source; unless
+    // doc.OverlayMode is 1 starts a fresh white picture and draws the axes
+    // (in overlay mode keeps the picture and only recomputes the view); draws
+    // items 1..ItemCount in list order; then hands the picture to the interval
+    // overlay when it is active, else to present.
+    void RedrawGraph(const Document &doc);
+
+    Canvas &GraphImage() { return image_; }
+    const Canvas &GraphImage() const { return image_; }
+    int GraphSize() const { return image_.width(); }
+    // The mapping of the latest redraw (the default frame before the first).
+    const GraphView &view() const { return view_; }
+    // Last drawn (p, q) of every point item, by item index.
+    PointTable &points() { return points_; }
+    const PointTable &points() const { return points_; }
+
+    RedrawHooks hooks;
+
+  private:
+    Canvas image_;
+    GraphView view_;
+    PointTable points_{};
+};

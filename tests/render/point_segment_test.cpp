@@ -1,0 +1,110 @@
+#include "render_test_util.h"
+
+using PointsAndSegments = RenderTest;
+
+TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
+{
+    const int i = Add(KindPoint, "1", "2");
+    const Canvas &c = Draw();
+    // (1, 2) is pixel (384, 192); the mark covers 382..385 without its corners.
+    EXPECT_EQ(CountIn(c, kCurve, 380, 190, 388, 196), 12);
+    EXPECT_EQ(c.pixel(384, 192), kCurve);
+    EXPECT_EQ(c.pixel(382, 191), kCurve);
+    EXPECT_EQ(c.pixel(382, 190), kWhite);
+    EXPECT_TRUE(renderer->points()[i].defined);
+    EXPECT_EQ(renderer->points()[i].p, 1);
+    EXPECT_EQ(renderer->points()[i].q, 2);
+}
+
+TEST_F(PointsAndSegments, UndefinedPointIsNotDrawnAndMarkedUndefined)
+{
+    const int i = Add(KindPoint, "sqrt(-1)", "2");
+    const Canvas &c = Draw();
+    EXPECT_EQ(CountAll(c, kCurve), 0);
+    EXPECT_FALSE(renderer->points()[i].defined);
+}
+
+TEST_F(PointsAndSegments, PointUsesParameters)
+{
+    VariableTable.param[0] = 2; // a
+    Add(KindPoint, "a", "-a");
+    const Canvas &c = Draw();
+    EXPECT_EQ(c.pixel(448, 448), kCurve);
+}
+
+TEST_F(PointsAndSegments, SegmentInsideHasMarksAtBothEnds)
+{
+    Add(KindSegment, "-1", "-1", "2", "1");
+    const Canvas &c = Draw();
+    // Marks at (256, 384) and (448, 256): their edge pixels away from the line.
+    for (const QPoint p : {QPoint(256, 384), QPoint(448, 256)}) {
+        EXPECT_EQ(c.pixel(p.x() - 2, p.y() - 1), kCurve);
+        EXPECT_EQ(c.pixel(p.x(), p.y() + 1), kCurve);
+        EXPECT_EQ(c.pixel(p.x() - 2, p.y() - 2), kWhite); // corners of the mark
+        EXPECT_EQ(c.pixel(p.x() + 1, p.y() + 1), kWhite);
+    }
+    EXPECT_TRUE(Near(c, View().XToPixel(0.5L), View().YToPixel(0), kCurve, 0));
+    EXPECT_EQ(CountIn(c, kCurve, 460, 0, 639, 639), 0);
+}
+
+TEST_F(PointsAndSegments, SegmentLeavingTheWindowIsCutAtTheEdgeWithOneMark)
+{
+    Add(KindSegment, "10", "10", "0", "0"); // the inside end is the second one
+    const Canvas &c = Draw();
+    EXPECT_EQ(c.pixel(318, 320), kCurve); // the mark at the inside end
+    EXPECT_EQ(c.pixel(320, 321), kCurve);
+    EXPECT_EQ(c.pixel(318, 321), kWhite);
+    for (int i = 1; i < 318; i += 10)
+        EXPECT_EQ(c.pixel(320 + i, 320 - i), kCurve) << i;
+    // No mark where the line meets the corner: only the line's own pixels.
+    EXPECT_LE(CountIn(c, kCurve, 630, 0, 639, 9), 10);
+}
+
+TEST_F(PointsAndSegments, SegmentWithBothEndsBeyondOneEdgeDrawsNothing)
+{
+    Add(KindSegment, "-10", "-4", "-6", "4");
+    Add(KindSegment, "-4", "6", "4", "20", kOther);
+    const Canvas &c = Draw();
+    EXPECT_EQ(CountAll(c, kCurve), 0);
+    EXPECT_EQ(CountAll(c, kOther), 0);
+}
+
+TEST_F(PointsAndSegments, SegmentCrossingTheWindowDrawsItsInsidePartWithoutMarks)
+{
+    Add(KindSegment, "-10", "-1", "10", "1");
+    const Canvas &c = Draw();
+    EXPECT_EQ(c.pixel(320, 320), kCurve);
+    EXPECT_TRUE(Near(c, 0, View().YToPixel(-0.5L), kCurve));
+    EXPECT_TRUE(Near(c, 639, View().YToPixel(0.5L), kCurve));
+    for (int x = 0; x < 639; ++x)
+        ASSERT_EQ(CountIn(c, kCurve, x, 0, x, 639), 1) << x; // a bare line, no marks
+}
+
+TEST_F(PointsAndSegments, HorizontalSegmentFarOutsideIsDrawnThroughTheClamp)
+{
+    Add(KindSegment, "-10", "0", "10", "0");
+    const Canvas &c = Draw();
+    EXPECT_EQ(CountIn(c, kCurve, 0, 320, 639, 320), 640);
+    EXPECT_EQ(CountIn(c, kCurve, 0, 318, 639, 319), 0); // marks lie far outside
+}
+
+TEST_F(PointsAndSegments, UndefinedCoordinateDrawsNothing)
+{
+    Add(KindSegment, "0", "0", "1", "log(0)");
+    const Canvas &c = Draw();
+    EXPECT_EQ(CountAll(c, kCurve), 0);
+}
+
+TEST(ClipSegmentEnd, MovesTheOutsideEndOntoTheEdgeItCrosses)
+{
+    const GraphView v;
+    WorldPoint q = clipSegmentEnd(v, {0, 0}, {10, 1});
+    EXPECT_EQ(q.x, 5);
+    EXPECT_EQ(q.y, 0.5L);
+    q = clipSegmentEnd(v, {0, 0}, {-1, 10});
+    EXPECT_EQ(q.y, 5);
+    EXPECT_EQ(q.x, -0.5L);
+    q = clipSegmentEnd(v, {1, 0}, {-9, -20});
+    EXPECT_EQ(q.y, -5);
+    EXPECT_EQ(q.x, -1.5L);
+}

@@ -1,0 +1,119 @@
+#include "render_test_util.h"
+
+#include <cmath>
+
+namespace
+{
+
+class Primitives : public RenderTest
+{
+  protected:
+    Canvas canvas{640, 640};
+    GraphView view;
+};
+
+} // namespace
+
+TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
+{
+    PoleSeen = false;
+    drawSegment(canvas, view, kCurve, 1, -1, 0, 1, 0);
+    EXPECT_EQ(CountAll(canvas, kCurve), 128);
+    EXPECT_EQ(canvas.pixel(256, 320), kCurve);
+    EXPECT_EQ(canvas.pixel(384, 320), kWhite);
+    EXPECT_FALSE(PoleSeen);
+}
+
+TEST_F(Primitives, RaisedPenSetsOnlyTheSecondPointAndLeavesTheFlag)
+{
+    PoleSeen = true;
+    drawSegment(canvas, view, kCurve, 3, -1, 0, 1, 1);
+    EXPECT_EQ(CountAll(canvas, kCurve), 1);
+    EXPECT_EQ(canvas.pixel(384, 256), kCurve);
+    EXPECT_TRUE(PoleSeen);
+    EXPECT_EQ(canvas.penPosition(), QPoint(384, 256));
+}
+
+TEST_F(Primitives, SegmentWithANaNEndDrawsNothing)
+{
+    PoleSeen = false;
+    drawSegment(canvas, view, kCurve, 1, std::nanl(""), 0, 1, 1);
+    drawSegment(canvas, view, kCurve, 1, 0, 0, 1, std::nanl(""));
+    PoleSeen = true;
+    drawSegment(canvas, view, kCurve, 1, 0, 0, std::nanl(""), 1);
+    EXPECT_EQ(CountAll(canvas, kCurve), 0);
+}
+
+TEST_F(Primitives, SteepSegmentToAFarPointLeavesAtTheRightAngle)
+{
+    PoleSeen = false;
+    drawSegment(canvas, view, kCurve, 1, 0, 0, 1, 1e30L);
+    // Clamped to row -100: the line keeps the direction (64, -420).
+    EXPECT_TRUE(Near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
+    EXPECT_EQ(canvas.pixel(320, 320), kCurve);
+}
+
+TEST_F(Primitives, ClippedLineSpansTheWholeFrame)
+{
+    PoleSeen = true;
+    drawClippedLine(canvas, view, kCurve, 1, 0, 0, 1, 1); // y = x
+    EXPECT_FALSE(PoleSeen);
+    for (int i = 1; i < 639; i += 7)
+        EXPECT_EQ(canvas.pixel(i, 640 - i), kCurve) << i;
+    Canvas steep(640, 640);
+    drawClippedLine(steep, view, kCurve, 1, 0, 0, 1, 4); // y = 4x leaves through top and bottom
+    EXPECT_TRUE(Near(steep, 400, 1, kCurve, 0));
+    EXPECT_TRUE(Near(steep, 240, 639, kCurve, 0));
+    EXPECT_EQ(CountIn(steep, kCurve, 0, 0, 238, 639), 0);
+}
+
+TEST_F(Primitives, ClippedVerticalAndHorizontalLines)
+{
+    drawClippedLine(canvas, view, kCurve, 1, 2, -1, 2, 1);
+    EXPECT_EQ(CountIn(canvas, kCurve, 448, 0, 448, 639), 640);
+    drawClippedLine(canvas, view, kOther, 1, -1, 3, 1, 3);
+    EXPECT_EQ(CountIn(canvas, kOther, 1, 128, 639, 128), 639);
+}
+
+TEST_F(Primitives, LineThroughPointWithSlope)
+{
+    PoleSeen = false;
+    drawLineThroughPoint(canvas, view, kCurve, 1, 1, 1, -2);
+    EXPECT_EQ(canvas.pixel(384, 256), kCurve);
+    // y = 3 - 2x leaves through the top at x = -1 and the bottom at x = 4.
+    EXPECT_EQ(canvas.pixel(256, 0), kCurve);
+    EXPECT_TRUE(Near(canvas, 576, 639, kCurve));
+    EXPECT_EQ(CountIn(canvas, kCurve, 0, 0, 250, 639), 0);
+    drawLineThroughPoint(canvas, view, kOther, 1, 0, 2, 0);
+    EXPECT_EQ(CountIn(canvas, kOther, 0, 192, 639, 192), 640);
+    Canvas none(640, 640);
+    drawLineThroughPoint(none, view, kCurve, 1, 0, 0, std::numeric_limits<long double>::infinity());
+    EXPECT_EQ(CountAll(none, kCurve), 0);
+}
+
+TEST_F(Primitives, DotOnlyInsideTheFrame)
+{
+    plotDotIfInside(canvas, view, kCurve, 5, -5); // on the edge: inside
+    plotDotIfInside(canvas, view, kCurve, 1, 1);
+    plotDotIfInside(canvas, view, kCurve, 5.01L, 0);
+    EXPECT_EQ(canvas.pixel(384, 256), kCurve);
+    EXPECT_EQ(CountAll(canvas, kCurve), 1); // (5,-5) maps to (640,640), off the canvas
+}
+
+TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)
+{
+    canvas.setPixel(390, 245, kOther); // under the label's white background
+    drawLabeledPoint(canvas, view, 1, kCurve, 1, 1, QStringLiteral("P"));
+    EXPECT_EQ(canvas.pixel(384, 256), kCurve);
+    EXPECT_EQ(canvas.pixel(383, 255), kCurve);
+    EXPECT_EQ(canvas.pixel(382, 254), kWhite); // the dot's corner
+    EXPECT_EQ(canvas.pixel(390, 245), kOther);
+    // Glyph pixels in the box to the upper right (384..399, 241..256).
+    EXPECT_GT(CountIn(canvas, kCurve, 384, 241, 399, 252), 4);
+    Canvas centred(640, 640);
+    drawLabeledPoint(centred, view, 2, kCurve, 1, 1, QStringLiteral("A"));
+    EXPECT_GT(CountIn(centred, kCurve, 376, 241, 383, 252), 1);
+    Canvas bare(640, 640);
+    drawLabeledPoint(bare, view, 1, kCurve, 1, 1, QString());
+    EXPECT_EQ(CountAll(bare, kCurve), 12);
+}
