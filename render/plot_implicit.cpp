@@ -74,8 +74,8 @@ void DrawConic(Canvas &canvas, const GraphView &view, const Tfuncprop &item, con
     k.b = ValueAt(t.Fy.get(), 0, 1, ok[3]) / 2 - k.f;
     k.a = ValueAt(t.Fx.get(), 1, 0, ok[4]) / 2 - k.g;
     k.h = ValueAt(t.Fx.get(), 0, 1, ok[5]) / 2 - k.g;
-    for (bool b : ok)
-        if (!b)
+    for (bool defined : ok)
+        if (!defined)
             return;
     drawConicCurve(canvas, view, item.colour, item.penWidth, k);
 }

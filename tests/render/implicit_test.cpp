@@ -6,6 +6,7 @@
 #include "implicit_test_util.h"
 #include "render/implicit_internal.h"
 #include "render/plot_implicit.h"
+#include "render/redraw.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -299,4 +300,28 @@ TEST(ImplicitPen, CurvesUseTheItemWidth)
     Drawn thin = DrawImplicit("x^2+y^2-4", 640, {}, 1);
     Drawn thick = DrawImplicit("x^2+y^2-4", 640, {}, 3);
     EXPECT_GT(thick.total(), 2 * thin.total());
+}
+
+TEST(ImplicitRedraw, ImplicitItemsAreDrawnByTheFullRedraw)
+{
+    // Definitions reach the implicit plotter too: F1 is read at every reference.
+    Document doc;
+    doc.DefFuncText[1] = "x^2";
+    doc.DefFuncCount = 1;
+    doc.ItemCount = 2;
+    doc.ItemList[1].kind = KindImplicit;
+    doc.ItemList[1].text[1] = "F1(x)+y^2-4";
+    doc.ItemList[1].colour = kCurve;
+    doc.ItemList[2].kind = KindImplicit;
+    doc.ItemList[2].text[1] = "sin(x)+sin(y)-1.5";
+    doc.ItemList[2].colour = RGBColour(0, 160, 0);
+    GraphRenderer renderer(640);
+    renderer.RedrawGraph(doc);
+    SetDefinitionSource(nullptr);
+    const Canvas &image = renderer.GraphImage();
+    const GraphView &view = renderer.view();
+    EXPECT_TRUE(ColouredNear(image, view, 2, 0, kCurve, 1));
+    EXPECT_TRUE(ColouredNear(image, view, 0, -2, kCurve, 1));
+    const long double a = std::asin(0.75L);
+    EXPECT_TRUE(ColouredNear(image, view, a, a, RGBColour(0, 160, 0), 2));
 }
