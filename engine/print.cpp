@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -14,151 +16,198 @@ bool OpBetween(const ExprNode *n, int32_t lo, int32_t hi)
     return n && n->op >= lo && n->op <= hi;
 }
 
-bool StartsWithMinus(const std::string &s)
-{
-    return !s.empty() && s[0] == '-';
-}
-
-std::string Wrap(const std::string &s)
-{
-    return "(" + s + ")";
-}
-
 bool IsNegativeConst(const ExprNode *n)
 {
     return IsConst(n) && n->value < 0;
 }
 
-std::string Text(const ExprNode *n);
-
-std::string PowerText(const ExprNode *n)
+// Whether the text of n begins with "-", found without writing it: only the
+// leftmost operand of a chain decides, so this walks down one spine.
+bool LeadsWithMinus(const ExprNode *n)
 {
-    std::string lt = Text(n->left);
-    std::string rt = Text(n->right);
-    // "-2^x" would read back as -(2^x), so a base written with a leading minus
-    // is enclosed; an exponent with one must be, since "^-" does not parse.
-    if (OpBetween(n->left, OpDivide, OpNegate) || StartsWithMinus(lt))
-        lt = Wrap(lt);
-    if (OpBetween(n->right, OpPower, OpNegate) || StartsWithMinus(rt))
-        rt = Wrap(rt);
-    return lt + "^" + rt;
-}
-
-std::string DivisionText(const ExprNode *n)
-{
-    std::string lt = Text(n->left);
-    std::string rt = Text(n->right);
-    if (OpBetween(n->left, OpSubtract, OpAdd))
-        lt = Wrap(lt);
-    if (OpBetween(n->right, OpDivide, OpNegate) || StartsWithMinus(rt))
-        rt = Wrap(rt);
-    return lt + "/" + rt;
-}
-
-std::string ProductText(const ExprNode *n)
-{
-    std::string rt = Text(n->right);
-    if (OpBetween(n->right, OpSubtract, OpNegate))
-        rt = Wrap(rt);
-    if (IsConstValue(n->left, -1))
-        return "-" + (StartsWithMinus(rt) ? Wrap(rt) : rt);
-    if (IsConstValue(n->left, 1))
-        return rt;
-    std::string lt = Text(n->left);
-    if (OpBetween(n->left, OpSubtract, OpAdd))
-        lt = Wrap(lt);
-    // "x*-y" does not parse.
-    if (StartsWithMinus(rt))
-        rt = Wrap(rt);
-    return lt + "*" + rt;
-}
-
-std::string DifferenceText(const ExprNode *n)
-{
-    std::string rt = Text(n->right);
-    if (OpBetween(n->right, OpSubtract, OpNegate))
-        rt = Wrap(rt);
-    return Text(n->left) + "-" + rt;
-}
-
-std::string SumText(const ExprNode *n)
-{
-    // A negative right term brings its own minus sign: x-2, x-3*y.
-    const ExprNode *r = n->right;
-    bool ownSign = IsNegativeConst(r) || (r && r->op == OpMultiply && IsNegativeConst(r->left));
-    return Text(n->left) + (ownSign ? "" : "+") + Text(r);
-}
-
-std::string NegationText(const ExprNode *n)
-{
-    std::string rt = Text(n->right);
-    if (OpBetween(n->right, OpSubtract, OpNegate) || StartsWithMinus(rt))
-        rt = Wrap(rt);
-    return "-" + rt;
-}
-
-std::string FactorialText(const ExprNode *n)
-{
-    // The parser takes "!" only after a number, a letter or ")", so anything
-    // else (a function call, another factorial, a negative number) is enclosed.
-    const ExprNode *l = n->left;
-    std::string lt = Text(l);
-    bool bare = l && (l->op >= OpConst && l->op <= OpZ) && !StartsWithMinus(lt);
-    return (bare ? lt : Wrap(lt)) + "!";
-}
-
-std::string FiniteSumText(const ExprNode *n)
-{
-    const ExprNode *range = n->left;
-    char index = 'i';
-    std::string lower = "0", upper = "0"; // an absent range has bounds that evaluate to 0
-    if (range) {
-        if (range->op >= OpRangeI && range->op <= OpRangeL)
-            index = "ijkl"[range->op - OpRangeI];
-        lower = Text(range->left);
-        upper = Text(range->right);
+    while (n) {
+        switch (n->op) {
+        case OpConst:
+            return n->value < 0;
+        case OpNegate:
+            return true;
+        case OpMultiply:
+            if (IsConstValue(n->left, -1))
+                return true;
+            if (IsConstValue(n->left, 1)) {
+                if (OpBetween(n->right, OpSubtract, OpNegate))
+                    return false; // enclosed
+                n = n->right;
+            } else {
+                if (OpBetween(n->left, OpSubtract, OpAdd))
+                    return false;
+                n = n->left;
+            }
+            break;
+        case OpDivide:
+            if (OpBetween(n->left, OpSubtract, OpAdd))
+                return false;
+            n = n->left;
+            break;
+        case OpSubtract:
+        case OpAdd:
+            n = n->left;
+            break;
+        default: // powers and factorials enclose a leading minus; calls and letters have none
+            return false;
+        }
     }
-    return std::string("Sum(") + index + "=[" + lower + "," + upper + "]," + Text(n->right) + ")";
+    return false;
 }
 
-std::string Text(const ExprNode *n)
+// The text is produced from an explicit stack of pieces, so that no depth of
+// tree (long sums after multiplying out) can exhaust the call stack.
+class Writer
 {
-    if (!n)
-        return {};
+  public:
+    std::string Write(const ExprNode *root)
+    {
+        Push(root);
+        while (!pending_.empty()) {
+            Piece p = std::move(pending_.back());
+            pending_.pop_back();
+            if (p.node)
+                Expand(p.node);
+            else
+                out_ += p.text;
+        }
+        return std::move(out_);
+    }
+
+  private:
+    struct Piece {
+        const ExprNode *node = nullptr; // a node still to write, or
+        std::string text;               // literal text
+    };
+
+    // Pieces are queued in reverse: the last one queued is written first.
+    void Push(const ExprNode *n)
+    {
+        if (n)
+            pending_.push_back({n, {}});
+    }
+    void Push(std::string text) { pending_.push_back({nullptr, std::move(text)}); }
+
+    // Queues n itself, or n in parentheses.
+    void PushOperand(const ExprNode *n, bool enclose)
+    {
+        if (enclose)
+            Push(std::string(")"));
+        Push(n);
+        if (enclose)
+            Push(std::string("("));
+    }
+
+    void Binary(const ExprNode *n, bool encloseLeft, const char *op, bool encloseRight)
+    {
+        PushOperand(n->right, encloseRight);
+        Push(std::string(op));
+        PushOperand(n->left, encloseLeft);
+    }
+
+    void Expand(const ExprNode *n);
+
+    std::vector<Piece> pending_;
+    std::string out_;
+};
+
+void Writer::Expand(const ExprNode *n)
+{
+    const ExprNode *l = n->left;
+    const ExprNode *r = n->right;
     switch (n->op) {
     case OpConst:
-        return FormatConstant(n->value);
+        out_ += FormatConstant(n->value);
+        return;
     case OpPi:
-        return kPiSjis;
+        out_ += kPiSjis;
+        return;
     case OpLetterS:
-        return kThetaSjis;
+        out_ += kThetaSjis;
+        return;
     case OpPower:
-        return PowerText(n);
+        // "-2^x" would read back as -(2^x), and "x^-2" does not parse.
+        Binary(n, OpBetween(l, OpDivide, OpNegate) || LeadsWithMinus(l), "^",
+               OpBetween(r, OpPower, OpNegate) || LeadsWithMinus(r));
+        return;
     case OpDivide:
-        return DivisionText(n);
-    case OpMultiply:
-        return ProductText(n);
+        Binary(n, OpBetween(l, OpSubtract, OpAdd), "/",
+               OpBetween(r, OpDivide, OpNegate) || LeadsWithMinus(r));
+        return;
+    case OpMultiply: {
+        bool encloseRight = OpBetween(r, OpSubtract, OpNegate);
+        if (IsConstValue(l, -1)) {
+            PushOperand(r, encloseRight || LeadsWithMinus(r));
+            Push(std::string("-"));
+        } else if (IsConstValue(l, 1)) {
+            PushOperand(r, encloseRight);
+        } else {
+            // "x*-y" does not parse.
+            Binary(n, OpBetween(l, OpSubtract, OpAdd), "*", encloseRight || LeadsWithMinus(r));
+        }
+        return;
+    }
     case OpSubtract:
-        return DifferenceText(n);
-    case OpAdd:
-        return SumText(n);
+        Binary(n, false, "-", OpBetween(r, OpSubtract, OpNegate));
+        return;
+    case OpAdd: {
+        // A negative right term brings its own minus sign: x-2, x-3*y.
+        bool ownSign = IsNegativeConst(r) || (r && r->op == OpMultiply && IsNegativeConst(r->left));
+        Binary(n, false, ownSign ? "" : "+", false);
+        return;
+    }
     case OpNegate:
-        return NegationText(n);
+        PushOperand(r, OpBetween(r, OpSubtract, OpNegate) || LeadsWithMinus(r));
+        Push(std::string("-"));
+        return;
     case OpBasedLog:
         // Written as the quotient the parser itself builds for a based logarithm.
-        return "(log(" + Text(n->right) + ")/log(" + Text(n->left) + "))";
-    case OpFactorial:
-        return FactorialText(n);
-    case OpSum:
-        return FiniteSumText(n);
+        Push(std::string("))"));
+        Push(l);
+        Push(std::string(")/log("));
+        Push(r);
+        Push(std::string("(log("));
+        return;
+    case OpFactorial: {
+        // The parser takes "!" only after a number, a letter or ")", so anything
+        // else (a function call, another factorial, a negative number) is enclosed.
+        bool bare = l && l->op >= OpConst && l->op <= OpZ && !LeadsWithMinus(l);
+        Push(std::string("!"));
+        PushOperand(l, !bare);
+        return;
+    }
+    case OpSum: {
+        char index = 'i';
+        if (OpBetween(l, OpRangeI, OpRangeL))
+            index = "ijkl"[l->op - OpRangeI];
+        Push(std::string(")"));
+        Push(r);
+        Push(std::string("],"));
+        if (l) {
+            Push(l->right);
+            Push(std::string(","));
+            Push(l->left);
+        } else {
+            Push(std::string("0,0")); // an absent range has bounds that evaluate to 0
+        }
+        Push(std::string("Sum(") + index + "=[");
+        return;
+    }
     default:
         break;
     }
-    if (const char *name = FunctionNameOf(n->op))
-        return std::string(name) + "(" + Text(n->right) + ")";
-    if (char letter = LetterOfCode(n->op))
-        return std::string(1, letter);
-    return {};
+    if (const char *name = FunctionNameOf(n->op)) {
+        Push(std::string(")"));
+        Push(r);
+        Push(std::string(name) + "(");
+    } else if (char letter = LetterOfCode(n->op)) {
+        out_ += letter;
+    }
 }
 
 // Significant digits and decimal exponent of a positive finite value, the
@@ -186,7 +235,7 @@ void ShortestDigits(long double a, std::string &digits, int &exponent)
 
 std::string TreeToText(const ExprNode *tree)
 {
-    return Text(tree);
+    return Writer().Write(tree);
 }
 
 std::string FormatConstant(long double v)

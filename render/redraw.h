@@ -36,7 +36,8 @@ class GraphRenderer
   public:
     explicit GraphRenderer(int graphSize);
 
-    // The full redraw: installs doc as the engine's definition source; unless
+    // The full redraw: installs doc as the engine's definition source (it
+    // stays installed, so doc must outlive later parses or be replaced); unless
     // doc.OverlayMode is 1 starts a fresh white picture and draws the axes
     // (in overlay mode keeps the picture and only recomputes the view); draws
     // items 1..ItemCount in list order; then hands the picture to the interval

@@ -104,7 +104,8 @@ TEST(TextFile, OversizedFileIsRefused)
 }
 } // namespace
 
-namespace {
+namespace
+{
 TEST(TextFile, SaveFileBytesWritesBytesExactly)
 {
     QTemporaryDir dir;

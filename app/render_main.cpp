@@ -1,0 +1,147 @@
+// graphotheque-render: draws an equation file into a picture file without a
+// window, for scripts and for checking documents in bulk.
+//
+//   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//
+// Exit status: 0 written, 1 the input could not be read or the picture could
+// not be written (one line on stderr says why), 2 bad arguments (usage line).
+#include "document/equation_file.h"
+#include "render/redraw.h"
+#include "ui/text_file.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+namespace
+{
+constexpr int kDefaultSize = 640;
+constexpr int kMinSize = 16;
+constexpr int kMaxSize = 4096; // 64 MB of pixels at most
+
+struct Arguments {
+    int size = kDefaultSize;
+    QString input;
+    QString output;
+    const char *format = "BMP";
+};
+
+void PrintLine(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+int Usage()
+{
+    PrintLine(
+        QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
+                       "default %3)")
+            .arg(kMinSize)
+            .arg(kMaxSize)
+            .arg(kDefaultSize));
+    return 2;
+}
+
+std::optional<Arguments> ParseArguments(const QStringList &args)
+{
+    Arguments a;
+    QStringList positional;
+    for (int i = 1; i < args.size(); ++i) {
+        QString arg = args[i];
+        QString value;
+        if (arg == QLatin1String("--size")) {
+            if (++i >= args.size())
+                return std::nullopt;
+            value = args[i];
+        } else if (arg.startsWith(QLatin1String("--size="))) {
+            value = arg.mid(7);
+        } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
+            return std::nullopt;
+        } else {
+            positional << arg;
+            continue;
+        }
+        bool ok = false;
+        a.size = value.toInt(&ok);
+        if (!ok || a.size < kMinSize || a.size > kMaxSize)
+            return std::nullopt;
+    }
+    if (positional.size() != 2)
+        return std::nullopt;
+    a.input = positional[0];
+    a.output = positional[1];
+    if (a.output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        a.format = "PNG";
+    else if (!a.output.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return a;
+}
+
+// Qt's own notices (a missing runtime folder, font look-ups of the offscreen
+// platform) would break the promise of one line on failure and none on
+// success; only its critical and fatal messages get through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        PrintLine(text);
+}
+
+int Render(const Arguments &a, const LoadResult &loaded)
+{
+    // A fresh program's document and parameters (all 0 except j = n = 1),
+    // then the file on top.
+    Document doc;
+    VariableTable = VariableTableRecord{};
+    VariableTable.param[ParamIndex(LetterCode('j'))] = 1;
+    VariableTable.param[ParamIndex(LetterCode('n'))] = 1;
+    ApplyEquationFile(loaded, doc, VariableTable);
+
+    GraphRenderer renderer(a.size);
+    renderer.RedrawGraph(doc);
+
+    // Encoded in memory, then written atomically: a failed write never leaves
+    // a half-written picture in place of an older one.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!renderer.GraphImage().image().save(&buffer, a.format)) {
+        PrintLine(QStringLiteral("%1: 画像を作成できません").arg(a.output));
+        return 1;
+    }
+    if (QString error = SaveFileBytes(a.output, bytes); !error.isEmpty()) {
+        PrintLine(error);
+        return 1;
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qInstallMessageHandler(QuietQtMessages);
+    QStringList argList;
+    for (int i = 0; i < argc; ++i)
+        argList << QString::fromLocal8Bit(argv[i]);
+    std::optional<Arguments> args = ParseArguments(argList);
+    if (!args)
+        return Usage();
+
+    // The file is read before any window-system set-up: a file that cannot be
+    // read costs nothing more.
+    LoadResult loaded = LoadEquationFile(args->input);
+    if (!loaded.ok()) {
+        QString why = loaded.status == LoadResult::NotEquationFile
+                          ? QStringLiteral("1行目: 式ファイルではありません")
+                          : loaded.message;
+        PrintLine(QStringLiteral("%1: %2").arg(args->input, why));
+        return 1;
+    }
+
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    return Render(*args, loaded);
+}

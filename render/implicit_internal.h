@@ -1,0 +1,170 @@
+// The pieces of the implicit-curve plotter f(x, y) = 0. drawImplicitCurve
+// (plot_implicit.h) looks at the equation algebraically and picks one of them:
+// a straight line, a conic drawn from its closed form (ellipse, hyperbola,
+// parabola, one or two lines), explicit branches through the sampling plotter,
+// or the general tracer below. They are declared here so that tests and the
+// benchmark can drive them one by one.
+//
+// All coordinates are world coordinates of the given view; colours are
+// 0x00BBGGRR; pen widths are pixels. Nothing here keeps state between calls
+// except the evaluator's pen-up flag PoleSeen, which the routines set as they
+// describe.
+#pragma once
+
+#include "engine/expr_tree.h"
+#include "render/graph_view.h"
+#include "ui/canvas.h"
+#include <cstdint>
+#include <vector>
+
+// ---- Lines and conics -------------------------------------------------------
+
+// The line a·x + b·y + c = 0 across the whole window. Clears PoleSeen. Nothing
+// when a = b = 0 or a coefficient is not finite.
+void drawImplicitLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
+                      long double b, long double c);
+
+// a·x² + 2h·xy + b·y² + 2g·x + 2f·y + c = 0.
+struct ConicCoefficients {
+    long double a = 0, h = 0, b = 0, g = 0, f = 0, c = 0;
+};
+
+// Draws the conic by its kind: ellipse, hyperbola, the two lines of a
+// degenerate central conic, parabola, one or two parallel lines, or nothing
+// (a single point, an empty set). Non-finite coefficients draw nothing.
+void drawConicCurve(Canvas &canvas, const GraphView &view, uint32_t colour, int width,
+                    const ConicCoefficients &k);
+
+// p·u² + q·v² = 1 in the frame turned by theta (radians) about (x0, y0).
+// Nothing unless p and q are both positive and finite. About one point per
+// pixel of arc, joined through lineToClamped.
+void drawEllipseCurve(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
+                      long double y0, long double theta, long double p, long double q);
+
+// The same form with p and q of opposite signs: both branches, sampled once
+// per pixel along the axis on which the curve is a function, each joined with
+// drawSegment.
+void drawHyperbolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
+                        long double y0, long double theta, long double p, long double q);
+
+// v = a2·u² + a1·u + a0 in the frame whose u axis has the unit direction
+// (cosine, sine) through the origin: the point (u, v) lies at
+// (cosine·u − sine·v, sine·u + cosine·v). Drawn with a pen of width 1 through
+// lineToClamped, once per pixel along u over the window.
+void drawParabolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, long double a2, long double a1,
+                       long double a0, long double cosine, long double sine);
+
+// One step of a polyline with pen-up handling. A point more than 100 world
+// units outside the frame is pulled back to 100 units outside (and ends the
+// stroke after it). PoleSeen false: a line from the pen position to the point.
+// PoleSeen true: the pen moves there, a dot is set if the point is inside, and
+// PoleSeen becomes false. A NaN coordinate only lifts the pen.
+void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x,
+                   long double y);
+
+// ---- General tracer ---------------------------------------------------------
+
+struct TracePoint {
+    long double x = 0, y = 0;
+};
+
+// Follows the zero set of F through the window: scans cells of 10 × 10 pixels
+// for roots on their bottom and left edges and traces the curve from every
+// seed in a cell no earlier trace crossed, one pixel per step, predicting
+// along the tangent (from Fx, Fy) and correcting by turning the step.
+//
+// The trees are borrowed, not owned, and must outlive the tracer. Every trace
+// ends: when it leaves the window, when the corrector fails, when it comes
+// back to its seed, or after maxTraceSteps steps in all.
+class ImplicitTracer
+{
+  public:
+    // Steps one trace may take, per pixel of GraphSize.
+    static constexpr long kStepsPerPixel = 20;
+
+    ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
+                   ExprNode *Fx, ExprNode *Fy);
+
+    // Clears the visited table, scans all cells and traces from every seed.
+    // Returns the number of traces.
+    int traceImplicitGrid();
+
+    // A corner or bisection sample on a cell edge: F, the derivative of F
+    // along the edge, and whether F is defined there.
+    struct EdgeSample {
+        long double f = 0, g = 0;
+        bool defined = false;
+    };
+    // Looks for a seed on the edge from a to b (a < b) of the line y = fixed
+    // (vertical false: searched along x with ∂F/∂x) or x = fixed (vertical
+    // true: along y with ∂F/∂y). fa and fb are the samples at the two ends
+    // (the slope is read only where F is defined). True with the seed when
+    // there is one.
+    bool findEdgeRoot(bool vertical, long double fixed, long double a, long double b, EdgeSample fa,
+                      EdgeSample fb, TracePoint &seed);
+
+    // Draws the curve through the seed in both directions (or the seed alone
+    // at a singular point) and marks the cells it crosses.
+    void traceFromSeed(TracePoint seed);
+
+    // The step of one pixel along the dominant pixel axis of the tangent
+    // (perpendicular to the gradient (gx, gy)), heading by the direction signs
+    // sx, sy (-1, 0, 1). A sign the step needs but that is 0 is taken from the
+    // other one. False when no finite non-zero step results.
+    bool predictStep(long double gx, long double gy, int &sx, int &sy, TracePoint &step) const;
+
+    // Moves p by the step and, unless F is (almost) zero there, turns the step
+    // about p (within ±45°) until it ends on the curve. False when F is
+    // undefined on the way or no sign change lies within the angle.
+    bool correctStep(TracePoint p, TracePoint step, TracePoint &result) const;
+
+    // Marks the cells of p and q (and the neighbours they are within a pixel
+    // of, and the corners of a diagonal move) as visited.
+    void markVisitedCells(TracePoint p, TracePoint q);
+
+    // Cells per side, M = rnd(GraphSize / 10); indices run 0..M + 1.
+    int cellsPerSide() const { return cells_; }
+    bool visited(int i, int j) const;
+
+    // Bound on the steps of one trace (both directions together).
+    long maxTraceSteps() const { return maxTraceSteps_; }
+    void setMaxTraceSteps(long steps) { maxTraceSteps_ = steps; }
+    // Steps taken by the latest trace, and how many traces so far were cut
+    // off by the bound.
+    long lastTraceSteps() const { return lastTraceSteps_; }
+    int tracesCutOff() const { return tracesCutOff_; }
+
+  private:
+    struct Value {
+        long double v = 0;
+        bool ok = false;
+    };
+    Value evalF(long double x, long double y) const;
+    struct LatticePoint {
+        long double f = 0, fx = 0, fy = 0;
+        bool defined = false;
+    };
+    EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
+    // The lattice points (xmin + i·10·XPerPixel, y), i = 0..M, into row.
+    void fillLatticeRow(std::vector<LatticePoint> &row, long double y) const;
+    long double slopeAlong(bool vertical, TracePoint p) const;
+    bool cellOf(TracePoint p, int &i, int &j) const;
+    void mark(int i, int j);
+
+    Canvas &canvas_;
+    const GraphView &view_;
+    uint32_t colour_;
+    int width_;
+    ExprNode *F_, *Fx_, *Fy_;
+    long double xpp_, ypp_;
+    int cells_;
+    std::vector<uint8_t> visited_;
+    long maxTraceSteps_;
+    long lastTraceSteps_ = 0;
+    int tracesCutOff_ = 0;
+};
+
+// The tracer run once over the window for F = 0 (the trees are borrowed).
+// Returns the number of traces.
+int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
+                      ExprNode *Fx, ExprNode *Fy);

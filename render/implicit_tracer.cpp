@@ -1,0 +1,444 @@
+// The general tracer of implicit curves: a scan of the window in cells of
+// 10 × 10 pixels for roots on cell edges, and a pixel-by-pixel walk along the
+// curve from every root found in a cell that no earlier walk crossed.
+#include "render/implicit_internal.h"
+
+#include "engine/evaluate.h"
+#include "render/primitives.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace
+{
+
+constexpr long double kPi = std::numbers::pi_v<long double>;
+// |F| below this counts as on the curve (corner test and corrector).
+constexpr long double kOnCurve = 1e-6L;
+// Pixels per cell side.
+constexpr int kCellPixels = 10;
+// Bisections stop long before this; the cap only guards against intervals
+// that stop shrinking (NaN, or a tolerance below the number resolution).
+constexpr int kMaxBisections = 200;
+
+// True when the samples bracket a simple crossing: F changes sign between
+// them, |F| falls from the first towards the second and rises at the second.
+bool Crossing(const ImplicitTracer::EdgeSample &s1, const ImplicitTracer::EdgeSample &s2)
+{
+    int f1 = SignOf(s1.f), f2 = SignOf(s2.f);
+    return f1 != f2 && SignOf(s1.g) != f1 && SignOf(s2.g) == f2;
+}
+
+// True when F keeps its sign between the samples at a and b but |F| has a
+// minimum between them whose tangent-line estimate reaches zero, so that the
+// curve may touch the edge there.
+bool Touching(long double a, const ImplicitTracer::EdgeSample &s1, long double b,
+              const ImplicitTracer::EdgeSample &s2)
+{
+    int f1 = SignOf(s1.f), f2 = SignOf(s2.f);
+    if (f1 != f2 || f1 == 0 || SignOf(s1.g) == f1 || SignOf(s2.g) != f2)
+        return false;
+    long double slopeDiff = s1.g - s2.g;
+    if (slopeDiff == 0)
+        return false;
+    // Where the tangent lines at the two ends meet, and their value there.
+    long double t = (s2.f - s1.f + s1.g * a - s2.g * b) / slopeDiff;
+    long double value = s1.f + s1.g * (t - a);
+    if (std::isnan(value))
+        return false;
+    return SignOf(value) != f1;
+}
+
+TracePoint Rotated(TracePoint d, long double angle)
+{
+    long double c = std::cos(angle), s = std::sin(angle);
+    return {d.x * c - d.y * s, d.x * s + d.y * c};
+}
+
+} // namespace
+
+ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
+                               ExprNode *Fx, ExprNode *Fy)
+    : canvas_(canvas), view_(view), colour_(colour), width_(width), F_(F), Fx_(Fx), Fy_(Fy),
+      xpp_(view.XPerPixel()), ypp_(view.YPerPixel()),
+      cells_(static_cast<int>(RoundHalfEven(view.GraphSize() * 0.1L))),
+      // Marking reaches one cell beyond the grid on each side (a step just
+      // outside the window), so the table spans indices 0..M + 1.
+      visited_(static_cast<std::size_t>(cells_ + 2) * (cells_ + 2), 0),
+      maxTraceSteps_(kStepsPerPixel * view.GraphSize())
+{
+}
+
+ImplicitTracer::Value ImplicitTracer::evalF(long double x, long double y) const
+{
+    EvalValid = true;
+    long double v = Evaluate(F_, x, y);
+    return {v, EvalValid && !std::isnan(v)};
+}
+
+long double ImplicitTracer::slopeAlong(bool vertical, TracePoint p) const
+{
+    // An undefined slope reads as 0, the evaluator's value for it.
+    EvalValid = true;
+    return Evaluate(vertical ? Fy_ : Fx_, p.x, p.y);
+}
+
+ImplicitTracer::EdgeSample ImplicitTracer::edgeSample(bool vertical, long double fixed, long double t) const
+{
+    const TracePoint p = vertical ? TracePoint{fixed, t} : TracePoint{t, fixed};
+    Value f = evalF(p.x, p.y);
+    EdgeSample s;
+    s.f = f.v;
+    s.defined = f.ok;
+    if (f.ok)
+        s.g = slopeAlong(vertical, p);
+    return s;
+}
+
+void ImplicitTracer::fillLatticeRow(std::vector<LatticePoint> &row, long double y) const
+{
+    const long double cellW = kCellPixels * xpp_;
+    for (int i = 0; i <= cells_; ++i) {
+        LatticePoint &p = row[static_cast<std::size_t>(i)];
+        const long double x = view_.xmin() + i * cellW;
+        const Value f = evalF(x, y);
+        p.f = f.v;
+        p.defined = f.ok;
+        if (f.ok) {
+            p.fx = slopeAlong(false, {x, y});
+            p.fy = slopeAlong(true, {x, y});
+        }
+    }
+}
+
+int ImplicitTracer::traceImplicitGrid()
+{
+    std::fill(visited_.begin(), visited_.end(), 0);
+    int traces = 0;
+    const long double cellW = kCellPixels * xpp_, cellH = kCellPixels * ypp_;
+    // Neighbouring cells share corners, so F and its slopes are sampled once
+    // per lattice point, a row of them at a time (lower and upper border of
+    // the cell row).
+    std::vector<LatticePoint> lower(static_cast<std::size_t>(cells_) + 1), upper(lower.size());
+    if (cells_ > 0)
+        fillLatticeRow(upper, view_.ymin());
+    for (int j = 1; j <= cells_; ++j) {
+        const long double y0 = view_.ymin() + (j - 1) * cellH, y1 = y0 + cellH;
+        lower.swap(upper);
+        fillLatticeRow(upper, y1);
+        for (int i = 1; i <= cells_; ++i) {
+            if (visited(i, j))
+                continue;
+            const long double x0 = view_.xmin() + (i - 1) * cellW, x1 = x0 + cellW;
+            const LatticePoint &c00 = lower[i - 1], &c10 = lower[i], &c01 = upper[i - 1];
+            TracePoint seed;
+            if (findEdgeRoot(false, y0, x0, x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
+                             seed) ||
+                findEdgeRoot(true, x0, y0, y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
+                             seed)) {
+                traceFromSeed(seed);
+                ++traces;
+            }
+        }
+    }
+    return traces;
+}
+
+bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double a, long double b,
+                                  EdgeSample fa, EdgeSample fb, TracePoint &seed)
+{
+    auto at = [&](long double t) { return vertical ? TracePoint{fixed, t} : TracePoint{t, fixed}; };
+    // The bottom edge takes a corner within 1e-6 of zero as a seed and also
+    // looks for touching points; the left edge needs an exact zero and only
+    // looks for crossings (its corners were the bottom edge's just before).
+    if (!vertical) {
+        if (fa.defined && std::fabs(fa.f) < kOnCurve) {
+            seed = at(a);
+            return true;
+        }
+        if (fb.defined && std::fabs(fb.f) < kOnCurve) {
+            seed = at(b);
+            return true;
+        }
+        if (!fa.defined || !fb.defined)
+            return false;
+    } else {
+        if (!fa.defined || !fb.defined)
+            return false;
+        if (fa.f == 0) {
+            seed = at(a);
+            return true;
+        }
+        if (fb.f == 0) {
+            seed = at(b);
+            return true;
+        }
+    }
+    const long double pixel = vertical ? ypp_ : xpp_;
+    EdgeSample A = fa, B = fb;
+    if (Crossing(A, B)) {
+        for (int n = 0; n < kMaxBisections && !(std::fabs(a - b) < pixel / 8); ++n) {
+            long double m = (a + b) / 2;
+            EdgeSample M = edgeSample(vertical, fixed, m);
+            if (!M.defined)
+                return false;
+            if (Crossing(A, M))
+                b = m, B = M;
+            else if (Crossing(M, B))
+                a = m, A = M;
+            else
+                return false;
+        }
+        seed = at((a + b) / 2);
+        return true;
+    }
+    if (vertical || !Touching(a, A, b, B))
+        return false;
+    for (int n = 0; n < kMaxBisections && !(std::fabs(a - b) < pixel / 4); ++n) {
+        long double m = (a + b) / 2;
+        EdgeSample M = edgeSample(vertical, fixed, m);
+        if (!M.defined)
+            return false;
+        if (M.f == 0) {
+            seed = at(m);
+            return true;
+        }
+        if (Crossing(A, M) || Touching(a, A, m, M))
+            b = m, B = M;
+        else if (Crossing(M, B) || Touching(m, M, b, B))
+            a = m, A = M;
+        else
+            return false;
+    }
+    seed = at((a + b) / 2);
+    return true;
+}
+
+void ImplicitTracer::traceFromSeed(TracePoint seed)
+{
+    lastTraceSteps_ = 0;
+    canvas_.setPenColour(colour_);
+    canvas_.setPenWidth(width_);
+    plotDotIfInside(canvas_, view_, colour_, seed.x, seed.y);
+
+    auto gradient = [this](TracePoint p, long double &gx, long double &gy) {
+        EvalValid = true;
+        gx = Evaluate(Fx_, p.x, p.y);
+        EvalValid = true;
+        gy = Evaluate(Fy_, p.x, p.y);
+    };
+    long double gx, gy;
+    gradient(seed, gx, gy);
+    if ((gx == 0 && gy == 0) || std::isnan(gx) || std::isnan(gy))
+        return; // singular point: the dot alone
+    int sx = 1, sy = -SignOf(gx) * SignOf(gy);
+    if (gx == 0)
+        sx = 1, sy = 0;
+    if (gy == 0)
+        sx = 0, sy = 1;
+    const int firstSx = sx, firstSy = sy;
+
+    auto pixelX = [this](long double x) { return view_.XToPixel(x); };
+    auto pixelY = [this](long double y) { return view_.YToPixel(y); };
+    TracePoint cur = seed;
+    int ends = 0;
+    long steps = 0;
+    while (ends < 2) {
+        if (lastTraceSteps_ >= maxTraceSteps_) {
+            // Neither left the window, failed nor came back: give up here.
+            ++tracesCutOff_;
+            return;
+        }
+        ++lastTraceSteps_;
+        bool directionEnds = false;
+        TracePoint step, next;
+        if (!predictStep(gx, gy, sx, sy, step) || !correctStep(cur, step, next)) {
+            directionEnds = true;
+        } else {
+            canvas_.moveTo(pixelX(cur.x), pixelY(cur.y));
+            canvas_.lineTo(pixelX(next.x), pixelY(next.y));
+            markVisitedCells(cur, next);
+            if (!view_.isInFrame(next.x, next.y)) {
+                directionEnds = true;
+            } else if (steps > 2 && std::fabs(next.x - seed.x) < xpp_ && std::fabs(next.y - seed.y) < ypp_) {
+                canvas_.lineTo(pixelX(seed.x), pixelY(seed.y)); // closed curve
+                return;
+            }
+        }
+        if (directionEnds) {
+            if (++ends >= 2)
+                break;
+            cur = seed;
+            sx = -firstSx;
+            sy = -firstSy;
+            steps = 0;
+        } else {
+            sx = SignOf(next.x - cur.x);
+            sy = SignOf(next.y - cur.y);
+            cur = next;
+            ++steps;
+        }
+        gradient(cur, gx, gy);
+    }
+}
+
+bool ImplicitTracer::predictStep(long double gx, long double gy, int &sx, int &sy, TracePoint &step) const
+{
+    if (std::isnan(gx) || std::isnan(gy))
+        return false;
+    if (gx == 0) {
+        step = {sx * xpp_, 0};
+    } else if (gy == 0) {
+        step = {0, sy * ypp_};
+    } else if (std::fabs(gy) * ypp_ <= std::fabs(gx) * xpp_) {
+        // The tangent (−gy, gx) runs more pixels in y than in x: one pixel in
+        // y. (Measured in pixels, so that a stretched frame still moves one
+        // pixel along the dominant axis.)
+        const long double ratio = -gy / gx;
+        if (sy == 0) // heading along x so far: keep that x direction
+            sy = sx * SignOf(ratio);
+        step.y = sy * ypp_;
+        step.x = step.y * ratio;
+    } else {
+        const long double ratio = -gx / gy;
+        if (sx == 0)
+            sx = sy * SignOf(ratio);
+        step.x = sx * xpp_;
+        step.y = step.x * ratio;
+    }
+    return std::isfinite(step.x) && std::isfinite(step.y) && (step.x != 0 || step.y != 0);
+}
+
+bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result) const
+{
+    auto along = [&](long double angle) {
+        TracePoint r = Rotated(d, angle);
+        return TracePoint{p.x + r.x, p.y + r.y};
+    };
+    const TracePoint q{p.x + d.x, p.y + d.y};
+    Value fq = evalF(q.x, q.y);
+    if (!fq.ok)
+        return false;
+    if (std::fabs(fq.v) < kOnCurve) {
+        result = q;
+        return true;
+    }
+    // Turn the step both ways by a sixteenth of a pixel diagonal at a time
+    // until the two ends lie on opposite sides of the curve.
+    const long double diagonal = std::sqrt(xpp_ * xpp_ + ypp_ * ypp_);
+    const long double length = std::sqrt(d.x * d.x + d.y * d.y);
+    const long double dAngle = diagonal / (16 * length);
+    if (!std::isfinite(dAngle) || !(dAngle > 0))
+        return false;
+    long double up = 0, down = 0, fUp = 0, fDown = 0;
+    for (;;) {
+        up += dAngle;
+        if (up > kPi / 4)
+            return false;
+        TracePoint qu = along(up);
+        Value vu = evalF(qu.x, qu.y);
+        if (!vu.ok)
+            return false;
+        if (vu.v == 0) {
+            result = qu;
+            return true;
+        }
+        down -= dAngle;
+        if (down < -kPi / 4)
+            return false;
+        TracePoint qd = along(down);
+        Value vd = evalF(qd.x, qd.y);
+        if (!vd.ok)
+            return false;
+        fUp = vu.v;
+        fDown = vd.v;
+        if (SignOf(fUp) * SignOf(fDown) < 0)
+            break;
+    }
+    // Bisect on the angle; at least once, so that the result is a midpoint.
+    const long double tolerance = length * dAngle / 16;
+    const long double bracketSize = std::max(std::fabs(fUp), std::fabs(fDown));
+    long double fResult = 0;
+    for (int n = 0; n < kMaxBisections; ++n) {
+        long double mid = (up + down) / 2;
+        TracePoint qm = along(mid);
+        Value vm = evalF(qm.x, qm.y);
+        if (!vm.ok)
+            return false;
+        result = qm;
+        if (vm.v == 0)
+            return true;
+        fResult = vm.v;
+        if (SignOf(vm.v) == SignOf(fUp))
+            up = mid, fUp = vm.v;
+        else
+            down = mid, fDown = vm.v;
+        if (std::fabs(up - down) < tolerance)
+            break;
+    }
+    // A sign change where |F| grows as the bracket shrinks is a pole (tan, 1/u),
+    // not the curve: following it would draw the pole line.
+    return !(std::fabs(fResult) > bracketSize);
+}
+
+bool ImplicitTracer::cellOf(TracePoint p, int &i, int &j) const
+{
+    const long double qi = (p.x - view_.xmin()) / (kCellPixels * xpp_);
+    const long double qj = (p.y - view_.ymin()) / (kCellPixels * ypp_);
+    // Only points near the grid have a cell; the range check comes before the
+    // conversion so that no huge or NaN value is turned into an int.
+    if (!(qi > -2 && qi < cells_ + 2 && qj > -2 && qj < cells_ + 2))
+        return false;
+    i = static_cast<int>(std::trunc(qi)) + 1;
+    j = static_cast<int>(std::trunc(qj)) + 1;
+    return true;
+}
+
+void ImplicitTracer::mark(int i, int j)
+{
+    if (i >= 0 && i <= cells_ + 1 && j >= 0 && j <= cells_ + 1)
+        visited_[static_cast<std::size_t>(j) * (cells_ + 2) + i] = 1;
+}
+
+bool ImplicitTracer::visited(int i, int j) const
+{
+    if (i < 0 || i > cells_ + 1 || j < 0 || j > cells_ + 1)
+        return false;
+    return visited_[static_cast<std::size_t>(j) * (cells_ + 2) + i] != 0;
+}
+
+void ImplicitTracer::markVisitedCells(TracePoint p, TracePoint q)
+{
+    int ip = 0, jp = 0, iq = 0, jq = 0;
+    const bool hasP = cellOf(p, ip, jp), hasQ = cellOf(q, iq, jq);
+    auto markNear = [this](TracePoint pt, int i, int j) {
+        mark(i, j);
+        // Within a pixel of the cell's left or bottom border: the curve may
+        // cross into the neighbour's edge there, so the neighbour is done too.
+        const bool nearLeft = pt.x - (view_.xmin() + (i - 1) * kCellPixels * xpp_) < xpp_;
+        const bool nearBottom = pt.y - (view_.ymin() + (j - 1) * kCellPixels * ypp_) < ypp_;
+        if (nearLeft)
+            mark(i - 1, j);
+        if (nearBottom)
+            mark(i, j - 1);
+        if (nearLeft && nearBottom)
+            mark(i - 1, j - 1);
+    };
+    if (hasP)
+        markNear(p, ip, jp);
+    if (hasQ)
+        markNear(q, iq, jq);
+    if (hasP && hasQ && ip != iq && jp != jq) {
+        // A diagonal move passes through one of the other two cells of the block.
+        mark(ip, jq);
+        mark(iq, jp);
+    }
+}
+
+int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
+                      ExprNode *Fx, ExprNode *Fy)
+{
+    ImplicitTracer tracer(canvas, view, colour, width, F, Fx, Fy);
+    return tracer.traceImplicitGrid();
+}
