@@ -1,13 +1,74 @@
-// Start-up: creates the windows and runs the event loop until the main window
-// closes.
+// Start-up: creates the twelve windows once, in their fixed order, links them
+// to the main window and runs the event loop until the main window closes.
+#include "app/shell_windows.h"
+#include "document/colour_panel.h"
+#include "document/dialog_questions.h"
+#include "document/keyboard.h"
+#include "document/main_window.h"
+#include "document/version_box.h"
+#include "document/warning_dialog.h"
 #include <QApplication>
-#include <QMainWindow>
+#include <QFont>
+#include <QFontDatabase>
+
+namespace
+{
+// Japanese captions need a face that has the glyphs.
+void UseJapaneseFont(QApplication &app)
+{
+    for (const QString &family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
+        if (QFontDatabase::families().contains(family)) {
+            QFont font(family);
+            font.setPointSize(10);
+            app.setFont(font);
+            return;
+        }
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow graph;
-    graph.setWindowTitle(QStringLiteral("graphoTheque 3.22"));
-    graph.showMaximized();
+    // The main window alone decides when the program ends (a modeless tool
+    // window left open must not keep it running, nor end it).
+    app.setQuitOnLastWindowClosed(false);
+    UseJapaneseFont(app);
+
+    Tgraph graph;
+    TAboutBox1 aboutBox(&graph);
+    Tkeyfunc keyfunc(&graph);
+    THanichange hanichange(&graph);
+    TParaChange paraChange(&graph);
+    Tclpanel clpanel(&graph);
+    TPMove pointMove(&graph);
+    Tdtangent tangent(&graph);
+    Tkukansettei interval(&graph);
+    Tintegnavi integration(&graph);
+    Tcorrectform correctform(&graph);
+    Twarning warning(&graph);
+
+    DialogQuestions questions(keyfunc, clpanel, warning, &graph);
+    graph.SetQuestions(&questions);
+
+    WindowLinks &links = graph.Links();
+    links.versionBox = &aboutBox;
+    links.openRangeChange = [&] { hanichange.exec(); };
+    links.openParameterWindow = [&](bool) { paraChange.exec(); };
+    links.openCorrection = [&](int) { correctform.exec(); };
+    links.openMeanRate = [&] {
+        pointMove.setWindowTitle(QStringLiteral("平均変化率の意味"));
+        pointMove.exec();
+    };
+    links.openTangent = [&] {
+        tangent.setWindowTitle(QStringLiteral("接線の傾きの変化"));
+        tangent.exec();
+    };
+    links.openIntegration = [&] { integration.exec(); };
+    links.showIntervalWindow = [&] {
+        interval.show();
+        interval.raise();
+    };
+
+    graph.show();
     return app.exec();
 }

@@ -3,7 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace {
+namespace
+{
 constexpr int kListFontSize = 10;
 }
 

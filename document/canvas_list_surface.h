@@ -7,8 +7,9 @@
 #include <QWidget>
 #include <functional>
 
-class CanvasListSurface final : public ListSurface {
-public:
+class CanvasListSurface final : public ListSurface
+{
+  public:
     CanvasListSurface(int width, int height);
 
     int Width() const override { return canvas_.width(); }
@@ -25,15 +26,16 @@ public:
     // Called after every change of the picture (shows it on screen).
     std::function<void()> OnChanged;
 
-private:
+  private:
     void Changed();
     Canvas canvas_;
 };
 
 // Shows a canvas at its top-left corner; the canvas is not owned.
-class CanvasView : public QWidget {
+class CanvasView : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     CanvasView(const Canvas *canvas, QWidget *parent);
     void SetCanvas(const Canvas *canvas);
 
@@ -41,11 +43,11 @@ public:
     std::function<void(int x, int y)> OnMouseMove;
     std::function<void(Qt::MouseButton button, int x, int y)> OnMouseDown;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
-private:
+  private:
     const Canvas *canvas_;
 };

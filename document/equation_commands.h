@@ -10,9 +10,9 @@
 bool SaveEquations(GraphController &controller, const QString &path);
 
 enum class LoadOutcome {
-    Loaded,      // the document now holds the file
-    NotOurs,     // the first line is not the file marker: nothing changed, nothing said
-    Failed,      // the file is broken or unreadable: a message was shown, nothing changed
+    Loaded,  // the document now holds the file
+    NotOurs, // the first line is not the file marker: nothing changed, nothing said
+    Failed,  // the file is broken or unreadable: a message was shown, nothing changed
 };
 
 // Reads the equation file at path into the controller's document. Only a

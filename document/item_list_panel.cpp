@@ -49,7 +49,10 @@ QString KindLabel(uint8_t kind)
     return t ? QString::fromUtf8(t->label) : QString();
 }
 
-QString FormulaForDisplay(const std::string &text) { return SjisToQString(text); }
+QString FormulaForDisplay(const std::string &text)
+{
+    return SjisToQString(text);
+}
 
 void ItemListPainter::WriteAt(int x, const QString &text)
 {

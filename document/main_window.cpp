@@ -19,7 +19,8 @@
 #include <QScreen>
 #include <cmath>
 
-namespace {
+namespace
+{
 // Used when no screen can be asked (it never happens on a desktop).
 const QRect kFallbackScreen(0, 0, 1024, 768);
 
@@ -30,9 +31,13 @@ QRect ScreenRect()
 }
 
 // rnd(height * 10 / 12), halves to even.
-int GraphSizeFor(int height) { return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0)))); }
+int GraphSizeFor(int height)
+{
+    return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0))));
+}
 
-QString AskFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter, const QString &suffix)
+QString AskFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
+                    const QString &suffix)
 {
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(mode);
@@ -62,7 +67,9 @@ Tgraph::Tgraph(QWidget *parent)
     controller_.OnChange = [this] { ApplyMenuState(); };
 
     renderer_->hooks.updateRangeStatus = [this] { controller_.UpdateRangeStatus(); };
-    renderer_->hooks.intervalActive = [this] { return interval_.IntervalActive && bool(links_.drawIntervalOverlay); };
+    renderer_->hooks.intervalActive = [this] {
+        return interval_.IntervalActive && bool(links_.drawIntervalOverlay);
+    };
     renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) { links_.drawIntervalOverlay(image); };
     renderer_->hooks.present = [this](const Canvas &image) {
         visible_.copyFrom(image);
@@ -168,11 +175,13 @@ void Tgraph::BuildMenus()
     };
     definition(AddItem(functions, "deffuncN", QStringLiteral("新規(&N)")), DefinitionCommand::NewFunctions);
     definition(AddItem(functions, "deffuncA", QStringLiteral("追加(&A)")), DefinitionCommand::AddFunction);
-    definition(AddItem(functions, "UFcorrect", QStringLiteral("訂正(&D)")), DefinitionCommand::CorrectFunctions);
+    definition(AddItem(functions, "UFcorrect", QStringLiteral("訂正(&D)")),
+               DefinitionCommand::CorrectFunctions);
     QMenu *constants = AddSubmenu(definitions, "DefC", QStringLiteral("定数定義(&C)"));
     definition(AddItem(constants, "DefconstN", QStringLiteral("新規(&N)")), DefinitionCommand::NewConstants);
     definition(AddItem(constants, "DefconstA", QStringLiteral("追加(&A)")), DefinitionCommand::AddConstant);
-    definition(AddItem(constants, "UCcorrect", QStringLiteral("訂正(&D)")), DefinitionCommand::CorrectConstants);
+    definition(AddItem(constants, "UCcorrect", QStringLiteral("訂正(&D)")),
+               DefinitionCommand::CorrectConstants);
     definition(AddItem(definitions, "Erase", QStringLiteral("全削除(&D)")), DefinitionCommand::EraseAll);
 
     QMenu *calculus = AddSubmenu(nullptr, "dif", QStringLiteral("微分積分(&D)"));
@@ -285,8 +294,14 @@ void Tgraph::closeEvent(QCloseEvent *event)
         QCoreApplication::quit();
 }
 
-QString Tgraph::RangeLineText() const { return rangeLine_->text(); }
-QString Tgraph::ParamLineText() const { return paramLine_->text(); }
+QString Tgraph::RangeLineText() const
+{
+    return rangeLine_->text();
+}
+QString Tgraph::ParamLineText() const
+{
+    return paramLine_->text();
+}
 
 // ---------------------------------------------------------------- graph
 
@@ -296,7 +311,10 @@ void Tgraph::RefreshVisibleGraph()
         graphpaint_->update();
 }
 
-void Tgraph::RedrawGraph() { renderer_->RedrawGraph(document_); }
+void Tgraph::RedrawGraph()
+{
+    renderer_->RedrawGraph(document_);
+}
 
 void Tgraph::HideReadout()
 {
@@ -371,13 +389,22 @@ void Tgraph::K1Click()
         links_.versionBox->exec();
 }
 
-void Tgraph::mnuExitClick() { close(); }
+void Tgraph::mnuExitClick()
+{
+    close();
+}
 
 // ---------------------------------------------------------------- registration
 
-void Tgraph::funcselect1(ItemKind kind) { controller_.NewRegistration(kind); }
+void Tgraph::funcselect1(ItemKind kind)
+{
+    controller_.NewRegistration(kind);
+}
 
-void Tgraph::funcselect2(ItemKind kind) { controller_.AddRegistration(kind); }
+void Tgraph::funcselect2(ItemKind kind)
+{
+    controller_.AddRegistration(kind);
+}
 
 void Tgraph::teiseiClick()
 {

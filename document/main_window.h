@@ -22,9 +22,10 @@ class QLabel;
 class QMenu;
 class QPushButton;
 
-class Tgraph : public QMainWindow {
+class Tgraph : public QMainWindow
+{
     Q_OBJECT
-public:
+  public:
     // Fills the screen; GraphSize is fixed here from the window height.
     explicit Tgraph(QWidget *parent = nullptr);
     ~Tgraph() override;
@@ -78,11 +79,11 @@ public:
     void integClick();
     void standardClick();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildClientArea();
     void LayoutClientArea();

@@ -3,8 +3,9 @@
 
 #include <QDialog>
 
-class TAboutBox1 : public QDialog {
+class TAboutBox1 : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     explicit TAboutBox1(QWidget *parent = nullptr);
 };
