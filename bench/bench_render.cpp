@@ -57,6 +57,24 @@ void BM_RedrawBusyDocument(benchmark::State &state)
 }
 BENCHMARK(BM_RedrawBusyDocument)->Unit(benchmark::kMillisecond);
 
+// One item of the busy document at a time (argument: its index), to see
+// where a slow redraw spends its time.
+void BM_RedrawSingleItem(benchmark::State &state)
+{
+    const Document busy = BusyDocument();
+    Document doc;
+    const int index = static_cast<int>(state.range(0));
+    doc.ItemList[1] = busy.ItemList[index];
+    if (index == 2) // the derivative needs its function as item 1
+        doc.ItemList[1] = busy.ItemList[1], doc.ItemList[2] = busy.ItemList[2];
+    doc.ItemCount = index == 2 ? 2 : 1;
+    GraphRenderer renderer(900);
+    for (auto _ : state)
+        renderer.RedrawGraph(doc);
+    state.SetLabel(busy.ItemList[index].text[1]);
+}
+BENCHMARK(BM_RedrawSingleItem)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
+
 void BM_EmptyFrameWithGrid(benchmark::State &state)
 {
     Document doc;

@@ -137,6 +137,18 @@ TEST_F(Explicit, DerivativeIsHiddenWhereItsFunctionIsUndefined)
     EXPECT_GT(CountIn(c, kOther, 330, row, 639, row), 300);
 }
 
+TEST_F(Explicit, DerivativeOfTheFirstItemFollowsItsSlope)
+{
+    AddExplicit("x^3/3");
+    ParseOK = true;
+    const std::string slope = DerivativeText("x^3/3", OpX);
+    ASSERT_TRUE(ParseOK);
+    Add(KindDerivative, slope, "", "", "", kOther);
+    const Canvas &c = Draw();
+    for (long double x : {-2.0L, -1.0L, 0.0L, 0.5L, 2.0L})
+        EXPECT_TRUE(Near(c, View().XToPixel(x), View().YToPixel(x * x), kOther)) << (double)x;
+}
+
 TEST_F(Explicit, UnparsableFormulaDrawsNothing)
 {
     AddExplicit("x+*2");
