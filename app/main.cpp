@@ -2,6 +2,8 @@
 // to the main window and runs the event loop until the main window closes.
 #include "app/shell_windows.h"
 #include "document/colour_panel.h"
+#include "document/correction_window.h"
+#include "document/definition_links.h"
 #include "document/dialog_questions.h"
 #include "document/keyboard.h"
 #include "document/main_window.h"
@@ -24,6 +26,14 @@ void UseJapaneseFont(QApplication &app)
             return;
         }
 }
+// Questions answered by dialogs that exist only later in the start-up order.
+struct LateQuestions : Questions {
+    Questions *target = nullptr;
+    std::string AskKeyboard(const KeyboardRequest &r) override { return target->AskKeyboard(r); }
+    uint32_t ChooseColour(ColourPanelState &p) override { return target->ChooseColour(p); }
+    bool Confirm(int kind) override { return target->Confirm(kind); }
+    void ShowMessage(const QString &text) override { target->ShowMessage(text); }
+};
 } // namespace
 
 int main(int argc, char **argv)
@@ -44,17 +54,22 @@ int main(int argc, char **argv)
     Tdtangent tangent(&graph);
     Tkukansettei interval(&graph);
     Tintegnavi integration(&graph);
-    Tcorrectform correctform(&graph);
+    // The correction window is created before the confirmation dialog its
+    // questions need; they are bound in before either can be opened.
+    LateQuestions late;
+    DefinitionContext definitions{graph.Doc(), graph.Controller().ColourPanel(), late,
+                                  [&graph] { graph.RedrawItemList(); }};
+    Tcorrectform correctform(definitions, &graph);
     Twarning warning(&graph);
 
     DialogQuestions questions(keyfunc, clpanel, warning, &graph);
+    late.target = &questions;
     graph.SetQuestions(&questions);
 
     WindowLinks &links = graph.Links();
     links.versionBox = &aboutBox;
     links.openRangeChange = [&] { hanichange.exec(); };
     links.openParameterWindow = [&](bool) { paraChange.exec(); };
-    links.openCorrection = [&](int) { correctform.exec(); };
     links.openMeanRate = [&] {
         pointMove.setWindowTitle(QStringLiteral("平均変化率の意味"));
         pointMove.exec();
@@ -68,6 +83,8 @@ int main(int argc, char **argv)
         interval.show();
         interval.raise();
     };
+
+    LinkDefinitionWindows(links, correctform, definitions, [&graph] { graph.RedrawGraph(); });
 
     graph.show();
     return app.exec();

@@ -63,9 +63,3 @@ class Tintegnavi : public ShellWindow
     explicit Tintegnavi(QWidget *w) : ShellWindow(w, "integnavi", QStringLiteral("区分求積")) {}
 };
 
-// Correction and deletion.
-class Tcorrectform : public ShellWindow
-{
-  public:
-    explicit Tcorrectform(QWidget *w) : ShellWindow(w, "correctform", QStringLiteral("訂正")) {}
-};

@@ -1,5 +1,7 @@
 #include "render/axes.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace
@@ -102,7 +104,11 @@ GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void
                 continue;
             }
             const long double x = TickValue(i, sx);
-            canvas.textOut(view.XToPixel(x) - 5, labelRow, QString::fromStdString(FormatFixed(x, fx)));
+            const QString label = QString::fromStdString(FormatFixed(x, fx));
+            // A label at the frame's edge is moved inside, so that the
+            // minus sign of "-5" is never cut off.
+            const int left = std::clamp(view.XToPixel(x) - 5, 0, std::max(0, n - canvas.textWidth(label)));
+            canvas.textOut(left, labelRow, label);
         }
         for (long long j = iy0; j <= iy1; ++j) {
             if (j == 0)
@@ -110,7 +116,8 @@ GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void
             const long double y = TickValue(j, sy);
             const std::string t = FormatFixed(y, fy);
             const int px = 2 * axPx > n ? axPx - 6 * static_cast<int>(t.size()) - 5 : axPx + 3;
-            canvas.textOut(px, view.YToPixel(y) - 4, QString::fromStdString(t));
+            const int top = std::clamp(view.YToPixel(y) - 4, 0, std::max(0, n - canvas.textHeight()));
+            canvas.textOut(px, top, QString::fromStdString(t));
         }
     }
     return view;
