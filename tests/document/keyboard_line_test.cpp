@@ -21,25 +21,27 @@ KeyboardLine Typed(std::initializer_list<const char *> keys)
 }
 } // namespace
 
-TEST(KeyboardInsertion, FunctionKeyLeavesCaretInsideParentheses)
+TEST(KeyboardInsertion, KeysInsertAtTheCaretAndLeaveItWhereTheNextInputGoes)
 {
-    KeyboardLine line = Typed({"sin"});
-    EXPECT_EQ(line.Text(), "sin()");
-    EXPECT_EQ(line.Caret(), 4);
-    line = Typed({"sin", "x"});
-    EXPECT_EQ(line.Text(), "sin(x)");
-    EXPECT_EQ(line.Caret(), 5);
-}
+    struct Case {
+        std::initializer_list<const char *> keys;
+        std::string text;
+        int caret;
+        size_t caretByte;
+    } cases[] = {
+        {{"sin"}, "sin()", 4, 4},                          // inside the parentheses
+        {{"sin", "x"}, "sin(x)", 5, 5},                    //
+        {{"sum", "n1"}, "Sum(i=[1,],)", 8, 8},             // after the opening bracket
+        {{"n2", "pai", "sita"}, "2" + kPi + kTheta, 3, 5}, // Greek letters are one character
+    };
+    for (const Case &c : cases) {
+        KeyboardLine line = Typed(c.keys);
+        EXPECT_EQ(line.Text(), c.text) << *c.keys.begin();
+        EXPECT_EQ(line.Caret(), c.caret) << *c.keys.begin();
+        EXPECT_EQ(line.CaretByte(), c.caretByte) << *c.keys.begin();
+    }
+    EXPECT_EQ(Typed({"pai", "sita"}).Length(), 2);
 
-TEST(KeyboardInsertion, SumKeyLeavesCaretAfterOpeningBracket)
-{
-    KeyboardLine line = Typed({"sum", "n1"});
-    EXPECT_EQ(line.Text(), "Sum(i=[1,],)");
-    EXPECT_EQ(line.Caret(), 8);
-}
-
-TEST(KeyboardInsertion, InsertsAtCaretInTheMiddle)
-{
     KeyboardLine line;
     line.SetText("x+1");
     EXPECT_EQ(line.Caret(), 3);
@@ -49,16 +51,7 @@ TEST(KeyboardInsertion, InsertsAtCaretInTheMiddle)
     EXPECT_EQ(line.Caret(), 7);
 }
 
-TEST(KeyboardInsertion, GreekKeysAreOneCharacter)
-{
-    KeyboardLine line = Typed({"n2", "pai", "sita"});
-    EXPECT_EQ(line.Text(), "2" + kPi + kTheta);
-    EXPECT_EQ(line.Length(), 3);
-    EXPECT_EQ(line.Caret(), 3);
-    EXPECT_EQ(line.CaretByte(), 5u);
-}
-
-TEST(KeyboardCaret, MovesOverPiAndThetaAsOneCharacter)
+TEST(KeyboardCaret, MovesOverPiAndThetaAsOneCharacterAndStopsAtTheEnds)
 {
     KeyboardLine line;
     line.SetText(kPi + "+" + kTheta);
@@ -67,56 +60,43 @@ TEST(KeyboardCaret, MovesOverPiAndThetaAsOneCharacter)
     line.CaretBack();
     line.CaretBack();
     EXPECT_EQ(line.CaretByte(), 0u);
-    line.CaretBack(); // stays at the start
+    line.CaretBack();
     EXPECT_EQ(line.CaretByte(), 0u);
     line.CaretForward();
     EXPECT_EQ(line.CaretByte(), 2u);
     line.SetCaret(99);
     EXPECT_EQ(line.CaretByte(), 5u);
-    line.CaretForward(); // stays at the end
+    line.CaretForward();
     EXPECT_EQ(line.CaretByte(), 5u);
 }
 
-TEST(KeyboardDeletion, BackspaceAfterPiRemovesTheWholePi)
+TEST(KeyboardDeletion, RemovesWholeTwoByteCharactersAndNothingAtTheEnds)
 {
     KeyboardLine line = Typed({"n2", "pai"});
     line.DeleteBefore();
     EXPECT_EQ(line.Text(), "2");
     EXPECT_EQ(line.Caret(), 1);
-}
 
-TEST(KeyboardDeletion, DelBeforeThetaRemovesTheWholeTheta)
-{
-    KeyboardLine line;
     line.SetText(kTheta + "x");
     line.SetCaret(0);
     line.DeleteAfter();
     EXPECT_EQ(line.Text(), "x");
     EXPECT_EQ(line.Caret(), 0);
-}
 
-TEST(KeyboardDeletion, NothingToDeleteAtTheEnds)
-{
-    KeyboardLine line;
+    // A pre-filled text may hold other Shift-JIS characters; "\x83\x5C" ends
+    // in the byte of a backslash and must still go as one character.
+    line.SetText("x\x83\x5C");
+    line.DeleteBefore();
+    EXPECT_EQ(line.Text(), "x");
+
     line.SetText("ab");
     line.DeleteAfter();
-    EXPECT_EQ(line.Text(), "ab");
     line.SetCaret(0);
     line.DeleteBefore();
     EXPECT_EQ(line.Text(), "ab");
     line.Clear();
     EXPECT_EQ(line.Text(), "");
     EXPECT_EQ(line.Caret(), 0);
-}
-
-TEST(KeyboardDeletion, TwoByteCharacterWithAsciiLookingTrailByteStaysWhole)
-{
-    // A pre-filled text may hold other Shift-JIS characters; "\x83\x5C" ends
-    // in the byte of a backslash and must still go as one character.
-    KeyboardLine line;
-    line.SetText("x\x83\x5C");
-    line.DeleteBefore();
-    EXPECT_EQ(line.Text(), "x");
 }
 
 TEST(KeyboardDisplay, ShowsGreekLetters)
@@ -134,30 +114,20 @@ TEST(KeyboardPlacement, BelowMainWindowTopByLayout)
 }
 
 // These need the real parser (with the closing simplification for 1/0).
-TEST(KeyboardClosingCheck, EmptyTextClosesAsCancel)
+TEST(KeyboardClosingCheck, SortsTextsIntoEmptyAcceptedAndFailed)
 {
-    EXPECT_EQ(CheckClosingText(""), ClosingCheck::Empty);
+    const std::pair<std::string, ClosingCheck> cases[] = {
+        {"", ClosingCheck::Empty},
+        {"sin(x)", ClosingCheck::Accepted},
+        {"2" + kPi + "*" + kTheta, ClosingCheck::Accepted},
+        {"x+", ClosingCheck::CheckFailed},
+        {"(x", ClosingCheck::CheckFailed},
+        {"1/0", ClosingCheck::BuildFailed}, // division by constant zero fails only the build
+        {"x", ClosingCheck::Accepted},      // no stale failure from the text before
+    };
+    for (const auto &[text, check] : cases)
+        EXPECT_EQ(CheckClosingText(text), check) << text;
     EXPECT_EQ(ClosingMessage(ClosingCheck::Empty), QString());
-}
-
-TEST(KeyboardClosingCheck, ValidFormulasAreAccepted)
-{
-    EXPECT_EQ(CheckClosingText("sin(x)"), ClosingCheck::Accepted);
-    EXPECT_EQ(CheckClosingText("2" + kPi + "*" + kTheta), ClosingCheck::Accepted);
-    EXPECT_TRUE(ParseOK);
-}
-
-TEST(KeyboardClosingCheck, SyntaxErrorsFailTheCheckParse)
-{
-    EXPECT_EQ(CheckClosingText("x+"), ClosingCheck::CheckFailed);
-    EXPECT_EQ(CheckClosingText("(x"), ClosingCheck::CheckFailed);
     EXPECT_EQ(ClosingMessage(ClosingCheck::CheckFailed), QString::fromUtf8("式が間違っています2"));
-}
-
-TEST(KeyboardClosingCheck, DivisionByConstantZeroFailsOnlyTheBuild)
-{
-    EXPECT_EQ(CheckClosingText("1/0"), ClosingCheck::BuildFailed);
     EXPECT_EQ(ClosingMessage(ClosingCheck::BuildFailed), QString::fromUtf8("式が間違っています1"));
-    // A failed check leaves no stale failure for the next text.
-    EXPECT_EQ(CheckClosingText("x"), ClosingCheck::Accepted);
 }

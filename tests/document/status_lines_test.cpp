@@ -12,17 +12,17 @@ float &Param(char letter)
     return VariableTable.param[ParamIndex(LetterCode(letter))];
 }
 
-class ParamLine : public ::testing::Test
+class StatusLines : public ::testing::Test
 {
   protected:
-    ParamLine() : controller(doc, surface)
+    StatusLines() : controller(doc, surface)
     {
         SetDefinitionSource(&doc);
         controller.SetQuestions(&ask);
         controller.ResetDocument();
     }
-    ~ParamLine() override { SetDefinitionSource(nullptr); }
-    void Add(uint8_t kind, std::initializer_list<const char *> texts)
+    ~StatusLines() override { SetDefinitionSource(nullptr); }
+    Tfuncprop &Add(uint8_t kind, std::initializer_list<const char *> texts)
     {
         Tfuncprop &item = doc.ItemList[++doc.ItemCount];
         ResetItem(item);
@@ -30,6 +30,7 @@ class ParamLine : public ::testing::Test
         int k = 1;
         for (const char *t : texts)
             item.text[k++] = t;
+        return item;
     }
     Document doc;
     RecordingSurface surface;
@@ -40,41 +41,22 @@ class ParamLine : public ::testing::Test
 
 TEST(FixedFormat, ThreeDecimalsRoundedWithOneIntegerDigit)
 {
-    EXPECT_EQ(FormatFixed3(-5), QStringLiteral("-5.000"));
-    EXPECT_EQ(FormatFixed3(0.25L), QStringLiteral("0.250"));
     EXPECT_EQ(FormatFixed3(1.23456L), QStringLiteral("1.235"));
     EXPECT_EQ(FormatFixed3(-0.0001L), QStringLiteral("0.000"));
     EXPECT_EQ(FormatFixed3(10000), QStringLiteral("10000.000"));
 }
 
-TEST(RangeLine, DefaultFrame)
+TEST_F(StatusLines, RangeLineFollowsTheFrameWhenAsked)
 {
-    EXPECT_EQ(RangeStatusText(CoordFrameRecord{}),
+    EXPECT_EQ(controller.RangeLine(),
               QStringLiteral("x座標:  -5.000 ≦ｘ≦ 5.000        y座標:  -5.000≦ y ≦5.000"));
-}
-
-TEST(RangeLine, FollowsTheFrameWhenAsked)
-{
-    Document doc;
-    RecordingSurface surface;
-    GraphController controller(doc, surface);
-    controller.ResetDocument();
-    EXPECT_EQ(controller.RangeLine(), RangeStatusText(CoordFrameRecord{}));
     doc.CoordFrame = {-1.5L, 2, 0, 0.125L};
     controller.UpdateRangeStatus();
     EXPECT_EQ(controller.RangeLine(),
               QStringLiteral("x座標:  -1.500 ≦ｘ≦ 2.000        y座標:  0.000≦ y ≦0.125"));
 }
 
-TEST_F(ParamLine, DefaultsAreZeroExceptJAndN)
-{
-    EXPECT_EQ(Param('a'), 0.0f);
-    EXPECT_EQ(Param('s'), 0.0f);
-    EXPECT_EQ(Param('j'), 1.0f);
-    EXPECT_EQ(Param('n'), 1.0f);
-}
-
-TEST_F(ParamLine, ListsUsedParametersInFixedOrderWithThetaAsMultipleOfPi)
+TEST_F(StatusLines, ParamLineListsUsedParametersInFixedOrderWithThetaAsMultipleOfPi)
 {
     Param('a') = 1.5f;
     Param('n') = 3;
@@ -88,35 +70,39 @@ TEST_F(ParamLine, ListsUsedParametersInFixedOrderWithThetaAsMultipleOfPi)
     EXPECT_EQ(doc.ItemList[2].usesParam, 1);
 }
 
-TEST_F(ParamLine, ItemsWithoutParametersDisableParameterDisplay)
+TEST_F(StatusLines, ParamLineEmptiesWhenNoItemUsesAParameter)
 {
-    Add(KindExplicit, {"x^2"});
-    doc.ItemList[1].usesParam = 1;
+    Tfuncprop &item = Add(KindExplicit, {"a*x"});
+    controller.UpdateParamStatus();
+    ASSERT_EQ(item.usesParam, 1);
+    item.text[1] = "x^2";
     controller.UpdateParamStatus();
     EXPECT_TRUE(controller.ParamLine().isEmpty());
     EXPECT_FALSE(controller.Menus().kp2Enabled);
-    EXPECT_EQ(doc.ItemList[1].usesParam, 0);
-}
+    EXPECT_EQ(item.usesParam, 0);
 
-TEST_F(ParamLine, OtherLettersCountButAreNotListed)
-{
-    Add(KindExplicit, {"k*x"});
+    // Other letters count for the parameter display but are not listed.
+    item.text[1] = "k*x";
     controller.UpdateParamStatus();
     EXPECT_TRUE(controller.ParamLine().isEmpty());
     EXPECT_TRUE(controller.Menus().kp2Enabled);
     EXPECT_TRUE(controller.UsedParams()[LetterCode('k') - 10000]);
+
+    // An empty list clears the line.
+    item.text[1] = "a*x";
+    controller.UpdateParamStatus();
+    doc.ItemCount = 0;
+    controller.UpdateParamStatus();
+    EXPECT_TRUE(controller.ParamLine().isEmpty());
+    EXPECT_FALSE(controller.Menus().kp2Enabled);
 }
 
-TEST_F(ParamLine, WhichTextsAreSearchedDependsOnTheKind)
+TEST_F(StatusLines, WhichTextsAreSearchedDependsOnTheKind)
 {
-    // Explicit: only text[1]; a stray text[2] does not count.
-    Add(KindExplicit, {"x", "b"});
-    // Parametric: the bounds count.
-    Add(KindParametric, {"t", "t", "0", "c"});
-    // Polar: text[2] is a copy and not searched on its own.
-    Add(KindPolar, {"t", "d", "0", "1"});
-    // Segment: the last coordinate counts.
-    Add(KindSegment, {"0", "0", "1", "f"});
+    Add(KindExplicit, {"x", "b"});             // only text[1]
+    Add(KindParametric, {"t", "t", "0", "c"}); // the bounds count
+    Add(KindPolar, {"t", "d", "0", "1"});      // text[2] is a copy, not searched on its own
+    Add(KindSegment, {"0", "0", "1", "f"});    // the last coordinate counts
     controller.UpdateParamStatus();
     EXPECT_EQ(controller.ParamLine(), QStringLiteral("c = 0.000 f = 0.000 "));
     EXPECT_EQ(doc.ItemList[1].usesParam, 0);
@@ -125,20 +111,10 @@ TEST_F(ParamLine, WhichTextsAreSearchedDependsOnTheKind)
     EXPECT_EQ(doc.ItemList[4].usesParam, 1);
 }
 
-TEST_F(ParamLine, EmptyListClearsTheLine)
+TEST_F(StatusLines, RegistrationUpdatesTheParamLineWithEveryParameterAtItsStartValue)
 {
-    Add(KindExplicit, {"a*x"});
-    controller.UpdateParamStatus();
-    ASSERT_FALSE(controller.ParamLine().isEmpty());
-    doc.ItemCount = 0;
-    controller.UpdateParamStatus();
-    EXPECT_TRUE(controller.ParamLine().isEmpty());
-    EXPECT_FALSE(controller.Menus().kp2Enabled);
-}
-
-TEST_F(ParamLine, RegistrationUpdatesTheLine)
-{
-    ask.keyboardAnswers = {"a*x^2+b"};
+    ask.keyboardAnswers = {"a*x^2+b+c+d+f+j*n+\x83\xC6"};
     controller.NewRegistration(KindExplicit);
-    EXPECT_EQ(controller.ParamLine(), QStringLiteral("a = 0.000 b = 0.000 "));
+    EXPECT_EQ(controller.ParamLine(), QStringLiteral("a = 0.000 b = 0.000 c = 0.000 d = 0.000 f = 0.000 "
+                                                     "j = 1.000 n = 1.000 θ= 0.000π "));
 }
