@@ -26,6 +26,8 @@ TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
         int listY;
     } cases[] = {
         {Item(KindExplicit, "x^2-2", 255), "1,15:陽 関 数 y=f(x)|1,30:f(x)=|40,30:x^2-2", 45},
+        {Item(KindImplicit, "x*y-1"), "1,15:陰 関 数 f(x,y)=0|1,30:f(x,y)=|40,30:x*y-1", 45},
+        {Item(KindDerivative, "3*x^2"), "1,15:導 関 数 y=df(x)/dx|1,30:dy/dx=|40,30:3*x^2", 45},
         {Item(KindParametric, "cos(t)|sin(t)|0|2\x83\xCE"),
          "1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)|1,30:x =|40,30:cos(t)|1,45:y =|40,45:sin(t)|1,60:tの範囲  : "
          "0≦t≦2π",
@@ -45,20 +47,6 @@ TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
         EXPECT_EQ(painter.ListY, c.listY) << c.lines;
         for (const auto &t : surface.texts)
             EXPECT_EQ(t.colour, c.item.colour);
-    }
-}
-
-TEST(ItemListPanel, HeadingsAndLabelsOfEveryKind)
-{
-    const char *names[] = {"導 関 数", "陽 関 数", "陰 関 数",      "媒介変数",
-                           "極方程式", "点の座標", "２点を結ぶ線分"};
-    const char *suffixes[] = {" y=df(x)/dx", " y=f(x)", " f(x,y)=0",  " ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)",
-                              "  r＝ｆ(ｔ)", " (p,q)",  "(p,q)-(r,s)"};
-    const char *labels[] = {"dy/dx=", "f(x)=", "f(x,y)=", "x =", " ｒ=", "(p,q) =", "(p,q) ="};
-    for (uint8_t kind = 0; kind <= KindSegment; ++kind) {
-        EXPECT_EQ(KindName(kind), QString::fromUtf8(names[kind]));
-        EXPECT_EQ(KindHeadingSuffix(kind), QString::fromUtf8(suffixes[kind]));
-        EXPECT_EQ(KindLabel(kind), QString::fromUtf8(labels[kind]));
     }
     EXPECT_TRUE(KindName(7).isEmpty());
 }

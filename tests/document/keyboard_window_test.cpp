@@ -27,8 +27,18 @@ class Keyboard : public ::testing::Test
             if (QPushButton *key = Key(name))
                 key->click();
     }
-    bool Shown(const QString &name) { return !Key(name.toLatin1().constData())->isHidden(); }
-    bool Enabled(const std::string &name) { return Key(name.c_str())->isEnabled(); }
+    // Of the key names (separated by spaces), those shown or those enabled.
+    std::string ShownOf(const char *names) { return Which(names, false); }
+    std::string EnabledOf(const char *names) { return Which(names, true); }
+    std::string Which(const char *names, bool enabled)
+    {
+        QStringList out;
+        for (const QString &name : QString::fromLatin1(names).split(u' '))
+            if (QPushButton *key = Key(name.toLatin1().constData()))
+                if (enabled ? key->isEnabled() : !key->isHidden())
+                    out << name;
+        return out.join(u' ').toStdString();
+    }
     QLineEdit *Edit() { return kf.findChild<QLineEdit *>(QStringLiteral("Edit1")); }
     static KeyboardRequest Formula(const char *caption = "f(x)")
     {
@@ -102,28 +112,28 @@ TEST_F(Keyboard, CaptionsAndHints)
 
 TEST_F(Keyboard, EachLayoutHasItsWidthAndKeys)
 {
+    const char *const keys = "n0 n5 pai Rkakko comma Bs Ac syuu Del a f sita j n lkakko2 kaijyou "
+                             "x y z t i delivop sin sgn sqrt sinh small Uf1 sum";
     struct Case {
         int layout, width;
-        const char *shown, *hidden; // key names separated by spaces
+        const char *shown;
     } cases[] = {
         // Plain number: only the pad and the editing keys.
-        {2, 180, "n0 pai Rkakko comma Bs Ac syuu", "a sita x t delivop sin Uf1 sum"},
+        {2, 180, "n0 n5 pai Rkakko comma Bs Ac syuu Del"},
         // Number: adds the parameters.
-        {0, 220, "n5 a f sita j n lkakko2 kaijyou Del", "x i delivop sin small"},
+        {0, 220, "n0 n5 pai Rkakko comma Bs Ac syuu Del a f sita j n lkakko2 kaijyou"},
         // Formula: the variables and one function panel.
-        {1, 348, "x y z t i delivop a n9 sin sgn sqrt", "sinh Uf1"},
+        {1, 348,
+         "n0 n5 pai Rkakko comma Bs Ac syuu Del a f sita j n lkakko2 kaijyou x y z t i delivop sin sgn sqrt "
+         "small"},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "layout " << c.layout);
         KeyboardRequest request = Formula();
         request.layout = c.layout;
         kf.Prepare(request);
-        EXPECT_EQ(kf.width(), c.width);
-        for (const QString &name : QString::fromLatin1(c.shown).split(u' '))
-            EXPECT_TRUE(Shown(name)) << name.toStdString();
-        for (const QString &name : QString::fromLatin1(c.hidden).split(u' '))
-            EXPECT_FALSE(Shown(name)) << name.toStdString();
-        EXPECT_EQ(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->isHidden(), c.layout != 1);
+        EXPECT_EQ(kf.width(), c.width) << c.layout;
+        EXPECT_EQ(ShownOf(keys), c.shown) << c.layout;
+        EXPECT_EQ(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->isHidden(), c.layout != 1) << c.layout;
     }
 }
 
@@ -132,36 +142,31 @@ TEST_F(Keyboard, TheSelectorSwitchesFunctionPanelsAndKeepsItsPosition)
     kf.Prepare(Formula());
     EXPECT_EQ(kf.PanelPosition(), 1);
     kf.SetPanelPosition(0);
-    EXPECT_TRUE(Shown("Uf6") && Shown("userC6"));
-    EXPECT_FALSE(Shown("sin"));
+    EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "Uf1 Uf6 userC6");
     kf.SetPanelPosition(2);
-    EXPECT_TRUE(Shown("sum") && Shown("gaus"));
-    EXPECT_FALSE(Shown("Uf1"));
-
+    EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "sum gaus");
     kf.Prepare(Formula("g(x)"));
     EXPECT_EQ(kf.PanelPosition(), 2);
-    EXPECT_TRUE(Shown("cotan"));
+    EXPECT_EQ(ShownOf("sin cotan"), "cotan");
 }
 
 TEST_F(Keyboard, DefinitionKeysFollowTheRequest)
 {
-    kf.SetPanelPosition(0);
-    for (int n = 1; n <= 6; ++n)
-        EXPECT_FALSE(Enabled("Uf" + std::to_string(n)) || Enabled("userC" + std::to_string(n))) << n;
+    const char *const keys = "Uf1 Uf2 Uf3 Uf4 Uf5 Uf6 userC1 userC2 userC3 userC4 userC5 userC6";
+    EXPECT_EQ(EnabledOf(keys), "");
     KeyboardRequest request = Formula();
     request.funcKeys = 3;
     request.constKeys = 6;
     request.constKeyOff[1] = true; // Q2 refers to a function being corrected
     kf.Prepare(request);
-    EXPECT_TRUE(Enabled("Uf3") && Enabled("userC1") && Enabled("userC6"));
-    EXPECT_FALSE(Enabled("Uf4"));
-    EXPECT_FALSE(Enabled("userC2"));
+    kf.SetPanelPosition(0);
+    EXPECT_EQ(EnabledOf(keys), "Uf1 Uf2 Uf3 userC1 userC3 userC4 userC5 userC6");
     Press({"Uf4"});
     EXPECT_EQ(kf.Result(), "") << "a disabled key inserts nothing";
 
     // The next opening that offers no definitions turns them off again.
     kf.Prepare(Formula());
-    EXPECT_FALSE(Enabled("Uf1"));
+    EXPECT_EQ(EnabledOf(keys), "");
 }
 
 TEST_F(Keyboard, VariableAndFunctionSwitches)
@@ -169,16 +174,12 @@ TEST_F(Keyboard, VariableAndFunctionSwitches)
     KeyboardRequest request = Formula();
     request.keysXYZ = request.keysSgnGaus = request.keyT = false;
     kf.Prepare(request);
-    for (const char *name : {"x", "y", "z", "t", "sgn", "gaus"})
-        EXPECT_FALSE(Enabled(name)) << name;
-    EXPECT_TRUE(Enabled("i") && Enabled("abs"));
+    EXPECT_EQ(EnabledOf("x y z t sgn gaus i abs"), "i abs");
 
     request = Formula(); // a function definition: x and y, no z, no t
     request.keyZ = request.keyT = false;
     kf.Prepare(request);
-    EXPECT_TRUE(Enabled("x") && Enabled("y"));
-    for (const char *name : {"z", "t", "small", "large"})
-        EXPECT_FALSE(Enabled(name)) << name;
+    EXPECT_EQ(EnabledOf("x y z t small large"), "x y");
 }
 
 TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)

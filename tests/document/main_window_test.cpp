@@ -101,7 +101,8 @@ TEST_F(MainWindow, MenuCaptions)
 TEST_F(MainWindow, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
 {
     Register("1", 255);
-    EXPECT_TRUE(Visible(g, "addition") && Visible(g, "gshow") && Visible(g, "dif") && Visible(g, "defa"));
+    for (const char *name : {"addition", "gshow", "dif", "defa"})
+        EXPECT_TRUE(Visible(g, name)) << name;
     EXPECT_FALSE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
     const GraphView &view = g.Renderer().view();
     const int px = view.XToPixel(2), py1 = view.YToPixel(1);
@@ -172,41 +173,37 @@ TEST_F(MainWindow, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay)
     EXPECT_EQ(overlays, 0) << "a released interval draws no overlay";
 }
 
-TEST_F(MainWindow, CalculusAndOtherWindowsOpenThroughTheirLinks)
-{
-    std::vector<std::string> opened;
-    WindowLinks &links = g.Links();
-    links.openMeanRate = [&] { opened.push_back("meanrate"); };
-    links.openTangent = [&] { opened.push_back("tangent"); };
-    links.openIntegration = [&] { opened.push_back("integ"); };
-    links.openRangeChange = [&] { opened.push_back("range"); };
-    links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
-    g.Doc().OverlayMode = 1;
-    g.zahyouClick();
-    EXPECT_EQ(g.Doc().OverlayMode, 0);
-    g.K3Click();
-    g.K6Click();
-    g.integClick();
-    g.teiseiClick();
-    EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
-}
-
-TEST_F(MainWindow, CommandsWithoutTheirWindowsDoNothingHarmful)
+TEST_F(MainWindow, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappensWithout)
 {
     g.SetQuestions(nullptr);
-    g.zahyouClick();
+    const auto commands = [this] {
+        g.zahyouClick();
+        g.K3Click();
+        g.K6Click();
+        g.integClick();
+        g.teiseiClick();
+    };
+    commands();
     g.KP2Click();
     g.K1Click();
-    g.K3Click();
-    g.K6Click();
-    g.integClick();
-    g.teiseiClick();
     g.K4Click(); // no questions: both bounds read as 0
     g.K5Click();
     g.funcselect1(KindExplicit);
     g.funcselect2(KindDerivative);
     EXPECT_EQ(g.Doc().ItemCount, 0);
     EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
+
+    std::vector<std::string> opened;
+    WindowLinks &links = g.Links();
+    links.openRangeChange = [&] { opened.push_back("range"); };
+    links.openMeanRate = [&] { opened.push_back("meanrate"); };
+    links.openTangent = [&] { opened.push_back("tangent"); };
+    links.openIntegration = [&] { opened.push_back("integ"); };
+    links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
+    g.Doc().OverlayMode = 1;
+    commands();
+    EXPECT_EQ(g.Doc().OverlayMode, 0) << "a new range starts a fresh picture";
+    EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
 }
 
 TEST_F(MainWindow, SearchModeStandardButtonRestoresTheSavedRange)

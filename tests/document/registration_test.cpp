@@ -8,9 +8,21 @@
 
 namespace
 {
+// Also records what the list panel showed while the colour was chosen.
+struct PeekingQuestions : ScriptedQuestions {
+    const RecordingSurface *surface = nullptr;
+    QStringList seen;
+    uint32_t ChooseColour(ColourPanelState &panel) override
+    {
+        seen = surface->Lines();
+        return ScriptedQuestions::ChooseColour(panel);
+    }
+};
+
 struct Rig {
     Rig() : controller(doc, surface)
     {
+        ask.surface = &surface;
         controller.SetQuestions(&ask);
         controller.ResetDocument();
     }
@@ -21,7 +33,7 @@ struct Rig {
     }
     Document doc;
     RecordingSurface surface;
-    ScriptedQuestions ask;
+    PeekingQuestions ask;
     GraphController controller;
 };
 class Registration : public ::testing::Test, protected Rig
@@ -31,24 +43,13 @@ class Registration : public ::testing::Test, protected Rig
 constexpr uint32_t kRed = 255, kBlue = 16711680;
 const char *const kParametricCaptions =
     "媒介変数の　ｘ＝ｆ(ｔ)　の入力|媒介変数の　y＝ｇ(ｔ)　の入力|媒介変数の下限|変数ｔの上限";
-
-std::vector<std::string> Split(const std::string &joined)
-{
-    std::vector<std::string> parts(1);
-    for (char ch : joined)
-        if (ch == '|')
-            parts.emplace_back();
-        else
-            parts.back().push_back(ch);
-    return parts;
-}
 } // namespace
 
-TEST(RegistrationKinds, EachKindAsksItsFormulasAndStoresThem)
+TEST(RegistrationKinds, EachKindAsksItsFormulasAndStoresThemUnlessAStepIsCancelled)
 {
-    // Lists are joined by '|'; texts "" = the answers. Keys: x = x/y/z,
-    // s = sgn/gaus (not checked for coordinates: they follow the previous
-    // registration), t = t and the sum index i.
+    // Lists are joined by '|'; texts "" = the answers, nullptr = cancelled.
+    // Keys: x = x/y/z, s = sgn/gaus (not checked for coordinates: they
+    // follow the previous registration), t = t and the sum index i.
     struct Case {
         uint8_t kind;
         const char *answers, *texts, *captions, *layouts, *keys;
@@ -66,32 +67,27 @@ TEST(RegistrationKinds, EachKindAsksItsFormulasAndStoresThem)
          "点 P(p,q): のｘ座標の入力|点 P(p,q): のy座標の入力|"
          "点 Q(p,q): のｘ座標の入力|点 Q(p,q): のy座標の入力",
          "1111", ""},
+        // A cancelled step stops the sequence at once; so does an empty upper bound.
+        {KindExplicit, "", nullptr, "陽関数 y=f(x) : f(x)の入力", "1", "xst"},
+        {KindParametric, "", nullptr, "媒介変数の　ｘ＝ｆ(ｔ)　の入力", "1", "t"},
+        {KindParametric, "cos(t)|sin(t)|-1|", nullptr, kParametricCaptions, "1100", "t"},
+        {KindPolar, "t|1|", nullptr, "極方程式　ｒ＝ｆ(ｔ)　の入力|変数ｔの下限|変数ｔの上限", "100", "t"},
+        {KindSegment, "1|", nullptr, "点 P(p,q): のｘ座標の入力|点 P(p,q): のy座標の入力", "11", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "kind " << int(c.kind) << ": " << c.answers);
         Rig r;
-        for (const std::string &a : Split(c.answers))
-            r.ask.keyboardAnswers.push_back(a);
+        for (const QByteArray &a : QByteArray(c.answers).split('|'))
+            r.ask.keyboardAnswers.push_back(a.toStdString());
         r.ask.colourAnswers.push_back(kRed);
         r.controller.NewRegistration(static_cast<ItemKind>(c.kind));
+        const QStringList captions = QString::fromUtf8(c.captions).split(u'|');
 
-        ASSERT_EQ(r.doc.ItemCount, 1);
-        const Tfuncprop &item = r.doc.ItemList[1];
-        EXPECT_EQ(item.kind, c.kind);
-        const std::vector<std::string> texts = Split(*c.texts ? c.texts : c.answers);
-        for (size_t k = 0; k < texts.size(); ++k)
-            EXPECT_EQ(item.text[k + 1], texts[k]) << "text " << k + 1;
-        EXPECT_EQ(item.asymptote, c.kind == KindExplicit ? 1 : 0);
-        EXPECT_EQ(item.colour, kRed);
-        EXPECT_FALSE(r.controller.ColourPanel().IsOffered(kRed));
-        EXPECT_TRUE(r.ask.confirmKinds.empty()) << "an empty list needs no confirmation";
-
-        const std::vector<std::string> captions = Split(c.captions);
-        ASSERT_EQ(r.ask.keyboardRequests.size(), captions.size());
+        ASSERT_EQ(r.ask.keyboardRequests.size(), size_t(captions.size()));
         const std::string keys = c.keys;
-        for (size_t k = 0; k < captions.size(); ++k) {
+        for (int k = 0; k < captions.size(); ++k) {
             const KeyboardRequest &q = r.ask.keyboardRequests[k];
-            EXPECT_EQ(q.caption, QString::fromStdString(captions[k])) << k;
+            EXPECT_EQ(q.caption, captions[k]) << k;
             EXPECT_EQ(q.layout, c.layouts[k] - '0') << k;
             EXPECT_TRUE(q.initialText.empty()) << k;
             EXPECT_EQ(q.keysXYZ, keys.find('x') != keys.npos) << k;
@@ -100,34 +96,28 @@ TEST(RegistrationKinds, EachKindAsksItsFormulasAndStoresThem)
             EXPECT_EQ(q.keyT, keys.find('t') != keys.npos) << k;
             EXPECT_EQ(q.keyI, keys.find('t') != keys.npos) << k;
         }
+        if (!c.texts) {
+            EXPECT_EQ(r.doc.ItemCount, 0);
+            EXPECT_EQ(r.ask.colourPanelOpenings, 0);
+            EXPECT_FALSE(r.controller.Menus().addition);
+            continue;
+        }
+        ASSERT_EQ(r.doc.ItemCount, 1);
+        const Tfuncprop &item = r.doc.ItemList[1];
+        EXPECT_EQ(item.kind, c.kind);
+        const QList<QByteArray> texts = QByteArray(*c.texts ? c.texts : c.answers).split('|');
+        for (int k = 0; k < texts.size(); ++k)
+            EXPECT_EQ(item.text[k + 1], texts[k].toStdString()) << "text " << k + 1;
+        EXPECT_EQ(item.asymptote, c.kind == KindExplicit ? 1 : 0);
+        EXPECT_EQ(item.colour, kRed);
+        EXPECT_FALSE(r.controller.ColourPanel().IsOffered(kRed));
+        EXPECT_TRUE(r.ask.confirmKinds.empty()) << "an empty list needs no confirmation";
+
+        // The new entry is on the list while its colour is chosen.
+        EXPECT_EQ(r.ask.seen, r.surface.Lines());
         r.controller.AddRegistration(KindDerivative);
         EXPECT_EQ(r.doc.ItemCount, c.kind == KindExplicit ? 2 : 1)
             << "only a lone explicit function is derived";
-    }
-}
-
-TEST(RegistrationKinds, CancelledStepStopsTheSequenceAndRegistersNothing)
-{
-    struct Case {
-        uint8_t kind;
-        std::initializer_list<const char *> answers;
-        size_t requests;
-    } cases[] = {
-        {KindExplicit, {""}, 1},
-        {KindParametric, {""}, 1},
-        {KindSegment, {"1", ""}, 2},
-        {KindParametric, {"cos(t)", "sin(t)", "-1", ""}, 4}, // an empty upper bound cancels
-        {KindPolar, {"t", "1", ""}, 3},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << int(c.kind) << ", " << c.requests << " requests");
-        Rig r;
-        r.Answer(c.answers);
-        r.controller.NewRegistration(static_cast<ItemKind>(c.kind));
-        EXPECT_EQ(r.doc.ItemCount, 0);
-        EXPECT_EQ(r.ask.keyboardRequests.size(), c.requests);
-        EXPECT_EQ(r.ask.colourPanelOpenings, 0);
-        EXPECT_FALSE(r.controller.Menus().addition);
     }
 }
 
@@ -220,26 +210,6 @@ TEST_F(Registration, DerivativeOfTheOnlyExplicitFunctionIsAddedAsItemTwo)
     EXPECT_EQ(ask.keyboardRequests.size(), 1u) << "no keyboard for the derivative";
     EXPECT_FALSE(controller.Menus().defa);
     EXPECT_FALSE(controller.Menus().dif);
-}
-
-TEST_F(Registration, NewEntryIsShownWhileItsColourIsChosen)
-{
-    struct Peeking : ScriptedQuestions {
-        RecordingSurface *surface = nullptr;
-        QStringList seen;
-        uint32_t ChooseColour(ColourPanelState &panel) override
-        {
-            seen = surface->Lines();
-            return ScriptedQuestions::ChooseColour(panel);
-        }
-    } peeking;
-    peeking.surface = &surface;
-    controller.SetQuestions(&peeking);
-    peeking.keyboardAnswers = {"x^2"};
-    controller.NewRegistration(KindExplicit);
-    EXPECT_TRUE(peeking.seen.contains(QStringLiteral("1,15:陽 関 数 y=f(x)")))
-        << peeking.seen.join(u'\n').toStdString();
-    EXPECT_TRUE(peeking.seen.contains(QStringLiteral("40,30:x^2")));
 }
 
 TEST_F(Registration, WithoutDialogsEveryCommandIsCancelled)
