@@ -40,19 +40,13 @@ class Keyboard : public ::testing::Test
         return out.join(u' ').toStdString();
     }
     QLineEdit *Edit() { return kf.findChild<QLineEdit *>(QStringLiteral("Edit1")); }
-    static KeyboardRequest Formula(const char *caption = "f(x)")
-    {
-        KeyboardRequest request;
-        request.caption = QString::fromUtf8(caption);
-        return request;
-    }
     Tkeyfunc kf;
 };
 } // namespace
 
 TEST_F(Keyboard, KeysEditTheLineAndTypingOnItOnlyPlacesTheCaret)
 {
-    kf.Prepare(Formula());
+    kf.Prepare({});
     Press({"sin", "x", "Rshift", "add", "pai"});
     EXPECT_EQ(Edit()->text(), QString::fromUtf8("sin(x)+π"));
     EXPECT_EQ(Edit()->cursorPosition(), 8);
@@ -86,7 +80,7 @@ TEST_F(Keyboard, KeysInsertTheirTextsWithTheirCaretAdvance)
         {"equal", "", 0},         {"cup", "", 0},
     };
     for (const Case &c : cases) {
-        KeyboardRequest request = Formula();
+        KeyboardRequest request;
         request.funcKeys = request.constKeys = 6;
         kf.Prepare(request);
         Press({c.key});
@@ -128,7 +122,7 @@ TEST_F(Keyboard, EachLayoutHasItsWidthAndKeys)
          "small"},
     };
     for (const Case &c : cases) {
-        KeyboardRequest request = Formula();
+        KeyboardRequest request;
         request.layout = c.layout;
         kf.Prepare(request);
         EXPECT_EQ(kf.width(), c.width) << c.layout;
@@ -139,13 +133,13 @@ TEST_F(Keyboard, EachLayoutHasItsWidthAndKeys)
 
 TEST_F(Keyboard, TheSelectorSwitchesFunctionPanelsAndKeepsItsPosition)
 {
-    kf.Prepare(Formula());
+    kf.Prepare({});
     EXPECT_EQ(kf.PanelPosition(), 1);
     kf.SetPanelPosition(0);
     EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "Uf1 Uf6 userC6");
     kf.SetPanelPosition(2);
     EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "sum gaus");
-    kf.Prepare(Formula("g(x)"));
+    kf.Prepare({}); // another opening
     EXPECT_EQ(kf.PanelPosition(), 2);
     EXPECT_EQ(ShownOf("sin cotan"), "cotan");
 }
@@ -154,7 +148,7 @@ TEST_F(Keyboard, DefinitionKeysFollowTheRequest)
 {
     const char *const keys = "Uf1 Uf2 Uf3 Uf4 Uf5 Uf6 userC1 userC2 userC3 userC4 userC5 userC6";
     EXPECT_EQ(EnabledOf(keys), "");
-    KeyboardRequest request = Formula();
+    KeyboardRequest request;
     request.funcKeys = 3;
     request.constKeys = 6;
     request.constKeyOff[1] = true; // Q2 refers to a function being corrected
@@ -165,18 +159,18 @@ TEST_F(Keyboard, DefinitionKeysFollowTheRequest)
     EXPECT_EQ(kf.Result(), "") << "a disabled key inserts nothing";
 
     // The next opening that offers no definitions turns them off again.
-    kf.Prepare(Formula());
+    kf.Prepare({});
     EXPECT_EQ(EnabledOf(keys), "");
 }
 
 TEST_F(Keyboard, VariableAndFunctionSwitches)
 {
-    KeyboardRequest request = Formula();
+    KeyboardRequest request;
     request.keysXYZ = request.keysSgnGaus = request.keyT = false;
     kf.Prepare(request);
     EXPECT_EQ(EnabledOf("x y z t sgn gaus i abs"), "i abs");
 
-    request = Formula(); // a function definition: x and y, no z, no t
+    request = {}; // a function definition: x and y, no z, no t
     request.keyZ = request.keyT = false;
     kf.Prepare(request);
     EXPECT_EQ(EnabledOf("x y z t small large"), "x y");
@@ -184,7 +178,8 @@ TEST_F(Keyboard, VariableAndFunctionSwitches)
 
 TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)
 {
-    KeyboardRequest request = Formula("陽関数 y=f(x) : f(x)の入力");
+    KeyboardRequest request;
+    request.caption = QString::fromUtf8("陽関数 y=f(x) : f(x)の入力");
     request.message = QString::fromUtf8("違う値を入力してください");
     kf.Prepare(request);
     Press({"x", "add"});
@@ -192,7 +187,7 @@ TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)
     EXPECT_EQ(kf.Message(), QString::fromUtf8("違う値を入力してください"));
 
     // The next opening never sees the previous line or message.
-    request = Formula();
+    request = {};
     request.initialText = "x^2";
     kf.Prepare(request);
     EXPECT_EQ(kf.Result(), "x^2");
@@ -201,47 +196,44 @@ TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)
 }
 
 // These need the real parser (with the closing simplification for 1/0).
-TEST_F(Keyboard, RejectedFormulaKeepsTheWindowOpen)
+TEST_F(Keyboard, RejectedFormulaKeepsTheWindowOpenUntilEmptiedOrClosed)
 {
     struct Case {
         std::initializer_list<const char *> keys;
         const char *message;
-        bool closeBox;
     } cases[] = {
-        {{"x", "add"}, "式が間違っています2", false},
-        {{"lkakko", "x"}, "式が間違っています2", true},
-        {{"n1", "qoutient", "n0"}, "式が間違っています1", false},
-        {{"n1", "qoutient", "n0"}, "式が間違っています1", true},
+        {{"x", "add"}, "式が間違っています2"},
+        {{"lkakko", "x"}, "式が間違っています2"},
+        {{"n1", "qoutient", "n0"}, "式が間違っています1"},
     };
     for (const Case &c : cases) {
-        kf.Prepare(Formula());
+        kf.Prepare({});
         kf.show();
         Press(c.keys);
         Press({"syuu"});
         EXPECT_TRUE(kf.isVisible()) << c.message;
         EXPECT_EQ(kf.Message(), QString::fromUtf8(c.message));
-        // Only emptying the line lets the close key go; the close box
-        // cancels whatever the line holds.
-        if (c.closeBox) {
-            kf.close();
-        } else {
-            Press({"Ac", "syuu"});
-            EXPECT_EQ(kf.result(), QDialog::Accepted);
-        }
+        kf.close(); // the close box cancels whatever the line holds
         EXPECT_FALSE(kf.isVisible());
         EXPECT_EQ(kf.Result(), "");
     }
+    // Only emptying the line lets the close key go.
+    kf.Prepare({});
+    kf.show();
+    Press({"n1", "qoutient", "n0", "syuu", "Ac", "syuu"});
+    EXPECT_FALSE(kf.isVisible());
+    EXPECT_EQ(kf.result(), QDialog::Accepted);
 }
 
 TEST_F(Keyboard, ModalAskReturnsTheAcceptedText)
 {
     QTimer::singleShot(0, &kf, [this] { Press({"n2", "multi", "sita", "syuu"}); });
-    EXPECT_EQ(kf.Ask(Formula()), "2*\x83\xC6");
+    EXPECT_EQ(kf.Ask({}), "2*\x83\xC6");
     QTimer::singleShot(0, &kf, [this] {
         Press({"n5"});
         kf.close();
     });
-    EXPECT_EQ(kf.Ask(Formula()), "");
+    EXPECT_EQ(kf.Ask({}), "");
 }
 
 TEST_F(Keyboard, ReadNumberTakesAnEmptyAnswerAsZero)

@@ -22,14 +22,15 @@ class StatusLines : public ::testing::Test
         controller.ResetDocument();
     }
     ~StatusLines() override { SetDefinitionSource(nullptr); }
-    Tfuncprop &Add(uint8_t kind, std::initializer_list<const char *> texts)
+    // texts: text[1], text[2], ... separated by '|'.
+    Tfuncprop &Add(uint8_t kind, const char *texts)
     {
         Tfuncprop &item = doc.ItemList[++doc.ItemCount];
         ResetItem(item);
         item.kind = kind;
         int k = 1;
-        for (const char *t : texts)
-            item.text[k++] = t;
+        for (const QByteArray &t : QByteArray(texts).split('|'))
+            item.text[k++] = t.toStdString();
         return item;
     }
     Document doc;
@@ -61,8 +62,8 @@ TEST_F(StatusLines, ParamLineListsUsedParametersInFixedOrderWithThetaAsMultipleO
     Param('a') = 1.5f;
     Param('n') = 3;
     Param('s') = static_cast<float>(std::numbers::pi / 2);
-    Add(KindExplicit, {"n*x+\x83\xC6"});
-    Add(KindImplicit, {"a*x-y"});
+    Add(KindExplicit, "n*x+\x83\xC6");
+    Add(KindImplicit, "a*x-y");
     controller.UpdateParamStatus();
     EXPECT_EQ(controller.ParamLine(), QStringLiteral("a = 1.500 n = 3.000 θ= 0.500π "));
     EXPECT_TRUE(controller.Menus().kp2Enabled);
@@ -70,45 +71,36 @@ TEST_F(StatusLines, ParamLineListsUsedParametersInFixedOrderWithThetaAsMultipleO
     EXPECT_EQ(doc.ItemList[2].usesParam, 1);
 }
 
-TEST_F(StatusLines, ParamLineEmptiesWhenNoItemUsesAParameter)
+TEST_F(StatusLines, ParamLineListsTheParametersOfTheTextsSearchedForTheKind)
 {
-    Tfuncprop &item = Add(KindExplicit, {"a*x"});
-    controller.UpdateParamStatus();
-    ASSERT_EQ(item.usesParam, 1);
-    item.text[1] = "x^2";
-    controller.UpdateParamStatus();
-    EXPECT_TRUE(controller.ParamLine().isEmpty());
-    EXPECT_FALSE(controller.Menus().kp2Enabled);
-    EXPECT_EQ(item.usesParam, 0);
+    struct Case {
+        uint8_t kind;
+        const char *texts, *line;
+        bool used;
+    } cases[] = {
+        {KindImplicit, "a*x-y", "a = 0.000 ", true},
+        {KindExplicit, "x^2", "", false},
+        {KindExplicit, "k*x", "", true},                 // other letters count but are not listed
+        {KindExplicit, "x|b", "", false},                // only text[1]
+        {KindParametric, "t|t|0|c", "c = 0.000 ", true}, // the bounds count
+        {KindPolar, "t|d|0|1", "", false},               // text[2] is a copy, not searched on its own
+        {KindSegment, "0|0|1|f", "f = 0.000 ", true},    // the last coordinate counts
+    };
+    for (const Case &c : cases) {
+        doc.ItemCount = 0;
+        Tfuncprop &item = Add(c.kind, c.texts);
+        item.usesParam = 1; // a stale mark is cleared
+        controller.UpdateParamStatus();
+        EXPECT_EQ(controller.ParamLine(), QString::fromUtf8(c.line)) << c.texts;
+        EXPECT_EQ(controller.Menus().kp2Enabled, c.used) << c.texts;
+        EXPECT_EQ(item.usesParam, c.used ? 1 : 0) << c.texts;
+    }
 
-    // Other letters count for the parameter display but are not listed.
-    item.text[1] = "k*x";
-    controller.UpdateParamStatus();
-    EXPECT_TRUE(controller.ParamLine().isEmpty());
-    EXPECT_TRUE(controller.Menus().kp2Enabled);
-    EXPECT_TRUE(controller.UsedParams()[LetterCode('k') - 10000]);
-
-    // An empty list clears the line.
-    item.text[1] = "a*x";
-    controller.UpdateParamStatus();
+    // An empty list clears the line: it would describe items that are gone.
     doc.ItemCount = 0;
     controller.UpdateParamStatus();
     EXPECT_TRUE(controller.ParamLine().isEmpty());
     EXPECT_FALSE(controller.Menus().kp2Enabled);
-}
-
-TEST_F(StatusLines, WhichTextsAreSearchedDependsOnTheKind)
-{
-    Add(KindExplicit, {"x", "b"});             // only text[1]
-    Add(KindParametric, {"t", "t", "0", "c"}); // the bounds count
-    Add(KindPolar, {"t", "d", "0", "1"});      // text[2] is a copy, not searched on its own
-    Add(KindSegment, {"0", "0", "1", "f"});    // the last coordinate counts
-    controller.UpdateParamStatus();
-    EXPECT_EQ(controller.ParamLine(), QStringLiteral("c = 0.000 f = 0.000 "));
-    EXPECT_EQ(doc.ItemList[1].usesParam, 0);
-    EXPECT_EQ(doc.ItemList[2].usesParam, 1);
-    EXPECT_EQ(doc.ItemList[3].usesParam, 0);
-    EXPECT_EQ(doc.ItemList[4].usesParam, 1);
 }
 
 TEST_F(StatusLines, RegistrationUpdatesTheParamLineWithEveryParameterAtItsStartValue)
