@@ -22,64 +22,51 @@ TEST_F(Explicit, LineCoversEveryColumnThroughTheMappedPoints)
 
 TEST_F(Explicit, DomainEndsAreReachedWithinAPixel)
 {
-    // x = 0 on a sample (default frame) or between two samples; an end on the right.
-    struct Case {
-        const char *f;
-        long double xmin, xmax;
-        int side; // +1: defined right of 0
-    } cases[] = {{"sqrt(x)", -5, 5, 1}, {"sqrt(x)", -5.3L, 5, 1}, {"sqrt(-x)", -5, 5.3L, -1}};
-    for (const Case &k : cases) {
-        SCOPED_TRACE(std::string(k.f) + " from " + std::to_string(static_cast<double>(k.xmin)));
+    auto check = [&](const char *f, long double xmin, long double xmax, int side) {
+        SCOPED_TRACE(testing::Message() << f << " from " << static_cast<double>(xmin));
         doc.ItemCount = 0;
-        doc.CoordFrame.xmin = k.xmin;
-        doc.CoordFrame.xmax = k.xmax;
-        AddExplicit(k.f);
+        doc.CoordFrame = {xmin, xmax, -5, 5};
+        AddExplicit(f);
         const Canvas &c = Draw();
         const int x0 = View().XToPixel(0);
         EXPECT_TRUE(NearW(0, 0));
-        EXPECT_EQ(
-            k.side > 0 ? CountIn(c, kCurve, 0, 0, x0 - 2, 639) : CountIn(c, kCurve, x0 + 2, 0, 639, 639), 0);
-        EXPECT_TRUE(NearW(4 * k.side, 2));
-    }
+        EXPECT_TRUE(NearW(4 * side, 2));
+        EXPECT_EQ(side > 0 ? CountIn(c, kCurve, 0, 0, x0 - 2, 639) : CountIn(c, kCurve, x0 + 2, 0, 639, 639),
+                  0);
+    };
+    check("sqrt(x)", -5, 5, 1);
+    check("sqrt(x)", -5.3L, 5, 1); // x = 0 falls between two samples
+    check("sqrt(-x)", -5, 5.3L, -1);
 }
 
 TEST_F(Explicit, ReciprocalRunsToBothEdgesWithADottedAsymptote)
 {
     AddExplicit("1/x");
     const Canvas &c = Draw();
-    // Left branch down to the bottom edge, right branch from the top edge.
+    // Left branch down to the bottom edge, right branch from the top edge, never joined across the pole.
     EXPECT_GT(CountIn(c, kCurve, 300, 630, 319, 639), 0);
     EXPECT_GT(CountIn(c, kCurve, 321, 0, 340, 9), 0);
     EXPECT_EQ(CountIn(c, kCurve, 300, 0, 319, 300), 0);
     EXPECT_EQ(CountIn(c, kCurve, 321, 340, 340, 639), 0);
-    EXPECT_EQ(CountIn(c, kCurve, 310, 100, 330, 540), 0); // never joined across the pole
-    const int red = CountIn(c, kRed, 320, 0, 320, 639);
+    EXPECT_EQ(CountIn(c, kCurve, 310, 100, 330, 540), 0);
+    EXPECT_TRUE(NearW(0.5L, 2));
+    EXPECT_TRUE(NearW(-2, -0.5L));
+    const int red = CountIn(c, kRed, 320, 0, 320, 639); // dotted down column 320, nowhere else
     EXPECT_GT(red, 200);
     EXPECT_LT(red, 400);
     EXPECT_EQ(CountAll(c, kRed), red);
-    EXPECT_TRUE(NearW(0.5L, 2));
-    EXPECT_TRUE(NearW(-2, -0.5L));
-    // Without the asymptote flag: the branches but no red line.
-    doc.ItemCount = 0;
-    Add(KindExplicit, "1/x");
-    const Canvas &plain = Draw();
-    EXPECT_EQ(CountAll(plain, kRed), 0);
-    EXPECT_GT(CountIn(plain, kCurve, 300, 630, 319, 639), 0);
+    doc.ItemList[1].asymptote = 0;
+    EXPECT_EQ(CountAll(Draw(), kRed), 0);
+    // Tall frame: the samples next to the pole (y = -64 and 64) lie inside, yet the branches reach the edges.
+    doc.CoordFrame = {-5, 5, -500, 500};
+    doc.ItemList[1].asymptote = 1;
+    const Canvas &tall = Draw();
+    EXPECT_EQ(CountIn(tall, kCurve, 319, 400, 319, 639), 240);
+    EXPECT_EQ(CountIn(tall, kCurve, 321, 0, 321, 250), 251);
+    EXPECT_EQ(CountIn(tall, kCurve, 322, 330, 639, 639), 0);
 }
 
-TEST_F(Explicit, BranchesEndingInsideTheFrameRunOnToTheEdges)
-{
-    // Tall frame: the samples next to the pole (y = -64 and 64) lie inside.
-    doc.CoordFrame.ymin = -500;
-    doc.CoordFrame.ymax = 500;
-    AddExplicit("1/x");
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountIn(c, kCurve, 319, 400, 319, 639), 240);
-    EXPECT_EQ(CountIn(c, kCurve, 321, 0, 321, 250), 251);
-    EXPECT_EQ(CountIn(c, kCurve, 322, 330, 639, 639), 0);
-}
-
-TEST_F(Explicit, TangentBreaksAtEveryPole)
+TEST_F(Explicit, TangentBreaksAtEveryPoleButTheExponentialOfAJumpHasNoRunsToTheEdges)
 {
     AddExplicit("tan(x)");
     const Canvas &c = Draw();
@@ -93,19 +80,16 @@ TEST_F(Explicit, TangentBreaksAtEveryPole)
     }
     for (long double x : {-1.2L, 0.0L, 1.0L, 2.5L})
         EXPECT_TRUE(NearW(x, std::tan(x))) << static_cast<double>(x);
-}
-
-TEST_F(Explicit, ExponentialOfAJumpHasNoRunsToTheEdges)
-{
+    doc.ItemCount = 0;
     AddExplicit("exp(1/x)");
-    const Canvas &c = Draw();
+    const Canvas &e = Draw();
     // Left of 0 the curve creeps along y = 0; no run climbs from it to the top.
-    EXPECT_EQ(CountIn(c, kCurve, 316, 5, 320, 300), 0);
+    EXPECT_EQ(CountIn(e, kCurve, 316, 5, 320, 300), 0);
     EXPECT_TRUE(NearW(1, std::exp(1.0L)));
-    EXPECT_GT(CountIn(c, kRed, 320, 0, 320, 639), 200);
+    EXPECT_GT(CountIn(e, kRed, 320, 0, 320, 639), 200);
 }
 
-TEST_F(Explicit, DerivativeIsHiddenWhereItsFunctionIsUndefined)
+TEST_F(Explicit, DerivativeFollowsItsTextAndIsHiddenWhereItsFunctionIsUndefined)
 {
     AddExplicit("sqrt(x)");
     Add(KindDerivative, "1/2", "", "", "", kOther); // defined everywhere by itself
@@ -113,29 +97,16 @@ TEST_F(Explicit, DerivativeIsHiddenWhereItsFunctionIsUndefined)
     const int row = View().YToPixel(0.5L);
     EXPECT_EQ(CountIn(c, kOther, 0, 0, 318, 639), 0);
     EXPECT_GT(CountIn(c, kOther, 330, row, 639, row), 300);
-}
-
-TEST_F(Explicit, DerivativeOfTheFirstItemFollowsItsSlope)
-{
-    AddExplicit("x^3/3");
+    doc.ItemList[1].text[1] = "x^3/3";
     ParseOK = true;
-    Add(KindDerivative, DerivativeText("x^3/3", OpX), "", "", "", kOther);
+    doc.ItemList[2].text[1] = DerivativeText("x^3/3", OpX);
     ASSERT_TRUE(ParseOK);
     Draw();
     for (long double x : {-2.0L, -1.0L, 0.0L, 0.5L, 2.0L})
         EXPECT_TRUE(NearW(x, x * x, 1, kOther)) << static_cast<double>(x);
 }
 
-TEST_F(Explicit, UnparsableOrEmptyFormulaDrawsNothing)
-{
-    AddExplicit("x+*2");
-    AddExplicit("", kOther);
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountAll(c, kCurve), 0);
-    EXPECT_EQ(CountAll(c, kOther), 0);
-}
-
-TEST_F(Explicit, SwappedBranchIsSweptAlongY)
+TEST_F(Explicit, SwappedBranchIsSweptAlongYWithTheItemsPen)
 {
     Canvas canvas(640, 640);
     GraphView view;
@@ -146,10 +117,6 @@ TEST_F(Explicit, SwappedBranchIsSweptAlongY)
     EXPECT_TRUE(NearWorld(canvas, view, 4, 2));
     EXPECT_TRUE(NearWorld(canvas, view, 1, -1));
     EXPECT_EQ(CountIn(canvas, kCurve, 0, 0, 318, 639), 0);
-}
-
-TEST_F(Explicit, WidePenIsUsedForTheCurve)
-{
     Add(KindExplicit, "1", "", "", "", kCurve, 0, 3);
     EXPECT_EQ(CountIn(Draw(), kCurve, 100, 0, 100, 639), 3);
 }

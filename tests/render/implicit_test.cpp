@@ -61,6 +61,10 @@ TEST_F(Implicit, CircleThroughItsFourAxisPointsAndEmptyInside)
     EXPECT_TRUE(NearW(2, 0));
     EXPECT_TRUE(NearW(0, -2));
     EXPECT_EQ(CountW(-1.2L, -1.2L, 1.2L, 1.2L), 0);
+    // Definitions are read at every reference.
+    doc.DefFuncText[1] = "x^2";
+    doc.DefFuncCount = 1;
+    Check("F1(x)+y^2-4", {2, 0, 0, -2, -2, 0}, {-1.2, -1.2, 1.2, 1.2});
 }
 
 TEST_F(Implicit, StraightLinesAlsoUnderRootLayers)
@@ -154,7 +158,7 @@ TEST_F(Implicit, TracedCurves)
           {-4.9, -4.9, -0.1, 4.9}, 2);
 }
 
-TEST_F(Implicit, TracesDoNotFollowPoleLines)
+TEST_F(Implicit, TracesDoNotFollowPoleLinesAndDenseCurvesFinishQuickly)
 {
     // tan x + tan y = 1 runs into the corners of the pole grid; the sign
     // change across x = ±π/2 or y = ±π/2 must not be drawn as a line.
@@ -164,17 +168,6 @@ TEST_F(Implicit, TracesDoNotFollowPoleLines)
         EXPECT_LT(CountW(pole - 0.02L, -0.5L, pole + 0.02L, 0.5L), 3) << static_cast<double>(pole);
         EXPECT_LT(CountW(-0.5L, pole - 0.02L, 0.5L, pole + 0.02L), 3) << static_cast<double>(pole);
     }
-}
-
-TEST_F(Implicit, DefinitionsAreReadAtEveryReference)
-{
-    doc.DefFuncText[1] = "x^2";
-    doc.DefFuncCount = 1;
-    Check("F1(x)+y^2-4", {2, 0, 0, -2, -2, 0}, {-1.2, -1.2, 1.2, 1.2});
-}
-
-TEST_F(Implicit, DenseCurvesFinishQuickly)
-{
     const auto start = std::chrono::steady_clock::now();
     for (const char *text : {"sin(5*x*y)-0.2", "sin(x^2+y^2)*10-x", "tan(x)+tan(y)-1"})
         EXPECT_GT(CountAll(DrawOne(text), kCurve), 100) << text;

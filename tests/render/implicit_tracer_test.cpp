@@ -18,18 +18,11 @@ struct TraceRun {
     GraphView view;
     ImplicitTracer tracer;
     TraceRun(const std::string &text, int size = 640, CoordFrameRecord frame = {})
-        : F(Parse(text)), Fx(Differentiate(F.get(), OpX)), Fy(Differentiate(F.get(), OpY)),
-          canvas(size, size), view(frame, size), tracer(canvas, view, kCurve, 1, F.get(), Fx.get(), Fy.get())
+        : F((ParseOK = true, ParseFormula(text, ParseBuild))), Fx(Differentiate(F.get(), OpX)),
+          Fy(Differentiate(F.get(), OpY)), canvas(size, size), view(frame, size),
+          tracer(canvas, view, kCurve, 1, F.get(), Fx.get(), Fy.get())
     {
         view.publish();
-    }
-    static ExprNode *Parse(const std::string &text)
-    {
-        SetDefinitionSource(nullptr);
-        ParseOK = true;
-        ExprNode *tree = ParseFormula(text, ParseBuild);
-        EXPECT_TRUE(ParseOK && tree) << text;
-        return tree;
     }
     bool near(long double x, long double y) const { return NearWorld(canvas, view, x, y, kCurve, 2); }
 };
@@ -62,41 +55,36 @@ TEST(ImplicitTracer, ACurveLeavingTheWindowIsTracedBothWays)
         EXPECT_TRUE(run.near(x, x * x - 3)) << static_cast<double>(x);
 }
 
-TEST(ImplicitTracer, TwelveHundredPixelCanvas)
+TEST(ImplicitTracer, TwelveHundredPixelCanvasAndMarkingNeighboursWithinAPixel)
 {
     TraceRun run("sin(x)+sin(y)-1.5", 1200);
     EXPECT_EQ(run.tracer.cellsPerSide(), 120);
     EXPECT_GE(run.tracer.traceImplicitGrid(), 4);
     const long double a = std::asin(0.75L);
-    for (const auto &[x, y] :
-         WorldPoints{{a, a}, {kPi - a, kPi - a}, {kPi / 2 - 2 * kPi, kPi / 6}, {kPi / 6, kPi / 2}})
-        EXPECT_TRUE(run.near(x, y)) << static_cast<double>(x) << "," << static_cast<double>(y);
+    EXPECT_TRUE(run.near(a, a));
+    EXPECT_TRUE(run.near(kPi / 2 - 2 * kPi, kPi / 6));
     // A step just beyond the top right corner marks the cell outside the grid.
     run.tracer.markVisitedCells({4.999L, 4.999L}, {5.01L, 5.01L});
     EXPECT_TRUE(run.tracer.visited(121, 121));
     EXPECT_TRUE(run.tracer.visited(120, 120));
-}
-
-TEST(ImplicitTracer, MarkingCoversNeighboursWithinAPixel)
-{
-    TraceRun run("x-y");
-    const long double px = run.view.XPerPixel();
+    TraceRun line("x-y"); // nothing traced yet
+    const long double px = line.view.XPerPixel();
     // Cell (2, 2) covers [-5 + 10px, -5 + 20px) in both directions.
     const long double left = -5 + 10 * px;
-    run.tracer.markVisitedCells({left + 0.5L * px, left + 0.5L * px}, {left + 5 * px, left + 5 * px});
+    line.tracer.markVisitedCells({left + 0.5L * px, left + 0.5L * px}, {left + 5 * px, left + 5 * px});
     for (auto [i, j] : {std::pair{2, 2}, {1, 2}, {2, 1}, {1, 1}})
-        EXPECT_TRUE(run.tracer.visited(i, j)) << i << "," << j;
-    EXPECT_FALSE(run.tracer.visited(3, 2));
+        EXPECT_TRUE(line.tracer.visited(i, j)) << i << "," << j;
+    EXPECT_FALSE(line.tracer.visited(3, 2));
     // A diagonal move marks the other two cells of its 2 × 2 block.
-    run.tracer.markVisitedCells({left + 29.5L * px, left + 29.5L * px},
-                                {left + 30.5L * px, left + 30.5L * px});
-    EXPECT_TRUE(run.tracer.visited(4, 5));
-    EXPECT_TRUE(run.tracer.visited(5, 4));
+    line.tracer.markVisitedCells({left + 29.5L * px, left + 29.5L * px},
+                                 {left + 30.5L * px, left + 30.5L * px});
+    EXPECT_TRUE(line.tracer.visited(4, 5));
+    EXPECT_TRUE(line.tracer.visited(5, 4));
     // Far-away and NaN points mark nothing and do no harm.
-    run.tracer.markVisitedCells({1e30L, -1e30L}, {NAN, NAN});
+    line.tracer.markVisitedCells({1e30L, -1e30L}, {NAN, NAN});
 }
 
-TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchings)
+TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchingsAndTheCorrectorLandsOnTheCurve)
 {
     TraceRun run("x^2+y^2-4");
     const double px = static_cast<double>(run.view.XPerPixel());
@@ -126,6 +114,14 @@ TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchings)
     EXPECT_FALSE(find(false, 0, -1, -0.9L)); // an edge that misses
     // An undefined corner gives no seed.
     EXPECT_FALSE(run.tracer.findEdgeRoot(false, 0, 1.9L, 2.05L, {}, sample(false, 0, 2.05L), s));
+    // The corrector turns a step onto the curve, but not one pointing straight away from it, nor a zero step.
+    const long double step = run.view.XPerPixel();
+    TracePoint r;
+    ASSERT_TRUE(run.tracer.correctStep({2, 0}, {0, step}, r));
+    EXPECT_NEAR(static_cast<double>(std::hypot(r.x, r.y)), 2.0, px / 50);
+    EXPECT_GT(r.y, 0);
+    EXPECT_FALSE(run.tracer.correctStep({2, 0}, {step, 0}, r));
+    EXPECT_FALSE(run.tracer.correctStep({2, 0.5L}, {0, 0}, r)); // refused rather than divided by
 }
 
 TEST(ImplicitTracer, StepsAreOnePixelAlongTheDominantAxis)
@@ -145,20 +141,6 @@ TEST(ImplicitTracer, StepsAreOnePixelAlongTheDominantAxis)
     sx = 0, sy = 0;
     EXPECT_FALSE(run.tracer.predictStep(0, 1, sx, sy, step));
     EXPECT_FALSE(run.tracer.predictStep(NAN, 1, sx, sy, step));
-}
-
-TEST(ImplicitTracer, CorrectorLandsOnTheCurve)
-{
-    TraceRun run("x^2+y^2-4");
-    const long double px = run.view.XPerPixel();
-    TracePoint result;
-    ASSERT_TRUE(run.tracer.correctStep({2, 0}, {0, px}, result));
-    EXPECT_NEAR(static_cast<double>(std::hypot(result.x, result.y)), 2.0, static_cast<double>(px) / 50);
-    EXPECT_GT(result.y, 0);
-    // A step pointing straight away from the curve cannot be turned onto it.
-    EXPECT_FALSE(run.tracer.correctStep({2, 0}, {px, 0}, result));
-    // A zero step is refused rather than divided by.
-    EXPECT_FALSE(run.tracer.correctStep({2, 0.5L}, {0, 0}, result));
 }
 
 TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
@@ -181,7 +163,7 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
     // A huge circle through the window is still drawn there; a hyperbola on a
     // very stretched frame and a conic with a far-away centre end.
     drawEllipseCurve(c, view, kCurve, 1, 0, 1e6L, 0, 1e-12L, 1e-12L);
-    EXPECT_GT(CountInWorld(c, view, -4, -0.2L, 4, 0.2L), 50);
+    EXPECT_GT(CountIn(c, kCurve, 20, 96, 180, 104), 50); // |x| <= 4, |y| <= 0.2
     GraphView stretched(CoordFrameRecord{-0.001L, 0.001L, -10000, 10000}, 200);
     drawHyperbolaCurve(c, stretched, kCurve, 1, 0, 0, kPi / 4, -1, 1);
     drawConicCurve(c, view, kCurve, 1, {1e-3L, 0, 1e-3L, 1e300L, 1e300L, 1});

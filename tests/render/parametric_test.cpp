@@ -70,14 +70,8 @@ TEST_F(Parametric, PolarCurveDrawsLikeItsParametricForm)
     EXPECT_TRUE(NearWorld(polar, View(), 0, 2));
 }
 
-TEST_F(Parametric, UndefinedBoundsAndEnormousRangesEndSafely)
+TEST_F(Parametric, EnormousParameterRangesEndInBoundedTime)
 {
-    Add(KindParametric, "t", "t", "0", "sqrt(-1)");
-    Add(KindParametric, "t", "t", "x+*", "1", kOther);
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountAll(c, kCurve), 0);
-    EXPECT_EQ(CountAll(c, kOther), 0);
-    doc.ItemCount = 0;
     Add(KindParametric, "0", "0", "0", "1000000000000");
     Add(KindParametric, "sin(t)", "cos(t)", "-100000000000000000000", "100000000000000000000", kOther);
     const auto start = std::chrono::steady_clock::now();

@@ -1,12 +1,13 @@
 #include "render_test_util.h"
 
+#include <cmath>
+
 using PointsAndSegments = RenderTest;
 
 TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
 {
     VariableTable.param[0] = 2; // a
     const int i = Add(KindPoint, "1", "a");
-    const int undefined = Add(KindPoint, "sqrt(-1)", "2", "", "", kOther);
     const Canvas &c = Draw();
     // (1, 2) is pixel (384, 192); the mark covers 382..385 without its corners.
     EXPECT_EQ(CountIn(c, kCurve, 380, 190, 388, 196), 12);
@@ -16,8 +17,6 @@ TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
     EXPECT_TRUE(renderer->points()[i].defined);
     EXPECT_EQ(renderer->points()[i].p, 1);
     EXPECT_EQ(renderer->points()[i].q, 2);
-    EXPECT_EQ(CountAll(c, kOther), 0);
-    EXPECT_FALSE(renderer->points()[undefined].defined);
 }
 
 TEST_F(PointsAndSegments, SegmentInsideHasMarksAtBothEnds)
@@ -62,12 +61,18 @@ TEST_F(PointsAndSegments, SegmentCrossingTheWindowDrawsItsInsidePartWithoutMarks
     EXPECT_EQ(CountAll(c, kOther), 640); // its marks lie far outside
 }
 
-TEST_F(PointsAndSegments, SegmentsBeyondOneEdgeOrUndefinedDrawNothing)
+TEST_F(PointsAndSegments, UndefinedUnparsableOrOutsideItemsOfEveryKindDrawNothing)
 {
-    Add(KindSegment, "-10", "-4", "-6", "4");
-    Add(KindSegment, "-4", "6", "4", "20");
+    AddExplicit("x+*2");
+    AddExplicit("");
+    Add(KindParametric, "t", "t", "0", "sqrt(-1)");
+    Add(KindParametric, "t", "t", "x+*", "1");
+    const int point = Add(KindPoint, "sqrt(-1)", "2");
     Add(KindSegment, "0", "0", "1", "log(0)");
+    Add(KindSegment, "-10", "-4", "-6", "4"); // both ends beyond one edge
+    Add(KindSegment, "-4", "6", "4", "20");
     EXPECT_EQ(CountAll(Draw(), kCurve), 0);
+    EXPECT_FALSE(renderer->points()[point].defined);
 }
 
 TEST(ClipSegmentEnd, MovesTheOutsideEndOntoTheEdgeItCrosses)
@@ -82,4 +87,7 @@ TEST(ClipSegmentEnd, MovesTheOutsideEndOntoTheEdgeItCrosses)
         EXPECT_EQ(q.x, k.expected.x) << static_cast<double>(k.outside.x);
         EXPECT_EQ(q.y, k.expected.y) << static_cast<double>(k.outside.x);
     }
+    EXPECT_EQ(lineYAtX(2, 0, 1, 1, 3), 5);
+    EXPECT_EQ(lineXAtY(5, 0, 1, 1, 3), 2);
+    EXPECT_FALSE(std::isfinite(lineYAtX(2, 1, 0, 1, 3))); // parallel to the asked axis
 }

@@ -31,19 +31,16 @@ TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
     EXPECT_EQ(raised.penPosition(), QPoint(384, 256));
 }
 
-TEST_F(Primitives, SegmentWithANaNEndDrawsNothing)
+TEST_F(Primitives, SegmentWithANaNEndDrawsNothingAndAFarEndKeepsItsDirection)
 {
     drawSegment(canvas, view, kCurve, 1, std::nanl(""), 0, 1, 1);
     drawSegment(canvas, view, kCurve, 1, 0, 0, 1, std::nanl(""));
     PoleSeen = true;
     drawSegment(canvas, view, kCurve, 1, 0, 0, std::nanl(""), 1);
     EXPECT_EQ(CountAll(canvas, kCurve), 0);
-}
-
-TEST_F(Primitives, SteepSegmentToAFarPointLeavesAtTheRightAngle)
-{
+    // Clamped to row -100, a line to a far point keeps the direction (64, -420).
+    PoleSeen = false;
     drawSegment(canvas, view, kCurve, 1, 0, 0, 1, 1e30L);
-    // Clamped to row -100: the line keeps the direction (64, -420).
     EXPECT_TRUE(Near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
     EXPECT_EQ(canvas.pixel(320, 320), kCurve);
 }
@@ -80,13 +77,14 @@ TEST_F(Primitives, LineThroughPointWithSlope)
     EXPECT_EQ(CountAll(canvas, kOther), 640);
 }
 
-TEST_F(Primitives, DotOnlyInsideTheFrame)
+TEST_F(Primitives, DotOnlyInsideTheClosedFrame)
 {
-    plotDotIfInside(canvas, view, kCurve, 5, -5); // on the edge: inside
-    plotDotIfInside(canvas, view, kCurve, 1, 1);
-    plotDotIfInside(canvas, view, kCurve, 5.01L, 0);
+    for (auto [x, y] :
+         {std::pair{-5.0L, 5.0L}, {1.0L, 1.0L}, {5.01L, 0.0L}, {0.0L, -5.01L}, {std::nanl(""), 0.0L}})
+        plotDotIfInside(canvas, view, kCurve, x, y);
+    EXPECT_EQ(canvas.pixel(0, 0), kCurve); // the corner (-5, 5) is inside
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
-    EXPECT_EQ(CountAll(canvas, kCurve), 1); // (5,-5) maps to (640,640), off the canvas
+    EXPECT_EQ(CountAll(canvas, kCurve), 2);
 }
 
 TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)

@@ -6,13 +6,10 @@
 #include "render/render.h"
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <vector>
 
 inline constexpr uint32_t kCurve = RGBColour(0, 128, 0);
 inline constexpr uint32_t kOther = RGBColour(128, 0, 128);
-
-using WorldPoints = std::vector<std::pair<long double, long double>>;
 
 // Whether some pixel within r (Chebyshev distance) of (x, y) has the colour.
 inline bool Near(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
@@ -39,13 +36,6 @@ inline int CountIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int
         for (int x = x0; x <= x1; ++x)
             n += c.pixel(x, y) == colour;
     return n;
-}
-
-// Pixels of the colour in the world rectangle [xa, xb] × [ya, yb].
-inline int CountInWorld(const Canvas &c, const GraphView &v, long double xa, long double ya, long double xb,
-                        long double yb, uint32_t colour = kCurve)
-{
-    return CountIn(c, colour, v.XToPixel(xa), v.YToPixel(yb), v.XToPixel(xb), v.YToPixel(ya));
 }
 
 inline int CountAll(const Canvas &c, uint32_t colour)
@@ -92,9 +82,11 @@ class RenderTest : public ::testing::Test
     {
         return NearWorld(renderer->GraphImage(), View(), x, y, colour, r);
     }
-    int CountW(long double xa, long double ya, long double xb, long double yb, uint32_t colour = kCurve) const
+    // Pixels of the curve colour in the world rectangle [xa, xb] × [ya, yb].
+    int CountW(long double xa, long double ya, long double xb, long double yb) const
     {
-        return CountInWorld(renderer->GraphImage(), View(), xa, ya, xb, yb, colour);
+        return CountIn(renderer->GraphImage(), kCurve, View().XToPixel(xa), View().YToPixel(yb),
+                       View().XToPixel(xb), View().YToPixel(ya));
     }
 
     Document doc;

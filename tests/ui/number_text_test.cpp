@@ -27,10 +27,7 @@ TEST(FormatGeneral, FifteenDigitsWithoutTrailingZerosOrExponentFormAtTheEnds)
     check({{1e15L, "1E15"}, {1e100L, "1E100"}, {999999999999999.9L, "1E15"}});
     check({{0.0000099999999999999999L, "0.00001"}});
     check({{inf, "INF"}, {-inf, "-INF"}, {std::numeric_limits<long double>::quiet_NaN(), "NAN"}});
-}
-
-TEST(FormatGeneral, ReadsBackToTheSameText)
-{
+    // Every text reads back to the same text.
     for (long double v : {0.1L, -1234.5678L, 3.14159265358979323846L, 1e-300L, 7e300L, 1.0L / 7}) {
         long double back = 0;
         ASSERT_TRUE(ParseReal(FormatGeneral(v), back)) << FormatGeneral(v);
