@@ -25,7 +25,8 @@ TEST_F(Axes, LabelsSitOnTheSideOfEachAxisAwayFromTheNearEdge)
 {
     // Boxes x0, y0, x1, y1 that must hold label pixels, and boxes that must hold none.
     auto check = [&](CoordFrameRecord frame, std::vector<int> inked, std::vector<int> blank) {
-        SCOPED_TRACE(testing::Message() << "frame from " << (double)frame.xmin << ", " << (double)frame.ymin);
+        SCOPED_TRACE(testing::Message() << "frame from " << static_cast<double>(frame.xmin) << ", "
+                                        << static_cast<double>(frame.ymin));
         doc.CoordFrame = frame;
         const Canvas &c = Draw();
         for (size_t i = 0; i + 3 < inked.size(); i += 4)

@@ -4,10 +4,7 @@
 
 using Explicit = RenderTest;
 
-namespace
-{
 const uint32_t kRed = kAsymptoteColour;
-} // namespace
 
 TEST_F(Explicit, LineCoversEveryColumnThroughTheMappedPoints)
 {

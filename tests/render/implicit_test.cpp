@@ -38,7 +38,7 @@ class Implicit : public RenderTest
         DrawOne(text);
         for (size_t i = 0; i + 1 < on.size(); i += 2)
             EXPECT_TRUE(NearW(on[i], on[i + 1], r))
-                << static_cast<double>(on[i]) << ", " << (double)on[i + 1];
+                << static_cast<double>(on[i]) << ", " << static_cast<double>(on[i + 1]);
         for (size_t i = 0; i + 3 < empty.size(); i += 4)
             EXPECT_EQ(CountW(empty[i], empty[i + 1], empty[i + 2], empty[i + 3]), 0) << "box " << i / 4;
     }

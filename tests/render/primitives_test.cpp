@@ -2,17 +2,10 @@
 
 #include <cmath>
 
-namespace
-{
-
-class Primitives : public RenderTest
-{
-  protected:
+struct Primitives : RenderTest {
     Canvas canvas{640, 640};
     GraphView view;
 };
-
-} // namespace
 
 TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
 {

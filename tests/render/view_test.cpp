@@ -42,7 +42,7 @@ TEST(Mapping, DegenerateFramesStayNearTheCanvasAndPixelSizeUsesTheSinglePrecisio
     EXPECT_EQ(w.PixelToY(0), 5);
 }
 
-TEST(Ticks, SpacingAndLabelFormatFollowTheSpan)
+TEST(Ticks, SpacingAndLabelFormatFollowTheSpanAndLabelsRound)
 {
     const std::pair<float, int> rows[] = {
         {0.03f, 200000}, {0.04f, 1},    {0.15f, 1},    {0.16f, 2},      {0.5f, 4},           {0.7f, 5},
@@ -57,10 +57,7 @@ TEST(Ticks, SpacingAndLabelFormatFollowTheSpan)
                                                     {50, "0.0"}, {100, "0"},  {2500, "0"}};
     for (const auto &[step, format] : formats)
         EXPECT_EQ(tickLabelFormat(step), format) << step;
-}
-
-TEST(Ticks, FixedPatterns)
-{
+    // Labels written with a fixed pattern: rounded, never "-0".
     EXPECT_EQ(FormatFixed(0.3L, "0.0"), "0.3");
     EXPECT_EQ(FormatFixed(3 * 0.1L, "0.00"), "0.30");
     EXPECT_EQ(FormatFixed(-4, "0"), "-4");
