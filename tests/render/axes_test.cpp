@@ -1,59 +1,49 @@
 #include "render_test_util.h"
 
-namespace
-{
-
-const int kAxisRow = 320, kAxisCol = 320;
-
-} // namespace
-
 using Axes = RenderTest;
 
-TEST_F(Axes, DefaultFrameDrawsBothAxesAcrossTheCanvas)
+TEST_F(Axes, DefaultFrameDrawsBothAxesWithThreePixelTicksAtEveryUnit)
 {
     const Canvas &c = Draw();
-    for (int x = 0; x < 640; ++x)
-        ASSERT_EQ(c.pixel(x, kAxisRow), kAxisColour) << x;
-    for (int y = 1; y < 640; ++y)
-        ASSERT_EQ(c.pixel(kAxisCol, y), kAxisColour) << y;
-}
-
-TEST_F(Axes, TickMarksAreThreePixelsAcrossTheAxisAtEveryUnit)
-{
-    const Canvas &c = Draw();
+    for (int i = 0; i < 640; ++i) {
+        ASSERT_EQ(c.pixel(i, 320), kAxisColour) << i;
+        ASSERT_EQ(c.pixel(320, std::max(i, 1)), kAxisColour) << i;
+    }
     for (int i : {-4, -3, -2, -1, 1, 2, 3, 4}) {
         const int p = 320 + 64 * i;
-        EXPECT_EQ(c.pixel(p, kAxisRow - 1), kAxisColour) << i;
-        EXPECT_EQ(c.pixel(p, kAxisRow + 1), kAxisColour) << i;
-        EXPECT_NE(c.pixel(p, kAxisRow - 2), kAxisColour) << i;
-        EXPECT_NE(c.pixel(p, kAxisRow + 2), kAxisColour) << i;
-        EXPECT_EQ(c.pixel(kAxisCol - 1, p), kAxisColour) << i;
-        EXPECT_EQ(c.pixel(kAxisCol + 1, p), kAxisColour) << i;
-        EXPECT_NE(c.pixel(kAxisCol + 2, p), kAxisColour) << i;
+        for (int d : {-1, 1}) {
+            EXPECT_EQ(c.pixel(p, 320 + d), kAxisColour) << i;
+            EXPECT_EQ(c.pixel(320 + d, p), kAxisColour) << i;
+            EXPECT_NE(c.pixel(p, 320 + 2 * d), kAxisColour) << i;
+        }
+        EXPECT_NE(c.pixel(322, p), kAxisColour) << i;
     }
-    EXPECT_EQ(c.pixel(350, kAxisRow - 1), kWhite); // between ticks
+    EXPECT_EQ(c.pixel(350, 319), kWhite); // between ticks
 }
 
-TEST_F(Axes, LabelsSitBelowTheXAxisAndRightOfTheYAxis)
+TEST_F(Axes, LabelsSitOnTheSideOfEachAxisAwayFromTheNearEdge)
 {
-    const Canvas &c = Draw();
-    // "1" at (384 - 5, 323), "-3" at (128 - 5, 323), "0" at (322, 323).
-    EXPECT_GT(CountIn(c, kBlack, 379, 323, 392, 336), 3);
-    EXPECT_GT(CountIn(c, kBlack, 123, 323, 142, 336), 3);
-    EXPECT_GT(CountIn(c, kBlack, 322, 323, 332, 336), 3);
-    // y = 2 at row 192: its label at (323, 188).
-    EXPECT_GT(CountIn(c, kBlack, 323, 188, 334, 201), 3);
-    // Nothing of the labels above the x axis or left of the y axis.
-    EXPECT_EQ(CountIn(c, kBlack, 0, 300, 639, 319), 0);
-    EXPECT_EQ(CountIn(c, kBlack, 0, 0, 319, 319), 0);
-}
-
-TEST_F(Axes, ScaleOffDrawsNoLabels)
-{
+    // Boxes x0, y0, x1, y1 that must hold label pixels, and boxes that must hold none.
+    auto check = [&](CoordFrameRecord frame, std::vector<int> inked, std::vector<int> blank) {
+        SCOPED_TRACE(testing::Message() << "frame from " << static_cast<double>(frame.xmin) << ", "
+                                        << static_cast<double>(frame.ymin));
+        doc.CoordFrame = frame;
+        const Canvas &c = Draw();
+        for (size_t i = 0; i + 3 < inked.size(); i += 4)
+            EXPECT_GT(CountIn(c, kBlack, inked[i], inked[i + 1], inked[i + 2], inked[i + 3]), 3) << i / 4;
+        for (size_t i = 0; i + 3 < blank.size(); i += 4)
+            EXPECT_EQ(CountIn(c, kBlack, blank[i], blank[i + 1], blank[i + 2], blank[i + 3]), 0) << i / 4;
+    };
+    // "1" at (379, 323), "-3" at (123, 323), "0" at (322, 323), y = 2 at (323, 188); none above or left.
+    check({}, {379, 323, 392, 336, 123, 323, 142, 336, 322, 323, 332, 336, 323, 188, 334, 201},
+          {0, 300, 639, 319, 0, 0, 319, 319});
+    check({-5, 5, -1, 9}, {379, 563, 392, 575}, {340, 577, 639, 639}); // x axis low: labels above it
+    check({-9, 1, -5, 5}, {560, 188, 575, 201}, {577, 0, 639, 310});   // y axis right: labels left of it
+    doc.CoordFrame = {};
     doc.ShowScale = 0;
     const Canvas &c = Draw();
     EXPECT_EQ(CountAll(c, kBlack), 0);
-    EXPECT_EQ(c.pixel(384, kAxisRow + 1), kAxisColour);
+    EXPECT_EQ(c.pixel(384, 321), kAxisColour); // the ticks stay
 }
 
 TEST_F(Axes, GridReplacesTickMarksWithDottedLines)
@@ -64,10 +54,9 @@ TEST_F(Axes, GridReplacesTickMarksWithDottedLines)
     EXPECT_GT(grid, 250);
     EXPECT_LT(grid, 400);
     EXPECT_GT(CountIn(c, kAxisColour, 0, 128, 639, 128), 250);
-    // No tick marks beside the grid line, and the axes stay solid.
-    EXPECT_EQ(c.pixel(383, kAxisRow - 1), kWhite);
-    EXPECT_EQ(c.pixel(385, kAxisRow + 1), kWhite);
-    EXPECT_EQ(CountIn(c, kAxisColour, 0, kAxisRow, 639, kAxisRow), 640);
+    EXPECT_EQ(c.pixel(383, 319), kWhite);
+    EXPECT_EQ(c.pixel(385, 321), kWhite);
+    EXPECT_EQ(CountIn(c, kAxisColour, 0, 320, 639, 320), 640);
 }
 
 TEST_F(Axes, AxisOutsideTheWindowPutsTicksAlongTheNearestEdge)
@@ -75,69 +64,40 @@ TEST_F(Axes, AxisOutsideTheWindowPutsTicksAlongTheNearestEdge)
     doc.CoordFrame.xmin = 0.5L;
     doc.CoordFrame.xmax = 1.5L;
     const Canvas &c = Draw();
-    // No y axis; the y ticks run along the left edge (columns -1..1).
+    // No y axis; its ticks run along the left edge (columns -1..1).
     EXPECT_EQ(c.pixel(0, 64), kAxisColour);
     EXPECT_EQ(c.pixel(1, 64), kAxisColour);
     EXPECT_EQ(c.pixel(2, 64), kWhite);
     EXPECT_EQ(CountIn(c, kAxisColour, 200, 0, 200, 639), 1); // only the x axis crosses
-    // x ticks every 0.1: 0.6 is at column 64.
-    EXPECT_EQ(c.pixel(64, kAxisRow + 1), kAxisColour);
-    // Labels "0.6" in the one-decimal format are wider than "1".
+    // x ticks every 0.1 (0.6 at column 64), labelled "0.6": wider than "1".
+    EXPECT_EQ(c.pixel(64, 321), kAxisColour);
     EXPECT_GT(CountIn(c, kBlack, 59, 323, 80, 336), 5);
 }
 
-TEST_F(Axes, XAxisInTheLowerHalfHasItsLabelsAbove)
-{
-    doc.CoordFrame.ymin = -1;
-    doc.CoordFrame.ymax = 9;
-    const Canvas &c = Draw();
-    const int row = 576;
-    EXPECT_EQ(c.pixel(10, row), kAxisColour);
-    EXPECT_GT(CountIn(c, kBlack, 379, row - 13, 392, row - 1), 3);
-    EXPECT_EQ(CountIn(c, kBlack, 340, row + 1, 639, 639), 0);
-}
-
-TEST_F(Axes, YAxisInTheRightHalfHasItsLabelsLeft)
-{
-    doc.CoordFrame.xmin = -9;
-    doc.CoordFrame.xmax = 1;
-    const Canvas &c = Draw();
-    const int col = 576;
-    EXPECT_EQ(c.pixel(col, 10), kAxisColour);
-    // "2" (one character) at column 576 - 6 - 5 = 565, row 188.
-    EXPECT_GT(CountIn(c, kBlack, 560, 188, 575, 201), 3);
-    EXPECT_EQ(CountIn(c, kBlack, col + 1, 0, 639, 310), 0);
-}
-
-TEST_F(Axes, RedrawRecomputesTheMappingAndReportsTheRange)
+TEST_F(Axes, RedrawRecomputesTheMappingReportsTheRangeAndPresents)
 {
     int calls = 0;
+    const Canvas *presented = nullptr;
     doc.CoordFrame.xmax = 15;
     renderer = std::make_unique<GraphRenderer>(500);
     renderer->hooks.updateRangeStatus = [&] { ++calls; };
-    const Canvas *presented = nullptr;
     renderer->hooks.present = [&](const Canvas &c) { presented = &c; };
     renderer->RedrawGraph(doc);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(presented, &renderer->GraphImage());
     EXPECT_EQ(XPerPixel, 20.0L / 500);
     EXPECT_EQ(renderer->view().XToPixel(15), 500);
-}
-
-TEST_F(Axes, OverlayKeepsThePictureAndTheIntervalHookTakesOver)
-{
-    renderer = std::make_unique<GraphRenderer>(200);
-    renderer->RedrawGraph(doc);
+    // Overlay mode keeps the picture; an active interval hook takes over from present.
     renderer->GraphImage().setPixel(5, 5, kOther);
     doc.OverlayMode = 1;
-    bool overlaid = false, presented = false;
+    presented = nullptr;
+    bool overlaid = false;
     renderer->hooks.intervalActive = [] { return true; };
     renderer->hooks.drawIntervalOverlay = [&](const Canvas &) { overlaid = true; };
-    renderer->hooks.present = [&](const Canvas &) { presented = true; };
     renderer->RedrawGraph(doc);
     EXPECT_EQ(renderer->GraphImage().pixel(5, 5), kOther);
     EXPECT_TRUE(overlaid);
-    EXPECT_FALSE(presented);
+    EXPECT_EQ(presented, nullptr);
     doc.OverlayMode = 0;
     renderer->RedrawGraph(doc);
     EXPECT_EQ(renderer->GraphImage().pixel(5, 5), kWhite);

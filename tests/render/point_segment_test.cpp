@@ -1,10 +1,13 @@
 #include "render_test_util.h"
 
+#include <cmath>
+
 using PointsAndSegments = RenderTest;
 
 TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
 {
-    const int i = Add(KindPoint, "1", "2");
+    VariableTable.param[0] = 2; // a
+    const int i = Add(KindPoint, "1", "a");
     const Canvas &c = Draw();
     // (1, 2) is pixel (384, 192); the mark covers 382..385 without its corners.
     EXPECT_EQ(CountIn(c, kCurve, 380, 190, 388, 196), 12);
@@ -14,22 +17,6 @@ TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
     EXPECT_TRUE(renderer->points()[i].defined);
     EXPECT_EQ(renderer->points()[i].p, 1);
     EXPECT_EQ(renderer->points()[i].q, 2);
-}
-
-TEST_F(PointsAndSegments, UndefinedPointIsNotDrawnAndMarkedUndefined)
-{
-    const int i = Add(KindPoint, "sqrt(-1)", "2");
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountAll(c, kCurve), 0);
-    EXPECT_FALSE(renderer->points()[i].defined);
-}
-
-TEST_F(PointsAndSegments, PointUsesParameters)
-{
-    VariableTable.param[0] = 2; // a
-    Add(KindPoint, "a", "-a");
-    const Canvas &c = Draw();
-    EXPECT_EQ(c.pixel(448, 448), kCurve);
 }
 
 TEST_F(PointsAndSegments, SegmentInsideHasMarksAtBothEnds)
@@ -43,7 +30,7 @@ TEST_F(PointsAndSegments, SegmentInsideHasMarksAtBothEnds)
         EXPECT_EQ(c.pixel(p.x() - 2, p.y() - 2), kWhite); // corners of the mark
         EXPECT_EQ(c.pixel(p.x() + 1, p.y() + 1), kWhite);
     }
-    EXPECT_TRUE(Near(c, View().XToPixel(0.5L), View().YToPixel(0), kCurve, 0));
+    EXPECT_TRUE(NearW(0.5L, 0, 0));
     EXPECT_EQ(CountIn(c, kCurve, 460, 0, 639, 639), 0);
 }
 
@@ -60,51 +47,47 @@ TEST_F(PointsAndSegments, SegmentLeavingTheWindowIsCutAtTheEdgeWithOneMark)
     EXPECT_LE(CountIn(c, kCurve, 630, 0, 639, 9), 10);
 }
 
-TEST_F(PointsAndSegments, SegmentWithBothEndsBeyondOneEdgeDrawsNothing)
-{
-    Add(KindSegment, "-10", "-4", "-6", "4");
-    Add(KindSegment, "-4", "6", "4", "20", kOther);
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountAll(c, kCurve), 0);
-    EXPECT_EQ(CountAll(c, kOther), 0);
-}
-
 TEST_F(PointsAndSegments, SegmentCrossingTheWindowDrawsItsInsidePartWithoutMarks)
 {
     Add(KindSegment, "-10", "-1", "10", "1");
+    Add(KindSegment, "-10", "-4.5", "10", "-4.5", kOther); // horizontal: through the clamp
     const Canvas &c = Draw();
     EXPECT_EQ(c.pixel(320, 320), kCurve);
-    EXPECT_TRUE(Near(c, 0, View().YToPixel(-0.5L), kCurve));
-    EXPECT_TRUE(Near(c, 639, View().YToPixel(0.5L), kCurve));
+    EXPECT_TRUE(NearW(-5, -0.5L));
+    EXPECT_TRUE(NearW(5, 0.5L));
     for (int x = 0; x < 639; ++x)
         ASSERT_EQ(CountIn(c, kCurve, x, 0, x, 639), 1) << x; // a bare line, no marks
+    EXPECT_EQ(CountIn(c, kOther, 0, 608, 639, 608), 640);
+    EXPECT_EQ(CountAll(c, kOther), 640); // its marks lie far outside
 }
 
-TEST_F(PointsAndSegments, HorizontalSegmentFarOutsideIsDrawnThroughTheClamp)
+TEST_F(PointsAndSegments, UndefinedUnparsableOrOutsideItemsOfEveryKindDrawNothing)
 {
-    Add(KindSegment, "-10", "0", "10", "0");
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountIn(c, kCurve, 0, 320, 639, 320), 640);
-    EXPECT_EQ(CountIn(c, kCurve, 0, 318, 639, 319), 0); // marks lie far outside
-}
-
-TEST_F(PointsAndSegments, UndefinedCoordinateDrawsNothing)
-{
+    AddExplicit("x+*2");
+    AddExplicit("");
+    Add(KindParametric, "t", "t", "0", "sqrt(-1)");
+    Add(KindParametric, "t", "t", "x+*", "1");
+    const int point = Add(KindPoint, "sqrt(-1)", "2");
     Add(KindSegment, "0", "0", "1", "log(0)");
-    const Canvas &c = Draw();
-    EXPECT_EQ(CountAll(c, kCurve), 0);
+    Add(KindSegment, "-10", "-4", "-6", "4"); // both ends beyond one edge
+    Add(KindSegment, "-4", "6", "4", "20");
+    EXPECT_EQ(CountAll(Draw(), kCurve), 0);
+    EXPECT_FALSE(renderer->points()[point].defined);
 }
 
 TEST(ClipSegmentEnd, MovesTheOutsideEndOntoTheEdgeItCrosses)
 {
     const GraphView v;
-    WorldPoint q = clipSegmentEnd(v, {0, 0}, {10, 1});
-    EXPECT_EQ(q.x, 5);
-    EXPECT_EQ(q.y, 0.5L);
-    q = clipSegmentEnd(v, {0, 0}, {-1, 10});
-    EXPECT_EQ(q.y, 5);
-    EXPECT_EQ(q.x, -0.5L);
-    q = clipSegmentEnd(v, {1, 0}, {-9, -20});
-    EXPECT_EQ(q.y, -5);
-    EXPECT_EQ(q.x, -1.5L);
+    const struct {
+        WorldPoint inside, outside, expected;
+    } cases[] = {
+        {{0, 0}, {10, 1}, {5, 0.5L}}, {{0, 0}, {-1, 10}, {-0.5L, 5}}, {{1, 0}, {-9, -20}, {-1.5L, -5}}};
+    for (const auto &k : cases) {
+        const WorldPoint q = clipSegmentEnd(v, k.inside, k.outside);
+        EXPECT_EQ(q.x, k.expected.x) << static_cast<double>(k.outside.x);
+        EXPECT_EQ(q.y, k.expected.y) << static_cast<double>(k.outside.x);
+    }
+    EXPECT_EQ(lineYAtX(2, 0, 1, 1, 3), 5);
+    EXPECT_EQ(lineXAtY(5, 0, 1, 1, 3), 2);
+    EXPECT_FALSE(std::isfinite(lineYAtX(2, 1, 0, 1, 3))); // parallel to the asked axis
 }

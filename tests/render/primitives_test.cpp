@@ -2,58 +2,43 @@
 
 #include <cmath>
 
-namespace
-{
-
-class Primitives : public RenderTest
-{
-  protected:
+struct Primitives : RenderTest {
     Canvas canvas{640, 640};
     GraphView view;
 };
 
-} // namespace
-
 TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
 {
-    PoleSeen = false;
     drawSegment(canvas, view, kCurve, 1, -1, 0, 1, 0);
     EXPECT_EQ(CountAll(canvas, kCurve), 128);
     EXPECT_EQ(canvas.pixel(256, 320), kCurve);
     EXPECT_EQ(canvas.pixel(384, 320), kWhite);
     EXPECT_FALSE(PoleSeen);
-}
-
-TEST_F(Primitives, RaisedPenSetsOnlyTheSecondPointAndLeavesTheFlag)
-{
+    // A raised pen sets only the second point and leaves the flag.
     PoleSeen = true;
-    drawSegment(canvas, view, kCurve, 3, -1, 0, 1, 1);
-    EXPECT_EQ(CountAll(canvas, kCurve), 1);
-    EXPECT_EQ(canvas.pixel(384, 256), kCurve);
+    Canvas raised(640, 640);
+    drawSegment(raised, view, kCurve, 3, -1, 0, 1, 1);
+    EXPECT_EQ(CountAll(raised, kCurve), 1);
+    EXPECT_EQ(raised.pixel(384, 256), kCurve);
     EXPECT_TRUE(PoleSeen);
-    EXPECT_EQ(canvas.penPosition(), QPoint(384, 256));
+    EXPECT_EQ(raised.penPosition(), QPoint(384, 256));
 }
 
-TEST_F(Primitives, SegmentWithANaNEndDrawsNothing)
+TEST_F(Primitives, SegmentWithANaNEndDrawsNothingAndAFarEndKeepsItsDirection)
 {
-    PoleSeen = false;
     drawSegment(canvas, view, kCurve, 1, std::nanl(""), 0, 1, 1);
     drawSegment(canvas, view, kCurve, 1, 0, 0, 1, std::nanl(""));
     PoleSeen = true;
     drawSegment(canvas, view, kCurve, 1, 0, 0, std::nanl(""), 1);
     EXPECT_EQ(CountAll(canvas, kCurve), 0);
-}
-
-TEST_F(Primitives, SteepSegmentToAFarPointLeavesAtTheRightAngle)
-{
+    // Clamped to row -100, a line to a far point keeps the direction (64, -420).
     PoleSeen = false;
     drawSegment(canvas, view, kCurve, 1, 0, 0, 1, 1e30L);
-    // Clamped to row -100: the line keeps the direction (64, -420).
     EXPECT_TRUE(Near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
     EXPECT_EQ(canvas.pixel(320, 320), kCurve);
 }
 
-TEST_F(Primitives, ClippedLineSpansTheWholeFrame)
+TEST_F(Primitives, ClippedLinesSpanTheWholeFrame)
 {
     PoleSeen = true;
     drawClippedLine(canvas, view, kCurve, 1, 0, 0, 1, 1); // y = x
@@ -65,19 +50,14 @@ TEST_F(Primitives, ClippedLineSpansTheWholeFrame)
     EXPECT_TRUE(Near(steep, 400, 1, kCurve, 0));
     EXPECT_TRUE(Near(steep, 240, 639, kCurve, 0));
     EXPECT_EQ(CountIn(steep, kCurve, 0, 0, 238, 639), 0);
-}
-
-TEST_F(Primitives, ClippedVerticalAndHorizontalLines)
-{
-    drawClippedLine(canvas, view, kCurve, 1, 2, -1, 2, 1);
-    EXPECT_EQ(CountIn(canvas, kCurve, 448, 0, 448, 639), 640);
-    drawClippedLine(canvas, view, kOther, 1, -1, 3, 1, 3);
-    EXPECT_EQ(CountIn(canvas, kOther, 1, 128, 639, 128), 639);
+    drawClippedLine(steep, view, kOther, 1, 2, -1, 2, 1);
+    EXPECT_EQ(CountIn(steep, kOther, 448, 0, 448, 639), 640);
+    drawClippedLine(steep, view, kOther, 1, -1, 3, 1, 3);
+    EXPECT_EQ(CountIn(steep, kOther, 1, 128, 639, 128), 639);
 }
 
 TEST_F(Primitives, LineThroughPointWithSlope)
 {
-    PoleSeen = false;
     drawLineThroughPoint(canvas, view, kCurve, 1, 1, 1, -2);
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
     // y = 3 - 2x leaves through the top at x = -1 and the bottom at x = 4.
@@ -86,18 +66,18 @@ TEST_F(Primitives, LineThroughPointWithSlope)
     EXPECT_EQ(CountIn(canvas, kCurve, 0, 0, 250, 639), 0);
     drawLineThroughPoint(canvas, view, kOther, 1, 0, 2, 0);
     EXPECT_EQ(CountIn(canvas, kOther, 0, 192, 639, 192), 640);
-    Canvas none(640, 640);
-    drawLineThroughPoint(none, view, kCurve, 1, 0, 0, std::numeric_limits<long double>::infinity());
-    EXPECT_EQ(CountAll(none, kCurve), 0);
+    drawLineThroughPoint(canvas, view, kOther, 1, 0, 0, INFINITY);
+    EXPECT_EQ(CountAll(canvas, kOther), 640);
 }
 
-TEST_F(Primitives, DotOnlyInsideTheFrame)
+TEST_F(Primitives, DotOnlyInsideTheClosedFrame)
 {
-    plotDotIfInside(canvas, view, kCurve, 5, -5); // on the edge: inside
-    plotDotIfInside(canvas, view, kCurve, 1, 1);
-    plotDotIfInside(canvas, view, kCurve, 5.01L, 0);
+    for (auto [x, y] :
+         {std::pair{-5.0L, 5.0L}, {1.0L, 1.0L}, {5.01L, 0.0L}, {0.0L, -5.01L}, {std::nanl(""), 0.0L}})
+        plotDotIfInside(canvas, view, kCurve, x, y);
+    EXPECT_EQ(canvas.pixel(0, 0), kCurve); // the corner (-5, 5) is inside
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
-    EXPECT_EQ(CountAll(canvas, kCurve), 1); // (5,-5) maps to (640,640), off the canvas
+    EXPECT_EQ(CountAll(canvas, kCurve), 2);
 }
 
 TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)

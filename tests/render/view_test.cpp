@@ -1,90 +1,48 @@
 #include "render_test_util.h"
 
 #include <cmath>
-#include <limits>
 
-TEST(Mapping, DefaultFrameMapsUnitsToSixtyFourPixels)
+TEST(Mapping, DefaultFrameRoundsHalvesToEvenAndClampsFarPointsAHundredPixelsOut)
 {
     const GraphView v;
+    const long double p = 1.0L / 64, nan = std::nanl("");
     EXPECT_EQ(v.GraphSize(), 640);
-    EXPECT_EQ(v.XPerPixel(), 1.0L / 64);
-    EXPECT_EQ(v.XToPixel(-5), 0);
-    EXPECT_EQ(v.XToPixel(0), 320);
-    EXPECT_EQ(v.XToPixel(5), 640);
-    EXPECT_EQ(v.YToPixel(5), 0);
-    EXPECT_EQ(v.YToPixel(1), 256);
-    EXPECT_EQ(v.YToPixel(-5), 640);
+    EXPECT_EQ(v.XPerPixel(), p);
+    const std::pair<long double, int> xs[] = {{-5, 0},
+                                              {0, 320},
+                                              {5, 640},
+                                              {-5 + 0.5L * p, 0},
+                                              {-5 + 1.5L * p, 2},
+                                              {-5 + 2.5L * p, 2},
+                                              {5 + 99 * p, 739},
+                                              {5 + 100.5L * p, 740},
+                                              {-1e4000L, -100},
+                                              {INFINITY, 740},
+                                              {nan, -100}};
+    for (const auto &[x, px] : xs)
+        EXPECT_EQ(v.XToPixel(x), px) << static_cast<double>(x);
+    const std::pair<long double, int> ys[] = {{5, 0},        {1, 256},         {-5, 640},  {5 - 3.5L * p, 4},
+                                              {1e30L, -100}, {-BigValue, 740}, {nan, -100}};
+    for (const auto &[y, px] : ys)
+        EXPECT_EQ(v.YToPixel(y), px) << static_cast<double>(y);
 }
 
-TEST(Mapping, HalfPixelsRoundToEven)
+TEST(Mapping, DegenerateFramesStayNearTheCanvasAndPixelSizeUsesTheSinglePrecisionSpan)
 {
-    const GraphView v;
-    EXPECT_EQ(v.XToPixel(-5 + 0.5L / 64), 0);
-    EXPECT_EQ(v.XToPixel(-5 + 1.5L / 64), 2);
-    EXPECT_EQ(v.XToPixel(-5 + 2.5L / 64), 2);
-    EXPECT_EQ(v.YToPixel(5 - 3.5L / 64), 4);
+    const GraphView v(CoordFrameRecord{1, 1, 2, 2}, 300);
+    for (long double x : {0.0L, 1.0L, 2.0L})
+        for (int px : {v.XToPixel(x), v.YToPixel(x)}) {
+            EXPECT_GE(px, -101);
+            EXPECT_LE(px, 401);
+        }
+    const GraphView w(CoordFrameRecord{0, 0.1L, -5, 5}, 500); // 0.1 is not exact in single precision
+    EXPECT_EQ(w.XPerPixel(), static_cast<long double>(0.1f) / 500);
+    EXPECT_NE(w.XPerPixel(), 0.1L / 500);
+    EXPECT_EQ(w.PixelToX(250), 250 * w.XPerPixel());
+    EXPECT_EQ(w.PixelToY(0), 5);
 }
 
-TEST(Mapping, FarCoordinatesAreClampedAHundredPixelsOut)
-{
-    const GraphView v;
-    const long double p = v.XPerPixel();
-    EXPECT_EQ(v.XToPixel(5 + 100.5L * p), 740);
-    EXPECT_EQ(v.XToPixel(5 + 99 * p), 739);
-    EXPECT_EQ(v.XToPixel(-1e4000L), -100);
-    EXPECT_EQ(v.XToPixel(std::numeric_limits<long double>::infinity()), 740);
-    EXPECT_EQ(v.YToPixel(1e30L), -100);
-    EXPECT_EQ(v.YToPixel(-BigValue), 740);
-    EXPECT_EQ(v.XToPixel(std::nanl("")), -100);
-    EXPECT_EQ(v.YToPixel(std::nanl("")), -100);
-}
-
-TEST(Mapping, DegenerateFrameStillGivesPixelsNearTheCanvas)
-{
-    CoordFrameRecord f;
-    f.xmin = f.xmax = 1;
-    f.ymin = f.ymax = 2;
-    const GraphView v(f, 300);
-    for (long double x : {0.0L, 1.0L, 2.0L}) {
-        EXPECT_GE(v.XToPixel(x), -101);
-        EXPECT_LE(v.XToPixel(x), 401);
-        EXPECT_GE(v.YToPixel(x), -101);
-        EXPECT_LE(v.YToPixel(x), 401);
-    }
-}
-
-TEST(Mapping, PixelSizeUsesTheSinglePrecisionSpan)
-{
-    CoordFrameRecord f;
-    f.xmin = 0;
-    f.xmax = 0.1L; // 0.1 is not exact in single precision
-    const GraphView v(f, 500);
-    EXPECT_EQ(v.XPerPixel(), static_cast<long double>(0.1f) / 500);
-    EXPECT_NE(v.XPerPixel(), 0.1L / 500);
-    EXPECT_EQ(v.PixelToX(250), 250 * v.XPerPixel());
-    EXPECT_EQ(v.PixelToY(0), 5);
-}
-
-TEST(Mapping, FrameEdgesAreInside)
-{
-    const GraphView v;
-    EXPECT_TRUE(v.isInFrame(-5, 5));
-    EXPECT_TRUE(v.isInFrame(5, -5));
-    EXPECT_FALSE(v.isInFrame(5.0001L, 0));
-    EXPECT_FALSE(v.isInFrame(0, -5.0001L));
-    EXPECT_FALSE(v.isInFrame(std::nanl(""), 0));
-}
-
-TEST(Mapping, PublishWritesTheEvaluatorsPixelSize)
-{
-    CoordFrameRecord f;
-    f.xmax = 15;
-    const GraphView v(f, 800);
-    v.publish();
-    EXPECT_EQ(XPerPixel, 20.0L / 800);
-}
-
-TEST(Ticks, SpacingFollowsTheSpanTable)
+TEST(Ticks, SpacingAndLabelFormatFollowTheSpanAndLabelsRound)
 {
     const std::pair<float, int> rows[] = {
         {0.03f, 200000}, {0.04f, 1},    {0.15f, 1},    {0.16f, 2},      {0.5f, 4},           {0.7f, 5},
@@ -95,30 +53,14 @@ TEST(Ticks, SpacingFollowsTheSpanTable)
     for (const auto &[span, step] : rows)
         EXPECT_EQ(tickStep(span), step) << span;
     EXPECT_EQ(tickStep(std::nanf("")), 200000);
-}
-
-TEST(Ticks, LabelFormatFollowsTheSpacing)
-{
-    EXPECT_EQ(tickLabelFormat(1), "0.00");
-    EXPECT_EQ(tickLabelFormat(5), "0.00");
-    EXPECT_EQ(tickLabelFormat(10), "0.0");
-    EXPECT_EQ(tickLabelFormat(50), "0.0");
-    EXPECT_EQ(tickLabelFormat(100), "0");
-    EXPECT_EQ(tickLabelFormat(2500), "0");
-}
-
-TEST(Ticks, FixedPatterns)
-{
+    const std::pair<int, const char *> formats[] = {{1, "0.00"}, {5, "0.00"}, {10, "0.0"},
+                                                    {50, "0.0"}, {100, "0"},  {2500, "0"}};
+    for (const auto &[step, format] : formats)
+        EXPECT_EQ(tickLabelFormat(step), format) << step;
+    // Labels written with a fixed pattern: rounded, never "-0".
     EXPECT_EQ(FormatFixed(0.3L, "0.0"), "0.3");
     EXPECT_EQ(FormatFixed(3 * 0.1L, "0.00"), "0.30");
     EXPECT_EQ(FormatFixed(-4, "0"), "-4");
     EXPECT_EQ(FormatFixed(-0.001L, "0.00"), "0.00");
     EXPECT_EQ(FormatFixed(1250, "0"), "1250");
-}
-
-TEST(LinePoints, PointsOnTheLineThroughTwoPoints)
-{
-    EXPECT_EQ(lineYAtX(2, 0, 1, 1, 3), 5);
-    EXPECT_EQ(lineXAtY(5, 0, 1, 1, 3), 2);
-    EXPECT_FALSE(std::isfinite(lineYAtX(2, 1, 0, 1, 3)));
 }

@@ -7,47 +7,27 @@
 
 namespace
 {
-TEST(FormatGeneral, IntegralValuesHaveNoPoint)
-{
-    EXPECT_EQ(FormatGeneral(-5), "-5");
-    EXPECT_EQ(FormatGeneral(10000), "10000");
-    EXPECT_EQ(FormatGeneral(0), "0");
-    EXPECT_EQ(FormatGeneral(-0.0L), "0");
-    EXPECT_EQ(FormatGeneral(123456789012345.0L), "123456789012345");
-}
 
-TEST(FormatGeneral, FractionsHaveNoTrailingZeros)
+TEST(FormatGeneral, FifteenDigitsWithoutTrailingZerosOrExponentFormAtTheEnds)
 {
-    EXPECT_EQ(FormatGeneral(0.5L), "0.5");
-    EXPECT_EQ(FormatGeneral(-2.25L), "-2.25");
-    EXPECT_EQ(FormatGeneral(0.00001L), "0.00001");
-    EXPECT_EQ(FormatGeneral(0.1L), "0.1");
-    EXPECT_EQ(FormatGeneral(1.0L / 3), "0.333333333333333");
-    EXPECT_EQ(FormatGeneral(2.0L / 3), "0.666666666666667");
-    EXPECT_EQ(FormatGeneral(static_cast<long double>(0.1f)), "0.100000001490116");
-}
-
-TEST(FormatGeneral, VerySmallAndVeryLargeUseExponentForm)
-{
-    EXPECT_EQ(FormatGeneral(1e-6L), "1E-6");
-    EXPECT_EQ(FormatGeneral(-2.5e-7L), "-2.5E-7");
-    EXPECT_EQ(FormatGeneral(0.0000099L), "9.9E-6");
-    EXPECT_EQ(FormatGeneral(1.5e20L), "1.5E20");
-    EXPECT_EQ(FormatGeneral(1e15L), "1E15");
-    EXPECT_EQ(FormatGeneral(1e100L), "1E100");
-    EXPECT_EQ(FormatGeneral(999999999999999.9L), "1E15"); // rounds up into exponent form
-    EXPECT_EQ(FormatGeneral(0.0000099999999999999999L), "0.00001");
-}
-
-TEST(FormatGeneral, NonFiniteValuesAreMarked)
-{
-    EXPECT_EQ(FormatGeneral(std::numeric_limits<long double>::infinity()), "INF");
-    EXPECT_EQ(FormatGeneral(-std::numeric_limits<long double>::infinity()), "-INF");
-    EXPECT_EQ(FormatGeneral(std::numeric_limits<long double>::quiet_NaN()), "NAN");
-}
-
-TEST(FormatGeneral, ReadsBackToTheSameText)
-{
+    const long double inf = std::numeric_limits<long double>::infinity();
+    using Cases = std::initializer_list<std::pair<long double, const char *>>;
+    auto check = [](Cases cases) {
+        for (const auto &[v, text] : cases)
+            EXPECT_EQ(FormatGeneral(v), text) << text;
+    };
+    // Integral values have no point; zero of either sign is "0".
+    check({{-5, "-5"}, {10000, "10000"}, {0, "0"}, {-0.0L, "0"}, {123456789012345.0L, "123456789012345"}});
+    // Fractions lose trailing zeros and round at fifteen digits.
+    check({{0.5L, "0.5"}, {-2.25L, "-2.25"}, {0.00001L, "0.00001"}, {0.1L, "0.1"}});
+    check({{1.0L / 3, "0.333333333333333"}, {2.0L / 3, "0.666666666666667"}});
+    check({{static_cast<long double>(0.1f), "0.100000001490116"}});
+    // Exponent form below 0.00001 and from 10^15, also when rounding gets there.
+    check({{1e-6L, "1E-6"}, {-2.5e-7L, "-2.5E-7"}, {0.0000099L, "9.9E-6"}, {1.5e20L, "1.5E20"}});
+    check({{1e15L, "1E15"}, {1e100L, "1E100"}, {999999999999999.9L, "1E15"}});
+    check({{0.0000099999999999999999L, "0.00001"}});
+    check({{inf, "INF"}, {-inf, "-INF"}, {std::numeric_limits<long double>::quiet_NaN(), "NAN"}});
+    // Every text reads back to the same text.
     for (long double v : {0.1L, -1234.5678L, 3.14159265358979323846L, 1e-300L, 7e300L, 1.0L / 7}) {
         long double back = 0;
         ASSERT_TRUE(ParseReal(FormatGeneral(v), back)) << FormatGeneral(v);
@@ -55,27 +35,16 @@ TEST(FormatGeneral, ReadsBackToTheSameText)
     }
 }
 
-TEST(ParseReal, AcceptsDecimalAndExponentForms)
+TEST(ParseReal, AcceptsDecimalAndExponentFormsAndRefusesEverythingElse)
 {
-    long double v = 0;
-    ASSERT_TRUE(ParseReal("-5", v));
-    EXPECT_EQ(v, -5);
-    ASSERT_TRUE(ParseReal(" +.5 ", v));
-    EXPECT_EQ(v, 0.5L);
-    ASSERT_TRUE(ParseReal("5.", v));
-    EXPECT_EQ(v, 5);
-    ASSERT_TRUE(ParseReal("1.5E20", v));
-    EXPECT_EQ(v, 1.5e20L);
-    ASSERT_TRUE(ParseReal("1e-6", v));
-    EXPECT_EQ(v, 1e-6L);
-    ASSERT_TRUE(ParseReal("2E+3", v));
-    EXPECT_EQ(v, 2000);
-    ASSERT_TRUE(ParseReal("1E-99999", v)); // too small: zero
-    EXPECT_EQ(v, 0);
-}
-
-TEST(ParseReal, RefusesEverythingElse)
-{
+    const std::pair<const char *, long double> good[] = {{"-5", -5},          {" +.5 ", 0.5L}, {"5.", 5},
+                                                         {"1.5E20", 1.5e20L}, {"1e-6", 1e-6L}, {"2E+3", 2000},
+                                                         {"1E-99999", 0}}; // too small: zero
+    for (const auto &[text, value] : good) {
+        long double v = 42;
+        ASSERT_TRUE(ParseReal(text, v)) << text;
+        EXPECT_EQ(v, value) << text;
+    }
     for (const char *bad : {"", " ", "abc", "1,5", "1.2.3", "e5", "1e", "1e+", "--1", "+-1", "inf", "nan",
                             "0x10", "1 2", "5a", ".", "-", "1E99999", "-1E5000"}) {
         long double v = 42;
@@ -103,17 +72,16 @@ TEST(ParseReal, IgnoresTheUserLocale)
 
 TEST(ParseInteger, StrictDecimalIntegers)
 {
-    int v = 0;
-    ASSERT_TRUE(ParseInteger("255", v));
-    EXPECT_EQ(v, 255);
-    ASSERT_TRUE(ParseInteger(" -3 ", v));
-    EXPECT_EQ(v, -3);
-    ASSERT_TRUE(ParseInteger("+7", v));
-    EXPECT_EQ(v, 7);
+    for (const auto &[text, value] : {std::pair{"255", 255}, {" -3 ", -3}, {"+7", 7}}) {
+        int v = 0;
+        ASSERT_TRUE(ParseInteger(text, v)) << text;
+        EXPECT_EQ(v, value) << text;
+    }
     for (const char *bad : {"", "1.0", "1e3", "0x1", "+-1", "-+1", "99999999999", "3 4", "x"}) {
         int w = 42;
         EXPECT_FALSE(ParseInteger(bad, w)) << bad;
         EXPECT_EQ(w, 42) << bad;
     }
 }
+
 } // namespace
