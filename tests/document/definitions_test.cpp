@@ -4,6 +4,7 @@
 #include "document/definition_commands.h"
 #include "document/definition_links.h"
 #include "document/definitions.h"
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -106,24 +107,21 @@ TEST(DefinitionCascade, EveryDeletionKeepsTheMeaningOfWhatRemains)
             ColourPanelState pan;
             SetDefinitions(d, functions, constants);
             AppendItems(d, pan, items);
-            bool valid = false;
             std::map<uint32_t, long double> before; // by colour, which identifies an item
             for (int i = 1; i <= d.ItemCount; ++i) {
-                before[d.ItemList[i].colour] = ValueWith(d, d.ItemList[i].text[1], 0.7L, &valid);
-                ASSERT_TRUE(valid) << d.ItemList[i].text[1];
+                const auto value = ValueWith(d, d.ItemList[i].text[1], 0.7L);
+                ASSERT_TRUE(value) << d.ItemList[i].text[1];
+                before[d.ItemList[i].colour] = *value;
             }
             prefix == 'F' ? DeleteFunction(d, pan, p) : DeleteConstant(d, pan, p);
             EXPECT_LT(d.DefFuncCount + d.DefConstCount, 12);
-            for (int i = 1; i <= d.ItemCount; ++i) {
-                long double v = ValueWith(d, d.ItemList[i].text[1], 0.7L, &valid);
-                EXPECT_TRUE(valid) << d.ItemList[i].text[1];
-                EXPECT_NEAR(double(v), double(before[d.ItemList[i].colour]), 1e-12) << d.ItemList[i].text[1];
-            }
+            for (int i = 1; i <= d.ItemCount; ++i) // NaN when it no longer parses or evaluates
+                EXPECT_NEAR(double(ValueWith(d, d.ItemList[i].text[1], 0.7L).value_or(std::nanl(""))),
+                            double(before[d.ItemList[i].colour]), 1e-12)
+                    << d.ItemList[i].text[1];
             for (const Texts &defs : {Functions(d), Constants(d)})
-                for (const std::string &t : defs) {
-                    ValueWith(d, t, 0.3L, &valid);
-                    EXPECT_TRUE(valid) << t;
-                }
+                for (const std::string &t : defs)
+                    EXPECT_TRUE(ValueWith(d, t, 0.3L)) << t;
             EXPECT_TRUE(ColoursConsistent(d, pan));
         }
 }
@@ -232,30 +230,16 @@ TEST_F(DefinitionsTest, NewAsksOnlyWhenThereAreDefinitionsThenReplacesThemAndThe
     EXPECT_EQ(doc.DefConstCount + doc.ItemCount, 0);
 }
 
-TEST_F(DefinitionsTest, EraseAllAsksAndLeavesOnlyIndependentItems)
-{
-    SetDefinitions(doc, {"x^2"}, {"2"});
-    AppendItems(doc, panel, {"E F1(x)", "E x+1"});
-    answers.confirmAnswers = {false, true};
-    EXPECT_FALSE(EraseAllDefinitions(ctx));
-    EXPECT_EQ(doc.DefFuncCount, 1);
-    EXPECT_TRUE(EraseAllDefinitions(ctx));
-    EXPECT_EQ(answers.confirmKinds, (std::vector<int>{WarnAllDefinitions, WarnAllDefinitions}));
-    EXPECT_EQ(doc.DefFuncCount + doc.DefConstCount, 0);
-    EXPECT_EQ(Described(doc), (Texts{"E x+1"}));
-    DefinitionMenus m = DefinitionMenuVisibility(doc);
-    EXPECT_FALSE(m.deffuncA || m.UFcorrect || m.DefconstA || m.UCcorrect);
-    EXPECT_TRUE(DefinitionListLines(doc).empty());
-}
-
-TEST_F(DefinitionsTest, MenuCommandsRedrawTheGraphOnlyAfterADeletion)
+// The menu commands reach the definitions; the graph is redrawn only after a
+// deletion. "全削除" asks, then leaves only the items that use no definition.
+TEST_F(DefinitionsTest, MenuCommandsAndEraseAll)
 {
     WindowLinks links;
     Tcorrectform correctform(ctx);
     int redraws = 0;
     LinkDefinitionWindows(links, correctform, ctx, [&redraws] { ++redraws; });
     ASSERT_TRUE(links.definitionCommand && links.openCorrection);
-    answers.keyboardAnswers = {"x^2", "x"};
+    answers.keyboardAnswers = {"x^2", "x", "2"};
     answers.confirmAnswers = {true, false, true};
     links.definitionCommand(DefinitionCommand::AddFunction);
     EXPECT_EQ(Functions(doc), (Texts{"x^2"}));
@@ -264,9 +248,19 @@ TEST_F(DefinitionsTest, MenuCommandsRedrawTheGraphOnlyAfterADeletion)
     links.definitionCommand(DefinitionCommand::NewFunctions);
     EXPECT_EQ(doc.ItemCount, 0);
     EXPECT_EQ(redraws, 1);
+
+    links.definitionCommand(DefinitionCommand::AddConstant);
+    AppendItems(doc, panel, {"E F1(x)+Q1", "E x+1"});
     links.definitionCommand(DefinitionCommand::EraseAll); // refused
+    EXPECT_EQ(doc.DefFuncCount + doc.DefConstCount, 2);
     EXPECT_EQ(redraws, 1);
     links.definitionCommand(DefinitionCommand::EraseAll);
     EXPECT_EQ(redraws, 2);
-    EXPECT_EQ(doc.DefFuncCount, 0);
+    EXPECT_EQ(doc.DefFuncCount + doc.DefConstCount, 0);
+    EXPECT_EQ(Described(doc), (Texts{"E x+1"}));
+    EXPECT_EQ(answers.confirmKinds,
+              (std::vector<int>{WarnFunctions, WarnAllDefinitions, WarnAllDefinitions}));
+    DefinitionMenus m = DefinitionMenuVisibility(doc);
+    EXPECT_FALSE(m.deffuncA || m.UFcorrect || m.DefconstA || m.UCcorrect);
+    EXPECT_TRUE(DefinitionListLines(doc).empty());
 }

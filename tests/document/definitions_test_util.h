@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "scripted_questions.h"
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -78,23 +79,18 @@ inline Texts Constants(const Document &doc)
     return {doc.DefConstText.begin() + 1, doc.DefConstText.begin() + 1 + doc.DefConstCount};
 }
 
-// Value of a formula at x with doc's definitions; valid reports whether it
-// parsed and evaluated.
-inline long double ValueWith(const Document &doc, const std::string &text, long double x, bool *valid)
+// Value of a formula at x with doc's definitions; none when it does not parse
+// or evaluate.
+inline std::optional<long double> ValueWith(const Document &doc, const std::string &text, long double x)
 {
     const DefinitionSource *previous = CurrentDefinitionSource();
     SetDefinitionSource(&doc);
-    ParseOK = true;
+    ParseOK = EvalValid = true;
     Tree tree(ParseFormula(text, ParseBuild));
-    long double value = 0;
-    *valid = ParseOK && tree;
-    if (*valid) {
-        EvalValid = true;
-        value = Evaluate(tree.get(), x, 0);
-        *valid = EvalValid;
-    }
+    const long double value = ParseOK && tree ? Evaluate(tree.get(), x, 0) : 0;
+    const bool valid = ParseOK && tree && EvalValid;
     SetDefinitionSource(previous);
-    return value;
+    return valid ? std::optional(value) : std::nullopt;
 }
 
 // Every item colour taken exactly once; every other colour offered.

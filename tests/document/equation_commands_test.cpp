@@ -52,42 +52,41 @@ std::vector<std::string> OneItemFile(const std::string &formula)
 }
 } // namespace
 
-TEST_F(EquationCommands, SavedDocumentReadsBackWithListMenusAndColours)
+// A saved document reads back with its list, range, menus and colours; a
+// second file replaces it, colours included; a cancelled open dialog still
+// refreshes.
+TEST_F(EquationCommands, SaveReadAndReadAnother)
 {
     Register(KindExplicit, {"x^2-2"});
     Register(KindPoint, {"1", "2"});
     const Tfuncprop first = doc.ItemList[1], second = doc.ItemList[2];
     doc.CoordFrame = {-2, 3, -1, 4};
     ASSERT_TRUE(SaveEquations(controller, Path("a.gtq")));
-
     controller.ResetDocument();
     EXPECT_FALSE(ReadEquationsAndRefresh(controller, Path("a.gtq")));
     ASSERT_EQ(doc.ItemCount, 2);
     EXPECT_EQ(doc.ItemList[1].text, first.text);
     EXPECT_EQ(doc.ItemList[2].text, second.text);
     EXPECT_EQ(doc.ItemList[2].colour, second.colour);
-    EXPECT_EQ(doc.CoordFrame.xmax, 3.0L);
-    EXPECT_EQ(controller.RangeLine(), RangeStatusText(doc.CoordFrame));
-    EXPECT_TRUE(controller.Menus().addition && controller.Menus().gshow);
-    EXPECT_FALSE(controller.Menus().dif);
-    EXPECT_FALSE(controller.ColourPanel().IsOffered(first.colour) ||
-                 controller.ColourPanel().IsOffered(second.colour));
+    EXPECT_EQ(controller.RangeLine(), RangeStatusText(CoordFrameRecord{-2, 3, -1, 4}));
+    EXPECT_TRUE(controller.Menus().addition && controller.Menus().gshow && !controller.Menus().dif);
+    const ColourPanelState &colours = controller.ColourPanel();
+    EXPECT_FALSE(colours.IsOffered(first.colour) || colours.IsOffered(second.colour));
     EXPECT_TRUE(surface.Lines().contains(QStringLiteral("40,30:x^2-2")));
-    EXPECT_TRUE(ask.messages.empty());
-}
 
-TEST_F(EquationCommands, ReadingReplacesTheColoursAndAsksForTheParameterWindow)
-{
-    Register(KindExplicit, {"x"});
-    ASSERT_EQ(doc.ItemList[1].colour, 0u);
+    // One explicit function using a: the parameter window is asked for, the
+    // calculus menu and the derivative appear.
     EXPECT_TRUE(ReadEquationsAndRefresh(controller, Write("p.gtq", OneItemFile("a*x^2"))));
-    EXPECT_TRUE(controller.ColourPanel().IsOffered(0));
-    EXPECT_FALSE(controller.ColourPanel().IsOffered(255));
+    EXPECT_TRUE(colours.IsOffered(first.colour) && colours.IsOffered(second.colour));
+    EXPECT_FALSE(colours.IsOffered(255));
     EXPECT_EQ(controller.ParamLine(), QStringLiteral("a = 0.000 "));
-    EXPECT_TRUE(controller.Menus().kp2Enabled);
-    // One explicit function: the calculus menu and the derivative appear.
-    EXPECT_TRUE(controller.Menus().dif && controller.Menus().defa);
+    EXPECT_TRUE(controller.Menus().kp2Enabled && controller.Menus().dif && controller.Menus().defa);
     EXPECT_TRUE(controller.ShowMaxMin());
+    const int clears = surface.clears;
+    EXPECT_TRUE(ReadEquationsAndRefresh(controller, QString())); // cancelled
+    EXPECT_EQ(surface.clears, clears + 1);
+    EXPECT_EQ(doc.ItemCount, 1);
+    EXPECT_TRUE(ask.messages.empty());
 }
 
 // A broken, truncated or missing file is reported once per read; a foreign
@@ -121,13 +120,4 @@ TEST_F(EquationCommands, UnreadableFilesChangeNothingAndFailuresAreReported)
     }
     EXPECT_FALSE(SaveEquations(controller, Path("no/such/folder/x.gtq")));
     EXPECT_EQ(ask.messages.size(), 7u); // two for each failed read, one for the save
-}
-
-TEST_F(EquationCommands, CancelledOpenDialogStillRefreshes)
-{
-    Register(KindExplicit, {"b*x"});
-    const int clears = surface.clears;
-    EXPECT_TRUE(ReadEquationsAndRefresh(controller, QString()));
-    EXPECT_EQ(surface.clears, clears + 1);
-    EXPECT_EQ(doc.ItemCount, 1);
 }
