@@ -59,9 +59,9 @@ TEST(DefinitionReferences, FirstOccurrenceAndRenumbering)
     RenumberReferences(text, 'F', 2);
     RenumberReferences(text, 'Q', 1);
     EXPECT_EQ(text, "F2(x)+Q3");
-    text = "F4(F3(x))+F1(x)+F6(2)";
+    text = "F4(F3(x))+F3(1)+F1(x)+F6(2)"; // every occurrence
     RenumberReferences(text, 'F', 2);
-    EXPECT_EQ(text, "F3(F2(x))+F1(x)+F5(2)");
+    EXPECT_EQ(text, "F3(F2(x))+F2(1)+F1(x)+F5(2)");
 }
 
 // Deleting a definition removes the items and definitions that use it,
