@@ -5,79 +5,50 @@
 
 namespace
 {
-Tfuncprop Item(uint8_t kind, std::initializer_list<const char *> texts, uint32_t colour = 0)
+// texts: text[1], text[2], ... separated by '|'.
+Tfuncprop Item(uint8_t kind, const char *texts, uint32_t colour = 0)
 {
     Tfuncprop item;
     item.kind = kind;
-    int k = 1;
-    for (const char *t : texts)
-        item.text[k++] = t;
     item.colour = colour;
+    int k = 1;
+    for (const QByteArray &t : QByteArray(texts).split('|'))
+        item.text[k++] = t.toStdString();
     return item;
 }
 } // namespace
 
-TEST(ItemListPanel, ExplicitEntryHasABlankLineHeadingLabelAndValue)
+TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
 {
-    RecordingSurface surface;
-    ItemListPainter painter(surface);
-    painter.RenderItemEntry(Item(KindExplicit, {"x^2-2"}, 255));
-    EXPECT_EQ(surface.Lines(), QStringList({QStringLiteral("1,15:陽 関 数 y=f(x)"),
-                                            QStringLiteral("1,30:f(x)="), QStringLiteral("40,30:x^2-2")}));
-    for (const auto &t : surface.texts)
-        EXPECT_EQ(t.colour, 255u);
-    EXPECT_EQ(painter.ListY, 45);
-}
-
-TEST(ItemListPanel, HeadingsAndLabelsOfEveryKind)
-{
-    const char *names[] = {"導 関 数", "陽 関 数", "陰 関 数",      "媒介変数",
-                           "極方程式", "点の座標", "２点を結ぶ線分"};
-    const char *suffixes[] = {" y=df(x)/dx", " y=f(x)", " f(x,y)=0",  " ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)",
-                              "  r＝ｆ(ｔ)", " (p,q)",  "(p,q)-(r,s)"};
-    const char *labels[] = {"dy/dx=", "f(x)=", "f(x,y)=", "x =", " ｒ=", "(p,q) =", "(p,q) ="};
-    for (uint8_t kind = 0; kind <= KindSegment; ++kind) {
-        EXPECT_EQ(KindName(kind), QString::fromUtf8(names[kind]));
-        EXPECT_EQ(KindHeadingSuffix(kind), QString::fromUtf8(suffixes[kind]));
-        EXPECT_EQ(KindLabel(kind), QString::fromUtf8(labels[kind]));
+    struct Case {
+        Tfuncprop item;
+        const char *lines; // "x,y:text" separated by '|'
+        int listY;
+    } cases[] = {
+        {Item(KindExplicit, "x^2-2", 255), "1,15:陽 関 数 y=f(x)|1,30:f(x)=|40,30:x^2-2", 45},
+        {Item(KindImplicit, "x*y-1"), "1,15:陰 関 数 f(x,y)=0|1,30:f(x,y)=|40,30:x*y-1", 45},
+        {Item(KindDerivative, "3*x^2"), "1,15:導 関 数 y=df(x)/dx|1,30:dy/dx=|40,30:3*x^2", 45},
+        {Item(KindParametric, "cos(t)|sin(t)|0|2\x83\xCE"),
+         "1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)|1,30:x =|40,30:cos(t)|1,45:y =|40,45:sin(t)|1,60:tの範囲  : "
+         "0≦t≦2π",
+         75},
+        // A polar curve shows its formula once.
+        {Item(KindPolar, "\x83\xC6*t|\x83\xC6*t|-1|1"),
+         "1,15:極方程式  r＝ｆ(ｔ)|1,30: ｒ=|40,30:θ*t|1,45:tの範囲  : -1≦t≦1", 60},
+        {Item(KindPoint, "1|a"), "1,15:点の座標 (p,q)|1,30:(p,q) =|40,30:( 1 , a )", 45},
+        {Item(KindSegment, "0|0|1|2"),
+         "1,15:２点を結ぶ線分(p,q)-(r,s)|1,30:(p,q) =|40,30:( 0 , 0 )|1,45:(r,s) =|40,45:( 1 , 2 )", 60},
+    };
+    for (const Case &c : cases) {
+        RecordingSurface surface;
+        ItemListPainter painter(surface);
+        painter.RenderItemEntry(c.item);
+        EXPECT_EQ(surface.Lines().join(u'|'), QString::fromUtf8(c.lines));
+        EXPECT_EQ(painter.ListY, c.listY) << c.lines;
+        for (const auto &t : surface.texts)
+            EXPECT_EQ(t.colour, c.item.colour);
     }
     EXPECT_TRUE(KindName(7).isEmpty());
-}
-
-TEST(ItemListPanel, ParametricEntryShowsBothFormulasAndTheRangeOfT)
-{
-    RecordingSurface surface;
-    ItemListPainter painter(surface);
-    painter.RenderItemEntry(Item(KindParametric, {"cos(t)", "sin(t)", "0", "2\x83\xCE"}));
-    EXPECT_EQ(surface.Lines(),
-              QStringList({QStringLiteral("1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)"), QStringLiteral("1,30:x ="),
-                           QStringLiteral("40,30:cos(t)"), QStringLiteral("1,45:y ="),
-                           QStringLiteral("40,45:sin(t)"), QStringLiteral("1,60:tの範囲  : 0≦t≦2π")}));
-    EXPECT_EQ(painter.ListY, 75);
-}
-
-TEST(ItemListPanel, PolarEntryShowsTheFormulaOnceAndTheRange)
-{
-    RecordingSurface surface;
-    ItemListPainter painter(surface);
-    painter.RenderItemEntry(Item(KindPolar, {"\x83\xC6*t", "\x83\xC6*t", "-1", "1"}));
-    EXPECT_EQ(surface.Lines(),
-              QStringList({QStringLiteral("1,15:極方程式  r＝ｆ(ｔ)"), QStringLiteral("1,30: ｒ="),
-                           QStringLiteral("40,30:θ*t"), QStringLiteral("1,45:tの範囲  : -1≦t≦1")}));
-}
-
-TEST(ItemListPanel, PointAndSegmentShowCoordinatePairs)
-{
-    RecordingSurface surface;
-    ItemListPainter painter(surface);
-    painter.RenderItemEntry(Item(KindPoint, {"1", "a"}));
-    painter.RenderItemEntry(Item(KindSegment, {"0", "0", "1", "2"}));
-    EXPECT_EQ(
-        surface.Lines(),
-        QStringList({QStringLiteral("1,15:点の座標 (p,q)"), QStringLiteral("1,30:(p,q) ="),
-                     QStringLiteral("40,30:( 1 , a )"), QStringLiteral("1,60:２点を結ぶ線分(p,q)-(r,s)"),
-                     QStringLiteral("1,75:(p,q) ="), QStringLiteral("40,75:( 0 , 0 )"),
-                     QStringLiteral("1,90:(r,s) ="), QStringLiteral("40,90:( 1 , 2 )")}));
 }
 
 TEST(ItemListPanel, LongFormulaWrapsOntoLinesFifteenPixelsApart)
@@ -87,8 +58,7 @@ TEST(ItemListPanel, LongFormulaWrapsOntoLinesFifteenPixelsApart)
     // 25 characters fit in 250 = 300 - 50; a wrapped line holds 24 (240 = 300 - 60).
     const QString fits(25, QLatin1Char('a'));
     painter.WrapText(fits);
-    ASSERT_EQ(surface.texts.size(), 1u);
-    EXPECT_EQ(surface.texts[0].text, fits);
+    EXPECT_EQ(surface.Lines(), QStringList(QStringLiteral("40,0:") + fits));
     EXPECT_EQ(painter.ListY, 15);
 
     surface.Clear();
@@ -97,36 +67,23 @@ TEST(ItemListPanel, LongFormulaWrapsOntoLinesFifteenPixelsApart)
     for (int i = 0; i < 60; ++i)
         longText += QChar(u'a' + i % 26);
     painter.WrapText(longText);
-    ASSERT_EQ(surface.texts.size(), 3u);
-    EXPECT_EQ(surface.texts[0].text, longText.left(24));
-    EXPECT_EQ(surface.texts[1].text, longText.mid(24, 24));
-    EXPECT_EQ(surface.texts[2].text, longText.mid(48));
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(surface.texts[k].x, 40);
-        EXPECT_EQ(surface.texts[k].y, 15 * k);
-    }
+    EXPECT_EQ(surface.Lines(), QStringList({QStringLiteral("40,0:") + longText.left(24),
+                                            QStringLiteral("40,15:") + longText.mid(24, 24),
+                                            QStringLiteral("40,30:") + longText.mid(48)}));
     EXPECT_EQ(painter.ListY, 45);
-}
 
-TEST(ItemListPanel, WrappingNeverSplitsPiOrTheta)
-{
-    RecordingSurface surface;
-    surface.width = 100; // 5 characters fit, 4 per wrapped line
-    ItemListPainter painter(surface);
-    std::string text;
+    // Pi is never split: 5 characters fit, 4 on a wrapped line; and a
+    // panel too narrow for one character still ends.
+    std::string pis;
     for (int i = 0; i < 7; ++i)
-        text += "\x83\xCE";
-    painter.WrapText(FormulaForDisplay(text));
-    ASSERT_EQ(surface.texts.size(), 2u);
-    EXPECT_EQ(surface.texts[0].text, QStringLiteral("ππππ"));
-    EXPECT_EQ(surface.texts[1].text, QStringLiteral("πππ"));
-}
-
-TEST(ItemListPanel, NarrowPanelStillEnds)
-{
-    RecordingSurface surface;
+        pis += "\x83\xCE";
+    surface.Clear();
+    surface.width = 100;
+    painter.WrapText(FormulaForDisplay(pis));
+    EXPECT_EQ(surface.Lines(), QStringList({QStringLiteral("40,45:ππππ"), QStringLiteral("40,60:πππ")}));
+    surface.Clear();
     surface.width = 20;
-    ItemListPainter painter(surface);
+    painter.ListY = 0;
     painter.WrapText(QStringLiteral("abc"));
     EXPECT_EQ(surface.texts.size(), 3u);
     EXPECT_EQ(painter.ListY, 45);
@@ -141,33 +98,25 @@ TEST(ItemListPanel, DefinitionsComeFirstAndAreSeparatedByALine)
     doc.DefConstCount = 1;
     doc.DefConstText[1] = "2\x83\xCE";
     doc.ItemCount = 1;
-    doc.ItemList[1].text[1] = "F1(x)+Q1";
-    doc.ItemList[1].colour = 128;
+    doc.ItemList[1] = Item(KindExplicit, "F1(x)+Q1", 128);
+    doc.ItemList[2].text[1] = "x"; // not in use
     RecordingSurface surface;
     surface.texts.push_back({0, 0, QStringLiteral("old"), 0});
     ItemListPainter painter(surface);
     painter.RedrawItemList(doc);
     EXPECT_EQ(surface.clears, 1);
-    EXPECT_EQ(surface.Lines(),
-              QStringList({QStringLiteral("1,0:定義関数"), QStringLiteral("1,15:F1(x)="),
-                           QStringLiteral("40,15:x^2"), QStringLiteral("1,30:F2(x)="),
-                           QStringLiteral("40,30:sin(x)"), QStringLiteral("1,45:定義定数"),
-                           QStringLiteral("1,60:Q1 ="), QStringLiteral("40,60:2π"),
-                           QStringLiteral("1,90:陽 関 数 y=f(x)"), QStringLiteral("1,105:f(x)="),
-                           QStringLiteral("40,105:F1(x)+Q1")}));
+    EXPECT_EQ(surface.Lines().join(u'|'),
+              QString::fromUtf8("1,0:定義関数|1,15:F1(x)=|40,15:x^2|1,30:F2(x)=|40,30:sin(x)|"
+                                "1,45:定義定数|1,60:Q1 =|40,60:2π|"
+                                "1,90:陽 関 数 y=f(x)|1,105:f(x)=|40,105:F1(x)+Q1"));
     EXPECT_EQ(surface.lineYs, std::vector<int>{80});
     EXPECT_EQ(surface.texts[0].colour, 0u);
     EXPECT_EQ(surface.texts.back().colour, 128u);
-}
 
-TEST(ItemListPanel, EmptyDocumentLeavesAWhitePanel)
-{
-    Document doc;
-    doc.ItemList[1].text[1] = "x"; // not in use
-    RecordingSurface surface;
-    ItemListPainter painter(surface);
+    // An empty document leaves a white panel.
+    doc.DefFuncCount = doc.DefConstCount = doc.ItemCount = 0;
     painter.RedrawItemList(doc);
-    EXPECT_EQ(surface.clears, 1);
+    EXPECT_EQ(surface.clears, 2);
     EXPECT_TRUE(surface.texts.empty());
     EXPECT_TRUE(surface.lineYs.empty());
 }

@@ -1,73 +1,71 @@
 // The formula keyboard window driven through its buttons.
 #include "document/keyboard.h"
+#include "scripted_questions.h"
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
-QPushButton *Key(Tkeyfunc &kf, const char *name)
+class Keyboard : public ::testing::Test
 {
-    auto *key = kf.findChild<QPushButton *>(QString::fromLatin1(name));
-    EXPECT_NE(key, nullptr) << name;
-    return key;
-}
-
-void Press(Tkeyfunc &kf, std::initializer_list<const char *> names)
-{
-    for (const char *name : names)
-        if (QPushButton *key = Key(kf, name))
-            key->click();
-}
-
-bool Shown(Tkeyfunc &kf, const char *name)
-{
-    return !Key(kf, name)->isHidden();
-}
-
-KeyboardRequest Formula(const char *caption = "f(x)")
-{
-    KeyboardRequest request;
-    request.caption = QString::fromUtf8(caption);
-    return request;
-}
-
-// Scripted answers, to check what ReadNumber asks and returns.
-struct ScriptedKeyboard : Questions {
-    std::string answer;
-    KeyboardRequest asked;
-    std::string AskKeyboard(const KeyboardRequest &request) override
+  protected:
+    QPushButton *Key(const char *name)
     {
-        asked = request;
-        return answer;
+        auto *key = kf.findChild<QPushButton *>(QString::fromLatin1(name));
+        EXPECT_NE(key, nullptr) << name;
+        return key;
     }
-    uint32_t ChooseColour(ColourPanelState &) override { return 0; }
-    bool Confirm(int) override { return false; }
-    void ShowMessage(const QString &) override {}
+    void Press(std::initializer_list<const char *> names)
+    {
+        for (const char *name : names)
+            if (QPushButton *key = Key(name))
+                key->click();
+    }
+    // Of the key names (separated by spaces), those shown or those enabled.
+    std::string ShownOf(const char *names) { return Which(names, false); }
+    std::string EnabledOf(const char *names) { return Which(names, true); }
+    std::string Which(const char *names, bool enabled)
+    {
+        QStringList out;
+        for (const QString &name : QString::fromLatin1(names).split(u' '))
+            if (QPushButton *key = Key(name.toLatin1().constData()))
+                if (enabled ? key->isEnabled() : !key->isHidden())
+                    out << name;
+        return out.join(u' ').toStdString();
+    }
+    QLineEdit *Edit() { return kf.findChild<QLineEdit *>(QStringLiteral("Edit1")); }
+    Tkeyfunc kf;
 };
 } // namespace
 
-TEST(KeyboardWindow, KeysEditTheLineAndTheResult)
+TEST_F(Keyboard, KeysEditTheLineAndTypingOnItOnlyPlacesTheCaret)
 {
-    Tkeyfunc kf;
-    kf.Prepare(Formula());
-    Press(kf, {"sin", "x", "Rshift", "add", "pai"});
+    kf.Prepare({});
+    Press({"sin", "x", "Rshift", "add", "pai"});
+    EXPECT_EQ(Edit()->text(), QString::fromUtf8("sin(x)+π"));
+    EXPECT_EQ(Edit()->cursorPosition(), 8);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(Edit(), &letter);
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(Edit(), &backspace);
+    EXPECT_EQ(Edit()->text(), QString::fromUtf8("sin(x)+π"));
     EXPECT_EQ(kf.Result(), "sin(x)+\x83\xCE");
-    auto *edit = kf.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    EXPECT_EQ(edit->text(), QString::fromUtf8("sin(x)+π"));
-    EXPECT_EQ(edit->cursorPosition(), 8);
-    Press(kf, {"Bs", "lshift", "Del"});
+    Press({"Bs", "lshift", "Del"});
     EXPECT_EQ(kf.Result(), "sin(x)");
-    Press(kf, {"Ac"});
+    Edit()->setCursorPosition(4);
+    Press({"n2"});
+    EXPECT_EQ(kf.Result(), "sin(2x)");
+    Press({"Ac"});
     EXPECT_EQ(kf.Result(), "");
 }
 
-TEST(KeyboardWindow, KeysInsertTheirTextsWithTheirCaretAdvance)
+TEST_F(Keyboard, KeysInsertTheirTextsWithTheirCaretAdvance)
 {
     struct Case {
         const char *key, *text;
@@ -81,152 +79,115 @@ TEST(KeyboardWindow, KeysInsertTheirTextsWithTheirCaretAdvance)
         {"kaijyou", "!", 1},      {"qoutient", "/", 1},     {"sum", "Sum(i=[,],)", 7},
         {"equal", "", 0},         {"cup", "", 0},
     };
-    Tkeyfunc kf;
     for (const Case &c : cases) {
-        KeyboardRequest request = Formula();
+        KeyboardRequest request;
         request.funcKeys = request.constKeys = 6;
         kf.Prepare(request);
-        Press(kf, {c.key});
+        Press({c.key});
         EXPECT_EQ(kf.Result(), c.text) << c.key;
         EXPECT_EQ(kf.Line().Caret(), c.caret) << c.key;
     }
 }
 
-TEST(KeyboardWindow, CaptionsAndHints)
+TEST_F(Keyboard, CaptionsAndHints)
 {
-    Tkeyfunc kf;
     EXPECT_EQ(kf.objectName(), QStringLiteral("keyfunc"));
-    EXPECT_EQ(Key(kf, "N7")->text(), QString::fromUtf8("７"));
-    EXPECT_EQ(Key(kf, "n0")->text(), QString::fromUtf8("０"));
-    EXPECT_EQ(Key(kf, "j")->text(), QString::fromUtf8("ｊ"));
-    EXPECT_EQ(Key(kf, "arctan")->text(), QStringLiteral("arctn"));
-    EXPECT_EQ(Key(kf, "syuu")->text(), QString::fromUtf8("終了"));
-    EXPECT_EQ(Key(kf, "sita")->toolTip(), QString::fromUtf8("ラジアン型ﾊﾟﾗﾒﾀ"));
-    EXPECT_EQ(Key(kf, "Uf1")->toolTip(), QString::fromUtf8("すでに登録してあるＦ１関数"));
-    EXPECT_EQ(Key(kf, "log")->toolTip(),
+    const char *const texts[][2] = {
+        {"N7", "７"}, {"n0", "０"}, {"j", "ｊ"}, {"arctan", "arctn"}, {"syuu", "終了"}};
+    for (const auto &[name, text] : texts)
+        EXPECT_EQ(Key(name)->text(), QString::fromUtf8(text)) << name;
+    EXPECT_EQ(Key("sita")->toolTip(), QString::fromUtf8("ラジアン型ﾊﾟﾗﾒﾀ"));
+    EXPECT_EQ(Key("Uf1")->toolTip(), QString::fromUtf8("すでに登録してあるＦ１関数"));
+    EXPECT_EQ(Key("log")->toolTip(),
               QString::fromUtf8("対数関数ｌｏｇ□（・・）　の定を入力可能、入力がなければ自然対数"));
     EXPECT_EQ(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->toolTip(),
               QString::fromUtf8("関数を切り替えます"));
 }
 
-TEST(KeyboardLayouts, PlainNumberShowsOnlyPadAndEditingKeys)
+TEST_F(Keyboard, EachLayoutHasItsWidthAndKeys)
 {
-    Tkeyfunc kf;
-    KeyboardRequest request = Formula();
-    request.layout = 2;
-    kf.Prepare(request);
-    EXPECT_EQ(kf.width(), 180);
-    for (const char *name : {"n0", "pai", "Rkakko", "comma", "Bs", "Ac", "syuu"})
-        EXPECT_TRUE(Shown(kf, name)) << name;
-    for (const char *name : {"a", "sita", "x", "t", "delivop", "sin", "Uf1", "sum"})
-        EXPECT_FALSE(Shown(kf, name)) << name;
-    EXPECT_TRUE(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->isHidden());
-}
-
-TEST(KeyboardLayouts, NumberLayoutAddsParameters)
-{
-    Tkeyfunc kf;
-    KeyboardRequest request = Formula();
-    request.layout = 0;
-    kf.Prepare(request);
-    EXPECT_EQ(kf.width(), 220);
-    for (const char *name : {"n5", "a", "f", "sita", "j", "n", "lkakko2", "kaijyou", "Del"})
-        EXPECT_TRUE(Shown(kf, name)) << name;
-    for (const char *name : {"x", "i", "delivop", "sin", "small"})
-        EXPECT_FALSE(Shown(kf, name)) << name;
-}
-
-TEST(KeyboardLayouts, FormulaLayoutShowsOneFunctionPanel)
-{
-    Tkeyfunc kf;
-    kf.Prepare(Formula());
-    EXPECT_EQ(kf.width(), 348);
-    EXPECT_EQ(kf.PanelPosition(), 1);
-    for (const char *name : {"x", "y", "z", "t", "i", "delivop", "a", "n9", "sin", "sgn", "sqrt"})
-        EXPECT_TRUE(Shown(kf, name)) << name;
-    EXPECT_FALSE(Shown(kf, "sinh"));
-    EXPECT_FALSE(Shown(kf, "Uf1"));
-
-    kf.SetPanelPosition(0);
-    EXPECT_TRUE(Shown(kf, "Uf6"));
-    EXPECT_TRUE(Shown(kf, "userC6"));
-    EXPECT_FALSE(Shown(kf, "sin"));
-    kf.SetPanelPosition(2);
-    EXPECT_TRUE(Shown(kf, "sum"));
-    EXPECT_TRUE(Shown(kf, "gaus"));
-    EXPECT_FALSE(Shown(kf, "Uf1"));
-
-    // The selector keeps its position for the next opening.
-    kf.Prepare(Formula("g(x)"));
-    EXPECT_EQ(kf.PanelPosition(), 2);
-    EXPECT_TRUE(Shown(kf, "cotan"));
-}
-
-TEST(KeyboardKeys, DefinitionKeysFollowTheRequest)
-{
-    Tkeyfunc kf;
-    kf.SetPanelPosition(0);
-    for (int n = 1; n <= 6; ++n) {
-        EXPECT_FALSE(Key(kf, ("Uf" + std::to_string(n)).c_str())->isEnabled()) << n;
-        EXPECT_FALSE(Key(kf, ("userC" + std::to_string(n)).c_str())->isEnabled()) << n;
+    const char *const keys = "n0 n5 pai Rkakko comma Bs Ac syuu Del a f sita j n lkakko2 kaijyou "
+                             "x y z t i delivop sin sgn sqrt sinh small Uf1 sum";
+    struct Case {
+        int layout, width;
+        const char *shown;
+    } cases[] = {
+        // Plain number: only the pad and the editing keys.
+        {2, 180, "n0 n5 pai Rkakko comma Bs Ac syuu Del"},
+        // Number: adds the parameters.
+        {0, 220, "n0 n5 pai Rkakko comma Bs Ac syuu Del a f sita j n lkakko2 kaijyou"},
+        // Formula: the variables and one function panel.
+        {1, 348,
+         "n0 n5 pai Rkakko comma Bs Ac syuu Del a f sita j n lkakko2 kaijyou x y z t i delivop sin sgn sqrt "
+         "small"},
+    };
+    for (const Case &c : cases) {
+        KeyboardRequest request;
+        request.layout = c.layout;
+        kf.Prepare(request);
+        EXPECT_EQ(kf.width(), c.width) << c.layout;
+        EXPECT_EQ(ShownOf(keys), c.shown) << c.layout;
+        EXPECT_EQ(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->isHidden(), c.layout != 1) << c.layout;
     }
-    KeyboardRequest request = Formula();
+}
+
+TEST_F(Keyboard, TheSelectorSwitchesFunctionPanelsAndKeepsItsPosition)
+{
+    kf.Prepare({});
+    EXPECT_EQ(kf.PanelPosition(), 1);
+    kf.SetPanelPosition(0);
+    EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "Uf1 Uf6 userC6");
+    kf.SetPanelPosition(2);
+    EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "sum gaus");
+    kf.Prepare({}); // another opening
+    EXPECT_EQ(kf.PanelPosition(), 2);
+    EXPECT_EQ(ShownOf("sin cotan"), "cotan");
+}
+
+TEST_F(Keyboard, DefinitionKeysFollowTheRequest)
+{
+    const char *const keys = "Uf1 Uf2 Uf3 Uf4 Uf5 Uf6 userC1 userC2 userC3 userC4 userC5 userC6";
+    EXPECT_EQ(EnabledOf(keys), "");
+    KeyboardRequest request;
     request.funcKeys = 3;
     request.constKeys = 6;
     request.constKeyOff[1] = true; // Q2 refers to a function being corrected
     kf.Prepare(request);
-    EXPECT_TRUE(Key(kf, "Uf3")->isEnabled());
-    EXPECT_FALSE(Key(kf, "Uf4")->isEnabled());
-    EXPECT_TRUE(Key(kf, "userC1")->isEnabled());
-    EXPECT_FALSE(Key(kf, "userC2")->isEnabled());
-    EXPECT_TRUE(Key(kf, "userC6")->isEnabled());
-
-    // A disabled key inserts nothing.
-    Press(kf, {"Uf4"});
-    EXPECT_EQ(kf.Result(), "");
+    kf.SetPanelPosition(0);
+    EXPECT_EQ(EnabledOf(keys), "Uf1 Uf2 Uf3 userC1 userC3 userC4 userC5 userC6");
+    Press({"Uf4"});
+    EXPECT_EQ(kf.Result(), "") << "a disabled key inserts nothing";
 
     // The next opening that offers no definitions turns them off again.
-    kf.Prepare(Formula());
-    EXPECT_FALSE(Key(kf, "Uf1")->isEnabled());
+    kf.Prepare({});
+    EXPECT_EQ(EnabledOf(keys), "");
 }
 
-TEST(KeyboardKeys, VariableAndFunctionSwitches)
+TEST_F(Keyboard, VariableAndFunctionSwitches)
 {
-    Tkeyfunc kf;
-    KeyboardRequest request = Formula();
-    request.keysXYZ = false;
-    request.keysSgnGaus = false;
-    request.keyT = false;
+    KeyboardRequest request;
+    request.keysXYZ = request.keysSgnGaus = request.keyT = false;
     kf.Prepare(request);
-    for (const char *name : {"x", "y", "z", "t", "sgn", "gaus"})
-        EXPECT_FALSE(Key(kf, name)->isEnabled()) << name;
-    EXPECT_TRUE(Key(kf, "i")->isEnabled());
-    EXPECT_TRUE(Key(kf, "abs")->isEnabled());
+    EXPECT_EQ(EnabledOf("x y z t sgn gaus i abs"), "i abs");
 
-    request = Formula(); // a function definition: x and y, no z, no t
-    request.keyZ = false;
-    request.keyT = false;
+    request = {}; // a function definition: x and y, no z, no t
+    request.keyZ = request.keyT = false;
     kf.Prepare(request);
-    EXPECT_TRUE(Key(kf, "x")->isEnabled());
-    EXPECT_TRUE(Key(kf, "y")->isEnabled());
-    EXPECT_FALSE(Key(kf, "z")->isEnabled());
-    EXPECT_FALSE(Key(kf, "t")->isEnabled());
-    EXPECT_FALSE(Key(kf, "small")->isEnabled());
-    EXPECT_FALSE(Key(kf, "large")->isEnabled());
+    EXPECT_EQ(EnabledOf("x y z t small large"), "x y");
 }
 
-TEST(KeyboardOpening, StartsFromTheCallersTextAndMessage)
+TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)
 {
-    Tkeyfunc kf;
-    KeyboardRequest request = Formula("陽関数 y=f(x) : f(x)の入力");
+    KeyboardRequest request;
+    request.caption = QString::fromUtf8("陽関数 y=f(x) : f(x)の入力");
     request.message = QString::fromUtf8("違う値を入力してください");
     kf.Prepare(request);
-    Press(kf, {"x", "add"});
+    Press({"x", "add"});
     EXPECT_EQ(kf.windowTitle(), QString::fromUtf8("陽関数 y=f(x) : f(x)の入力"));
     EXPECT_EQ(kf.Message(), QString::fromUtf8("違う値を入力してください"));
 
     // The next opening never sees the previous line or message.
-    request = Formula();
+    request = {};
     request.initialText = "x^2";
     kf.Prepare(request);
     EXPECT_EQ(kf.Result(), "x^2");
@@ -234,51 +195,8 @@ TEST(KeyboardOpening, StartsFromTheCallersTextAndMessage)
     EXPECT_EQ(kf.Message(), QString());
 }
 
-TEST(KeyboardOpening, TypingOnTheLineChangesNothing)
-{
-    Tkeyfunc kf;
-    kf.Prepare(Formula());
-    Press(kf, {"n1", "add", "n2"});
-    auto *edit = kf.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(edit, &letter);
-    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QApplication::sendEvent(edit, &backspace);
-    EXPECT_EQ(edit->text(), QStringLiteral("1+2"));
-    EXPECT_EQ(kf.Result(), "1+2");
-
-    // Placing the caret on the line moves the insertion point.
-    edit->setCursorPosition(1);
-    Press(kf, {"n0"});
-    EXPECT_EQ(kf.Result(), "10+2");
-}
-
-TEST(KeyboardClosing, EmptyLineClosesWithEmptyResult)
-{
-    Tkeyfunc kf;
-    kf.Prepare(Formula());
-    kf.show();
-    Press(kf, {"syuu"});
-    EXPECT_FALSE(kf.isVisible());
-    EXPECT_EQ(kf.result(), QDialog::Accepted);
-    EXPECT_EQ(kf.Result(), "");
-    EXPECT_EQ(kf.Message(), QString());
-}
-
-TEST(KeyboardClosing, CloseBoxCancelsWhateverTheLineHolds)
-{
-    Tkeyfunc kf;
-    KeyboardRequest request = Formula();
-    request.initialText = "x+"; // not even a valid formula
-    kf.Prepare(request);
-    kf.show();
-    kf.close();
-    EXPECT_FALSE(kf.isVisible());
-    EXPECT_EQ(kf.Result(), "");
-}
-
 // These need the real parser (with the closing simplification for 1/0).
-TEST(KeyboardClosing, RejectedFormulaKeepsTheWindowOpen)
+TEST_F(Keyboard, RejectedFormulaKeepsTheWindowOpenUntilEmptiedOrClosed)
 {
     struct Case {
         std::initializer_list<const char *> keys;
@@ -289,44 +207,45 @@ TEST(KeyboardClosing, RejectedFormulaKeepsTheWindowOpen)
         {{"n1", "qoutient", "n0"}, "式が間違っています1"},
     };
     for (const Case &c : cases) {
-        Tkeyfunc kf;
-        kf.Prepare(Formula());
+        kf.Prepare({});
         kf.show();
-        Press(kf, c.keys);
-        Press(kf, {"syuu"});
+        Press(c.keys);
+        Press({"syuu"});
         EXPECT_TRUE(kf.isVisible()) << c.message;
         EXPECT_EQ(kf.Message(), QString::fromUtf8(c.message));
-        // Only emptying the line lets it go.
-        Press(kf, {"Ac", "syuu"});
+        kf.close(); // the close box cancels whatever the line holds
         EXPECT_FALSE(kf.isVisible());
         EXPECT_EQ(kf.Result(), "");
     }
+    // Only emptying the line lets the close key go.
+    kf.Prepare({});
+    kf.show();
+    Press({"n1", "qoutient", "n0", "syuu", "Ac", "syuu"});
+    EXPECT_FALSE(kf.isVisible());
+    EXPECT_EQ(kf.result(), QDialog::Accepted);
 }
 
-TEST(KeyboardClosing, ModalAskReturnsTheAcceptedText)
+TEST_F(Keyboard, ModalAskReturnsTheAcceptedText)
 {
-    Tkeyfunc kf;
-    QTimer::singleShot(0, &kf, [&kf] { Press(kf, {"n2", "multi", "sita", "syuu"}); });
-    EXPECT_EQ(kf.Ask(Formula()), "2*\x83\xC6");
-    QTimer::singleShot(0, &kf, [&kf] {
-        Press(kf, {"n5"});
+    QTimer::singleShot(0, &kf, [this] { Press({"n2", "multi", "sita", "syuu"}); });
+    EXPECT_EQ(kf.Ask({}), "2*\x83\xC6");
+    QTimer::singleShot(0, &kf, [this] {
+        Press({"n5"});
         kf.close();
     });
-    EXPECT_EQ(kf.Ask(Formula()), "");
+    EXPECT_EQ(kf.Ask({}), "");
 }
 
-TEST(KeyboardReadNumber, EmptyAnswerReadsAsZero)
+TEST_F(Keyboard, ReadNumberTakesAnEmptyAnswerAsZero)
 {
-    ScriptedKeyboard questions;
+    ScriptedQuestions ask;
+    ask.keyboardAnswers = {"", "-1.5"};
     bool wasEmpty = false;
-    EXPECT_EQ(ReadNumber(questions, QStringLiteral("prompt"), 2, QStringLiteral("msg"), &wasEmpty), "0");
+    EXPECT_EQ(ReadNumber(ask, QStringLiteral("prompt"), 2, QStringLiteral("msg"), &wasEmpty), "0");
     EXPECT_TRUE(wasEmpty);
-    EXPECT_EQ(questions.asked.layout, 2);
-    EXPECT_EQ(questions.asked.caption, QStringLiteral("prompt"));
-    EXPECT_EQ(questions.asked.message, QStringLiteral("msg"));
-    EXPECT_EQ(questions.asked.initialText, "");
-
-    questions.answer = "-1.5";
-    EXPECT_EQ(ReadNumber(questions, QStringLiteral("prompt"), 0, QString(), &wasEmpty), "-1.5");
+    EXPECT_EQ(ask.keyboardRequests.at(0).caption, QStringLiteral("prompt"));
+    EXPECT_EQ(ask.keyboardRequests.at(0).layout, 2);
+    EXPECT_EQ(ask.keyboardRequests.at(0).message, QStringLiteral("msg"));
+    EXPECT_EQ(ReadNumber(ask, QStringLiteral("prompt"), 0, QString(), &wasEmpty), "-1.5");
     EXPECT_FALSE(wasEmpty);
 }

@@ -10,6 +10,8 @@
 
 namespace
 {
+const QString kDefaultRange = QStringLiteral("x座標:  -5.000 ≦ｘ≦ 5.000        y座標:  -5.000≦ y ≦5.000");
+
 bool Visible(const Tgraph &g, const char *name)
 {
     QAction *a = g.MenuAction(QString::fromLatin1(name));
@@ -26,11 +28,27 @@ bool ColourNear(const Canvas &c, int x, int y, uint32_t colour)
                 return true;
     return false;
 }
+
+// The questions outlive the window that asks them.
+class MainWindow : public ::testing::Test
+{
+  protected:
+    MainWindow() { g.SetQuestions(&ask); }
+    // A fresh list of one explicit function, after confirming any old one.
+    void Register(const char *formula, uint32_t colour)
+    {
+        ask.confirmAnswers = {true};
+        ask.keyboardAnswers = {formula};
+        ask.colourAnswers = {colour};
+        g.funcselect1(KindExplicit);
+    }
+    ScriptedQuestions ask;
+    Tgraph g;
+};
 } // namespace
 
-TEST(MainWindow, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
+TEST_F(MainWindow, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
 {
-    Tgraph g;
     EXPECT_EQ(g.windowTitle(), QStringLiteral("graphoTheque 3.22"));
     EXPECT_EQ(g.objectName(), QStringLiteral("graph"));
     const int height = QGuiApplication::primaryScreen()->availableGeometry().height();
@@ -45,7 +63,7 @@ TEST(MainWindow, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
         EXPECT_FALSE(Visible(g, name)) << name;
     EXPECT_FALSE(g.MenuAction(QStringLiteral("T1"))->isEnabled());
 
-    EXPECT_EQ(g.RangeLineText(), QStringLiteral("x座標:  -5.000 ≦ｘ≦ 5.000        y座標:  -5.000≦ y ≦5.000"));
+    EXPECT_EQ(g.RangeLineText(), kDefaultRange);
     EXPECT_TRUE(g.ParamLineText().isEmpty());
     EXPECT_EQ(g.Doc().ItemCount, 0);
     EXPECT_EQ(g.Doc().ShowScale, 1);
@@ -57,89 +75,43 @@ TEST(MainWindow, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
     EXPECT_TRUE(ColourNear(g.VisibleGraph(), view.XToPixel(0), g.GraphSize() / 4, RGBColour(128, 128, 255)));
 }
 
-TEST(MainWindow, MenuCaptions)
+TEST_F(MainWindow, MenuCaptions)
 {
-    Tgraph g;
-    const std::pair<const char *, const char *> captions[] = {
-        {"File1", "ﾌｧｲﾙ(&F)"},
-        {"equationsave", "登録した式の保存(&S)"},
-        {"equationLoad", "式の読み込み(&R)"},
-        {"K2", "グラフを保存(&G)"},
-        {"clip", "グラフをｃｌｉｐボードへコピー（&C)"},
-        {"N2", "モード設定"},
-        {"N4", "探索モード"},
-        {"N5", "通常モード"},
-        {"K1", "バージョン情報(&A)"},
-        {"mnuExit", "GraphoThequeの終了(&X)"},
-        {"kabsuu1", "表示登録(&R)"},
-        {"new", "新規登録(&N)"},
-        {"addition", "追加登録(&A)"},
-        {"defa", "導関数(&D)"},
-        {"teisei", "訂正・削除(&C)"},
-        {"condetion", "条件式(&C)"},
-        {"zahyou", "座標変更(&C)"},
-        {"gshow", "グラフ表示(&G)"},
-        {"hyoujyun", "標準表示(&N)"},
-        {"KD1", "重ね表示(&D)"},
-        {"KP2", "ﾊﾟﾗﾒﾀ表示(&P)"},
-        {"T1", "トレース表示(&T)"},
-        {"intchange", "区間の設定・解除(&I)"},
-        {"K4", "区間設定(&i)"},
-        {"K5", "区間解除(&F)"},
-        {"definit", "式定義(&E)"},
-        {"dif", "微分積分(&D)"},
-        {"K3", "平均変化率(&M)"},
-        {"K6", "接線の変化(&T)"},
-        {"integ", "区分求積(&S)"},
-    };
-    for (const auto &[name, caption] : captions) {
-        QAction *a = g.MenuAction(QString::fromLatin1(name));
-        ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->text(), QString::fromUtf8(caption)) << name;
+    // "name=caption;" for each action.
+    const QStringList captions =
+        QString::fromUtf8(
+            "File1=ﾌｧｲﾙ(&F);equationsave=登録した式の保存(&S);equationLoad=式の読み込み(&R);"
+            "K2=グラフを保存(&G);clip=グラフをｃｌｉｐボードへコピー（&C);N2=モード設定;"
+            "N4=探索モード;N5=通常モード;K1=バージョン情報(&A);mnuExit=GraphoThequeの終了(&X);"
+            "kabsuu1=表示登録(&R);new=新規登録(&N);addition=追加登録(&A);defa=導関数(&D);"
+            "teisei=訂正・削除(&C);condetion=条件式(&C);zahyou=座標変更(&C);gshow=グラフ表示(&G);"
+            "hyoujyun=標準表示(&N);KD1=重ね表示(&D);KP2=ﾊﾟﾗﾒﾀ表示(&P);T1=トレース表示(&T);"
+            "intchange=区間の設定・解除(&I);K4=区間設定(&i);K5=区間解除(&F);definit=式定義(&E);"
+            "dif=微分積分(&D);K3=平均変化率(&M);K6=接線の変化(&T);integ=区分求積(&S);")
+            .split(u';', Qt::SkipEmptyParts);
+    ASSERT_EQ(captions.size(), 30);
+    for (const QString &entry : captions) {
+        const QString name = entry.section(u'=', 0, 0);
+        QAction *a = g.MenuAction(name);
+        ASSERT_NE(a, nullptr) << name.toStdString();
+        EXPECT_EQ(a->text(), entry.section(u'=', 1)) << name.toStdString();
     }
 }
 
-TEST(MainWindow, RegisteredFunctionIsDrawnByStandardDisplay)
+TEST_F(MainWindow, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
 {
-    Tgraph g;
-    ScriptedQuestions ask;
-    g.SetQuestions(&ask);
-    ask.keyboardAnswers = {"x^2-2"};
-    ask.colourAnswers = {255};
-    g.funcselect1(KindExplicit);
-    ASSERT_EQ(g.Doc().ItemCount, 1);
-    EXPECT_TRUE(Visible(g, "addition"));
-    EXPECT_TRUE(Visible(g, "gshow"));
-    EXPECT_TRUE(Visible(g, "dif"));
-    EXPECT_TRUE(Visible(g, "defa"));
+    Register("1", 255);
+    for (const char *name : {"addition", "gshow", "dif", "defa"})
+        EXPECT_TRUE(Visible(g, name)) << name;
     EXPECT_FALSE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
-
-    const GraphView &view = g.Renderer().view();
-    const int px = view.XToPixel(0), py = view.YToPixel(-2);
-    EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py, 255)) << "registration alone does not draw";
-    g.hyoujyunClick();
-    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py, 255));
-    EXPECT_EQ(g.Doc().OverlayMode, 0);
-
-    g.SetQuestions(nullptr);
-}
-
-TEST(MainWindow, OverlayDisplayKeepsWhatWasDrawn)
-{
-    Tgraph g;
-    ScriptedQuestions ask;
-    g.SetQuestions(&ask);
-    ask.keyboardAnswers = {"1"};
-    ask.colourAnswers = {255};
-    g.funcselect1(KindExplicit);
-    g.hyoujyunClick();
     const GraphView &view = g.Renderer().view();
     const int px = view.XToPixel(2), py1 = view.YToPixel(1);
+    EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py1, 255)) << "registration alone does not draw";
+    g.hyoujyunClick();
+    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py1, 255));
+    EXPECT_EQ(g.Doc().OverlayMode, 0);
 
-    ask.confirmAnswers = {true};
-    ask.keyboardAnswers = {"3"};
-    ask.colourAnswers = {16711680};
-    g.funcselect1(KindExplicit);
+    Register("3", 16711680);
     g.KD1Click();
     EXPECT_EQ(g.Doc().OverlayMode, 1);
     EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py1, 255)) << "the old line stays";
@@ -148,43 +120,44 @@ TEST(MainWindow, OverlayDisplayKeepsWhatWasDrawn)
     g.hyoujyunClick();
     EXPECT_EQ(g.Doc().OverlayMode, 0);
     EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py1, 255));
-    g.SetQuestions(nullptr);
 }
 
-TEST(MainWindow, ParameterDisplayFollowsParameterUse)
+TEST_F(MainWindow, ParameterDisplayFollowsParameterUse)
 {
-    Tgraph g;
-    ScriptedQuestions ask;
-    g.SetQuestions(&ask);
     int openings = 0;
     g.Links().openParameterWindow = [&](bool afterLoad) {
         EXPECT_FALSE(afterLoad);
         ++openings;
     };
-    ask.keyboardAnswers = {"a*x"};
-    g.funcselect1(KindExplicit);
+    Register("a*x", 255);
     EXPECT_TRUE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
     EXPECT_EQ(g.ParamLineText(), QStringLiteral("a = 0.000 "));
     g.KP2Click();
     EXPECT_EQ(openings, 1);
-    g.SetQuestions(nullptr);
 }
 
-TEST(MainWindow, IntervalCommandsAskBoundsOnceAndRelease)
+TEST_F(MainWindow, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay)
 {
-    Tgraph g;
-    ScriptedQuestions ask;
-    g.SetQuestions(&ask);
-    int shown = 0;
+    int shown = 0, overlays = 0;
     g.Links().showIntervalWindow = [&] {
         ++shown;
         g.Interval().IntervalActive = true;
     };
-    ask.keyboardAnswers = {"-1", "2"};
+    g.Links().drawIntervalOverlay = [&](const Canvas &image) {
+        EXPECT_EQ(image.width(), g.GraphSize());
+        ++overlays;
+    };
+    ask.keyboardAnswers = {"", "2"}; // an empty bound reads as 0
     g.K4Click();
-    EXPECT_EQ(g.Interval().IntervalLower, -1.0L);
+    EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
     EXPECT_EQ(g.Interval().IntervalUpper, 2.0L);
     EXPECT_EQ(shown, 1);
+    ASSERT_EQ(ask.keyboardRequests.size(), 2u);
+    EXPECT_EQ(ask.keyboardRequests[0].caption, QStringLiteral("区間の下限"));
+    EXPECT_EQ(ask.keyboardRequests[1].caption, QStringLiteral("区間の上限"));
+    EXPECT_EQ(ask.keyboardRequests[1].layout, 2) << "plain numbers";
+    g.hyoujyunClick();
+    EXPECT_EQ(overlays, 1);
 
     // While active the window is shown again without asking.
     g.K4Click();
@@ -195,71 +168,51 @@ TEST(MainWindow, IntervalCommandsAskBoundsOnceAndRelease)
     g.K5Click();
     EXPECT_FALSE(g.Interval().IntervalActive);
     EXPECT_FALSE(g.Interval().ShowMaxMin);
+    overlays = 0;
+    g.hyoujyunClick();
+    EXPECT_EQ(overlays, 0) << "a released interval draws no overlay";
+}
+
+TEST_F(MainWindow, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappensWithout)
+{
     g.SetQuestions(nullptr);
-}
-
-TEST(MainWindow, ActiveIntervalHandsTheRedrawToTheOverlay)
-{
-    Tgraph g;
-    int overlays = 0;
-    g.Links().drawIntervalOverlay = [&](const Canvas &image) {
-        EXPECT_EQ(image.width(), g.GraphSize());
-        ++overlays;
+    const auto commands = [this] {
+        g.zahyouClick();
+        g.K3Click();
+        g.K6Click();
+        g.integClick();
+        g.teiseiClick();
     };
-    g.Interval().IntervalActive = true;
-    g.hyoujyunClick();
-    EXPECT_EQ(overlays, 1);
-    g.Interval().IntervalActive = false;
-    g.hyoujyunClick();
-    EXPECT_EQ(overlays, 1);
-}
-
-TEST(MainWindow, CalculusAndOtherWindowsOpenThroughTheirLinks)
-{
-    Tgraph g;
-    std::vector<std::string> opened;
-    WindowLinks &links = g.Links();
-    links.openMeanRate = [&] { opened.push_back("meanrate"); };
-    links.openTangent = [&] { opened.push_back("tangent"); };
-    links.openIntegration = [&] { opened.push_back("integ"); };
-    links.openRangeChange = [&] { opened.push_back("range"); };
-    links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
-    g.Doc().OverlayMode = 1;
-    g.zahyouClick();
-    EXPECT_EQ(g.Doc().OverlayMode, 0);
-    g.K3Click();
-    g.K6Click();
-    g.integClick();
-    g.teiseiClick();
-    EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
-}
-
-TEST(MainWindow, CommandsWithoutTheirWindowsDoNothingHarmful)
-{
-    Tgraph g;
-    g.zahyouClick();
+    commands();
     g.KP2Click();
     g.K1Click();
-    g.K3Click();
-    g.K6Click();
-    g.integClick();
-    g.teiseiClick();
     g.K4Click(); // no questions: both bounds read as 0
     g.K5Click();
     g.funcselect1(KindExplicit);
     g.funcselect2(KindDerivative);
     EXPECT_EQ(g.Doc().ItemCount, 0);
     EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
+
+    std::vector<std::string> opened;
+    WindowLinks &links = g.Links();
+    links.openRangeChange = [&] { opened.push_back("range"); };
+    links.openMeanRate = [&] { opened.push_back("meanrate"); };
+    links.openTangent = [&] { opened.push_back("tangent"); };
+    links.openIntegration = [&] { opened.push_back("integ"); };
+    links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
+    g.Doc().OverlayMode = 1;
+    commands();
+    EXPECT_EQ(g.Doc().OverlayMode, 0) << "a new range starts a fresh picture";
+    EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
 }
 
-TEST(MainWindow, SearchModeStandardButtonRestoresTheSavedRange)
+TEST_F(MainWindow, SearchModeStandardButtonRestoresTheSavedRange)
 {
-    Tgraph g;
     g.N4Click();
     g.Doc().CoordFrame = {-1, 1, -1, 1};
     g.UpdateRangeStatus();
     g.standardClick();
     EXPECT_EQ(g.Doc().CoordFrame.xmin, -5.0L);
-    EXPECT_EQ(g.RangeLineText(), QStringLiteral("x座標:  -5.000 ≦ｘ≦ 5.000        y座標:  -5.000≦ y ≦5.000"));
+    EXPECT_EQ(g.RangeLineText(), kDefaultRange);
     g.N5Click();
 }

@@ -1,91 +1,48 @@
 // Which menus the main window shows for each size of the item list.
 #include "document/menu_state.h"
 #include <gtest/gtest.h>
+#include <vector>
 
-namespace
+TEST(MenuVisibility, FollowsTheSizeOfTheListAndTheKindOfItemOne)
 {
-Document WithItems(int count, uint8_t firstKind = KindExplicit)
-{
-    Document doc;
-    doc.ItemCount = count;
-    doc.ItemList[1].kind = firstKind;
-    return doc;
-}
-} // namespace
-
-TEST(MenuVisibility, EmptyListHidesEverythingThatNeedsItems)
-{
-    MenuState menus;
-    menus.addition = menus.teisei = menus.gshow = menus.dif = menus.defa = true;
-    bool showMaxMin = true;
-    UpdateMenuVisibility(WithItems(0), menus, showMaxMin);
-    EXPECT_FALSE(menus.addition);
-    EXPECT_FALSE(menus.teisei);
-    EXPECT_FALSE(menus.gshow);
-    EXPECT_FALSE(menus.dif);
-    EXPECT_FALSE(menus.defa);
-    EXPECT_FALSE(showMaxMin);
-}
-
-TEST(MenuVisibility, OneExplicitFunctionOpensTheCalculusMenu)
-{
-    MenuState menus;
-    bool showMaxMin = false;
-    UpdateMenuVisibility(WithItems(1), menus, showMaxMin);
-    EXPECT_TRUE(menus.addition);
-    EXPECT_TRUE(menus.teisei);
-    EXPECT_TRUE(menus.gshow);
-    EXPECT_TRUE(menus.dif);
-    EXPECT_TRUE(menus.defa);
-    EXPECT_TRUE(showMaxMin);
-}
-
-TEST(MenuVisibility, OneItemOfAnotherKindKeepsCalculusHiddenAndMaxMinAsItWas)
-{
-    for (uint8_t kind : {KindImplicit, KindParametric, KindPolar, KindPoint, KindSegment, KindDerivative}) {
-        for (bool before : {false, true}) {
-            MenuState menus;
-            menus.dif = menus.defa = true; // e.g. item 1 was corrected to another kind
-            bool showMaxMin = before;
-            UpdateMenuVisibility(WithItems(1, kind), menus, showMaxMin);
-            EXPECT_TRUE(menus.addition);
-            EXPECT_TRUE(menus.teisei);
-            EXPECT_TRUE(menus.gshow);
-            EXPECT_FALSE(menus.dif) << int(kind);
-            EXPECT_FALSE(menus.defa) << int(kind);
-            EXPECT_EQ(showMaxMin, before);
-        }
+    struct Case {
+        int count;
+        uint8_t kind;
+        bool maxMinBefore;
+        bool addition, listMenus, calculus, maxMinAfter;
+    };
+    std::vector<Case> cases = {
+        {0, KindExplicit, true, false, false, false, false}, // empty: nothing that needs items
+        {1, KindExplicit, false, true, true, true, true}};   // one explicit function: calculus
+    for (bool before : {false, true}) {
+        // One item of another kind keeps calculus hidden and max/min as it was.
+        for (uint8_t kind : {KindImplicit, KindParametric, KindPolar, KindPoint, KindSegment, KindDerivative})
+            cases.push_back({1, kind, before, true, true, false, before});
+        // A full list: no additional registration, max/min as it was.
+        cases.push_back({10, KindExplicit, before, false, true, false, before});
     }
-}
+    for (int count = 2; count <= 9; ++count)
+        cases.push_back({count, KindExplicit, true, true, true, false, false});
 
-TEST(MenuVisibility, SeveralItemsHideCalculusAndMaxMin)
-{
-    for (int count = 2; count <= 9; ++count) {
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "count " << c.count << ", kind " << int(c.kind));
+        Document doc;
+        doc.ItemCount = c.count;
+        doc.ItemList[1].kind = c.kind;
+        // Start from the opposite of what is expected so every flag must be set.
         MenuState menus;
-        menus.dif = menus.defa = true;
-        bool showMaxMin = true;
-        UpdateMenuVisibility(WithItems(count), menus, showMaxMin);
-        EXPECT_TRUE(menus.addition) << count;
-        EXPECT_TRUE(menus.teisei) << count;
-        EXPECT_TRUE(menus.gshow) << count;
-        EXPECT_FALSE(menus.dif) << count;
-        EXPECT_FALSE(menus.defa) << count;
-        EXPECT_FALSE(showMaxMin) << count;
+        menus.addition = !c.addition;
+        menus.teisei = menus.gshow = !c.listMenus;
+        menus.dif = menus.defa = !c.calculus;
+        bool showMaxMin = c.maxMinBefore;
+        UpdateMenuVisibility(doc, menus, showMaxMin);
+        EXPECT_EQ(menus.addition, c.addition);
+        EXPECT_EQ(menus.teisei, c.listMenus);
+        EXPECT_EQ(menus.gshow, c.listMenus);
+        EXPECT_EQ(menus.dif, c.calculus);
+        EXPECT_EQ(menus.defa, c.calculus);
+        EXPECT_EQ(showMaxMin, c.maxMinAfter);
     }
-}
-
-TEST(MenuVisibility, FullListHidesAdditionalRegistration)
-{
-    MenuState menus;
-    bool showMaxMin = false;
-    UpdateMenuVisibility(WithItems(9), menus, showMaxMin);
-    UpdateMenuVisibility(WithItems(10), menus, showMaxMin);
-    EXPECT_FALSE(menus.addition);
-    EXPECT_TRUE(menus.teisei);
-    EXPECT_TRUE(menus.gshow);
-    EXPECT_FALSE(menus.dif);
-    EXPECT_FALSE(menus.defa);
-    EXPECT_FALSE(showMaxMin);
 }
 
 TEST(MenuVisibility, DefinitionMenusFollowTheCounts)
@@ -98,8 +55,6 @@ TEST(MenuVisibility, DefinitionMenusFollowTheCounts)
     doc.DefFuncCount = 1;
     doc.DefConstCount = 6;
     UpdateDefinitionMenus(doc, menus);
-    EXPECT_TRUE(menus.deffuncA);
-    EXPECT_TRUE(menus.UFcorrect);
+    EXPECT_TRUE(menus.deffuncA && menus.UFcorrect && menus.UCcorrect);
     EXPECT_FALSE(menus.DefconstA) << "no seventh constant";
-    EXPECT_TRUE(menus.UCcorrect);
 }
