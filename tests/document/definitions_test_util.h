@@ -1,77 +1,36 @@
-// Scripted answers and document builders for the definition and correction
-// tests.
+// Document builders and checks for the definition and correction tests; the
+// scripted answers are those of scripted_questions.h.
 #pragma once
 
 #include "document/document.h"
-#include "document/questions.h"
 #include "engine/engine.h"
-#include <deque>
+#include "scripted_questions.h"
 #include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace defs_test
 {
+using Texts = std::vector<std::string>;
 
-// Answers the questions from scripts and records what was asked. An exhausted
-// keyboard script answers "" (cancel), an exhausted confirmation script "no",
-// an exhausted colour script the first offered colour.
-class ScriptedAnswers : public Questions
-{
-  public:
-    std::deque<std::string> keyboard;
-    std::deque<uint32_t> colours;
-    std::deque<bool> confirms;
-    std::vector<KeyboardRequest> requests;
-    std::vector<int> confirmKinds;
-    std::vector<QString> messages;
+// Items are written as their kind letter and their texts separated by
+// spaces, trailing empty texts left out: "E F1(x)", "P 1 2", "T cos(t) sin(t)
+// 0 1". The letters by ItemKind: derivative, explicit, implicit, parametric
+// (t), polar (r), point, segment.
+inline const std::string kKindLetters = "DEITRPS";
 
-    std::string AskKeyboard(const KeyboardRequest &request) override
-    {
-        requests.push_back(request);
-        if (keyboard.empty())
-            return {};
-        std::string answer = keyboard.front();
-        keyboard.pop_front();
-        return answer;
-    }
-    uint32_t ChooseColour(ColourPanelState &panel) override
-    {
-        uint32_t colour = kNoColourChosen;
-        if (!colours.empty()) {
-            colour = colours.front();
-            colours.pop_front();
-        } else {
-            for (uint32_t c : kItemColours)
-                if (panel.IsOffered(c)) {
-                    colour = c;
-                    break;
-                }
-        }
-        panel.Take(colour);
-        return colour;
-    }
-    bool Confirm(int warningKind) override
-    {
-        confirmKinds.push_back(warningKind);
-        if (confirms.empty())
-            return false;
-        bool answer = confirms.front();
-        confirms.pop_front();
-        return answer;
-    }
-    void ShowMessage(const QString &text) override { messages.push_back(text); }
-};
-
-// Appends an item with the next free colour, which the panel marks taken.
-inline Tfuncprop &AppendItem(Document &doc, ColourPanelState &panel, uint8_t kind, const std::string &t1,
-                             const std::string &t2 = {}, const std::string &t3 = {},
-                             const std::string &t4 = {})
+// Appends the described item with the next free colour, which the panel
+// marks taken.
+inline Tfuncprop &AppendItem(Document &doc, ColourPanelState &panel, const std::string &described)
 {
     Tfuncprop &item = doc.ItemList[++doc.ItemCount];
     ResetItem(item);
-    item.kind = kind;
-    item.text = {std::string(), t1, t2, t3, t4};
+    item.kind = static_cast<uint8_t>(kKindLetters.find(described[0]));
+    std::istringstream words(described.substr(2));
+    for (int k = 1; k <= 4 && words >> item.text[k]; ++k) {
+    }
     for (uint32_t c : kItemColours)
         if (panel.IsOffered(c)) {
             item.colour = c;
@@ -81,55 +40,57 @@ inline Tfuncprop &AppendItem(Document &doc, ColourPanelState &panel, uint8_t kin
     return item;
 }
 
-inline void SetFunctions(Document &doc, const std::vector<std::string> &texts)
+inline void AppendItems(Document &doc, ColourPanelState &panel, const Texts &items)
 {
-    doc.DefFuncCount = static_cast<int>(texts.size());
-    for (int n = 1; n <= kMaxDefinitions; ++n)
-        doc.DefFuncText[n] = n <= doc.DefFuncCount ? texts[n - 1] : std::string();
+    for (const std::string &item : items)
+        AppendItem(doc, panel, item);
 }
 
-inline void SetConstants(Document &doc, const std::vector<std::string> &texts)
+inline Texts Described(const Document &doc)
 {
-    doc.DefConstCount = static_cast<int>(texts.size());
-    for (int n = 1; n <= kMaxDefinitions; ++n)
-        doc.DefConstText[n] = n <= doc.DefConstCount ? texts[n - 1] : std::string();
+    Texts items;
+    for (int i = 1; i <= doc.ItemCount; ++i) {
+        std::string item(1, kKindLetters.at(doc.ItemList[i].kind));
+        for (int k = 1; k <= 4; ++k)
+            item += " " + doc.ItemList[i].text[k];
+        items.push_back(item.erase(item.find_last_not_of(' ') + 1));
+    }
+    return items;
 }
 
-inline std::vector<std::string> ItemTexts(const Document &doc)
+// Replaces both definition lists (texts above the counts are emptied).
+inline void SetDefinitions(Document &doc, const Texts &functions, const Texts &constants = {})
 {
-    std::vector<std::string> texts;
-    for (int i = 1; i <= doc.ItemCount; ++i)
-        texts.push_back(doc.ItemList[i].text[1]);
-    return texts;
+    doc.DefFuncCount = static_cast<int>(functions.size());
+    doc.DefConstCount = static_cast<int>(constants.size());
+    for (int n = 1; n <= kMaxDefinitions; ++n) {
+        doc.DefFuncText[n] = n <= doc.DefFuncCount ? functions[n - 1] : std::string();
+        doc.DefConstText[n] = n <= doc.DefConstCount ? constants[n - 1] : std::string();
+    }
 }
 
-inline std::vector<std::string> Functions(const Document &doc)
+inline Texts Functions(const Document &doc)
 {
     return {doc.DefFuncText.begin() + 1, doc.DefFuncText.begin() + 1 + doc.DefFuncCount};
 }
 
-inline std::vector<std::string> Constants(const Document &doc)
+inline Texts Constants(const Document &doc)
 {
     return {doc.DefConstText.begin() + 1, doc.DefConstText.begin() + 1 + doc.DefConstCount};
 }
 
-// Value of a formula at x with doc's definitions; valid reports whether it
-// parsed and evaluated.
-inline long double ValueWith(const Document &doc, const std::string &text, long double x, bool *valid)
+// Value of a formula at x with doc's definitions; none when it does not parse
+// or evaluate.
+inline std::optional<long double> ValueWith(const Document &doc, const std::string &text, long double x)
 {
     const DefinitionSource *previous = CurrentDefinitionSource();
     SetDefinitionSource(&doc);
-    ParseOK = true;
+    ParseOK = EvalValid = true;
     Tree tree(ParseFormula(text, ParseBuild));
-    long double value = 0;
-    *valid = ParseOK && tree;
-    if (*valid) {
-        EvalValid = true;
-        value = Evaluate(tree.get(), x, 0);
-        *valid = EvalValid;
-    }
+    const long double value = ParseOK && tree ? Evaluate(tree.get(), x, 0) : 0;
+    const bool valid = ParseOK && tree && EvalValid;
     SetDefinitionSource(previous);
-    return value;
+    return valid ? std::optional(value) : std::nullopt;
 }
 
 // Every item colour taken exactly once; every other colour offered.
