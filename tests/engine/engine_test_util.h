@@ -1,23 +1,29 @@
-// Helpers shared by the engine tests.
+// Helpers shared by the engine tests: parsing and evaluating texts, building
+// trees by hand, and table checks.
 #pragma once
 
 #include "engine/engine.h"
+
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
+
+#include <gtest/gtest.h>
 
 inline constexpr long double kPiValue = 3.14159265358979323846264338327950288L;
+inline const std::string kPi = "\x83\xCE";
+inline const std::string kTheta = "\x83\xC6";
 
-// Parses text in build mode; ok tells whether the parse succeeded.
-inline Tree ParseText(const std::string &text, bool *ok = nullptr)
+// Parses text in build mode; ParseOK tells whether the parse succeeded.
+inline Tree ParseText(const std::string &text)
 {
     ParseOK = true;
-    Tree t(ParseFormula(text, ParseBuild));
-    if (ok)
-        *ok = ParseOK;
-    return t;
+    return Tree(ParseFormula(text, ParseBuild));
 }
 
+// Both the check pass and the build pass accept the text.
 inline bool Accepts(const std::string &text)
 {
     ParseOK = true;
@@ -28,23 +34,58 @@ inline bool Accepts(const std::string &text)
     return ParseOK;
 }
 
-// Value of a formula at (x, y) with sums expanded; valid reports EvalValid.
-inline long double ValueOf(const std::string &text, long double x = 0, long double y = 0, bool *valid = nullptr)
+// Applies an in-place pass (ExpandSums, CanonicaliseTree, ...) to an owned tree.
+template <class Pass> void Apply(Tree &t, Pass pass)
 {
-    ParseOK = true;
-    ExprNode *raw = ParseFormula(text, ParseBuild);
-    if (!ParseOK) {
-        if (valid)
-            *valid = false;
-        return 0;
+    ExprNode *raw = t.release();
+    pass(raw);
+    t.reset(raw);
+}
+
+// Value of a formula at (x, y) with sums expanded; valid reports EvalValid
+// (false also when the text does not parse).
+inline long double ValueOf(const std::string &text, long double x = 0, long double y = 0,
+                           bool *valid = nullptr)
+{
+    Tree t = ParseText(text);
+    long double v = 0;
+    if ((EvalValid = ParseOK)) {
+        Apply(t, ExpandSums);
+        v = Evaluate(t.get(), x, y);
     }
-    ExpandSums(raw);
-    Tree t(raw);
-    EvalValid = true;
-    long double v = Evaluate(t.get(), x, y);
     if (valid)
         *valid = EvalValid;
     return v;
+}
+
+// Each text has a defined value at (x, y) within a relative 1e-14 (zero exactly).
+struct ValueCase {
+    std::string text;
+    long double want, x = 0, y = 0;
+};
+inline void ExpectValues(std::initializer_list<ValueCase> cases)
+{
+    for (const ValueCase &c : cases) {
+        bool valid = false;
+        long double v = ValueOf(c.text, c.x, c.y, &valid);
+        EXPECT_TRUE(valid) << c.text;
+        EXPECT_TRUE(std::fabs(v - c.want) <= 1e-14L * std::fabs(c.want))
+            << c.text << " gives " << static_cast<double>(v) << ", not " << static_cast<double>(c.want);
+    }
+}
+
+// write(input) gives the text wanted, for trees built for the test or for texts.
+template <class Write>
+void ExpectTrees(Write write, std::initializer_list<std::pair<ExprNode *, std::string>> cases)
+{
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(write(cases.begin()[i].first), cases.begin()[i].second) << "case " << i;
+}
+template <class Write>
+void ExpectTexts(Write write, std::initializer_list<std::pair<std::string, std::string>> cases)
+{
+    for (const auto &[text, want] : cases)
+        EXPECT_EQ(write(text), want) << text;
 }
 
 // Definitions for tests: F1..F6 and Q1..Q6 by number.
@@ -52,14 +93,100 @@ struct TestDefinitions : DefinitionSource {
     std::map<int, std::string> f, q;
     TestDefinitions() { SetDefinitionSource(this); }
     ~TestDefinitions() override { SetDefinitionSource(nullptr); }
-    std::string FunctionText(int n) const override
+    std::string FunctionText(int n) const override { return f.count(n) ? f.at(n) : std::string(); }
+    std::string ConstantText(int n) const override { return q.count(n) ? q.at(n) : std::string(); }
+};
+
+// Tree builders.
+inline constexpr auto Num = [](long double v) { return MakeConstNode(v); };
+inline constexpr auto Let = [](char c) { return MakeLeafNode(LetterCode(c)); };
+inline constexpr auto Bin = [](int32_t op, ExprNode *l, ExprNode *r) { return MakeBinaryNode(op, l, r); };
+inline constexpr auto Un = [](int32_t op, ExprNode *operand) { return MakeUnaryNode(op, operand); };
+inline constexpr auto Fact = [](ExprNode *n) { return MakeBinaryNode(OpFactorial, n, nullptr); };
+inline constexpr auto Add = [](ExprNode *l, ExprNode *r) { return Bin(OpAdd, l, r); };
+inline constexpr auto Sub = [](ExprNode *l, ExprNode *r) { return Bin(OpSubtract, l, r); };
+inline constexpr auto Mul = [](ExprNode *l, ExprNode *r) { return Bin(OpMultiply, l, r); };
+inline constexpr auto Div = [](ExprNode *l, ExprNode *r) { return Bin(OpDivide, l, r); };
+inline constexpr auto Pow = [](ExprNode *l, ExprNode *r) { return Bin(OpPower, l, r); };
+
+// Writes a tree built for the test and releases it.
+inline std::string Print(ExprNode *n)
+{
+    Tree t(n);
+    return TreeToText(t.get());
+}
+
+// A parsed formula after the canonical form, and its text.
+inline Tree CanonicalTree(const std::string &formula)
+{
+    Tree t = ParseText(formula);
+    Apply(t, CanonicaliseTree);
+    return t;
+}
+inline std::string CanonicalText(const std::string &formula)
+{
+    return TreeToText(CanonicalTree(formula).get());
+}
+
+// Every child points back at its parent; the root's parent is as given.
+inline bool LinksAreSound(const ExprNode *n, const ExprNode *parent = nullptr)
+{
+    return !n || (n->parent == parent && LinksAreSound(n->left, n) && LinksAreSound(n->right, n));
+}
+
+// Holds a chain of nodes that fills the node budget up to `room` nodes
+// below its limit (room 0: just past it).
+struct Ballast {
+    Tree hold;
+    explicit Ballast(std::size_t room = 0)
     {
-        auto it = f.find(n);
-        return it == f.end() ? std::string() : it->second;
+        ExprNode *chain = Num(1);
+        while (room ? LiveNodeCount() + room < kMaxLiveNodes : LiveNodeCount() <= kMaxLiveNodes)
+            chain = Un(OpNegate, chain);
+        hold.reset(chain);
     }
-    std::string ConstantText(int n) const override
+};
+
+// The two formulas agree (both undefined, or both defined with close values)
+// at every sample x, with y = x/2 + 0.3.
+inline ::testing::AssertionResult SameValues(const std::string &a, const std::string &b)
+{
+    for (long double x : {-2.3L, -0.7L, 0.4L, 1.9L, 3.1L}) {
+        long double y = x / 2 + 0.3L;
+        bool va = false, vb = false;
+        long double ra = ValueOf(a, x, y, &va);
+        long double rb = ValueOf(b, x, y, &vb);
+        if (va != vb)
+            return ::testing::AssertionFailure()
+                   << a << " and " << b << " differ in definedness at x=" << static_cast<double>(x);
+        if (va && !(std::fabs(ra - rb) <= 1e-12L * (1 + std::fabs(ra))))
+            return ::testing::AssertionFailure()
+                   << a << " = " << static_cast<double>(ra) << " but " << b << " = "
+                   << static_cast<double>(rb) << " at x=" << static_cast<double>(x);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Sets parameters for one test (by default those the value comparisons use)
+// and puts the previous variable table back at the end of the scope, so that
+// other tests see the defaults.
+class ScopedParameters
+{
+  public:
+    using Values = std::initializer_list<std::pair<char, float>>;
+    explicit ScopedParameters(
+        Values values = {{'a', 1.5f}, {'b', -0.75f}, {'c', 2}, {'e', 2.5f}, {'n', 3}, {'s', 0.25f}})
+        : saved_(VariableTable)
     {
-        auto it = q.find(n);
-        return it == q.end() ? std::string() : it->second;
+        Set(values);
     }
+    ~ScopedParameters() { VariableTable = saved_; }
+    void Set(Values values)
+    {
+        for (auto [c, v] : values)
+            VariableTable.param[ParamIndexOfLetter(c)] = v;
+    }
+
+  private:
+    VariableTableRecord saved_;
 };

@@ -1,16 +1,11 @@
-#include "rewrite_test_util.h"
-
-#include <gtest/gtest.h>
+#include "engine_test_util.h"
 
 namespace
 {
-
 std::string Stripped(const std::string &formula)
 {
     Tree t = ParseText(formula);
-    ExprNode *raw = t.release();
-    StripRoot(raw);
-    t.reset(raw);
+    Apply(t, StripRoot);
     EXPECT_TRUE(LinksAreSound(t.get()));
     return TreeToText(t.get());
 }
@@ -36,13 +31,11 @@ long double RootAt(const std::string &formula, int32_t v, int sign, long double 
 
 TEST(StripRoot, RemovesLayersThatKeepTheZeros)
 {
-    EXPECT_EQ(Stripped("(x^2+y^2-1)^2"), "x^2+y^2-1");
-    EXPECT_EQ(Stripped("sqrt(abs(x-y))"), "x-y");
-    EXPECT_EQ(Stripped("sgn((x*y)^3)"), "x*y");
-    EXPECT_EQ(Stripped("(x+y)^0.5"), "(x+y)^0.5");
-    EXPECT_EQ(Stripped("(x+y)^(-2)"), "(x+y)^(-2)");
-    EXPECT_EQ(Stripped("sin(x)^2"), "sin(x)");
-    EXPECT_EQ(Stripped("x-y"), "x-y");
+    // clang-format off
+    ExpectTexts(Stripped, {
+        {"(x^2+y^2-1)^2", "x^2+y^2-1"}, {"sqrt(abs(x-y))", "x-y"}, {"sgn((x*y)^3)", "x*y"},
+        {"(x+y)^0.5", "(x+y)^0.5"}, {"(x+y)^(-2)", "(x+y)^(-2)"}, {"sin(x)^2", "sin(x)"}, {"x-y", "x-y"}});
+    // clang-format on
     ExprNode *empty = nullptr;
     StripRoot(empty);
     EXPECT_EQ(empty, nullptr);
@@ -50,46 +43,41 @@ TEST(StripRoot, RemovesLayersThatKeepTheZeros)
 
 TEST(PolynomialDegree, CountsTheSelectedVariables)
 {
-    EXPECT_EQ(Degree("x^2*y+y", DegreeXY), 3);
-    EXPECT_EQ(Degree("x^2y+y", DegreeXY), -1); // x^(2y)
-    EXPECT_EQ(Degree("x^2*y+y", DegreeX), 2);
-    EXPECT_EQ(Degree("x^2*y+y", DegreeY), 1);
-    EXPECT_EQ(Degree("sin(x)+y", DegreeY), 1);
-    EXPECT_EQ(Degree("sin(x)+y", DegreeXY), -1);
-    EXPECT_EQ(Degree("x/y", DegreeXY), -1);
-    EXPECT_EQ(Degree("x/2+a*y^2", DegreeXY), 2);
-    EXPECT_EQ(Degree("-(x^3)", DegreeX), 3);
-    EXPECT_EQ(Degree("2^x", DegreeX), -1);
-    EXPECT_EQ(Degree("x^a", DegreeX), -1);
-    EXPECT_EQ(Degree("x^0.5", DegreeX), -1);
-    EXPECT_EQ(Degree("a^b+t*z", DegreeXY), 0);
+    struct Case {
+        const char *text;
+        int selector, degree;
+    };
+    // x^2y is x^(2y).
+    // clang-format off
+    const Case cases[] = {
+        {"x^2*y+y", DegreeXY, 3}, {"x^2*y+y", DegreeX, 2}, {"x^2*y+y", DegreeY, 1}, {"x/y", DegreeXY, -1},
+        {"x^2y+y", DegreeXY, -1}, {"sin(x)+y", DegreeY, 1}, {"sin(x)+y", DegreeXY, -1}, {"2^x", DegreeX, -1},
+        {"x/2+a*y^2", DegreeXY, 2}, {"-(x^3)", DegreeX, 3}, {"x^0.5", DegreeX, -1}, {"x^a", DegreeX, -1},
+        {"a^b+t*z", DegreeXY, 0}};
+    // clang-format on
+    for (auto [text, selector, degree] : cases)
+        EXPECT_EQ(Degree(text, selector), degree) << text << " selector " << selector;
     EXPECT_EQ(PolynomialDegree(nullptr, DegreeXY), 0);
+    // Huge exponents do not overflow into a small or negative degree.
+    for (const char *huge : {"x^1000000000*x^1000000000", "(x^100000)^100000", "x^99999999999999999999"})
+        EXPECT_GT(Degree(huge, DegreeX), 2) << huge;
 }
 
-TEST(PolynomialDegree, HugeExponentsDoNotOverflow)
+TEST(QuadraticRoot, RootsInEitherVariableReleaseEveryIntermediate)
 {
-    EXPECT_GT(Degree("x^1000000000*x^1000000000", DegreeX), 2);
-    EXPECT_GT(Degree("(x^100000)^100000", DegreeX), 2);
-    EXPECT_GT(Degree("x^99999999999999999999", DegreeX), 2);
-}
-
-TEST(QuadraticRoot, UnitCircle)
-{
+    std::size_t before = LiveNodeCount();
+    // The unit circle; 2y^2 + 3y - 2 = 0 has the roots 1/2 and -2; x^2 - (y+1)x + y = 0 has 1 and y.
     EXPECT_NEAR(RootAt("x^2+y^2-1", OpY, 1, 0.6L), 0.8L, 1e-15);
     EXPECT_NEAR(RootAt("x^2+y^2-1", OpY, 2, 0.6L), -0.8L, 1e-15);
+    EXPECT_NEAR(RootAt("2y^2+3y-2", OpY, 1, 7), 0.5L, 1e-15);
+    EXPECT_NEAR(RootAt("2y^2+3y-2", OpY, 2, 7), -2, 1e-15);
+    EXPECT_NEAR(RootAt("x^2-(y+1)x+y", OpX, 1, 3), 3, 1e-15);
+    EXPECT_NEAR(RootAt("x^2-(y+1)x+y", OpX, 2, 3), 1, 1e-15);
     bool valid = true;
     RootAt("x^2+y^2-1", OpY, 1, 1.5L, &valid); // no point of the circle there
     EXPECT_FALSE(valid);
-}
-
-TEST(QuadraticRoot, GeneralCoefficientsInEitherVariable)
-{
-    // 2y^2 + 3y - 2 = 0 has the roots 1/2 and -2.
-    EXPECT_NEAR(RootAt("2y^2+3y-2", OpY, 1, 7), 0.5L, 1e-15);
-    EXPECT_NEAR(RootAt("2y^2+3y-2", OpY, 2, 7), -2, 1e-15);
-    // x^2 - (y+1)x + y = 0 has the roots 1 and y.
-    EXPECT_NEAR(RootAt("x^2-(y+1)x+y", OpX, 1, 3), 3, 1e-15);
-    EXPECT_NEAR(RootAt("x^2-(y+1)x+y", OpX, 2, 3), 1, 1e-15);
+    EXPECT_EQ(LiveNodeCount(), before);
+    EXPECT_EQ(QuadraticRoot(nullptr, OpY, 1), nullptr);
     // The root text reads back.
     Tree t = ParseText("x^2+x*y+y^2-3");
     Tree root(QuadraticRoot(t.get(), OpY, 1));
@@ -98,19 +86,4 @@ TEST(QuadraticRoot, GeneralCoefficientsInEitherVariable)
     long double y = ValueOf(text, 1);
     EXPECT_NEAR(1 + y + y * y - 3, 0, 1e-15);
 }
-
-TEST(QuadraticRoot, ReleasesEveryIntermediate)
-{
-    std::size_t before = LiveNodeCount();
-    {
-        Tree t = ParseText("3x^2+2x*y-y^2+4x-1");
-        Tree a(QuadraticRoot(t.get(), OpX, 1));
-        Tree b(QuadraticRoot(t.get(), OpY, 2));
-        EXPECT_NE(a, nullptr);
-        EXPECT_NE(b, nullptr);
-    }
-    EXPECT_EQ(LiveNodeCount(), before);
-    EXPECT_EQ(QuadraticRoot(nullptr, OpY, 1), nullptr);
-}
-
 } // namespace
