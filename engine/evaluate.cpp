@@ -546,6 +546,26 @@ long double EvaluateFormulaTextWithSums(const std::string &text, long double x)
     return Evaluate(tree.get(), x, 0);
 }
 
+Tree ParseForEvaluation(const std::string &text)
+{
+    ParseOK = true;
+    ExprNode *tree = ParseFormula(text, ParseBuild);
+    if (!ParseOK || !tree) {
+        FreeTree(tree);
+        return nullptr;
+    }
+    ExpandSums(tree);
+    return Tree(tree);
+}
+
+bool FormulaValue(const std::string &text, long double &value)
+{
+    ParseOK = true;
+    EvalValid = true;
+    value = EvaluateFormulaText(text, 0);
+    return ParseOK && EvalValid && std::isfinite(value);
+}
+
 int SignOf(long double v) { return Sign(v); }
 
 // Rounding by adding and removing 2^63: exact, halves to even in the default

@@ -34,6 +34,14 @@ long double EvaluateFormulaText(const std::string &text, long double x);
 // The same with ExpandSums between parsing and evaluating.
 long double EvaluateFormulaTextWithSums(const std::string &text, long double x);
 
+// Parses text (build mode) and expands its sums: a tree ready to evaluate.
+// Null when the text is empty or does not parse. Sets ParseOK true first.
+Tree ParseForEvaluation(const std::string &text);
+// The value of a formula text at x = 0, as EvaluateFormulaText gives it:
+// false when the text does not parse or the value is undefined or not finite.
+// Sets ParseOK and EvalValid true first.
+bool FormulaValue(const std::string &text, long double &value);
+
 int SignOf(long double v);
 bool IsIntegerValue(long double v);
 // Nearest integer, halves to even.

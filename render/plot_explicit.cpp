@@ -68,14 +68,11 @@ void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, Ex
     // The derivative is shown only where the function it came from is defined.
     Tree base;
     if (derivativeBase) {
-        ParseOK = true;
-        ExprNode *b = ParseFormula(*derivativeBase, ParseBuild);
-        if (ParseOK && b) {
-            ExpandSums(b);
+        base = ParseForEvaluation(*derivativeBase);
+        if (base) {
+            ExprNode *b = base.release();
             Simplify(b, ParseBuild);
             base.reset(b);
-        } else {
-            FreeTree(b);
         }
     }
     const int jumpMode = tree->op == OpExp ? 2 : 1;

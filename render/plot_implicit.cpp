@@ -33,13 +33,10 @@ long double ValueAt(ExprNode *tree, long double x, long double y, bool &ok)
 // move its zeros; then differentiates. False when the text does not parse.
 bool BuildTrees(const std::string &text, ImplicitTrees &t)
 {
-    ParseOK = true;
-    ExprNode *f = ParseFormula(text, ParseBuild);
-    if (!ParseOK || !f) {
-        FreeTree(f);
+    t.F = ParseForEvaluation(text);
+    if (!t.F)
         return false;
-    }
-    ExpandSums(f);
+    ExprNode *f = t.F.release();
     StripRoot(f);
     t.F.reset(f);
     if (!t.F)

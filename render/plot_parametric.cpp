@@ -7,28 +7,6 @@
 namespace
 {
 
-// A bound or coordinate formula as a number; false when it does not parse or
-// is undefined (or not a finite number).
-bool FormulaValue(const std::string &text, long double &value)
-{
-    ParseOK = true;
-    EvalValid = true;
-    value = EvaluateFormulaText(text, 0);
-    return ParseOK && EvalValid && std::isfinite(value);
-}
-
-Tree ParseWithSums(const std::string &text)
-{
-    ParseOK = true;
-    ExprNode *tree = ParseFormula(text, ParseBuild);
-    if (!ParseOK || !tree) {
-        FreeTree(tree);
-        return nullptr;
-    }
-    ExpandSums(tree);
-    return Tree(tree);
-}
-
 long double At(ExprNode *tree, bool &defined)
 {
     EvalValid = true;
@@ -41,8 +19,8 @@ long double At(ExprNode *tree, bool &defined)
 
 void plotParametric(Canvas &canvas, const GraphView &view, const Tfuncprop &item)
 {
-    Tree x = ParseWithSums(item.text[1]);
-    Tree y = ParseWithSums(item.text[2]);
+    Tree x = ParseForEvaluation(item.text[1]);
+    Tree y = ParseForEvaluation(item.text[2]);
     if (!x || !y)
         return;
     Tree dx(Differentiate(x.get(), OpT));

@@ -3,19 +3,6 @@
 #include "engine/engine.h"
 #include <cmath>
 
-namespace
-{
-
-bool FormulaValue(const std::string &text, long double &value)
-{
-    ParseOK = true;
-    EvalValid = true;
-    value = EvaluateFormulaText(text, 0);
-    return ParseOK && EvalValid && std::isfinite(value);
-}
-
-} // namespace
-
 void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, uint32_t brushColour, int width,
                    long double x, long double y)
 {

@@ -5,19 +5,6 @@
 #include "render/primitives.h"
 #include <cmath>
 
-namespace
-{
-
-bool FormulaValue(const std::string &text, long double &value)
-{
-    ParseOK = true;
-    EvalValid = true;
-    value = EvaluateFormulaText(text, 0);
-    return ParseOK && EvalValid && std::isfinite(value);
-}
-
-} // namespace
-
 WorldPoint clipSegmentEnd(const GraphView &view, WorldPoint inside, WorldPoint outside)
 {
     const WorldPoint &p = inside, &q = outside;
