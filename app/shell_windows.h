@@ -62,4 +62,3 @@ class Tintegnavi : public ShellWindow
   public:
     explicit Tintegnavi(QWidget *w) : ShellWindow(w, "integnavi", QStringLiteral("区分求積")) {}
 };
-

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 constexpr int kSamples = 1000;
 constexpr long double kA = 1.5L, kB = 2, kC = 0.5L;
 

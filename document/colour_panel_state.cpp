@@ -1,6 +1,7 @@
 #include "document/questions.h"
 
-namespace {
+namespace
+{
 int IndexOf(uint32_t colour)
 {
     for (std::size_t i = 0; i < kItemColours.size(); ++i)

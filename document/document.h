@@ -33,7 +33,10 @@ struct Tfuncprop {
     uint8_t penWidth = 1;   // 1..3 pixels
 };
 // A reset record: explicit, four empty texts, afterimage on, black, pen width 1.
-inline void ResetItem(Tfuncprop &item) { item = Tfuncprop{}; }
+inline void ResetItem(Tfuncprop &item)
+{
+    item = Tfuncprop{};
+}
 
 // The visible range. Invariant: xmin < xmax, ymin < ymax, all within ±10000.
 struct CoordFrameRecord {

@@ -28,8 +28,8 @@ struct KeyboardRequest {
 };
 
 // The ten item colours, 0x00BBGGRR, in swatch order.
-inline constexpr std::array<uint32_t, 10> kItemColours = {0,       16711680, 8388608,  8421376, 32896,
-                                                          128,     32768,    255,      16711935, 8388736};
+inline constexpr std::array<uint32_t, 10> kItemColours = {0,   16711680, 8388608, 8421376,  32896,
+                                                          128, 32768,    255,     16711935, 8388736};
 inline constexpr uint32_t kNoColourChosen = 16776960;
 
 // Which item colours the panel offers. Persists between uses.
@@ -50,8 +50,9 @@ enum WarningKind : int {
     WarnAllDefinitions = 6,
 };
 
-class Questions {
-public:
+class Questions
+{
+  public:
     virtual ~Questions() = default;
     // KeyboardResult: the text the user closed the keyboard with; "" = cancelled.
     virtual std::string AskKeyboard(const KeyboardRequest &request) = 0;

@@ -10,7 +10,8 @@ bool PoleSeen = false;
 bool LogInRange = true;
 long double XPerPixel = 10.0L / 640;
 
-namespace {
+namespace
+{
 // Largest argument of exp that stays finite in 80-bit arithmetic.
 constexpr long double kExpLimit = 11356.5L;
 // Largest n whose factorial is finite in 80-bit arithmetic.
@@ -33,8 +34,14 @@ struct ParamTable {
 };
 const ParamTable kParamOfCode;
 
-inline int Sign(long double v) { return (v > 0) - (v < 0); }
-inline bool SignChange(long double a, long double b) { return Sign(a) * Sign(b) <= 0; }
+inline int Sign(long double v)
+{
+    return (v > 0) - (v < 0);
+}
+inline bool SignChange(long double a, long double b)
+{
+    return Sign(a) * Sign(b) <= 0;
+}
 
 // base^n for an integer n >= 0 (as a non-negative integral long double).
 // Small exponents multiply repeatedly; large ones square, so that
@@ -69,7 +76,10 @@ long double IntegerPower(long double base, long double n)
     return r;
 }
 
-inline long double PowerOf(long double base, long double e) { return std::exp(e * std::log(std::fabs(base))); }
+inline long double PowerOf(long double base, long double e)
+{
+    return std::exp(e * std::log(std::fabs(base)));
+}
 
 inline bool DomainError()
 {
@@ -79,7 +89,10 @@ inline bool DomainError()
 
 long double EvalNode(ExprNode *n, bool keepPrevious);
 
-constexpr uint32_t Bit(int op) { return 1u << op; }
+constexpr uint32_t Bit(int op)
+{
+    return 1u << op;
+}
 // Operations that compare their result with their own result at the previous
 // call (x, y and z too).
 constexpr uint32_t kUsesOwnPrevious =
@@ -242,7 +255,10 @@ long double Factorial(long double L)
 // prevArg, the right operand's value at the previous call, is read only by
 // the operations that need it: reading it back right after the operand stored
 // it stalls 80-bit loads.
-inline long double PrevArg(const ExprNode *n) { return n->right ? n->right->previous : 0; }
+inline long double PrevArg(const ExprNode *n)
+{
+    return n->right ? n->right->previous : 0;
+}
 
 long double Compute(ExprNode *n, long double L, long double R)
 {
@@ -463,7 +479,10 @@ long double EvalNode(ExprNode *n, bool keepPrevious)
     return result;
 }
 
-long double TermSize(const ExprNode *n) { return static_cast<long double>(TreeSize(n)); }
+long double TermSize(const ExprNode *n)
+{
+    return static_cast<long double>(TreeSize(n));
+}
 
 // Index letter of a range code 5001..5004 (i, j, k, l).
 int32_t IndexLeaf(int32_t rangeCode)
@@ -566,7 +585,10 @@ bool FormulaValue(const std::string &text, long double &value)
     return ParseOK && EvalValid && std::isfinite(value);
 }
 
-int SignOf(long double v) { return Sign(v); }
+int SignOf(long double v)
+{
+    return Sign(v);
+}
 
 // Rounding by adding and removing 2^63: exact, halves to even in the default
 // rounding mode, and much cheaper than the library's nearbyint on 80-bit values
@@ -580,10 +602,16 @@ long double RoundHalfEven(long double v)
     return (v + big) - big; // the sum keeps 64 bits, so it rounds to an integer
 }
 
-bool IsIntegerValue(long double v) { return std::isfinite(v) && v == RoundHalfEven(v); }
+bool IsIntegerValue(long double v)
+{
+    return std::isfinite(v) && v == RoundHalfEven(v);
+}
 
 // The Gauss bracket: the greatest integer not above v.
-long double GaussFloor(long double v) { return std::floor(v); }
+long double GaussFloor(long double v)
+{
+    return std::floor(v);
+}
 
 void SwapValues(long double &a, long double &b)
 {
@@ -599,7 +627,8 @@ void SwapValues(int &a, int &b)
     b = t;
 }
 
-void LineIntersection(long double m1, long double b1, long double m2, long double b2, long double &x, long double &y)
+void LineIntersection(long double m1, long double b1, long double m2, long double b2, long double &x,
+                      long double &y)
 {
     x = (b2 - b1) / (m1 - m2);
     y = (m1 * b2 - b1 * m2) / (m1 - m2);

@@ -7,7 +7,8 @@
 
 VariableTableRecord VariableTable;
 
-namespace {
+namespace
+{
 std::size_t g_liveNodes = 0;
 
 ExprNode *NewNode(int32_t op)
@@ -19,7 +20,10 @@ ExprNode *NewNode(int32_t op)
 }
 } // namespace
 
-std::size_t LiveNodeCount() { return g_liveNodes; }
+std::size_t LiveNodeCount()
+{
+    return g_liveNodes;
+}
 
 int32_t LetterCode(char c)
 {
@@ -37,9 +41,15 @@ int ParamIndexOfLetter(char c)
     return p ? static_cast<int>(p - kParamOrder) : -1;
 }
 
-int ParamIndex(int32_t op) { return (op >= 10001 && op <= 10022) ? ParamIndexOfLetter(LetterOfCode(op)) : -1; }
+int ParamIndex(int32_t op)
+{
+    return (op >= 10001 && op <= 10022) ? ParamIndexOfLetter(LetterOfCode(op)) : -1;
+}
 
-char LetterOfCode(int32_t op) { return (op >= 10001 && op <= 10026) ? kLetterOrder[op - 10001] : '\0'; }
+char LetterOfCode(int32_t op)
+{
+    return (op >= 10001 && op <= 10026) ? kLetterOrder[op - 10001] : '\0';
+}
 
 ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode)
 {
@@ -55,7 +65,10 @@ ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode)
     return n;
 }
 
-ExprNode *MakeUnaryNode(int32_t op, ExprNode *operand, int mode) { return MakeBinaryNode(op, nullptr, operand, mode); }
+ExprNode *MakeUnaryNode(int32_t op, ExprNode *operand, int mode)
+{
+    return MakeBinaryNode(op, nullptr, operand, mode);
+}
 
 ExprNode *MakeConstNode(long double x, int mode)
 {
@@ -75,7 +88,10 @@ ExprNode *MakePiNode(int mode)
     return n;
 }
 
-ExprNode *MakeLeafNode(int32_t op, int mode) { return mode == ParseCheck ? nullptr : NewNode(op); }
+ExprNode *MakeLeafNode(int32_t op, int mode)
+{
+    return mode == ParseCheck ? nullptr : NewNode(op);
+}
 
 ExprNode *CopyTree(const ExprNode *tree)
 {
@@ -190,5 +206,11 @@ std::size_t TreeSize(const ExprNode *tree)
     return tree ? 1 + TreeSize(tree->left) + TreeSize(tree->right) : 0;
 }
 
-bool IsConst(const ExprNode *n) { return n && n->op == OpConst; }
-bool IsConstValue(const ExprNode *n, long double v) { return n && n->op == OpConst && n->value == v; }
+bool IsConst(const ExprNode *n)
+{
+    return n && n->op == OpConst;
+}
+bool IsConstValue(const ExprNode *n, long double v)
+{
+    return n && n->op == OpConst && n->value == v;
+}

@@ -38,9 +38,9 @@ enum OpCode : int32_t {
     OpCosh = 22,
     OpBasedLog = 23, // log of right to the base left
     OpFactorial = 1001,
-    OpSum = 2001,        // left: index range node, right: summand
+    OpSum = 2001,         // left: index range node, right: summand
     OpSumTooLarge = 3001, // a finite sum too large to expand; evaluates as undefined
-    OpRangeI = 5001,     // index ranges 5001..5004 for i, j, k, l: left lower, right upper
+    OpRangeI = 5001,      // index ranges 5001..5004 for i, j, k, l: left lower, right upper
     OpRangeJ = 5002,
     OpRangeK = 5003,
     OpRangeL = 5004,
@@ -124,7 +124,7 @@ void ReplaceXByTree(ExprNode *&ref, const ExprNode *arg);
 
 // Number of nodes in the tree.
 std::size_t TreeSize(const ExprNode *tree);
-bool IsConst(const ExprNode *n);             // a number node
+bool IsConst(const ExprNode *n); // a number node
 bool IsConstValue(const ExprNode *n, long double v);
 
 // Node budget. Formulas come from files and can be built to explode (nested
@@ -133,12 +133,12 @@ bool IsConstValue(const ExprNode *n, long double v);
 // and the passes that grow trees stop growing them (a parse then fails).
 inline constexpr std::size_t kMaxLiveNodes = 1'000'000;
 std::size_t LiveNodeCount();
-inline bool TreeBudgetExceeded() { return LiveNodeCount() > kMaxLiveNodes; }
+inline bool TreeBudgetExceeded()
+{
+    return LiveNodeCount() > kMaxLiveNodes;
+}
 
 struct TreeDeleter {
-    void operator()(ExprNode *n) const
-    {
-        FreeTree(n);
-    }
+    void operator()(ExprNode *n) const { FreeTree(n); }
 };
 using Tree = std::unique_ptr<ExprNode, TreeDeleter>;

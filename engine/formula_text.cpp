@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 const char *const kCharClass = "^/*-+)(abcdefghijklmnopqrstuvwxyzP1234567890.ABCDEFGHIJKLMNOQRSTUVWXYZ";
 
 struct NamedFunction {
@@ -10,8 +11,9 @@ struct NamedFunction {
     int32_t code;
 };
 const NamedFunction kFunctions[] = {
-    {"sin", 8},    {"cos", 9},   {"tan", 10},  {"sec", 11},  {"cosec", 12}, {"cotan", 13}, {"arctn", 14}, {"log", 15},
-    {"exp", 16},   {"sqrt", 17}, {"abs", 18},  {"sgn", 19},  {"gaus", 20},  {"sinh", 21},  {"cosh", 22},
+    {"sin", 8},    {"cos", 9},    {"tan", 10},  {"sec", 11},  {"cosec", 12},
+    {"cotan", 13}, {"arctn", 14}, {"log", 15},  {"exp", 16},  {"sqrt", 17},
+    {"abs", 18},   {"sgn", 19},   {"gaus", 20}, {"sinh", 21}, {"cosh", 22},
 };
 
 // Replaces every occurrence of from (scanning left to right, continuing at the

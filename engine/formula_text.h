@@ -20,8 +20,8 @@ std::string NormaliseFormulaText(const std::string &text);
 // recognition over at most 10 characters.
 struct FunctionName {
     enum Kind { Letter, Function, BasedLog } kind = Letter;
-    int32_t code = 0;      // 8..22 for a function
-    std::string base;      // the base text of a based logarithm
+    int32_t code = 0;           // 8..22 for a function
+    std::string base;           // the base text of a based logarithm
     std::size_t afterParen = 0; // 0-based index of the first character after "("
 };
 FunctionName RecogniseFunction(const std::string &text, std::size_t pos);

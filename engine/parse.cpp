@@ -12,7 +12,8 @@
 bool ParseOK = true;
 bool ImplicitProduct = false;
 
-namespace {
+namespace
+{
 const DefinitionSource *g_source = nullptr;
 // Nesting of parse routines across nested parses (definitions, sum bounds):
 // bounds the recursion so that no text can exhaust the stack.
@@ -43,18 +44,22 @@ struct ExpansionGuard {
     ~ExpansionGuard() { *flag = false; }
 };
 
-Tree Adopt(ExprNode *n) { return Tree(n); }
+Tree Adopt(ExprNode *n)
+{
+    return Tree(n);
+}
 
 // One parse: the normalised text and a 1-based position. After an operand has
 // been read, pos stands on its last character.
-class Parser {
-public:
+class Parser
+{
+  public:
     Parser(std::string text, int mode) : text_(std::move(text)), mode_(mode) {}
 
     Tree ParseLevel(int level);
     long depth() const { return depth_; }
 
-private:
+  private:
     char At(long p) const { return (p >= 1 && p <= Last()) ? text_[p - 1] : '\0'; }
     int ClassAt(long p) const { return CharClass(At(p)); }
     long Last() const { return static_cast<long>(text_.size()); }
@@ -256,7 +261,7 @@ Tree Parser::ParseLetter()
         return nullptr;
     } else {
         fn = RecogniseFunction(text_, static_cast<std::size_t>(pos_ - 1));
-        what = fn.kind == FunctionName::Function ? Function
+        what = fn.kind == FunctionName::Function   ? Function
                : fn.kind == FunctionName::BasedLog ? BasedLog
                                                    : Product;
     }
@@ -561,8 +566,14 @@ std::size_t DepthExceeds(const ExprNode *tree, std::size_t limit)
 }
 } // namespace
 
-void SetDefinitionSource(const DefinitionSource *source) { g_source = source; }
-const DefinitionSource *CurrentDefinitionSource() { return g_source; }
+void SetDefinitionSource(const DefinitionSource *source)
+{
+    g_source = source;
+}
+const DefinitionSource *CurrentDefinitionSource()
+{
+    return g_source;
+}
 
 ExprNode *ParseFormula(const std::string &text, int mode)
 {

@@ -14,8 +14,9 @@ extern bool ImplicitProduct;
 
 // Supplies the texts of the defined functions F1..F6 and constants Q1..Q6 at
 // the moment a reference is parsed. The document implements it.
-class DefinitionSource {
-public:
+class DefinitionSource
+{
+  public:
     virtual ~DefinitionSource() = default;
     virtual std::string FunctionText(int n) const = 0; // n = 1..6, "" when undefined
     virtual std::string ConstantText(int n) const = 0; // n = 1..6, "" when undefined
