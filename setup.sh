@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libbenchmark-dev
-          fonts-ipafont-gothic)
+          fonts-ipafont-gothic qt6-translations-l10n)
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 

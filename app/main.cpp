@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace
 {
@@ -34,6 +36,13 @@ struct LateQuestions : Questions {
     bool Confirm(int kind) override { return target->Confirm(kind); }
     void ShowMessage(const QString &text) override { target->ShowMessage(text); }
 };
+// The toolkit's own texts (file dialogs, message box buttons) in Japanese,
+// like the rest of the program, when the translations are installed.
+void UseJapaneseToolkitTexts(QApplication &app, QTranslator &translator)
+{
+    if (translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -43,6 +52,8 @@ int main(int argc, char **argv)
     // window left open must not keep it running, nor end it).
     app.setQuitOnLastWindowClosed(false);
     UseJapaneseFont(app);
+    QTranslator toolkitTexts;
+    UseJapaneseToolkitTexts(app, toolkitTexts);
 
     Tgraph graph;
     TAboutBox1 aboutBox(&graph);
