@@ -76,45 +76,49 @@ void CheckAgreement(const Formula &f, ExprNode *tree, const std::vector<long dou
     }
 }
 
-void BM_Evaluate(benchmark::State &state)
+// Times one pass over the samples per iteration. Each input is read through a
+// volatile, and the last pass's sum must equal a sum taken before timing, so
+// the work can neither be optimised away nor go wrong unnoticed.
+template <class Eval> void TimePasses(benchmark::State &state, const char *label, Eval evalOne)
 {
-    const Formula &f = kFormulas[state.range(0)];
-    SetParameters();
-    std::vector<long double> xs = Samples();
-    Tree tree(Prepare(f.text));
-    CheckAgreement(f, tree.get(), xs);
-    long double sum = 0;
+    const std::vector<long double> xs = Samples();
+    long double reference = 0;
+    for (long double x : xs)
+        reference += evalOne(x);
+    long double pass = 0;
     for (auto _ : state) {
+        pass = 0;
         for (long double x : xs) {
-            EvalValid = true;
-            sum += Evaluate(tree.get(), x, 0);
+            volatile long double vx = x;
+            pass += evalOne(vx);
         }
     }
-    volatile long double sink = sum;
-    (void)sink;
-    state.SetLabel(f.text);
+    if (pass != reference) {
+        std::fprintf(stderr, "%s: timed sum %Lg differs from %Lg\n", label, pass, reference);
+        std::abort();
+    }
+    state.SetLabel(label);
     state.counters["ns_per_eval"] =
         benchmark::Counter(static_cast<double>(state.iterations()) * kSamples,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+void BM_Evaluate(benchmark::State &state)
+{
+    const Formula &f = kFormulas[state.range(0)];
+    SetParameters();
+    Tree tree(Prepare(f.text));
+    CheckAgreement(f, tree.get(), Samples());
+    TimePasses(state, f.text, [&](long double x) {
+        EvalValid = true;
+        return Evaluate(tree.get(), x, 0);
+    });
+}
+
 void BM_Direct(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
-    std::vector<long double> xs = Samples();
-    long double sum = 0;
-    for (auto _ : state) {
-        for (long double x : xs) {
-            volatile long double vx = x; // keeps the compiler from hoisting the work
-            sum += f.direct(vx);
-        }
-    }
-    volatile long double sink = sum;
-    (void)sink;
-    state.SetLabel(f.text);
-    state.counters["ns_per_eval"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kSamples,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    TimePasses(state, f.text, f.direct);
 }
 
 void BM_Prepare(benchmark::State &state)
