@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -121,6 +122,49 @@ void BM_Direct(benchmark::State &state)
     TimePasses(state, f.text, f.direct);
 }
 
+// Both sides in turn, pass by pass, so that both see the same state of a
+// shared machine (whose speed drifts over seconds); reports both times and
+// their ratio.
+void BM_Ratio(benchmark::State &state)
+{
+    const Formula &f = kFormulas[state.range(0)];
+    SetParameters();
+    Tree tree(Prepare(f.text));
+    const std::vector<long double> xs = Samples();
+    CheckAgreement(f, tree.get(), xs);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration engine{}, direct{};
+    long double engineSum = 0, directSum = 0;
+    for (auto _ : state) {
+        engineSum = directSum = 0;
+        const auto t0 = Clock::now();
+        for (long double x : xs) {
+            volatile long double vx = x;
+            EvalValid = true;
+            engineSum += Evaluate(tree.get(), vx, 0);
+        }
+        const auto t1 = Clock::now();
+        for (long double x : xs) {
+            volatile long double vx = x;
+            directSum += f.direct(vx);
+        }
+        const auto t2 = Clock::now();
+        engine += t1 - t0;
+        direct += t2 - t1;
+    }
+    if (std::fabs(engineSum - directSum) > 1e-9L * (1 + std::fabs(directSum))) {
+        std::fprintf(stderr, "%s: sums differ\n", f.text);
+        std::abort();
+    }
+    const double evaluations = static_cast<double>(state.iterations()) * kSamples;
+    const double e = std::chrono::duration<double, std::nano>(engine).count() / evaluations;
+    const double d = std::chrono::duration<double, std::nano>(direct).count() / evaluations;
+    state.counters["engine_ns"] = e;
+    state.counters["direct_ns"] = d;
+    state.counters["ratio"] = e / d;
+    state.SetLabel(f.text);
+}
+
 void BM_Prepare(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
@@ -137,6 +181,7 @@ void BM_Prepare(benchmark::State &state)
 
 BENCHMARK(BM_Evaluate)->DenseRange(0, 5);
 BENCHMARK(BM_Direct)->DenseRange(0, 5);
+BENCHMARK(BM_Ratio)->DenseRange(0, 5);
 BENCHMARK(BM_Prepare)->DenseRange(0, 5);
 
 BENCHMARK_MAIN();

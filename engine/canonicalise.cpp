@@ -268,6 +268,7 @@ ExprNode *Canonicalise(ExprNode *&ref)
 
 ExprNode *CanonicaliseTree(ExprNode *&ref)
 {
+    TreeShapeGuard shapeChanges;
     g_visits = 0;
     return Canonicalise(ref);
 }

@@ -22,6 +22,8 @@ inline constexpr long double BigValue = 1E4932L;
 
 // Value of tree at (x, y); stores x and y into VariableTable first. An empty
 // tree gives 0. Never allocates. Domain errors: EvalValid false and result 0.
+// The first call after a change of shape (see TreeShapeChanged) lays out the
+// order of evaluation in the tree's nodes; later calls only follow it.
 long double Evaluate(ExprNode *tree, long double x, long double y);
 
 // Replaces every finite sum by its explicit sum. A sum whose expansion would

@@ -6,6 +6,7 @@
 #include <cstring>
 
 VariableTableRecord VariableTable;
+uint64_t TreeShapeEpoch = 1;
 
 namespace
 {
@@ -14,6 +15,7 @@ std::size_t g_liveNodes = 0;
 ExprNode *NewNode(int32_t op)
 {
     ++g_liveNodes;
+    TreeShapeChanged();
     ExprNode *n = new ExprNode;
     n->op = op;
     return n;
@@ -103,6 +105,8 @@ ExprNode *CopyTree(const ExprNode *tree)
     n->value = tree->value;
     // A constant keeps its value in both fields, as a freshly built one does.
     n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : 0;
+    // The evaluator compares signs with the sign of the latest value.
+    n->sign = static_cast<int8_t>((tree->value > 0) - (tree->value < 0));
     n->left = l;
     n->right = r;
     if (l)
@@ -114,6 +118,7 @@ ExprNode *CopyTree(const ExprNode *tree)
 
 void FreeTree(ExprNode *&ref)
 {
+    TreeShapeChanged();
     // Iterative, by rotating left subtrees up, so that no tree depth can
     // exhaust the stack and no memory is needed to release a tree.
     ExprNode *node = ref;
@@ -135,6 +140,7 @@ void FreeTree(ExprNode *&ref)
 
 void RelinkParents(ExprNode *ref)
 {
+    TreeShapeGuard shapeChanges;
     if (!ref)
         return;
     RelinkParents(ref->left);
@@ -165,6 +171,7 @@ bool FormulaUsesLeaf(const std::string &text, int32_t op)
 
 void ReplaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
 {
+    TreeShapeGuard shapeChanges;
     if (!ref)
         return;
     ReplaceLeafByInteger(ref->left, n, op);
@@ -181,12 +188,14 @@ void ReplaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
 
 void ReplaceLeafByZero(ExprNode *&ref, int32_t op)
 {
+    TreeShapeGuard shapeChanges;
     ReplaceLeafByInteger(ref, 0, op);
     Simplify(ref, ParseBuild);
 }
 
 void ReplaceXByTree(ExprNode *&ref, const ExprNode *arg)
 {
+    TreeShapeGuard shapeChanges;
     if (!ref || TreeBudgetExceeded())
         return;
     if (ref->op == OpX) {

@@ -66,13 +66,51 @@ char LetterOfCode(int32_t op);
 
 struct ExprNode {
     int32_t op = 0;
-    long double value = 0;    // constant: its value; otherwise the latest valid result
-    long double previous = 0; // the value at the evaluation before the latest one
+    // Evaluator state, meaningful on a tree's root: the TreeShapeEpoch at
+    // which the order of evaluation was laid out (see next, threadStart).
+    uint64_t threadEpoch = 0;
+    // A number's value. For other nodes the latest defined result, kept
+    // where the evaluator reads it again (the sign is always kept, in sign).
+    long double value = 0;
+    // A number's value. For other nodes the value before the latest one,
+    // kept where the parent compares its operand with the previous sample.
+    long double previous = 0;
     ExprNode *parent = nullptr;
     uint8_t zeroCross = 0; // sign change or zero between previous and latest evaluation
     uint8_t poleCross = 0; // pole (infinite jump) between previous and latest evaluation
+    // Evaluator state: the latest evaluation was defined; the sign of the
+    // latest defined result; and, laid out with the order of evaluation,
+    // where the operands come from, the kind of step and what of this node
+    // is read after its step.
+    uint8_t valid = 0;
+    int8_t sign = 0;
+    uint8_t shape = 0;
+    uint8_t kind = 0;
+    uint8_t needs = 0;
     ExprNode *left = nullptr;
     ExprNode *right = nullptr; // the only operand of one-operand functions and negation
+    // Evaluator state: the next operation node in post-order; on a root, the
+    // first.
+    ExprNode *next = nullptr;
+    ExprNode *threadStart = nullptr;
+};
+
+// Counts changes of tree shape (nodes created, linked, replaced or freed,
+// operands swapped, codes changed). The evaluator lays out a tree's order of
+// evaluation once and lays it again when the count has moved. So node
+// creation and release call TreeShapeChanged, and every pass that may change
+// an existing tree in place holds a TreeShapeGuard while it runs. Code outside
+// the engine changes trees only through these passes.
+extern uint64_t TreeShapeEpoch;
+inline void TreeShapeChanged()
+{
+    ++TreeShapeEpoch;
+}
+struct TreeShapeGuard {
+    TreeShapeGuard() { TreeShapeChanged(); }
+    ~TreeShapeGuard() { TreeShapeChanged(); }
+    TreeShapeGuard(const TreeShapeGuard &) = delete;
+    TreeShapeGuard &operator=(const TreeShapeGuard &) = delete;
 };
 
 // The current values of all letters. Parameters are single precision.

@@ -70,6 +70,7 @@ bool IsPositiveIntegerConst(const ExprNode *n)
 
 void StripRoot(ExprNode *&ref)
 {
+    TreeShapeGuard shapeChanges;
     while (ref) {
         if (ref->op == OpPower && IsPositiveIntegerConst(ref->right))
             ReplaceNode(ref, DetachChild(ref->left));

@@ -194,6 +194,7 @@ void ReplaceNode(ExprNode *&ref, ExprNode *replacement)
 
 void ReduceFraction(ExprNode *&node, int mode)
 {
+    TreeShapeGuard shapeChanges;
     Wide p, q;
     if (mode == ParseCheck || !IntFraction(node, p, q) || q == 0)
         return;
@@ -215,6 +216,7 @@ void ReduceFraction(ExprNode *&node, int mode)
 
 void Simplify(ExprNode *&ref, int mode)
 {
+    TreeShapeGuard shapeChanges;
     if (mode == ParseCheck || !ref)
         return;
     Simplify(ref->left, mode);

@@ -9,8 +9,14 @@ void *operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void *p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace
 {
@@ -102,6 +108,26 @@ TEST(Evaluate, ParametersLettersAndTextEntryPoints)
     EXPECT_TRUE(ParseOK && EvalValid);
     EvaluateFormulaText("x+", 0);
     EXPECT_FALSE(ParseOK);
+}
+
+// The evaluator lays out a tree's evaluation order once; passes that reshape
+// a tree in place (swapping operands, turning a letter into a number) must
+// not leave it evaluating the old shape.
+TEST(Evaluate, FollowsTreesReshapedInPlace)
+{
+    Tree t = ParseText("abs(x)*2");
+    EXPECT_EQ(Evaluate(t.get(), 1, 0), 2);
+    Apply(t, [](ExprNode *&ref) { ref = CanonicaliseTree(ref); }); // 2*abs(x), operands swapped
+    EXPECT_EQ(TreeToText(t.get()), "2*abs(x)");
+    EXPECT_EQ(Evaluate(t.get(), -3, 0), 6);
+    Apply(t, [](ExprNode *&ref) { ReplaceLeafByInteger(ref, 4, OpX); }); // 2*abs(4)
+    EXPECT_EQ(Evaluate(t.get(), 2, 0), 8);
+
+    // A subtree evaluated on its own keeps the tree's order intact.
+    Tree u = ParseText("(x+1)*(x-1)");
+    EXPECT_EQ(Evaluate(u.get(), 3, 0), 8);
+    EXPECT_EQ(Evaluate(u->right, 5, 0), 4);
+    EXPECT_EQ(Evaluate(u.get(), 5, 0), 24);
 }
 
 TEST(NumericHelpers, SignSwapIntersection)

@@ -1,0 +1,58 @@
+// The rare and out-of-line cases of the evaluator's operations.
+#include "engine/eval_operations.h"
+
+#include <limits>
+
+// Out of line, so that the argument is copied from memory as bytes.
+long double eval_detail::CallWith(long double (*f)(long double), const long double *arg)
+{
+    return f(*arg);
+}
+
+[[gnu::cold]] long double eval_detail::LargeIntegerPower(long double base, long double n)
+{
+    long double a = std::fabs(base);
+    if (n >= 18446744073709551615.0L) {
+        // Beyond 2^64 every long double integer is even.
+        return a > 1 ? HUGE_VALL : (a == 1 ? 1.0L : 0.0L);
+    }
+    unsigned long long e = static_cast<unsigned long long>(n);
+    long double r = 1, b = base;
+    while (e) {
+        if (e & 1)
+            r *= b;
+        e >>= 1;
+        if (e)
+            b *= b;
+        if (std::isinf(r) || (r == 0 && base != 0))
+            break;
+    }
+    return r;
+}
+
+[[gnu::cold]] long double eval_detail::NegativeBasePower(const ExprNode *exponent, long double base,
+                                                         long double e)
+{
+    const ExprNode *r = exponent;
+    if (r && r->op == OpDivide && r->left && r->right && IsInteger(r->left->value) &&
+        IsInteger(r->right->value) && std::fmod(RoundToInteger(r->right->value), 2.0L) != 0) {
+        long double v = PowerOf(base, e);
+        return std::fmod(RoundToInteger(r->left->value), 2.0L) == 0 ? v : -v;
+    }
+    return std::numeric_limits<long double>::quiet_NaN();
+}
+
+[[gnu::cold]] long double eval_detail::Factorial(long double x)
+{
+    if (x < 0)
+        return std::numeric_limits<long double>::quiet_NaN();
+    if (x == 0)
+        return 1;
+    long double n = RoundToInteger(x);
+    if (n > kFactorialLimit)
+        return BigValue;
+    long double r = 1;
+    for (long double k = 2; k <= n; k += 1)
+        r *= k;
+    return r;
+}

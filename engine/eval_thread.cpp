@@ -1,0 +1,441 @@
+// Evaluate: the operation nodes of a tree, laid out once in post-order
+// through their next fields, are evaluated in a loop that carries the latest
+// result in a register. Leaves are read where they are used.
+//
+// Why not a recursive walk: with 80-bit values every call costs stores and
+// loads that stall (an 80-bit store is not forwarded to a later load), and
+// the interpreter's own instructions separate the library calls of
+// independent subexpressions so far that the processor cannot overlap them.
+// So the loop dispatches once per node, on a kind laid in advance that names
+// the operation and where its operands are, and each common kind has its own
+// straight-line code (Step, instantiated per kind).
+#include "engine/eval_operations.h"
+#include "engine/evaluate.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace
+{
+using namespace eval_detail;
+
+// VariableTable.param index of each parameter code 10001..10022.
+struct ParamTable {
+    int index[22];
+    ParamTable()
+    {
+        for (int k = 0; k < 22; ++k)
+            index[k] = ParamIndex(OpLetterA + k);
+    }
+    int operator[](int k) const { return index[k]; }
+};
+const ParamTable kParamOfCode;
+
+// Where an operand comes from. In post-order the step just before a node
+// computed its right operand, or its left one when the right operand is a
+// leaf or absent: that value is in the loop's register (Reg). A left
+// operation followed by a right operation is read back from its node (Node),
+// written long before.
+enum class Src : uint8_t { None, Const, Leaf, Reg, Node };
+
+// ExprNode::shape: the sources of the two operands, and a flag set by the
+// node's parent when it reads this node's value at the previous call.
+constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
+constexpr uint8_t kKeepPrevious = 1 << 6;
+
+Src LeftSrc(uint8_t shape)
+{
+    return static_cast<Src>((shape >> kLeftShift) & kSrcMask);
+}
+Src RightSrc(uint8_t shape)
+{
+    return static_cast<Src>((shape >> kRightShift) & kSrcMask);
+}
+
+// The loop's state: the latest result (in a register) and whether it was
+// defined; and where the caller's x and y are.
+struct Loop {
+    long double value = 0;
+    bool valid = true;
+    const long double *x, *y;
+};
+
+// ExprNode::needs: what is read of a node after the step that computes it,
+// set when its parent (and grandparent) is laid. Writing an 80-bit value
+// costs, so values are kept only where they are read again: by the parent
+// (a left operand read back from its node, an operand whose previous value
+// the parent compares) or by a power whose exponent is a fraction p/q (it
+// reads p and q). A bit left over from an earlier shape only costs a store.
+constexpr uint8_t kValueForParent = 1, kValueForGrandparent = 2, kSignForParent = 4;
+constexpr uint8_t kValueNeeded = kValueForParent | kValueForGrandparent;
+
+// The operations that read their operands' zero flags.
+constexpr bool ReadsOperandZero(int32_t op)
+{
+    constexpr uint32_t kMask = 1u << OpMultiply | 1u << OpDivide | 1u << OpPower | 1u << OpSin | 1u << OpTan |
+                               1u << OpCosec | 1u << OpCotan | 1u << OpArctn | 1u << OpLog |
+                               1u << OpBasedLog | 1u << OpSqrt | 1u << OpAbs | 1u << OpGaus;
+    return static_cast<uint32_t>(op) < 32 && ((kMask >> op) & 1);
+}
+
+// Both flags of n with one store: a parent that reads both at once gets them
+// forwarded only from a single store of both.
+EVAL_INLINE void StoreFlags(ExprNode *n, uint8_t zero, uint8_t pole)
+{
+    static_assert(offsetof(ExprNode, poleCross) == offsetof(ExprNode, zeroCross) + 1);
+    const uint16_t both = static_cast<uint16_t>(zero | pole << 8);
+    std::memcpy(&n->zeroCross, &both, sizeof both);
+}
+
+// The operations that compare their result with their own previous value.
+constexpr bool ReadsOwnValue(int32_t op)
+{
+    return op == OpSubtract || op == OpSgn || op == OpGaus;
+}
+
+// A letter. It keeps its latest value where its parent reads that as the
+// previous operand at the next call; x, y and z keep their sign where the
+// parent reads their zero flag, which tells of a sign change since the
+// previous call.
+EVAL_INLINE long double EvalLetter(ExprNode *n, const Loop &loop)
+{
+    const int32_t op = n->op;
+    long double v;
+    if (op >= OpX) {
+        // x and y from the caller's arguments: reading back VariableTable,
+        // just written, would wait for that 80-bit store.
+        v = op == OpX ? *loop.x : op == OpY ? *loop.y : VariableTable.z;
+        if (n->needs & kSignForParent) {
+            int8_t s = static_cast<int8_t>(Sign(v));
+            StoreFlags(n, s * n->sign <= 0, 0);
+            n->sign = s;
+        }
+    } else if (op == OpT) {
+        v = VariableTable.t;
+    } else if (op >= OpLetterA && op <= OpLetterI) {
+        v = VariableTable.param[kParamOfCode[op - OpLetterA]];
+    } else {
+        return 0;
+    }
+    if (n->needs & kValueNeeded)
+        n->value = v;
+    return v;
+}
+
+EVAL_INLINE long double EvalLeaf(ExprNode *n, const Loop &loop)
+{
+    StoreFlags(n, 0, 0);
+    if (n->op == OpConst || n->op == OpPi)
+        return n->value;
+    return EvalLetter(n, loop);
+}
+
+inline bool IsOperation(const ExprNode *n)
+{
+    return n && n->op < OpPi;
+}
+
+// The common operations with their common operand sources get their own
+// code; everything else goes through the generic step.
+#define EVAL_BINARY_SHAPES(X, op)                                                                            \
+    X(op, Const, Leaf)                                                                                       \
+    X(op, Const, Reg) X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const)                \
+        X(op, Reg, Leaf) X(op, Node, Reg)
+#define EVAL_UNARY_SHAPES(X, op) X(op, None, Leaf) X(op, None, Reg)
+#define EVAL_KINDS(X)                                                                                        \
+    EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
+    EVAL_BINARY_SHAPES(X, OpSubtract)                                                                        \
+    EVAL_BINARY_SHAPES(X, OpMultiply)                                                                        \
+    EVAL_BINARY_SHAPES(X, OpDivide)                                                                          \
+    EVAL_BINARY_SHAPES(X, OpPower)                                                                           \
+    EVAL_UNARY_SHAPES(X, OpNegate)                                                                           \
+    EVAL_UNARY_SHAPES(X, OpSin)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpCos)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpTan)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpArctn)                                                                            \
+    EVAL_UNARY_SHAPES(X, OpLog)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpExp)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpSqrt)                                                                             \
+    EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
+    EVAL_UNARY_SHAPES(X, OpCosh)
+
+struct KindEntry {
+    int32_t op;
+    Src left, right;
+};
+#define EVAL_KIND_ENTRY(op, l, r) {op, Src::l, Src::r},
+constexpr KindEntry kKinds[] = {{0, Src::None, Src::None}, EVAL_KINDS(EVAL_KIND_ENTRY)};
+#undef EVAL_KIND_ENTRY
+static_assert(std::size(kKinds) <= 256, "kinds are bytes");
+
+// The kind of an operation node: its index in kKinds, or 0 (generic).
+constexpr uint8_t KindOf(int32_t op, Src left, Src right)
+{
+    for (std::size_t k = 1; k < std::size(kKinds); ++k) {
+        if (kKinds[k].op == op && kKinds[k].left == left && kKinds[k].right == right)
+            return static_cast<uint8_t>(k);
+    }
+    return 0;
+}
+
+Src SourceOf(const ExprNode *operand, bool rightIsOperation, bool isLeft)
+{
+    if (!operand)
+        return Src::None;
+    if (operand->op == OpConst || operand->op == OpPi)
+        return Src::Const;
+    if (!IsOperation(operand))
+        return Src::Leaf;
+    return isLeft && rightIsOperation ? Src::Node : Src::Reg;
+}
+
+// Lays node v: its operand sources and kind, and what v reads of its
+// operands (their previous-value flags and needs). v's own flag and needs
+// were set by its parent. Laying again a tree whose shape has not changed
+// changes nothing that the next evaluation reads.
+void LayNode(ExprNode *v)
+{
+    ExprNode *l = v->left, *r = v->right;
+    const bool rightIsOperation = IsOperation(r);
+    Src ls = SourceOf(l, rightIsOperation, true), rs = SourceOf(r, rightIsOperation, false);
+    v->shape = static_cast<uint8_t>((v->shape & kKeepPrevious) | static_cast<uint8_t>(ls) << kLeftShift |
+                                    static_cast<uint8_t>(rs) << kRightShift);
+    v->kind = KindOf(v->op, ls, rs);
+    for (ExprNode *operand : {l, r}) {
+        if (!operand)
+            continue;
+        const bool readsPrevious = operand == r && UsesOperandPrevious(v->op);
+        uint8_t needs = operand->needs & kValueForGrandparent;
+        if (readsPrevious || (operand == l && ls == Src::Node))
+            needs |= kValueForParent;
+        if (IsOperation(operand)) {
+            if (readsPrevious)
+                operand->shape |= kKeepPrevious;
+            else
+                operand->shape &= ~kKeepPrevious;
+        } else {
+            if (ReadsOperandZero(v->op))
+                needs |= kSignForParent;
+            // Numbers are read without touching their flags, and a letter's
+            // pole flag is never set: clear them once.
+            operand->zeroCross = operand->poleCross = 0;
+        }
+        operand->needs = needs;
+    }
+    // A power reads the operands of a fraction in its exponent.
+    if (v->op == OpPower && r && r->op == OpDivide) {
+        for (ExprNode *part : {r->left, r->right})
+            if (part)
+                part->needs |= kValueForGrandparent;
+    }
+}
+
+// Lays the post-order of the tree's operation nodes through their next
+// fields, from root->threadStart to the root. No recursion and no memory: the
+// pending nodes are a stack linked through the same next fields. The
+// pre-order root, right, left is produced and reversed on the fly, which
+// gives left, right, root.
+//
+// The root's own next field and previous-value flag stay as they were, so
+// laying a subtree keeps the order of the tree around it intact (a subtree's
+// post-order is a contiguous run of its tree's).
+void LayThread(ExprNode *root)
+{
+    ExprNode *const saved = root->next;
+    ExprNode *stack = root, *head = nullptr;
+    root->next = nullptr;
+    while (stack) {
+        ExprNode *v = stack;
+        stack = v->next;
+        v->next = head;
+        head = v;
+        LayNode(v);
+        if (IsOperation(v->left)) {
+            v->left->next = stack;
+            stack = v->left;
+        }
+        if (IsOperation(v->right)) {
+            v->right->next = stack;
+            stack = v->right;
+        }
+    }
+    root->next = saved;
+    root->threadStart = head;
+    root->threadEpoch = TreeShapeEpoch;
+}
+
+template <Src S> EVAL_INLINE long double Fetch(ExprNode *operand, const Loop &reg, bool &ok)
+{
+    if constexpr (S == Src::Const)
+        return operand->value;
+    if constexpr (S == Src::Leaf)
+        return EvalLetter(operand, reg);
+    if constexpr (S == Src::Reg) {
+        ok = ok && reg.valid;
+        return reg.value;
+    }
+    if constexpr (S == Src::Node) {
+        ok = ok && operand->valid;
+        return operand->value;
+    }
+    return 0;
+}
+
+// The right operand's value at the previous call, for the operations that
+// read it: an operation operand kept it in its previous field.
+template <Src S> EVAL_INLINE long double PreviousOf(const ExprNode *operand)
+{
+    if constexpr (S == Src::Reg)
+        return operand->previous;
+    if constexpr (S == Src::None)
+        return 0;
+    return operand->value; // read before the leaf is evaluated again
+}
+
+// Where a leaf operand's value sits in memory, for passing it on to a library
+// function without storing it again; null for parameters (single precision).
+template <Src S> EVAL_INLINE const long double *MemoryOf(const ExprNode *operand, const Loop &loop)
+{
+    if constexpr (S == Src::Const) {
+        return &operand->value;
+    } else if constexpr (S == Src::Leaf) {
+        switch (operand->op) {
+        case OpX:
+            return loop.x;
+        case OpY:
+            return loop.y;
+        case OpZ:
+            return &VariableTable.z;
+        case OpT:
+            return &VariableTable.t;
+        default:
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// The end of a step: the result (if defined) becomes the node's value and
+// the loop's register.
+EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outcome &out, Loop &reg)
+{
+    if (out.ok) {
+        if (ReadsOwnValue(op) || (n->needs & kValueNeeded)) {
+            if (n->shape & kKeepPrevious)
+                n->previous = n->value;
+            n->value = result;
+        }
+        n->sign = out.sign;
+    }
+    StoreFlags(n, out.zero, out.pole);
+    // Unconditionally: a register that is not valid is never read, and
+    // keeping the old value alive across a library call would cost a spill.
+    reg.value = result;
+    n->valid = out.ok;
+    reg.valid = out.ok;
+}
+
+// Every overflow stands for an infinite value; nothing undefined escapes.
+// (Measured: comparing the magnitude is far cheaper here than testing
+// result - result, whose subtraction delays the library calls around it.)
+EVAL_INLINE long double Finite(long double result, Outcome &out)
+{
+    if (__builtin_expect(!(std::fabs(result) <= LDBL_MAX), 0)) {
+        if (std::isnan(result))
+            return out.Undefined();
+        return result > 0 ? BigValue : -BigValue;
+    }
+    return result;
+}
+
+template <int32_t Op, Src LS, Src RS> EVAL_INLINE void Step(ExprNode *n, Loop &reg)
+{
+    ExprNode *l = n->left, *r = n->right;
+    Outcome out;
+    long double prevArg = 0;
+    if constexpr (UsesOperandPrevious(Op))
+        prevArg = PreviousOf<RS>(r);
+    long double R = Fetch<RS>(r, reg, out.ok);
+    long double L = Fetch<LS>(l, reg, out.ok);
+    long double result = 0;
+    if (out.ok)
+        result = Finite(Compute(Op, n, l, r, L, R, MemoryOf<RS>(r, reg), prevArg, out), out);
+    Commit(Op, n, result, out, reg);
+}
+
+// Any operation with any operands.
+EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
+{
+    ExprNode *l = n->left, *r = n->right;
+    const uint8_t shape = n->shape;
+    Outcome out;
+    long double prevArg = 0, L = 0, R = 0;
+    switch (RightSrc(shape)) {
+    case Src::Reg:
+        if (UsesOperandPrevious(n->op))
+            prevArg = PreviousOf<Src::Reg>(r);
+        R = Fetch<Src::Reg>(r, reg, out.ok);
+        break;
+    case Src::None:
+        break;
+    default:
+        prevArg = r->value;
+        R = EvalLeaf(r, reg);
+        break;
+    }
+    switch (LeftSrc(shape)) {
+    case Src::Reg:
+        L = Fetch<Src::Reg>(l, reg, out.ok);
+        break;
+    case Src::Node:
+        L = Fetch<Src::Node>(l, reg, out.ok);
+        break;
+    case Src::None:
+        break;
+    default:
+        L = EvalLeaf(l, reg);
+        break;
+    }
+    long double result = 0;
+    if (out.ok)
+        result = Finite(Compute(n->op, n, l, r, L, R, nullptr, prevArg, out), out);
+    Commit(n->op, n, result, out, reg);
+}
+
+EVAL_INLINE long double RunThread(ExprNode *root, const long double *x, const long double *y)
+{
+    Loop reg{0, true, x, y};
+    for (ExprNode *n = root->threadStart;; n = n->next) {
+        switch (n->kind) {
+#define EVAL_KIND_CASE(op, l, r)                                                                             \
+    case KindOf(op, Src::l, Src::r):                                                                         \
+        Step<op, Src::l, Src::r>(n, reg);                                                                    \
+        break;
+            EVAL_KINDS(EVAL_KIND_CASE)
+#undef EVAL_KIND_CASE
+        default:
+            GenericStep(n, reg);
+            break;
+        }
+        if (n == root)
+            break;
+    }
+    EvalValid = reg.valid;
+    return reg.valid ? reg.value : 0;
+}
+} // namespace
+
+long double Evaluate(ExprNode *tree, long double x, long double y)
+{
+    VariableTable.x = x;
+    VariableTable.y = y;
+    if (!tree)
+        return 0;
+    EvalValid = true;
+    if (!IsOperation(tree))
+        return EvalLeaf(tree, Loop{0, true, &x, &y});
+    if (tree->threadEpoch != TreeShapeEpoch)
+        LayThread(tree);
+    return RunThread(tree, &x, &y);
+}
