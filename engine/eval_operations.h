@@ -13,6 +13,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #define EVAL_INLINE [[gnu::always_inline]] inline
 
@@ -23,6 +24,17 @@ inline constexpr long double kExpLimit = 11356.5L;
 // Largest n whose factorial is finite in 80-bit arithmetic.
 inline constexpr long double kFactorialLimit = 1754;
 inline constexpr long double kExpUnderflowValue = 3.0E-4932L;
+
+// Infinity as a float: loading it is much cheaper than loading an 80-bit
+// constant (volatile, or the compiler compares with the largest 80-bit
+// value instead).
+inline volatile const float kInfinity = std::numeric_limits<float>::infinity();
+
+// Neither infinite nor NaN.
+EVAL_INLINE bool IsFinite(long double v)
+{
+    return std::fabs(v) < kInfinity;
+}
 
 EVAL_INLINE int Sign(long double v)
 {
@@ -47,7 +59,7 @@ EVAL_INLINE long double RoundToInteger(long double v)
 
 EVAL_INLINE bool IsInteger(long double v)
 {
-    return std::isfinite(v) && v == RoundToInteger(v);
+    return IsFinite(v) && v == RoundToInteger(v);
 }
 
 // The result of one operation: its value, or undefined (ok false). For the
@@ -144,6 +156,12 @@ EVAL_INLINE void DivisionFlags(Outcome &out, const ExprNode *l, const ExprNode *
 
 EVAL_INLINE long double Power(ExprNode *n, const ExprNode *l, long double L, long double R, Outcome &out)
 {
+    if (R == 2) { // the commonest power, as the integer case below treats it
+        CopyFlags(out, l);
+        if (L == 0)
+            out.zero = true;
+        return L * L;
+    }
     if (IsInteger(R)) {
         if (R < 0) {
             // A zero of the base becomes a pole of the power.
@@ -202,7 +220,7 @@ EVAL_INLINE long double Logarithm(const ExprNode *r, long double R, const long d
 // A logarithm that overflows (only possible for extreme bases) is ±BigValue.
 EVAL_INLINE long double LogarithmResult(long double v)
 {
-    if (__builtin_expect(std::isinf(v), 0)) {
+    if (__builtin_expect(!IsFinite(v), 0)) { // never NaN: the argument was positive
         LogInRange = false;
         return v > 0 ? BigValue : -BigValue;
     }
@@ -351,7 +369,7 @@ EVAL_INLINE long double Compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         if (R > kExpLimit)
             return BigValue;
         long double v = Apply(expl, R, Rmem);
-        if (v < LDBL_MIN)
+        if (R < -11000.0f && v < LDBL_MIN) // the first test spares an 80-bit constant
             return kExpUnderflowValue;
         return v;
     }

@@ -341,7 +341,7 @@ EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outco
 // result - result, whose subtraction delays the library calls around it.)
 EVAL_INLINE long double Finite(long double result, Outcome &out)
 {
-    if (__builtin_expect(!(std::fabs(result) <= LDBL_MAX), 0)) {
+    if (__builtin_expect(!IsFinite(result), 0)) {
         if (std::isnan(result))
             return out.Undefined();
         return result > 0 ? BigValue : -BigValue;
