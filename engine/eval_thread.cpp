@@ -38,10 +38,8 @@ const ParamTable kParamOfCode;
 // written long before.
 enum class Src : uint8_t { None, Const, Leaf, Reg, Node };
 
-// ExprNode::shape: the sources of the two operands, and a flag set by the
-// node's parent when it reads this node's value at the previous call.
+// ExprNode::shape: the sources of the two operands.
 constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
-constexpr uint8_t kKeepPrevious = 1 << 6;
 
 Src LeftSrc(uint8_t shape)
 {
@@ -199,22 +197,15 @@ void LayNode(ExprNode *v)
     ExprNode *l = v->left, *r = v->right;
     const bool rightIsOperation = IsOperation(r);
     Src ls = SourceOf(l, rightIsOperation, true), rs = SourceOf(r, rightIsOperation, false);
-    v->shape = static_cast<uint8_t>((v->shape & kKeepPrevious) | static_cast<uint8_t>(ls) << kLeftShift |
-                                    static_cast<uint8_t>(rs) << kRightShift);
+    v->shape = static_cast<uint8_t>(static_cast<uint8_t>(ls) << kLeftShift | static_cast<uint8_t>(rs) << kRightShift);
     v->kind = KindOf(v->op, ls, rs);
     for (ExprNode *operand : {l, r}) {
         if (!operand)
             continue;
-        const bool readsPrevious = operand == r && UsesOperandPrevious(v->op);
         uint8_t needs = operand->needs & kValueForGrandparent;
-        if (readsPrevious || (operand == l && ls == Src::Node))
+        if (operand == l && ls == Src::Node)
             needs |= kValueForParent;
-        if (IsOperation(operand)) {
-            if (readsPrevious)
-                operand->shape |= kKeepPrevious;
-            else
-                operand->shape &= ~kKeepPrevious;
-        } else {
+        if (!IsOperation(operand)) {
             if (ReadsOperandZero(v->op))
                 needs |= kSignForParent;
             // Numbers are read without touching their flags, and a letter's
@@ -223,6 +214,10 @@ void LayNode(ExprNode *v)
         }
         operand->needs = needs;
     }
+    // A number operand's previous value is the number (the only case where
+    // it is not the operand's value at the previous call, kept by the step).
+    if (UsesOperandPrevious(v->op) && rs == Src::Const)
+        v->previous = r->value;
     // A power reads the operands of a fraction in its exponent.
     if (v->op == OpPower && r && r->op == OpDivide) {
         for (ExprNode *part : {r->left, r->right})
@@ -282,15 +277,17 @@ template <Src S> EVAL_INLINE long double Fetch(ExprNode *operand, const Loop &re
     return 0;
 }
 
-// The right operand's value at the previous call, for the operations that
-// read it: an operation operand kept it in its previous field.
-template <Src S> EVAL_INLINE long double PreviousOf(const ExprNode *operand)
+// For the operations that compare their operand with its value at the
+// previous call: that value, kept in the node's previous field, which takes
+// the operand's new value R when the operand is defined (as the operand's
+// own value would). Kept here rather than in the operand, whose step has just
+// written it: reading it back from there would wait for the 80-bit store.
+EVAL_INLINE long double SwapPrevious(ExprNode *n, long double R, bool operandDefined)
 {
-    if constexpr (S == Src::Reg)
-        return operand->previous;
-    if constexpr (S == Src::None)
-        return 0;
-    return operand->value; // read before the leaf is evaluated again
+    const long double previous = n->previous;
+    if (operandDefined)
+        n->previous = R;
+    return previous;
 }
 
 // Where a leaf operand's value sits in memory, for passing it on to a library
@@ -321,11 +318,8 @@ template <Src S> EVAL_INLINE const long double *MemoryOf(const ExprNode *operand
 EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outcome &out, Loop &reg)
 {
     if (out.ok) {
-        if (ReadsOwnValue(op) || (n->needs & kValueNeeded)) {
-            if (n->shape & kKeepPrevious)
-                n->previous = n->value;
+        if (ReadsOwnValue(op) || (n->needs & kValueNeeded))
             n->value = result;
-        }
         n->sign = out.sign;
     }
     StoreFlags(n, out.zero, out.pole);
@@ -354,9 +348,9 @@ template <int32_t Op, Src LS, Src RS> EVAL_INLINE void Step(ExprNode *n, Loop &r
     ExprNode *l = n->left, *r = n->right;
     Outcome out;
     long double prevArg = 0;
-    if constexpr (UsesOperandPrevious(Op))
-        prevArg = PreviousOf<RS>(r);
     long double R = Fetch<RS>(r, reg, out.ok);
+    if constexpr (UsesOperandPrevious(Op))
+        prevArg = SwapPrevious(n, R, out.ok);
     long double L = Fetch<LS>(l, reg, out.ok);
     long double result = 0;
     if (out.ok)
@@ -373,17 +367,16 @@ EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
     long double prevArg = 0, L = 0, R = 0;
     switch (RightSrc(shape)) {
     case Src::Reg:
-        if (UsesOperandPrevious(n->op))
-            prevArg = PreviousOf<Src::Reg>(r);
         R = Fetch<Src::Reg>(r, reg, out.ok);
         break;
     case Src::None:
         break;
     default:
-        prevArg = r->value;
         R = EvalLeaf(r, reg);
         break;
     }
+    if (UsesOperandPrevious(n->op))
+        prevArg = SwapPrevious(n, R, out.ok);
     switch (LeftSrc(shape)) {
     case Src::Reg:
         L = Fetch<Src::Reg>(l, reg, out.ok);

@@ -105,6 +105,12 @@ ExprNode *CopyTree(const ExprNode *tree)
     n->value = tree->value;
     // A constant keeps its value in both fields, as a freshly built one does.
     n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : 0;
+    // Functions that compare their operand with its previous value keep that
+    // value themselves: the copied operand's value.
+    if (tree->op >= OpTan && tree->op <= OpCotan && tree->right)
+        n->previous = tree->right->value;
+    if ((tree->op == OpLog || tree->op == OpBasedLog) && tree->right)
+        n->previous = tree->right->value;
     // The evaluator compares signs with the sign of the latest value.
     n->sign = static_cast<int8_t>((tree->value > 0) - (tree->value < 0));
     n->left = l;
