@@ -56,6 +56,7 @@ struct Loop {
     long double value = 0;
     bool valid = true;
     const long double *x, *y;
+    int8_t xSign; // the sign of x, for every x leaf
 };
 
 // ExprNode::needs: what is read of a node after the step that computes it,
@@ -85,6 +86,13 @@ EVAL_INLINE void StoreFlags(ExprNode *n, uint8_t zero, uint8_t pole)
     std::memcpy(&n->zeroCross, &both, sizeof both);
 }
 
+// The operations that compare the sign of their result with the sign of
+// their previous result.
+constexpr bool KeepsSign(int32_t op)
+{
+    return op == OpAdd || op == OpSubtract || op == OpSin || op == OpCos || op == OpSinh;
+}
+
 // The operations that compare their result with their own previous value.
 constexpr bool ReadsOwnValue(int32_t op)
 {
@@ -104,7 +112,7 @@ EVAL_INLINE long double EvalLetter(ExprNode *n, const Loop &loop)
         // just written, would wait for that 80-bit store.
         v = op == OpX ? *loop.x : op == OpY ? *loop.y : VariableTable.z;
         if (n->needs & kSignForParent) {
-            int8_t s = static_cast<int8_t>(Sign(v));
+            int8_t s = op == OpX ? loop.xSign : static_cast<int8_t>(Sign(v));
             StoreFlags(n, s * n->sign <= 0, 0);
             n->sign = s;
         }
@@ -320,7 +328,8 @@ EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outco
     if (out.ok) {
         if (ReadsOwnValue(op) || (n->needs & kValueNeeded))
             n->value = result;
-        n->sign = out.sign;
+        if (KeepsSign(op))
+            n->sign = out.sign;
     }
     StoreFlags(n, out.zero, out.pole);
     // Unconditionally: a register that is not valid is never read, and
@@ -398,7 +407,7 @@ EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
 
 EVAL_INLINE long double RunThread(ExprNode *root, const long double *x, const long double *y)
 {
-    Loop reg{0, true, x, y};
+    Loop reg{0, true, x, y, static_cast<int8_t>(Sign(*x))};
     for (ExprNode *n = root->threadStart;; n = n->next) {
         switch (n->kind) {
 #define EVAL_KIND_CASE(op, l, r)                                                                             \
@@ -427,7 +436,7 @@ long double Evaluate(ExprNode *tree, long double x, long double y)
         return 0;
     EvalValid = true;
     if (!IsOperation(tree))
-        return EvalLeaf(tree, Loop{0, true, &x, &y});
+        return EvalLeaf(tree, Loop{0, true, &x, &y, static_cast<int8_t>(Sign(x))});
     if (tree->threadEpoch != TreeShapeEpoch)
         LayThread(tree);
     return RunThread(tree, &x, &y);
