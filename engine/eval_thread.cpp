@@ -428,10 +428,22 @@ EVAL_INLINE long double RunThread(ExprNode *root, const long double *x, const lo
 }
 } // namespace
 
+namespace
+{
+// *to = *from as bytes, not through the x87 unit, so that nothing waits for
+// the caller's 80-bit store of the argument. The pointer is hidden from the
+// optimiser, which would otherwise turn the copy back into a load and store.
+EVAL_INLINE void CopyBytes(long double *to, const long double *from)
+{
+    asm("" : "+r"(from));
+    std::memcpy(to, from, sizeof *to);
+}
+} // namespace
+
 long double Evaluate(ExprNode *tree, long double x, long double y)
 {
-    VariableTable.x = x;
-    VariableTable.y = y;
+    CopyBytes(&VariableTable.x, &x);
+    CopyBytes(&VariableTable.y, &y);
     if (!tree)
         return 0;
     EvalValid = true;
