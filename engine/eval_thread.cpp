@@ -62,9 +62,10 @@ struct Loop {
 // ExprNode::needs: what is read of a node after the step that computes it,
 // set when its parent (and grandparent) is laid. Writing an 80-bit value
 // costs, so values are kept only where they are read again: by the parent
-// (a left operand read back from its node, an operand whose previous value
-// the parent compares) or by a power whose exponent is a fraction p/q (it
-// reads p and q). A bit left over from an earlier shape only costs a store.
+// (a left operand read back from its node) or by a power whose exponent is a
+// fraction p/q (it reads p and q). A letter's sign is kept where its parent
+// reads its zero flag. A bit left over from an earlier shape only costs a
+// store.
 constexpr uint8_t kValueForParent = 1, kValueForGrandparent = 2, kSignForParent = 4;
 constexpr uint8_t kValueNeeded = kValueForParent | kValueForGrandparent;
 
@@ -99,10 +100,9 @@ constexpr bool ReadsOwnValue(int32_t op)
     return op == OpSubtract || op == OpSgn || op == OpGaus;
 }
 
-// A letter. It keeps its latest value where its parent reads that as the
-// previous operand at the next call; x, y and z keep their sign where the
-// parent reads their zero flag, which tells of a sign change since the
-// previous call.
+// A letter. x, y and z keep their sign where the parent reads their zero
+// flag, which tells of a sign change since the previous call; a letter keeps
+// its value where a power reads it in a fraction exponent.
 EVAL_INLINE long double EvalLetter(ExprNode *n, const Loop &loop)
 {
     const int32_t op = n->op;
@@ -145,8 +145,9 @@ inline bool IsOperation(const ExprNode *n)
 // code; everything else goes through the generic step.
 #define EVAL_BINARY_SHAPES(X, op)                                                                            \
     X(op, Const, Leaf)                                                                                       \
-    X(op, Const, Reg) X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const)                \
-        X(op, Reg, Leaf) X(op, Node, Reg)
+    X(op, Const, Reg)                                                                                        \
+    X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf)                 \
+        X(op, Node, Reg)
 #define EVAL_UNARY_SHAPES(X, op) X(op, None, Leaf) X(op, None, Reg)
 #define EVAL_KINDS(X)                                                                                        \
     EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
@@ -197,15 +198,16 @@ Src SourceOf(const ExprNode *operand, bool rightIsOperation, bool isLeft)
 }
 
 // Lays node v: its operand sources and kind, and what v reads of its
-// operands (their previous-value flags and needs). v's own flag and needs
-// were set by its parent. Laying again a tree whose shape has not changed
-// changes nothing that the next evaluation reads.
+// operands (their needs); v's own needs were set by its parent. Laying again
+// a tree whose shape has not changed changes nothing that the next
+// evaluation reads.
 void LayNode(ExprNode *v)
 {
     ExprNode *l = v->left, *r = v->right;
     const bool rightIsOperation = IsOperation(r);
     Src ls = SourceOf(l, rightIsOperation, true), rs = SourceOf(r, rightIsOperation, false);
-    v->shape = static_cast<uint8_t>(static_cast<uint8_t>(ls) << kLeftShift | static_cast<uint8_t>(rs) << kRightShift);
+    v->shape = static_cast<uint8_t>(static_cast<uint8_t>(ls) << kLeftShift | static_cast<uint8_t>(rs)
+                                                                                 << kRightShift);
     v->kind = KindOf(v->op, ls, rs);
     for (ExprNode *operand : {l, r}) {
         if (!operand)
@@ -222,8 +224,8 @@ void LayNode(ExprNode *v)
         }
         operand->needs = needs;
     }
-    // A number operand's previous value is the number (the only case where
-    // it is not the operand's value at the previous call, kept by the step).
+    // The previous value of a number operand is the number itself (other
+    // operands' previous values are kept by the step).
     if (UsesOperandPrevious(v->op) && rs == Src::Const)
         v->previous = r->value;
     // A power reads the operands of a fraction in its exponent.
@@ -240,9 +242,9 @@ void LayNode(ExprNode *v)
 // pre-order root, right, left is produced and reversed on the fly, which
 // gives left, right, root.
 //
-// The root's own next field and previous-value flag stay as they were, so
-// laying a subtree keeps the order of the tree around it intact (a subtree's
-// post-order is a contiguous run of its tree's).
+// The root's own next field and needs stay as they were, so laying a subtree
+// keeps the order of the tree around it intact (a subtree's post-order is a
+// contiguous run of its tree's).
 void LayThread(ExprNode *root)
 {
     ExprNode *const saved = root->next;

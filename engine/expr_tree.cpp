@@ -104,15 +104,13 @@ ExprNode *CopyTree(const ExprNode *tree)
     ExprNode *n = NewNode(tree->op);
     n->value = tree->value;
     // A constant keeps its value in both fields, as a freshly built one does.
-    n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : 0;
-    // Functions that compare their operand with its previous value keep that
-    // value themselves: the copied operand's value.
-    if (tree->op >= OpTan && tree->op <= OpCotan && tree->right)
-        n->previous = tree->right->value;
-    if ((tree->op == OpLog || tree->op == OpBasedLog) && tree->right)
-        n->previous = tree->right->value;
-    // The evaluator compares signs with the sign of the latest value.
-    n->sign = static_cast<int8_t>((tree->value > 0) - (tree->value < 0));
+    // A function comparing its operand with the operand's previous value
+    // keeps that value itself; with the sign of the latest result, that is
+    // all the copy needs to go on from where the tree was.
+    const bool keepsOperand =
+        (tree->op >= OpTan && tree->op <= OpCotan) || tree->op == OpLog || tree->op == OpBasedLog;
+    n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : keepsOperand ? tree->previous : 0;
+    n->sign = tree->sign;
     n->left = l;
     n->right = r;
     if (l)

@@ -72,8 +72,9 @@ struct ExprNode {
     // A number's value. For other nodes the latest defined result, kept
     // where the evaluator reads it again (the sign is always kept, in sign).
     long double value = 0;
-    // A number's value. For other nodes the value before the latest one,
-    // kept where the parent compares its operand with the previous sample.
+    // A number's value. For the functions that compare their operand with
+    // its value at the previous evaluation (tan, sec, cosec, cotan, log),
+    // that value.
     long double previous = 0;
     ExprNode *parent = nullptr;
     uint8_t zeroCross = 0; // sign change or zero between previous and latest evaluation
@@ -142,8 +143,9 @@ ExprNode *MakeConstNode(long double x, int mode = ParseBuild);
 ExprNode *MakePiNode(int mode = ParseBuild);
 ExprNode *MakeLeafNode(int32_t op, int mode = ParseBuild);
 
-// Deep copy with op and value; previous values and flags start at zero, the
-// copy's root has no parent. Null copies to null.
+// Deep copy with op and value, and the evaluation state that lets the copy
+// continue from the copied values; flags start clear, the copy's root has no
+// parent. Null copies to null.
 ExprNode *CopyTree(const ExprNode *tree);
 // Releases the tree and sets the referring pointer to null.
 void FreeTree(ExprNode *&ref);

@@ -130,6 +130,49 @@ TEST(Evaluate, FollowsTreesReshapedInPlace)
     EXPECT_EQ(Evaluate(u.get(), 5, 0), 24);
 }
 
+// The flags of every operation node, in pre-order.
+std::string FlagsOf(const ExprNode *n)
+{
+    if (!n)
+        return "";
+    std::string own = n->op < OpPi ? std::string{char('0' + n->zeroCross), char('0' + n->poleCross)} : "";
+    return own + FlagsOf(n->left) + FlagsOf(n->right);
+}
+
+// Laying out the order again (as happens whenever any tree changes shape)
+// between samples changes no result, flag or pole report; and a copy of an
+// evaluated tree goes on from where the tree was.
+TEST(Evaluate, LayingOutAgainAndCopyingChangeNothing)
+{
+    ScopedParameters parameters({{'a', 1.5f}, {'b', 2}, {'c', 0.5f}});
+    for (const char *text :
+         {"sqrt(abs(x))+log(x^2+1)", "1/(1+exp(-x))+sinh(x)/cosh(x)", "tan(x)+sec(x)-cosec(x)*cotan(x)",
+          "log2(x)*log(a)", "sgn(x)+gaus(x)", "(x-1)/(x+1)-(x+2)/(x-2)", "x^(1/3)+(x-1)^(-2)+x^3",
+          "asin(bx+c)+cos(3x)^2", "y*x-arctn(x)+(x)!"}) {
+        Tree plain = ParseText(text), relaid = ParseText(text);
+        Tree copied;
+        for (long double x = -3; x < 3; x += 0.37L) {
+            if (x > 0 && !copied)
+                copied.reset(CopyTree(plain.get()));
+            PoleSeen = false;
+            EvalValid = true;
+            const long double v = Evaluate(plain.get(), x, 0.5L);
+            const bool valid = EvalValid, pole = PoleSeen;
+            const std::string flags = FlagsOf(plain.get());
+            for (ExprNode *other : {relaid.get(), copied.get()}) {
+                if (!other)
+                    continue;
+                TreeShapeChanged();
+                PoleSeen = false;
+                EXPECT_EQ(Evaluate(other, x, 0.5L), v) << text << " at " << static_cast<double>(x);
+                EXPECT_EQ(EvalValid, valid) << text;
+                EXPECT_EQ(PoleSeen, pole) << text;
+                EXPECT_EQ(FlagsOf(other), flags) << text << " at " << static_cast<double>(x);
+            }
+        }
+    }
+}
+
 TEST(NumericHelpers, SignSwapIntersection)
 {
     EXPECT_EQ(SignOf(-0.0L), 0);

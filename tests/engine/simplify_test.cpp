@@ -1,6 +1,5 @@
 #include "engine_test_util.h"
 
-
 namespace
 {
 // Simplifies a tree built for the test and writes the result; ParseOK tells of failure.
