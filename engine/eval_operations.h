@@ -201,18 +201,56 @@ EVAL_INLINE long double Power(ExprNode *n, const ExprNode *l, long double L, lon
     return PowerOf(L, R);
 }
 
-// The natural logarithm of R with the flags of a logarithm; prevArg is the
-// operand's value at the previous call.
-EVAL_INLINE long double Logarithm(const ExprNode *r, long double R, const long double *Rmem,
-                                  long double prevArg, Outcome &out)
+// Where a function's operand was at the previous call, as much of it as the
+// function compares, kept in the node's sign field (0 stands for an operand
+// of 0, as in a freshly built tree). For a logarithm: the operand's side of 0
+// and 1. For tan, sec, cosec and cotan: the signs of the operand's sine and
+// cosine (the sine in the low two bits, the cosine above).
+EVAL_INLINE int8_t LogarithmClass(long double R)
+{
+    return R <= 0 ? 0 : R < 1 ? 1 : R == 1 ? 2 : 3;
+}
+EVAL_INLINE int8_t TrigClass(int sinSign, int cosSign)
+{
+    const int s = sinSign == 0 ? 0 : sinSign > 0 ? 1 : 2;
+    const int c = cosSign > 0 ? 0 : cosSign == 0 ? 1 : 2;
+    return static_cast<int8_t>(s | c << 2);
+}
+EVAL_INLINE int SinSignOf(int8_t trigClass)
+{
+    const int s = trigClass & 3;
+    return s == 0 ? 0 : s == 1 ? 1 : -1;
+}
+EVAL_INLINE int CosSignOf(int8_t trigClass)
+{
+    const int c = trigClass >> 2;
+    return c == 0 ? 1 : c == 1 ? 0 : -1;
+}
+constexpr bool IsLogarithm(int32_t op)
+{
+    return op == OpLog || op == OpBasedLog;
+}
+// The class of a number operand, which never changes.
+inline int8_t OperandClassOf(int32_t op, long double value)
+{
+    if (IsLogarithm(op))
+        return LogarithmClass(value);
+    return TrigClass(Sign(std::sin(value)), Sign(std::cos(value)));
+}
+
+// The natural logarithm of R with the flags of a logarithm; previous is the
+// class of the operand at the previous call.
+EVAL_INLINE long double Logarithm(const ExprNode *r, long double R, const long double *Rmem, int8_t previous,
+                                  Outcome &out)
 {
     out.pole = r && (r->poleCross || r->zeroCross);
     if (R <= 0) {
-        if (prevArg > 0)
+        if (previous > 0)
             out.pole = true;
         return out.Undefined();
     }
-    if (R == 1 || Sign(prevArg - 1) * Sign(R - 1) < 0)
+    const int previousSide = previous == 3 ? 1 : previous == 2 ? 0 : -1; // of 1
+    if (R == 1 || previousSide * Sign(R - 1) < 0)
         out.zero = true;
     return Apply(logl, R, Rmem);
 }
@@ -227,17 +265,22 @@ EVAL_INLINE long double LogarithmResult(long double v)
     return v;
 }
 
-EVAL_INLINE long double Tangent(const ExprNode *r, long double R, long double prevArg, Outcome &out)
+// tan, sec, cosec and cotan compare the signs of the sine and cosine of their
+// operand with those at the previous call (previous, a TrigClass), and leave
+// the new signs in out.sign.
+EVAL_INLINE long double Tangent(const ExprNode *r, long double R, int8_t previous, Outcome &out)
 {
     long double s = std::sin(R), c = std::cos(R);
+    const int ss = Sign(s), cs = Sign(c);
+    out.sign = TrigClass(ss, cs);
     out.zero = r && r->zeroCross;
     if (c == 0)
         return out.Undefined();
-    if (SignChange(std::cos(prevArg), c)) {
+    if (CosSignOf(previous) * cs <= 0) {
         out.pole = true;
         PoleSeen = true;
     }
-    if (SignChange(std::sin(prevArg), s))
+    if (SinSignOf(previous) * ss <= 0)
         out.zero = true;
     long double v = s / c;
     if (v != 0 && std::fabs(v) < LDBL_MIN)
@@ -245,33 +288,38 @@ EVAL_INLINE long double Tangent(const ExprNode *r, long double R, long double pr
     return v;
 }
 
-EVAL_INLINE long double Secant(long double R, long double prevArg, Outcome &out)
+EVAL_INLINE long double Secant(long double R, int8_t previous, Outcome &out)
 {
     long double c = std::cos(R);
+    const int cs = Sign(c);
+    out.sign = TrigClass(0, cs);
     if (c == 0)
         return out.Undefined();
-    if (SignChange(std::cos(prevArg), c)) {
+    if (CosSignOf(previous) * cs <= 0) {
         out.pole = true;
         PoleSeen = true;
     }
     return 1 / c;
 }
 
-EVAL_INLINE long double CosecantOrCotangent(ExprNode *n, const ExprNode *r, long double R,
-                                            long double prevArg, Outcome &out)
+EVAL_INLINE long double CosecantOrCotangent(int32_t op, const ExprNode *r, long double R, int8_t previous,
+                                            Outcome &out)
 {
     long double s = std::sin(R);
+    // The cotangent compares the cosine's sign too, even where it is undefined.
+    long double c = op == OpCotan ? std::cos(R) : 1;
+    const int ss = Sign(s), cs = Sign(c);
+    out.sign = TrigClass(ss, cs);
     out.pole = r && r->zeroCross;
     if (s == 0)
         return out.Undefined();
-    if (SignChange(std::sin(prevArg), s)) {
+    if (SinSignOf(previous) * ss <= 0) {
         out.pole = true;
         PoleSeen = true;
     }
-    if (n->op == OpCosec)
+    if (op == OpCosec)
         return 1 / s;
-    long double c = std::cos(R);
-    if (Sign(std::cos(prevArg)) * Sign(c) < 0)
+    if (CosSignOf(previous) * cs < 0)
         out.zero = true;
     return c / s;
 }
@@ -284,12 +332,12 @@ EVAL_INLINE bool SignChanged(const ExprNode *n, long double v, Outcome &out)
     return out.sign * n->sign <= 0;
 }
 
-// The operation op of node n on its operands' values L and R. prevArg is the
-// right operand's value at the previous call, where the operation reads it;
+// The operation op of node n on its operands' values L and R. previous is the
+// class of the right operand at the previous call, where the operation reads it;
 // the node's own value is still the previous one. With a constant op the
 // switch folds away.
 EVAL_INLINE long double Compute(int32_t op, ExprNode *n, const ExprNode *l, const ExprNode *r, long double L,
-                                long double R, const long double *Rmem, long double prevArg, Outcome &out)
+                                long double R, const long double *Rmem, int8_t previous, Outcome &out)
 {
     switch (op) {
     case OpPower:
@@ -349,21 +397,21 @@ EVAL_INLINE long double Compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         return v;
     }
     case OpTan:
-        return Tangent(r, R, prevArg, out);
+        return Tangent(r, R, previous, out);
     case OpSec:
-        return Secant(R, prevArg, out);
+        return Secant(R, previous, out);
     case OpCosec:
     case OpCotan:
-        return CosecantOrCotangent(n, r, R, prevArg, out);
+        return CosecantOrCotangent(op, r, R, previous, out);
     case OpArctn:
         out.zero = r && r->zeroCross;
         return Apply(atanl, R, Rmem);
     case OpLog:
-        return LogarithmResult(Logarithm(r, R, Rmem, prevArg, out));
+        return LogarithmResult(Logarithm(r, R, Rmem, previous, out));
     case OpBasedLog:
         if (L <= 0 || L == 1)
             return out.Undefined();
-        return LogarithmResult(Logarithm(r, R, Rmem, prevArg, out) / std::log(L));
+        return LogarithmResult(Logarithm(r, R, Rmem, previous, out) / std::log(L));
     case OpExp: {
         out.pole = r && r->poleCross;
         if (R > kExpLimit)

@@ -224,10 +224,10 @@ void LayNode(ExprNode *v)
         }
         operand->needs = needs;
     }
-    // The previous value of a number operand is the number itself (other
-    // operands' previous values are kept by the step).
+    // A number operand's class never changes (other operands' classes are
+    // kept by the step).
     if (UsesOperandPrevious(v->op) && rs == Src::Const)
-        v->previous = r->value;
+        v->sign = OperandClassOf(v->op, r->value);
     // A power reads the operands of a fraction in its exponent.
     if (v->op == OpPower && r && r->op == OpDivide) {
         for (ExprNode *part : {r->left, r->right})
@@ -287,16 +287,16 @@ template <Src S> EVAL_INLINE long double Fetch(ExprNode *operand, const Loop &re
     return 0;
 }
 
-// For the operations that compare their operand with its value at the
-// previous call: that value, kept in the node's previous field, which takes
-// the operand's new value R when the operand is defined (as the operand's
-// own value would). Kept here rather than in the operand, whose step has just
-// written it: reading it back from there would wait for the 80-bit store.
-EVAL_INLINE long double SwapPrevious(ExprNode *n, long double R, bool operandDefined)
+// For the operations that compare their operand with the previous call: the
+// class of the operand at the previous call (see LogarithmClass and
+// TrigClass). A logarithm takes its operand's new class here, whenever the
+// operand is defined (a based logarithm may be undefined for its base alone);
+// the trigonometric functions leave theirs in the step's outcome.
+template <int32_t Op> EVAL_INLINE int8_t PreviousClass(ExprNode *n, long double R, bool operandDefined)
 {
-    const long double previous = n->previous;
-    if (operandDefined)
-        n->previous = R;
+    const int8_t previous = n->sign;
+    if (IsLogarithm(Op) && operandDefined)
+        n->sign = LogarithmClass(R);
     return previous;
 }
 
@@ -325,8 +325,11 @@ template <Src S> EVAL_INLINE const long double *MemoryOf(const ExprNode *operand
 
 // The end of a step: the result (if defined) becomes the node's value and
 // the loop's register.
-EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outcome &out, Loop &reg)
+EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outcome &out, bool computed,
+                        Loop &reg)
 {
+    if (UsesOperandPrevious(op) && !IsLogarithm(op) && computed)
+        n->sign = out.sign; // the signs of the operand's sine and cosine
     if (out.ok) {
         if (ReadsOwnValue(op) || (n->needs & kValueNeeded))
             n->value = result;
@@ -358,15 +361,16 @@ template <int32_t Op, Src LS, Src RS> EVAL_INLINE void Step(ExprNode *n, Loop &r
 {
     ExprNode *l = n->left, *r = n->right;
     Outcome out;
-    long double prevArg = 0;
+    int8_t previous = 0;
     long double R = Fetch<RS>(r, reg, out.ok);
     if constexpr (UsesOperandPrevious(Op))
-        prevArg = SwapPrevious(n, R, out.ok);
+        previous = PreviousClass<Op>(n, R, out.ok);
     long double L = Fetch<LS>(l, reg, out.ok);
     long double result = 0;
-    if (out.ok)
-        result = Finite(Compute(Op, n, l, r, L, R, MemoryOf<RS>(r, reg), prevArg, out), out);
-    Commit(Op, n, result, out, reg);
+    const bool computed = out.ok;
+    if (computed)
+        result = Finite(Compute(Op, n, l, r, L, R, MemoryOf<RS>(r, reg), previous, out), out);
+    Commit(Op, n, result, out, computed, reg);
 }
 
 // Any operation with any operands.
@@ -375,7 +379,8 @@ EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
     ExprNode *l = n->left, *r = n->right;
     const uint8_t shape = n->shape;
     Outcome out;
-    long double prevArg = 0, L = 0, R = 0;
+    int8_t previous = 0;
+    long double L = 0, R = 0;
     switch (RightSrc(shape)) {
     case Src::Reg:
         R = Fetch<Src::Reg>(r, reg, out.ok);
@@ -387,7 +392,7 @@ EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
         break;
     }
     if (UsesOperandPrevious(n->op))
-        prevArg = SwapPrevious(n, R, out.ok);
+        previous = IsLogarithm(n->op) ? PreviousClass<OpLog>(n, R, out.ok) : PreviousClass<OpTan>(n, R, out.ok);
     switch (LeftSrc(shape)) {
     case Src::Reg:
         L = Fetch<Src::Reg>(l, reg, out.ok);
@@ -402,9 +407,10 @@ EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
         break;
     }
     long double result = 0;
-    if (out.ok)
-        result = Finite(Compute(n->op, n, l, r, L, R, nullptr, prevArg, out), out);
-    Commit(n->op, n, result, out, reg);
+    const bool computed = out.ok;
+    if (computed)
+        result = Finite(Compute(n->op, n, l, r, L, R, nullptr, previous, out), out);
+    Commit(n->op, n, result, out, computed, reg);
 }
 
 EVAL_INLINE long double RunThread(ExprNode *root, const long double *x, const long double *y)

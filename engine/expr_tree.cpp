@@ -104,12 +104,8 @@ ExprNode *CopyTree(const ExprNode *tree)
     ExprNode *n = NewNode(tree->op);
     n->value = tree->value;
     // A constant keeps its value in both fields, as a freshly built one does.
-    // A function comparing its operand with the operand's previous value
-    // keeps that value itself; with the sign of the latest result, that is
-    // all the copy needs to go on from where the tree was.
-    const bool keepsOperand =
-        (tree->op >= OpTan && tree->op <= OpCotan) || tree->op == OpLog || tree->op == OpBasedLog;
-    n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : keepsOperand ? tree->previous : 0;
+    // The sign field is what the evaluator compares the next result with.
+    n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : 0;
     n->sign = tree->sign;
     n->left = l;
     n->right = r;
