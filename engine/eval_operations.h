@@ -238,19 +238,24 @@ inline int8_t OperandClassOf(int32_t op, long double value)
     return TrigClass(Sign(std::sin(value)), Sign(std::cos(value)));
 }
 
-// The natural logarithm of R with the flags of a logarithm; previous is the
-// class of the operand at the previous call.
+// The side of 1 of a logarithm's operand, from its LogarithmClass.
+EVAL_INLINE int SideOfOne(int8_t logarithmClass)
+{
+    return logarithmClass == 3 ? 1 : logarithmClass == 2 ? 0 : -1;
+}
+
+// The natural logarithm of R with the flags of a logarithm: previous and
+// current are the classes of the operand at the previous call and now.
 EVAL_INLINE long double Logarithm(const ExprNode *r, long double R, const long double *Rmem, int8_t previous,
-                                  Outcome &out)
+                                  int8_t current, Outcome &out)
 {
     out.pole = r && (r->poleCross || r->zeroCross);
-    if (R <= 0) {
+    if (current == 0) { // R <= 0
         if (previous > 0)
             out.pole = true;
         return out.Undefined();
     }
-    const int previousSide = previous == 3 ? 1 : previous == 2 ? 0 : -1; // of 1
-    if (R == 1 || previousSide * Sign(R - 1) < 0)
+    if (current == 2 || SideOfOne(previous) * SideOfOne(current) < 0) // R == 1, or 1 passed
         out.zero = true;
     return Apply(logl, R, Rmem);
 }
@@ -407,11 +412,11 @@ EVAL_INLINE long double Compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         out.zero = r && r->zeroCross;
         return Apply(atanl, R, Rmem);
     case OpLog:
-        return LogarithmResult(Logarithm(r, R, Rmem, previous, out));
+        return LogarithmResult(Logarithm(r, R, Rmem, previous, n->sign, out));
     case OpBasedLog:
         if (L <= 0 || L == 1)
             return out.Undefined();
-        return LogarithmResult(Logarithm(r, R, Rmem, previous, out) / std::log(L));
+        return LogarithmResult(Logarithm(r, R, Rmem, previous, n->sign, out) / std::log(L));
     case OpExp: {
         out.pole = r && r->poleCross;
         if (R > kExpLimit)

@@ -146,8 +146,7 @@ inline bool IsOperation(const ExprNode *n)
 #define EVAL_BINARY_SHAPES(X, op)                                                                            \
     X(op, Const, Leaf)                                                                                       \
     X(op, Const, Reg)                                                                                        \
-    X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf)                 \
-        X(op, Node, Reg)
+    X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf) X(op, Node, Reg)
 #define EVAL_UNARY_SHAPES(X, op) X(op, None, Leaf) X(op, None, Reg)
 #define EVAL_KINDS(X)                                                                                        \
     EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
@@ -392,7 +391,8 @@ EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
         break;
     }
     if (UsesOperandPrevious(n->op))
-        previous = IsLogarithm(n->op) ? PreviousClass<OpLog>(n, R, out.ok) : PreviousClass<OpTan>(n, R, out.ok);
+        previous =
+            IsLogarithm(n->op) ? PreviousClass<OpLog>(n, R, out.ok) : PreviousClass<OpTan>(n, R, out.ok);
     switch (LeftSrc(shape)) {
     case Src::Reg:
         L = Fetch<Src::Reg>(l, reg, out.ok);
@@ -424,9 +424,11 @@ EVAL_INLINE long double RunThread(ExprNode *root, const long double *x, const lo
         break;
             EVAL_KINDS(EVAL_KIND_CASE)
 #undef EVAL_KIND_CASE
-        default:
+        case 0:
             GenericStep(n, reg);
             break;
+        default:
+            __builtin_unreachable(); // kinds are laid by KindOf
         }
         if (n == root)
             break;
@@ -454,9 +456,10 @@ long double Evaluate(ExprNode *tree, long double x, long double y)
     CopyBytes(&VariableTable.y, &y);
     if (!tree)
         return 0;
-    EvalValid = true;
-    if (!IsOperation(tree))
+    if (!IsOperation(tree)) {
+        EvalValid = true;
         return EvalLeaf(tree, Loop{0, true, &x, &y, static_cast<int8_t>(Sign(x))});
+    }
     if (tree->threadEpoch != TreeShapeEpoch)
         LayThread(tree);
     return RunThread(tree, &x, &y);
