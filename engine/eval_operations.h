@@ -263,7 +263,7 @@ EVAL_INLINE long double Logarithm(const ExprNode *r, long double R, const long d
 // A logarithm that overflows (only possible for extreme bases) is ±BigValue.
 EVAL_INLINE long double LogarithmResult(long double v)
 {
-    if (__builtin_expect(!IsFinite(v), 0)) { // never NaN: the argument was positive
+    if (__builtin_expect(!IsFinite(v), 0) && !std::isnan(v)) { // NaN is left to the caller
         LogInRange = false;
         return v > 0 ? BigValue : -BigValue;
     }
