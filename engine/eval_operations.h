@@ -1,6 +1,6 @@
 // The operations of the evaluator: the value and flags of one operation node
-// from its operands' values. Internal to evaluate.cpp, which inlines them into
-// its evaluation loop.
+// from its operands' values. Internal to the evaluator (eval_thread.cpp),
+// which inlines them into its evaluation loop.
 //
 // Every helper here is forced inline and passes no long double to a function
 // that is not: an 80-bit value stored to memory and loaded back soon after
@@ -40,10 +40,6 @@ EVAL_INLINE int Sign(long double v)
 {
     return (v > 0) - (v < 0);
 }
-EVAL_INLINE bool SignChange(long double a, long double b)
-{
-    return Sign(a) * Sign(b) <= 0;
-}
 
 // Rounding by adding and removing 2^63: exact, halves to even in the default
 // rounding mode, and much cheaper than the library's nearbyint on 80-bit values
@@ -64,7 +60,8 @@ EVAL_INLINE bool IsInteger(long double v)
 
 // The result of one operation: its value, or undefined (ok false). For the
 // operations that compare the sign of their result with the previous one,
-// sign is the new sign, which the caller stores with the value.
+// sign is the new sign, which the caller stores with the value; tan, sec,
+// cosec and cotan leave their operand's class there (see TrigClass).
 struct Outcome {
     bool ok = true;
     int8_t sign = 0;

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 namespace
 {
