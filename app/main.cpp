@@ -1,14 +1,14 @@
 // Start-up: creates the twelve windows once, in their fixed order, links them
 // to the main window and runs the event loop until the main window closes.
-#include "app/shell_windows.h"
-#include "document/colour_panel.h"
-#include "document/correction_window.h"
-#include "document/definition_links.h"
-#include "document/dialog_questions.h"
-#include "document/keyboard.h"
-#include "document/main_window.h"
-#include "document/version_box.h"
-#include "document/warning_dialog.h"
+#include "windows/colour_panel.h"
+#include "windows/correction_window.h"
+#include "windows/definition_links.h"
+#include "windows/dialog_questions.h"
+#include "windows/keyboard.h"
+#include "windows/main_window.h"
+#include "windows/shell_windows.h"
+#include "windows/version_box.h"
+#include "windows/warning_dialog.h"
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>

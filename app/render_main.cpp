@@ -5,9 +5,9 @@
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line).
-#include "document/equation_file.h"
+#include "model/equation_file.h"
+#include "platform/text_file.h"
 #include "render/redraw.h"
-#include "ui/text_file.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 // Axes, tick marks, grid and tick labels of the graph.
 #pragma once
 
-#include "document/document.h"
+#include "model/document.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 #include <functional>
 
 // Axis, tick and grid colour, RGB(128,128,255).

@@ -7,7 +7,7 @@
 // takes the view it draws in. Cheap to copy; no allocation.
 #pragma once
 
-#include "document/document.h"
+#include "model/document.h"
 #include <string>
 
 class GraphView

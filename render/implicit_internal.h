@@ -12,8 +12,8 @@
 #pragma once
 
 #include "engine/expr_tree.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 #include <cstdint>
 #include <vector>
 

@@ -4,10 +4,10 @@
 // jumps drawn as runs to the window edge with an optional asymptote marker.
 #pragma once
 
-#include "document/document.h"
 #include "engine/expr_tree.h"
+#include "model/document.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 #include <string>
 
 // Parses item.text[1] (check, then build), expands sums, simplifies and

@@ -1,9 +1,9 @@
 // Parametric curves x = f(t), y = g(t) and polar curves r = f(t).
 #pragma once
 
-#include "document/document.h"
+#include "model/document.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 
 // Walks t from the smaller to the larger of the bounds text[3], text[4] with
 // an adaptive step of about two pixel diagonals along the curve, the last

@@ -1,9 +1,9 @@
 // Point items and the point mark.
 #pragma once
 
-#include "document/document.h"
+#include "model/document.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 #include <array>
 
 // The last drawn position of a point item and whether it was defined.

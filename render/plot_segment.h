@@ -1,9 +1,9 @@
 // Segment items (p, q)-(r, s), cut to the window.
 #pragma once
 
-#include "document/document.h"
+#include "model/document.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 
 struct WorldPoint {
     long double x = 0, y = 0;

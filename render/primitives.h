@@ -6,8 +6,8 @@
 // makes a primitive draw nothing (it is never converted to a pixel).
 #pragma once
 
+#include "platform/canvas.h"
 #include "render/graph_view.h"
-#include "ui/canvas.h"
 #include <QString>
 #include <cstdint>
 

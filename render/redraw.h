@@ -2,10 +2,10 @@
 // item to the plotter of its kind.
 #pragma once
 
-#include "document/document.h"
+#include "model/document.h"
+#include "platform/canvas.h"
 #include "render/graph_view.h"
 #include "render/plot_point.h"
-#include "ui/canvas.h"
 #include <functional>
 
 // Draws item doc.ItemList[index] (1..doc.ItemCount) onto the canvas in the

@@ -1,7 +1,13 @@
-// Entry point of the Qt-based test programs: a QApplication must exist before
-// any widget or font is touched. Without a display (CI, test discovery at build
-// time) the offscreen platform is used.
+// Entry point of the Qt-based test programs: an application object must exist
+// before any font (or, for the window tests, any widget) is touched. Without a display (CI, test discovery at
+// build time) the offscreen platform is used.
+#ifdef GRAPHOTHEQUE_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 #include <QDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -17,6 +23,6 @@ int main(int argc, char **argv)
         setenv("XDG_RUNTIME_DIR", dir.constData(), 1);
     }
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,44 @@
+// The commands of the "式定義" menu and the deletion of one definition from
+// the correction window, driven through Questions so that tests script the
+// answers. Each returns true when the document changed; the caller then
+// updates the menus and redraws the item list.
+#pragma once
+
+#include "control/questions.h"
+#include "model/definitions.h"
+#include "model/document.h"
+#include <functional>
+
+struct DefinitionContext {
+    Document &doc;
+    ColourPanelState &panel; // colours of deleted items are offered again
+    Questions &questions;
+    // Redraws the list panel at once (before the keyboard opens, after a
+    // deletion); may be empty.
+    std::function<void()> listChanged;
+};
+
+// The text as definition n of its kind would be stored (F<n> when prefix is
+// 'F'): refused with the keyboard's message when it would not parse there,
+// for instance because it refers to itself directly or through others.
+QString CheckDefinitionText(const Document &doc, char prefix, int n, const std::string &text);
+
+// "追加" (DeffuncAClick / DefconstAClick): asks for F<count+1> (Q<count+1>);
+// an empty answer adds nothing. Nothing happens at six definitions.
+bool AddFunction(DefinitionContext &ctx);
+bool AddConstant(DefinitionContext &ctx);
+
+// "新規" (deffuncNClick / DefconstNClick): with definitions present asks
+// first (kind 1 / 2), deletes them all with everything that uses them, then
+// adds the first one.
+bool NewFunctions(DefinitionContext &ctx);
+bool NewConstants(DefinitionContext &ctx);
+
+// "全削除" (EraseClick): asks (kind 6), then deletes every definition and every
+// item that uses one.
+bool EraseAllDefinitions(DefinitionContext &ctx);
+
+// The delete button of the correction window: asks (kind 1 / 2), then deletes
+// F<p> (Q<p>) with its whole cascade.
+bool ConfirmDeleteFunction(DefinitionContext &ctx, int p);
+bool ConfirmDeleteConstant(DefinitionContext &ctx, int p);

@@ -1,0 +1,99 @@
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace
+{
+QString FileName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+} // namespace
+
+std::vector<std::string> SplitTextLines(const std::string &bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos)
+            end = bytes.size();
+        // A CR right before the terminator belongs to it. A CR at the very end
+        // of an unterminated last line is a CR LF cut short: drop it as well.
+        std::size_t stop = end;
+        if (stop > start && bytes[stop - 1] == '\r')
+            --stop;
+        lines.emplace_back(bytes, start, stop - start);
+        start = next;
+    }
+    return lines;
+}
+
+TextFileRead ReadTextLines(const QString &path)
+{
+    TextFileRead result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("ファイルを開けません: %1").arg(FileName(path));
+        return result;
+    }
+    // size() is 0 for pipes and similar; the read below is bounded anyway.
+    if (file.size() > kMaxTextFileBytes) {
+        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(FileName(path));
+        return result;
+    }
+    QByteArray bytes = file.read(kMaxTextFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("ファイルを読み込めません: %1").arg(FileName(path));
+        return result;
+    }
+    if (bytes.size() > kMaxTextFileBytes) {
+        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(FileName(path));
+        return result;
+    }
+    result.lines = SplitTextLines(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    result.ok = true;
+    return result;
+}
+
+QString SaveTextLines(const QString &path, const std::vector<std::string> &lines)
+{
+    for (const std::string &line : lines)
+        if (line.find_first_of("\r\n") != std::string::npos)
+            return QStringLiteral("改行を含む行は保存できません");
+
+    QByteArray bytes;
+    for (const std::string &line : lines) {
+        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
+        bytes.append("\r\n", 2);
+    }
+    return SaveFileBytes(path, bytes);
+}
+
+QString SaveFileBytes(const QString &path, const QByteArray &bytes)
+{
+    // QSaveFile never falls back to writing the target in place (the direct
+    // write fallback stays off), so an unwritable folder is an error rather
+    // than a half-written file. The file is unbuffered on purpose: a buffered
+    // QSaveFile (Qt 6.4) can meet a short write only while committing and then
+    // still reports success, replacing the target with a cut-off file. Without
+    // the buffer every short write shows here, before anything is committed.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return QStringLiteral("ファイルを作成できません: %1").arg(FileName(path));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            file.cancelWriting();
+            return QStringLiteral("ファイルに書き込めません: %1").arg(FileName(path));
+        }
+        done += static_cast<qsizetype>(n);
+    }
+    if (file.error() != QFileDevice::NoError || !file.commit())
+        return QStringLiteral("ファイルに書き込めません: %1").arg(FileName(path));
+    return QString();
+}

@@ -1,0 +1,95 @@
+// Test doubles for the document's flows: scripted answers to the modal
+// questions and a list surface that records what is written where.
+#pragma once
+
+#include "control/item_list_panel.h"
+#include "control/questions.h"
+#include <QStringList>
+#include <deque>
+#include <string>
+#include <vector>
+
+class ScriptedQuestions : public Questions
+{
+  public:
+    std::deque<std::string> keyboardAnswers; // "" = cancelled; none left = cancelled
+    std::deque<uint32_t> colourAnswers;      // none left = the first offered colour
+    std::deque<bool> confirmAnswers;         // none left = cancel
+    std::vector<KeyboardRequest> keyboardRequests;
+    std::vector<int> confirmKinds;
+    std::vector<QString> messages;
+    int colourPanelOpenings = 0;
+
+    std::string AskKeyboard(const KeyboardRequest &request) override
+    {
+        keyboardRequests.push_back(request);
+        if (keyboardAnswers.empty())
+            return {};
+        std::string answer = keyboardAnswers.front();
+        keyboardAnswers.pop_front();
+        return answer;
+    }
+    uint32_t ChooseColour(ColourPanelState &panel) override
+    {
+        ++colourPanelOpenings;
+        uint32_t colour = kNoColourChosen;
+        if (!colourAnswers.empty()) {
+            colour = colourAnswers.front();
+            colourAnswers.pop_front();
+        } else {
+            for (uint32_t c : kItemColours)
+                if (panel.IsOffered(c)) {
+                    colour = c;
+                    break;
+                }
+        }
+        panel.Take(colour);
+        return colour;
+    }
+    bool Confirm(int warningKind) override
+    {
+        confirmKinds.push_back(warningKind);
+        if (confirmAnswers.empty())
+            return false;
+        bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
+    }
+    void ShowMessage(const QString &text) override { messages.push_back(text); }
+};
+
+// Every character is 10 pixels wide.
+class RecordingSurface : public ListSurface
+{
+  public:
+    struct Text {
+        int x, y;
+        QString text;
+        uint32_t colour;
+    };
+    int width = 300;
+    std::vector<Text> texts;
+    std::vector<int> lineYs;
+    int clears = 0;
+    uint32_t colour = 0;
+
+    int Width() const override { return width; }
+    void Clear() override
+    {
+        ++clears;
+        texts.clear();
+        lineYs.clear();
+    }
+    void SetTextColour(uint32_t c) override { colour = c; }
+    void DrawText(int x, int y, const QString &text) override { texts.push_back({x, y, text, colour}); }
+    int TextWidth(const QString &text) const override { return 10 * static_cast<int>(text.size()); }
+    void DrawLine(int, int y0, int, int) override { lineYs.push_back(y0); }
+
+    QStringList Lines() const
+    {
+        QStringList out;
+        for (const Text &t : texts)
+            out << QStringLiteral("%1,%2:%3").arg(t.x).arg(t.y).arg(t.text);
+        return out;
+    }
+};

@@ -1,0 +1,218 @@
+// The main window as a whole: its start-up state, menus and display commands.
+#include "control/scripted_questions.h"
+#include "engine/parse.h"
+#include "windows/main_window.h"
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace
+{
+const QString kDefaultRange = QStringLiteral("x座標:  -5.000 ≦ｘ≦ 5.000        y座標:  -5.000≦ y ≦5.000");
+
+bool Visible(const Tgraph &g, const char *name)
+{
+    QAction *a = g.MenuAction(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a && a->isVisible();
+}
+
+// Some pixel within two of (x, y) has the colour.
+bool ColourNear(const Canvas &c, int x, int y, uint32_t colour)
+{
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            if (c.pixel(x + dx, y + dy) == colour)
+                return true;
+    return false;
+}
+
+// The questions outlive the window that asks them.
+class MainWindow : public ::testing::Test
+{
+  protected:
+    MainWindow() { g.SetQuestions(&ask); }
+    // A fresh list of one explicit function, after confirming any old one.
+    void Register(const char *formula, uint32_t colour)
+    {
+        ask.confirmAnswers = {true};
+        ask.keyboardAnswers = {formula};
+        ask.colourAnswers = {colour};
+        g.funcselect1(KindExplicit);
+    }
+    ScriptedQuestions ask;
+    Tgraph g;
+};
+} // namespace
+
+TEST_F(MainWindow, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
+{
+    EXPECT_EQ(g.windowTitle(), QStringLiteral("graphoTheque 3.22"));
+    EXPECT_EQ(g.objectName(), QStringLiteral("graph"));
+    const int height = QGuiApplication::primaryScreen()->availableGeometry().height();
+    EXPECT_EQ(g.GraphSize(), static_cast<int>(std::nearbyint(height * 10.0 / 12.0)));
+    EXPECT_EQ(g.Renderer().GraphImage().width(), g.GraphSize());
+
+    for (const char *name : {"File1", "kabsuu1", "new", "zahyou", "intchange", "definit", "deff", "deffuncN",
+                             "DefC", "DefconstN", "Erase", "N2", "K1", "mnuExit"})
+        EXPECT_TRUE(Visible(g, name)) << name;
+    for (const char *name : {"addition", "defa", "teisei", "gshow", "dif", "condetion", "T1", "deffuncA",
+                             "UFcorrect", "DefconstA", "UCcorrect"})
+        EXPECT_FALSE(Visible(g, name)) << name;
+    EXPECT_FALSE(g.MenuAction(QStringLiteral("T1"))->isEnabled());
+
+    EXPECT_EQ(g.RangeLineText(), kDefaultRange);
+    EXPECT_TRUE(g.ParamLineText().isEmpty());
+    EXPECT_EQ(g.Doc().ItemCount, 0);
+    EXPECT_EQ(g.Doc().ShowScale, 1);
+    EXPECT_EQ(g.Doc().ShowGrid, 0);
+    EXPECT_EQ(VariableTable.param[ParamIndex(LetterCode('j'))], 1.0f);
+
+    // The empty frame is on screen: the y axis crosses the middle.
+    const GraphView &view = g.Renderer().view();
+    EXPECT_TRUE(ColourNear(g.VisibleGraph(), view.XToPixel(0), g.GraphSize() / 4, RGBColour(128, 128, 255)));
+}
+
+TEST_F(MainWindow, MenuCaptions)
+{
+    // "name=caption;" for each action.
+    const QStringList captions =
+        QString::fromUtf8(
+            "File1=ﾌｧｲﾙ(&F);equationsave=登録した式の保存(&S);equationLoad=式の読み込み(&R);"
+            "K2=グラフを保存(&G);clip=グラフをｃｌｉｐボードへコピー（&C);N2=モード設定;"
+            "N4=探索モード;N5=通常モード;K1=バージョン情報(&A);mnuExit=GraphoThequeの終了(&X);"
+            "kabsuu1=表示登録(&R);new=新規登録(&N);addition=追加登録(&A);defa=導関数(&D);"
+            "teisei=訂正・削除(&C);condetion=条件式(&C);zahyou=座標変更(&C);gshow=グラフ表示(&G);"
+            "hyoujyun=標準表示(&N);KD1=重ね表示(&D);KP2=ﾊﾟﾗﾒﾀ表示(&P);T1=トレース表示(&T);"
+            "intchange=区間の設定・解除(&I);K4=区間設定(&i);K5=区間解除(&F);definit=式定義(&E);"
+            "dif=微分積分(&D);K3=平均変化率(&M);K6=接線の変化(&T);integ=区分求積(&S);")
+            .split(u';', Qt::SkipEmptyParts);
+    ASSERT_EQ(captions.size(), 30);
+    for (const QString &entry : captions) {
+        const QString name = entry.section(u'=', 0, 0);
+        QAction *a = g.MenuAction(name);
+        ASSERT_NE(a, nullptr) << name.toStdString();
+        EXPECT_EQ(a->text(), entry.section(u'=', 1)) << name.toStdString();
+    }
+}
+
+TEST_F(MainWindow, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
+{
+    Register("1", 255);
+    for (const char *name : {"addition", "gshow", "dif", "defa"})
+        EXPECT_TRUE(Visible(g, name)) << name;
+    EXPECT_FALSE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
+    const GraphView &view = g.Renderer().view();
+    const int px = view.XToPixel(2), py1 = view.YToPixel(1);
+    EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py1, 255)) << "registration alone does not draw";
+    g.hyoujyunClick();
+    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py1, 255));
+    EXPECT_EQ(g.Doc().OverlayMode, 0);
+
+    Register("3", 16711680);
+    g.KD1Click();
+    EXPECT_EQ(g.Doc().OverlayMode, 1);
+    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py1, 255)) << "the old line stays";
+    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, view.YToPixel(3), 16711680));
+
+    g.hyoujyunClick();
+    EXPECT_EQ(g.Doc().OverlayMode, 0);
+    EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py1, 255));
+}
+
+TEST_F(MainWindow, ParameterDisplayFollowsParameterUse)
+{
+    int openings = 0;
+    g.Links().openParameterWindow = [&](bool afterLoad) {
+        EXPECT_FALSE(afterLoad);
+        ++openings;
+    };
+    Register("a*x", 255);
+    EXPECT_TRUE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
+    EXPECT_EQ(g.ParamLineText(), QStringLiteral("a = 0.000 "));
+    g.KP2Click();
+    EXPECT_EQ(openings, 1);
+}
+
+TEST_F(MainWindow, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay)
+{
+    int shown = 0, overlays = 0;
+    g.Links().showIntervalWindow = [&] {
+        ++shown;
+        g.Interval().IntervalActive = true;
+    };
+    g.Links().drawIntervalOverlay = [&](const Canvas &image) {
+        EXPECT_EQ(image.width(), g.GraphSize());
+        ++overlays;
+    };
+    ask.keyboardAnswers = {"", "2"}; // an empty bound reads as 0
+    g.K4Click();
+    EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
+    EXPECT_EQ(g.Interval().IntervalUpper, 2.0L);
+    EXPECT_EQ(shown, 1);
+    ASSERT_EQ(ask.keyboardRequests.size(), 2u);
+    EXPECT_EQ(ask.keyboardRequests[0].caption, QStringLiteral("区間の下限"));
+    EXPECT_EQ(ask.keyboardRequests[1].caption, QStringLiteral("区間の上限"));
+    EXPECT_EQ(ask.keyboardRequests[1].layout, 2) << "plain numbers";
+    g.hyoujyunClick();
+    EXPECT_EQ(overlays, 1);
+
+    // While active the window is shown again without asking.
+    g.K4Click();
+    EXPECT_EQ(ask.keyboardRequests.size(), 2u);
+    EXPECT_EQ(shown, 2);
+
+    g.Interval().ShowMaxMin = true;
+    g.K5Click();
+    EXPECT_FALSE(g.Interval().IntervalActive);
+    EXPECT_FALSE(g.Interval().ShowMaxMin);
+    overlays = 0;
+    g.hyoujyunClick();
+    EXPECT_EQ(overlays, 0) << "a released interval draws no overlay";
+}
+
+TEST_F(MainWindow, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappensWithout)
+{
+    g.SetQuestions(nullptr);
+    const auto commands = [this] {
+        g.zahyouClick();
+        g.K3Click();
+        g.K6Click();
+        g.integClick();
+        g.teiseiClick();
+    };
+    commands();
+    g.KP2Click();
+    g.K1Click();
+    g.K4Click(); // no questions: both bounds read as 0
+    g.K5Click();
+    g.funcselect1(KindExplicit);
+    g.funcselect2(KindDerivative);
+    EXPECT_EQ(g.Doc().ItemCount, 0);
+    EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
+
+    std::vector<std::string> opened;
+    WindowLinks &links = g.Links();
+    links.openRangeChange = [&] { opened.push_back("range"); };
+    links.openMeanRate = [&] { opened.push_back("meanrate"); };
+    links.openTangent = [&] { opened.push_back("tangent"); };
+    links.openIntegration = [&] { opened.push_back("integ"); };
+    links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
+    g.Doc().OverlayMode = 1;
+    commands();
+    EXPECT_EQ(g.Doc().OverlayMode, 0) << "a new range starts a fresh picture";
+    EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
+}
+
+TEST_F(MainWindow, SearchModeStandardButtonRestoresTheSavedRange)
+{
+    g.N4Click();
+    g.Doc().CoordFrame = {-1, 1, -1, 1};
+    g.UpdateRangeStatus();
+    g.standardClick();
+    EXPECT_EQ(g.Doc().CoordFrame.xmin, -5.0L);
+    EXPECT_EQ(g.RangeLineText(), kDefaultRange);
+    g.N5Click();
+}

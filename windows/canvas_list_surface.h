@@ -1,0 +1,53 @@
+// The item list panel's picture: a Canvas the list is drawn on, and the
+// widget that shows it.
+#pragma once
+
+#include "control/item_list_panel.h"
+#include "platform/canvas.h"
+#include <QWidget>
+#include <functional>
+
+class CanvasListSurface final : public ListSurface
+{
+  public:
+    CanvasListSurface(int width, int height);
+
+    int Width() const override { return canvas_.width(); }
+    void Clear() override;
+    void SetTextColour(uint32_t colour) override { canvas_.setFontColour(colour); }
+    void DrawText(int x, int y, const QString &text) override;
+    int TextWidth(const QString &text) const override { return canvas_.textWidth(text); }
+    void DrawLine(int x0, int y0, int x1, int y1) override;
+
+    // A new blank picture of another size (the panel was resized).
+    void Resize(int width, int height);
+    const Canvas &Picture() const { return canvas_; }
+
+    // Called after every change of the picture (shows it on screen).
+    std::function<void()> OnChanged;
+
+  private:
+    void Changed();
+    Canvas canvas_;
+};
+
+// Shows a canvas at its top-left corner; the canvas is not owned.
+class CanvasView : public QWidget
+{
+    Q_OBJECT
+  public:
+    CanvasView(const Canvas *canvas, QWidget *parent);
+    void SetCanvas(const Canvas *canvas);
+
+    // Mouse events with pixel coordinates of the picture.
+    std::function<void(int x, int y)> OnMouseMove;
+    std::function<void(Qt::MouseButton button, int x, int y)> OnMouseDown;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+  private:
+    const Canvas *canvas_;
+};
