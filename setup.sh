@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libbenchmark-dev
-          fonts-ipafont-gothic qt6-translations-l10n)
+          fonts-ipafont-gothic qt6-translations-l10n
+          dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info)
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
