@@ -15,10 +15,12 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+using namespace gq;
+
 namespace
 {
 // Japanese captions need a face that has the glyphs.
-void UseJapaneseFont(QApplication &app)
+void useJapaneseFont(QApplication &app)
 {
     for (const QString &family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
         if (QFontDatabase::families().contains(family)) {
@@ -31,14 +33,14 @@ void UseJapaneseFont(QApplication &app)
 // Questions answered by dialogs that exist only later in the start-up order.
 struct LateQuestions : Questions {
     Questions *target = nullptr;
-    std::string AskKeyboard(const KeyboardRequest &r) override { return target->AskKeyboard(r); }
-    uint32_t ChooseColour(ColourPanelState &p) override { return target->ChooseColour(p); }
-    bool Confirm(int kind) override { return target->Confirm(kind); }
-    void ShowMessage(const QString &text) override { target->ShowMessage(text); }
+    std::string askKeyboard(const KeyboardRequest &r) override { return target->askKeyboard(r); }
+    uint32_t chooseColour(ColourPanelState &p) override { return target->chooseColour(p); }
+    bool confirm(int kind) override { return target->confirm(kind); }
+    void showMessage(const QString &text) override { target->showMessage(text); }
 };
 // The toolkit's own texts (file dialogs, message box buttons) in Japanese,
 // like the rest of the program, when the translations are installed.
-void UseJapaneseToolkitTexts(QApplication &app, QTranslator &translator)
+void useJapaneseToolkitTexts(QApplication &app, QTranslator &translator)
 {
     if (translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&translator);
@@ -51,33 +53,33 @@ int main(int argc, char **argv)
     // The main window alone decides when the program ends (a modeless tool
     // window left open must not keep it running, nor end it).
     app.setQuitOnLastWindowClosed(false);
-    UseJapaneseFont(app);
+    useJapaneseFont(app);
     QTranslator toolkitTexts;
-    UseJapaneseToolkitTexts(app, toolkitTexts);
+    useJapaneseToolkitTexts(app, toolkitTexts);
 
-    Tgraph graph;
-    TAboutBox1 aboutBox(&graph);
-    Tkeyfunc keyfunc(&graph);
-    THanichange hanichange(&graph);
-    TParaChange paraChange(&graph);
-    Tclpanel clpanel(&graph);
-    TPMove pointMove(&graph);
-    Tdtangent tangent(&graph);
-    Tkukansettei interval(&graph);
-    Tintegnavi integration(&graph);
+    MainWindow graph;
+    VersionBox aboutBox(&graph);
+    FormulaKeyboard keyfunc(&graph);
+    RangeDialog hanichange(&graph);
+    ParameterWindow paraChange(&graph);
+    ColourPanel clpanel(&graph);
+    MeanRateWindow pointMove(&graph);
+    TangentWindow tangent(&graph);
+    IntervalDialog interval(&graph);
+    RiemannSumWindow integration(&graph);
     // The correction window is created before the confirmation dialog its
     // questions need; they are bound in before either can be opened.
     LateQuestions late;
-    DefinitionContext definitions{graph.Doc(), graph.Controller().ColourPanel(), late,
-                                  [&graph] { graph.RedrawItemList(); }};
-    Tcorrectform correctform(definitions, &graph);
-    Twarning warning(&graph);
+    DefinitionContext definitions{graph.doc(), graph.controller().colours(), late,
+                                  [&graph] { graph.redrawItemList(); }};
+    CorrectionWindow correctform(definitions, &graph);
+    ConfirmDialog warning(&graph);
 
     DialogQuestions questions(keyfunc, clpanel, warning, &graph);
     late.target = &questions;
-    graph.SetQuestions(&questions);
+    graph.setQuestions(&questions);
 
-    WindowLinks &links = graph.Links();
+    WindowLinks &links = graph.links();
     links.versionBox = &aboutBox;
     links.openRangeChange = [&] { hanichange.exec(); };
     links.openParameterWindow = [&](bool) { paraChange.exec(); };
@@ -95,7 +97,7 @@ int main(int argc, char **argv)
         interval.raise();
     };
 
-    LinkDefinitionWindows(links, correctform, definitions, [&graph] { graph.RedrawGraph(); });
+    linkDefinitionWindows(links, correctform, definitions, [&graph] { graph.redrawGraph(); });
 
     graph.show();
     return app.exec();

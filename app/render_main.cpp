@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <optional>
 
+using namespace gq;
+
 namespace
 {
 constexpr int kDefaultSize = 640;
@@ -29,14 +31,14 @@ struct Arguments {
     const char *format = "BMP";
 };
 
-void PrintLine(const QString &text)
+void printLine(const QString &text)
 {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
-int Usage()
+int usage()
 {
-    PrintLine(
+    printLine(
         QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
                        "default %3)")
             .arg(kMinSize)
@@ -45,7 +47,7 @@ int Usage()
     return 2;
 }
 
-std::optional<Arguments> ParseArguments(const QStringList &args)
+std::optional<Arguments> parseArguments(const QStringList &args)
 {
     Arguments a;
     QStringList positional;
@@ -83,36 +85,36 @@ std::optional<Arguments> ParseArguments(const QStringList &args)
 // Qt's own notices (a missing runtime folder, font look-ups of the offscreen
 // platform) would break the promise of one line on failure and none on
 // success; only its critical and fatal messages get through.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        PrintLine(text);
+        printLine(text);
 }
 
-int Render(const Arguments &a, const LoadResult &loaded)
+int render(const Arguments &a, const LoadResult &loaded)
 {
     // A fresh program's document and parameters (all 0 except j = n = 1),
     // then the file on top.
     Document doc;
-    VariableTable = VariableTableRecord{};
-    VariableTable.param[ParamIndex(LetterCode('j'))] = 1;
-    VariableTable.param[ParamIndex(LetterCode('n'))] = 1;
-    ApplyEquationFile(loaded, doc, VariableTable);
+    variableTable = VariableTable{};
+    variableTable.param[paramIndex(letterCode('j'))] = 1;
+    variableTable.param[paramIndex(letterCode('n'))] = 1;
+    applyEquationFile(loaded, doc, variableTable);
 
     GraphRenderer renderer(a.size);
-    renderer.RedrawGraph(doc);
+    renderer.redrawGraph(doc);
 
     // Encoded in memory, then written atomically: a failed write never leaves
     // a half-written picture in place of an older one.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!renderer.GraphImage().image().save(&buffer, a.format)) {
-        PrintLine(QStringLiteral("%1: 画像を作成できません").arg(a.output));
+    if (!renderer.graphImage().image().save(&buffer, a.format)) {
+        printLine(QStringLiteral("%1: 画像を作成できません").arg(a.output));
         return 1;
     }
-    if (QString error = SaveFileBytes(a.output, bytes); !error.isEmpty()) {
-        PrintLine(error);
+    if (QString error = saveFileBytes(a.output, bytes); !error.isEmpty()) {
+        printLine(error);
         return 1;
     }
     return 0;
@@ -121,27 +123,27 @@ int Render(const Arguments &a, const LoadResult &loaded)
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(QuietQtMessages);
+    qInstallMessageHandler(quietQtMessages);
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
-    std::optional<Arguments> args = ParseArguments(argList);
+    std::optional<Arguments> args = parseArguments(argList);
     if (!args)
-        return Usage();
+        return usage();
 
     // The file is read before any window-system set-up: a file that cannot be
     // read costs nothing more.
-    LoadResult loaded = LoadEquationFile(args->input);
+    LoadResult loaded = loadEquationFile(args->input);
     if (!loaded.ok()) {
         QString why = loaded.status == LoadResult::NotEquationFile
                           ? QStringLiteral("1行目: 式ファイルではありません")
                           : loaded.message;
-        PrintLine(QStringLiteral("%1: %2").arg(args->input, why));
+        printLine(QStringLiteral("%1: %2").arg(args->input, why));
         return 1;
     }
 
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return Render(*args, loaded);
+    return render(*args, loaded);
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace gq;
+
 namespace
 {
 constexpr int kSamples = 1000;
@@ -36,7 +38,7 @@ const Formula kFormulas[] = {
      [](long double x) { return 1 / (1 + std::exp(-x)) + std::sinh(x) / std::cosh(x); }},
 };
 
-std::vector<long double> Samples()
+std::vector<long double> samples()
 {
     std::vector<long double> xs(kSamples);
     for (int k = 0; k < kSamples; ++k)
@@ -44,33 +46,33 @@ std::vector<long double> Samples()
     return xs;
 }
 
-void SetParameters()
+void setParameters()
 {
-    VariableTable.param[ParamIndexOfLetter('a')] = static_cast<float>(kA);
-    VariableTable.param[ParamIndexOfLetter('b')] = static_cast<float>(kB);
-    VariableTable.param[ParamIndexOfLetter('c')] = static_cast<float>(kC);
+    variableTable.param[paramIndexOfLetter('a')] = static_cast<float>(kA);
+    variableTable.param[paramIndexOfLetter('b')] = static_cast<float>(kB);
+    variableTable.param[paramIndexOfLetter('c')] = static_cast<float>(kC);
 }
 
 // The tree the plotters evaluate: parsed, sums expanded, simplified, canonical.
-ExprNode *Prepare(const char *text)
+ExprNode *prepare(const char *text)
 {
-    ParseOK = true;
-    ExprNode *t = ParseFormula(text, ParseBuild);
-    if (!ParseOK || !t) {
+    parseOK = true;
+    ExprNode *t = parseFormula(text, ParseBuild);
+    if (!parseOK || !t) {
         std::fprintf(stderr, "cannot parse %s\n", text);
         std::abort();
     }
-    ExpandSums(t);
-    Simplify(t, ParseBuild);
-    return CanonicaliseTree(t);
+    expandSums(t);
+    simplify(t, ParseBuild);
+    return canonicaliseTree(t);
 }
 
-void CheckAgreement(const Formula &f, ExprNode *tree, const std::vector<long double> &xs)
+void checkAgreement(const Formula &f, ExprNode *tree, const std::vector<long double> &xs)
 {
     for (long double x : xs) {
-        EvalValid = true;
-        long double e = Evaluate(tree, x, 0), d = f.direct(x);
-        if (EvalValid && std::fabs(e - d) > 1e-9L * (1 + std::fabs(d))) {
+        evalValid = true;
+        long double e = evaluate(tree, x, 0), d = f.direct(x);
+        if (evalValid && std::fabs(e - d) > 1e-9L * (1 + std::fabs(d))) {
             std::fprintf(stderr, "%s disagrees at x=%Lg: %Lg vs %Lg\n", f.text, x, e, d);
             std::abort();
         }
@@ -80,9 +82,9 @@ void CheckAgreement(const Formula &f, ExprNode *tree, const std::vector<long dou
 // Times one pass over the samples per iteration. Each input is read through a
 // volatile, and the last pass's sum must equal a sum taken before timing, so
 // the work can neither be optimised away nor go wrong unnoticed.
-template <class Eval> void TimePasses(benchmark::State &state, const char *label, Eval evalOne)
+template <class Eval> void timePasses(benchmark::State &state, const char *label, Eval evalOne)
 {
-    const std::vector<long double> xs = Samples();
+    const std::vector<long double> xs = samples();
     long double reference = 0;
     for (long double x : xs)
         reference += evalOne(x);
@@ -107,19 +109,19 @@ template <class Eval> void TimePasses(benchmark::State &state, const char *label
 void BM_Evaluate(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
-    SetParameters();
-    Tree tree(Prepare(f.text));
-    CheckAgreement(f, tree.get(), Samples());
-    TimePasses(state, f.text, [&](long double x) {
-        EvalValid = true;
-        return Evaluate(tree.get(), x, 0);
+    setParameters();
+    Tree tree(prepare(f.text));
+    checkAgreement(f, tree.get(), samples());
+    timePasses(state, f.text, [&](long double x) {
+        evalValid = true;
+        return evaluate(tree.get(), x, 0);
     });
 }
 
 void BM_Direct(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
-    TimePasses(state, f.text, f.direct);
+    timePasses(state, f.text, f.direct);
 }
 
 // Both sides in turn, pass by pass, so that both see the same state of a
@@ -128,10 +130,10 @@ void BM_Direct(benchmark::State &state)
 void BM_Ratio(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
-    SetParameters();
-    Tree tree(Prepare(f.text));
-    const std::vector<long double> xs = Samples();
-    CheckAgreement(f, tree.get(), xs);
+    setParameters();
+    Tree tree(prepare(f.text));
+    const std::vector<long double> xs = samples();
+    checkAgreement(f, tree.get(), xs);
     using Clock = std::chrono::steady_clock;
     Clock::duration engine{}, direct{};
     long double engineSum = 0, directSum = 0;
@@ -140,8 +142,8 @@ void BM_Ratio(benchmark::State &state)
         const auto t0 = Clock::now();
         for (long double x : xs) {
             volatile long double vx = x;
-            EvalValid = true;
-            engineSum += Evaluate(tree.get(), vx, 0);
+            evalValid = true;
+            engineSum += evaluate(tree.get(), vx, 0);
         }
         const auto t1 = Clock::now();
         for (long double x : xs) {
@@ -170,8 +172,8 @@ void BM_Prepare(benchmark::State &state)
     const Formula &f = kFormulas[state.range(0)];
     std::size_t nodes = 0;
     for (auto _ : state) {
-        Tree tree(Prepare(f.text));
-        nodes += TreeSize(tree.get());
+        Tree tree(prepare(f.text));
+        nodes += treeSize(tree.get());
     }
     if (nodes == 0)
         std::abort();

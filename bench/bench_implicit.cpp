@@ -8,26 +8,28 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace gq;
+
 namespace
 {
 
 constexpr int kGraphSize = 900;
-constexpr uint32_t kColour = RGBColour(0, 0, 255);
+constexpr uint32_t kColour = rgbColour(0, 0, 255);
 
 const char *const kFormulas[] = {"sin(x)+sin(y)-1.5", "x^3+y^3-3*x*y"};
 
-Tree Parse(const char *text)
+Tree parse(const char *text)
 {
-    ParseOK = true;
-    Tree t(ParseFormula(text, ParseBuild));
-    if (!ParseOK || !t) {
+    parseOK = true;
+    Tree t(parseFormula(text, ParseBuild));
+    if (!parseOK || !t) {
         std::fprintf(stderr, "cannot parse %s\n", text);
         std::abort();
     }
     return t;
 }
 
-int CountColour(const Canvas &canvas)
+int countColour(const Canvas &canvas)
 {
     int n = 0;
     for (int y = 0; y < canvas.height(); ++y)
@@ -40,19 +42,19 @@ void BM_TraceImplicitGrid(benchmark::State &state)
 {
     const char *text = kFormulas[state.range(0)];
     state.SetLabel(text);
-    Tree F = Parse(text);
-    Tree Fx(Differentiate(F.get(), OpX)), Fy(Differentiate(F.get(), OpY));
-    const GraphView view(CoordFrameRecord{}, kGraphSize);
+    Tree F = parse(text);
+    Tree fx(differentiate(F.get(), OpX)), fy(differentiate(F.get(), OpY));
+    const GraphView view(CoordFrame{}, kGraphSize);
     view.publish();
     Canvas canvas(kGraphSize, kGraphSize);
     int traces = 0;
     for (auto _ : state) {
         canvas.clear();
-        traces = traceImplicitGrid(canvas, view, kColour, 1, F.get(), Fx.get(), Fy.get());
+        traces = traceImplicitGrid(canvas, view, kColour, 1, F.get(), fx.get(), fy.get());
         benchmark::ClobberMemory();
     }
     // The timed work must have drawn the curve.
-    const int pixels = CountColour(canvas);
+    const int pixels = countColour(canvas);
     if (traces < 1 || pixels < kGraphSize) {
         std::fprintf(stderr, "%s: %d traces, %d pixels\n", text, traces, pixels);
         std::abort();

@@ -5,52 +5,54 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
+using namespace gq;
+
 namespace
 {
 
 const std::string kPi = "\x83\xCE";
 
-void AddItem(Document &doc, uint8_t kind, const std::string &t1, const std::string &t2, const std::string &t3,
+void addItem(Document &doc, uint8_t kind, const std::string &t1, const std::string &t2, const std::string &t3,
              const std::string &t4, uint32_t colour, uint8_t asymptote = 0)
 {
-    Tfuncprop &item = doc.ItemList[++doc.ItemCount];
+    Item &item = doc.items[++doc.itemCount];
     item.kind = kind;
     item.text = {"", t1, t2, t3, t4};
     item.colour = colour;
     item.asymptote = asymptote;
 }
 
-Document BusyDocument()
+Document busyDocument()
 {
     Document doc;
     const std::string f = "1/(x^2-1)";
-    AddItem(doc, KindExplicit, f, "", "", "", RGBColour(0, 0, 0), 1);
-    ParseOK = true;
-    std::string df = DerivativeText(f, OpX);
-    if (!ParseOK || df.empty())
+    addItem(doc, KindExplicit, f, "", "", "", rgbColour(0, 0, 0), 1);
+    parseOK = true;
+    std::string df = derivativeText(f, OpX);
+    if (!parseOK || df.empty())
         df = "-2x/(x^2-1)^2";
-    AddItem(doc, KindDerivative, df, "", "", "", RGBColour(0, 0, 255));
-    AddItem(doc, KindImplicit, "x^2+y^2-4", "", "", "", RGBColour(0, 0, 128));
-    AddItem(doc, KindImplicit, "sin(x)+sin(y)-1.5", "", "", "", RGBColour(0, 128, 128));
-    AddItem(doc, KindParametric, "3cos(t)", "2sin(3t)", "0", "2" + kPi, RGBColour(128, 128, 0));
-    AddItem(doc, KindPolar, "1+cos(t)", "1+cos(t)", "0", "2" + kPi, RGBColour(128, 0, 0));
-    AddItem(doc, KindPoint, "1", "2", "", "", RGBColour(0, 128, 0));
-    AddItem(doc, KindPoint, "-3", "P/2", "", "", RGBColour(255, 0, 0));
-    AddItem(doc, KindSegment, "-4", "-1", "6", "3", RGBColour(255, 0, 255));
-    AddItem(doc, KindExplicit, "tan(x)", "", "", "", RGBColour(128, 0, 128), 1);
+    addItem(doc, KindDerivative, df, "", "", "", rgbColour(0, 0, 255));
+    addItem(doc, KindImplicit, "x^2+y^2-4", "", "", "", rgbColour(0, 0, 128));
+    addItem(doc, KindImplicit, "sin(x)+sin(y)-1.5", "", "", "", rgbColour(0, 128, 128));
+    addItem(doc, KindParametric, "3cos(t)", "2sin(3t)", "0", "2" + kPi, rgbColour(128, 128, 0));
+    addItem(doc, KindPolar, "1+cos(t)", "1+cos(t)", "0", "2" + kPi, rgbColour(128, 0, 0));
+    addItem(doc, KindPoint, "1", "2", "", "", rgbColour(0, 128, 0));
+    addItem(doc, KindPoint, "-3", "P/2", "", "", rgbColour(255, 0, 0));
+    addItem(doc, KindSegment, "-4", "-1", "6", "3", rgbColour(255, 0, 255));
+    addItem(doc, KindExplicit, "tan(x)", "", "", "", rgbColour(128, 0, 128), 1);
     return doc;
 }
 
 void BM_RedrawBusyDocument(benchmark::State &state)
 {
-    const Document doc = BusyDocument();
+    const Document doc = busyDocument();
     GraphRenderer renderer(900);
     for (auto _ : state)
-        renderer.RedrawGraph(doc);
+        renderer.redrawGraph(doc);
     int marked = 0;
     for (int y = 0; y < 900; ++y)
         for (int x = 0; x < 900; ++x)
-            marked += renderer.GraphImage().pixel(x, y) != kWhite;
+            marked += renderer.graphImage().pixel(x, y) != kWhite;
     if (marked < 5000)
         state.SkipWithError("the redraw drew almost nothing");
     state.counters["marked_pixels"] = marked;
@@ -61,28 +63,28 @@ BENCHMARK(BM_RedrawBusyDocument)->Unit(benchmark::kMillisecond);
 // where a slow redraw spends its time.
 void BM_RedrawSingleItem(benchmark::State &state)
 {
-    const Document busy = BusyDocument();
+    const Document busy = busyDocument();
     Document doc;
     const int index = static_cast<int>(state.range(0));
-    doc.ItemList[1] = busy.ItemList[index];
+    doc.items[1] = busy.items[index];
     if (index == 2) // the derivative needs its function as item 1
-        doc.ItemList[1] = busy.ItemList[1], doc.ItemList[2] = busy.ItemList[2];
-    doc.ItemCount = index == 2 ? 2 : 1;
+        doc.items[1] = busy.items[1], doc.items[2] = busy.items[2];
+    doc.itemCount = index == 2 ? 2 : 1;
     GraphRenderer renderer(900);
     for (auto _ : state)
-        renderer.RedrawGraph(doc);
-    state.SetLabel(busy.ItemList[index].text[1]);
+        renderer.redrawGraph(doc);
+    state.SetLabel(busy.items[index].text[1]);
 }
 BENCHMARK(BM_RedrawSingleItem)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
 
 void BM_EmptyFrameWithGrid(benchmark::State &state)
 {
     Document doc;
-    doc.ShowGrid = 1;
+    doc.showGrid = 1;
     GraphRenderer renderer(900);
     for (auto _ : state)
-        renderer.RedrawGraph(doc);
-    if (renderer.GraphImage().pixel(450, 450) == kWhite)
+        renderer.redrawGraph(doc);
+    if (renderer.graphImage().pixel(450, 450) == kWhite)
         state.SkipWithError("no axes drawn");
 }
 BENCHMARK(BM_EmptyFrameWithGrid)->Unit(benchmark::kMillisecond);
@@ -90,11 +92,11 @@ BENCHMARK(BM_EmptyFrameWithGrid)->Unit(benchmark::kMillisecond);
 void BM_ExplicitTangent(benchmark::State &state)
 {
     Document doc;
-    AddItem(doc, KindExplicit, "tan(x)", "", "", "", RGBColour(128, 0, 128), 1);
-    doc.ShowScale = 0;
+    addItem(doc, KindExplicit, "tan(x)", "", "", "", rgbColour(128, 0, 128), 1);
+    doc.showScale = 0;
     GraphRenderer renderer(900);
     for (auto _ : state)
-        renderer.RedrawGraph(doc);
+        renderer.redrawGraph(doc);
 }
 BENCHMARK(BM_ExplicitTangent)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,9 @@
 #include "model/definitions.h"
 #include <algorithm>
 
+namespace gq
+{
+
 namespace
 {
 // Labels of the four fields by kind; an empty label hides the field.
@@ -13,7 +16,7 @@ struct KindFields {
     const char *label[5];
 };
 
-KindFields FieldsOf(uint8_t kind)
+KindFields fieldsOf(uint8_t kind)
 {
     switch (kind) {
     case KindParametric:
@@ -30,7 +33,7 @@ KindFields FieldsOf(uint8_t kind)
 }
 
 // Keyboard caption of a field other than equ1 (whose caption is the kind name).
-QString FieldCaption(uint8_t kind, int field)
+QString fieldCaption(uint8_t kind, int field)
 {
     if (field == FieldEqu2) {
         if (kind == KindParametric)
@@ -47,7 +50,7 @@ QString FieldCaption(uint8_t kind, int field)
 
 // The keys an item's formulas may use. Registration leaves t and i on, so the
 // kinds that do not mention them get them on.
-void ItemKeys(KeyboardRequest &request, uint8_t kind)
+void itemKeys(KeyboardRequest &request, uint8_t kind)
 {
     request.keyT = true;
     request.keyI = true;
@@ -74,59 +77,59 @@ void ItemKeys(KeyboardRequest &request, uint8_t kind)
 
 CorrectionSession::CorrectionSession(DefinitionContext context) : ctx_(std::move(context)) {}
 
-int CorrectionSession::Count() const
+int CorrectionSession::count() const
 {
     switch (mode_) {
     case CorrectFunctions:
-        return ctx_.doc.DefFuncCount;
+        return ctx_.doc.functionCount;
     case CorrectConstants:
-        return ctx_.doc.DefConstCount;
+        return ctx_.doc.constantCount;
     default:
-        return ctx_.doc.ItemCount;
+        return ctx_.doc.itemCount;
     }
 }
 
-bool CorrectionSession::Open(int mode)
+bool CorrectionSession::open(int mode)
 {
     mode_ = (mode == CorrectFunctions || mode == CorrectConstants) ? mode : CorrectItems;
     number_ = 1;
-    open_ = Count() >= 1;
+    open_ = count() >= 1;
     return open_;
 }
 
-void CorrectionSession::SetNumber(int number)
+void CorrectionSession::setNumber(int number)
 {
-    number_ = std::clamp(number, 1, std::max(Count(), 1));
+    number_ = std::clamp(number, 1, std::max(count(), 1));
 }
 
-Tfuncprop &CorrectionSession::Item() const
+Item &CorrectionSession::shownItem() const
 {
-    return ctx_.doc.ItemList[std::clamp(number_, 1, kMaxItems)];
+    return ctx_.doc.items[std::clamp(number_, 1, kMaxItems)];
 }
 
-void CorrectionSession::ListChanged()
+void CorrectionSession::listChanged()
 {
     if (ctx_.listChanged)
         ctx_.listChanged();
 }
 
-CorrectionView CorrectionSession::View() const
+CorrectionView CorrectionSession::currentView() const
 {
     CorrectionView view;
     view.number = number_;
-    view.count = Count();
+    view.count = count();
     view.numberLabel = QStringLiteral("登録Ｎｏ.=  %1").arg(number_);
     if (mode_ != CorrectItems) {
         const bool function = mode_ == CorrectFunctions;
         view.kindLabel = function ? QStringLiteral("定義関数") : QStringLiteral("定義定数");
         CorrectionFieldView &equ1 = view.fields[FieldEqu1];
         equ1 = {true, true, QStringLiteral("式１"),
-                function ? ctx_.doc.FunctionText(number_) : ctx_.doc.ConstantText(number_)};
+                function ? ctx_.doc.functionText(number_) : ctx_.doc.constantText(number_)};
         return view;
     }
-    const Tfuncprop &item = Item();
-    view.kindLabel = KindName(item.kind);
-    const KindFields fields = FieldsOf(item.kind);
+    const Item &item = shownItem();
+    view.kindLabel = kindName(item.kind);
+    const KindFields fields = fieldsOf(item.kind);
     for (int f = FieldEqu1; f <= FieldMax; ++f) {
         CorrectionFieldView &field = view.fields[f];
         field.visible = *fields.label[f] != '\0';
@@ -141,156 +144,158 @@ CorrectionView CorrectionSession::View() const
     return view;
 }
 
-KeyboardRequest CorrectionSession::FieldRequest(int field) const
+KeyboardRequest CorrectionSession::fieldRequest(int field) const
 {
     if (mode_ == CorrectFunctions)
-        return CorrectFunctionRequest(ctx_.doc, number_);
+        return correctFunctionRequest(ctx_.doc, number_);
     if (mode_ == CorrectConstants)
-        return CorrectConstantRequest(ctx_.doc, number_);
-    const Tfuncprop &item = Item();
+        return correctConstantRequest(ctx_.doc, number_);
+    const Item &item = shownItem();
     KeyboardRequest request;
-    OfferDefinitionKeys(request, ctx_.doc);
-    ItemKeys(request, item.kind);
-    request.caption = field == FieldEqu1 ? KindName(item.kind) : FieldCaption(item.kind, field);
+    offerDefinitionKeys(request, ctx_.doc);
+    itemKeys(request, item.kind);
+    request.caption = field == FieldEqu1 ? kindName(item.kind) : fieldCaption(item.kind, field);
     const bool bound = (field == FieldMin || field == FieldMax) && item.kind != KindSegment;
     request.layout = bound ? 0 : 1;
     request.initialText = item.text[std::clamp(field, 1, 4)];
     return request;
 }
 
-bool CorrectionSession::EditField(int field)
+bool CorrectionSession::editField(int field)
 {
     if (!open_ || field < FieldEqu1 || field > FieldMax)
         return false;
     if (mode_ != CorrectItems)
-        return field == FieldEqu1 && EditDefinition();
-    const CorrectionView view = View();
+        return field == FieldEqu1 && editDefinition();
+    const CorrectionView view = currentView();
     if (!view.fields[field].editable)
         return false;
-    return EditItemField(field);
+    return editItemField(field);
 }
 
 namespace
 {
 // Recomputes a derivative in place 2 from item 1 in the trial document;
 // refuses the edit when it cannot be formed.
-QString RefreshDerivative(Document &trial)
+QString refreshDerivative(Document &trial)
 {
-    if (trial.ItemCount < 2 || trial.ItemList[2].kind != KindDerivative)
+    if (trial.itemCount < 2 || trial.items[2].kind != KindDerivative)
         return QString();
-    auto derivative = DerivativeWithDefinitions(trial, trial.ItemList[1].text[1]);
+    auto derivative = derivativeWithDefinitions(trial, trial.items[1].text[1]);
     if (!derivative)
-        return WrongFormulaMessage();
-    trial.ItemList[2].text[1] = *derivative;
+        return wrongFormulaMessage();
+    trial.items[2].text[1] = *derivative;
     return QString();
 }
 } // namespace
 
-bool CorrectionSession::EditItemField(int field)
+bool CorrectionSession::editItemField(int field)
 {
     const int p = number_;
     Document accepted;
-    auto text = AskUntilAccepted(ctx_.questions, FieldRequest(field), false, [&](const std::string &answer) {
+    auto text = askUntilAccepted(ctx_.questions, fieldRequest(field), false, [&](const std::string &answer) {
         Document trial = ctx_.doc;
-        Tfuncprop &item = trial.ItemList[p];
+        Item &item = trial.items[p];
         item.text[field] = answer;
         if (field == FieldEqu1 && item.kind == KindPolar)
             item.text[2] = answer; // a polar item keeps its formula twice
-        QString message = CheckWithDefinitions(trial, answer);
+        QString message = checkWithDefinitions(trial, answer);
         if (message.isEmpty() && field == FieldEqu1 && p == 1)
-            message = RefreshDerivative(trial);
+            message = refreshDerivative(trial);
         if (message.isEmpty())
             accepted = trial;
         return message;
     });
     if (!text)
         return false;
-    for (int i = 1; i <= ctx_.doc.ItemCount; ++i)
-        ctx_.doc.ItemList[i].text = accepted.ItemList[i].text;
-    ListChanged();
+    for (int i = 1; i <= ctx_.doc.itemCount; ++i)
+        ctx_.doc.items[i].text = accepted.items[i].text;
+    listChanged();
     return true;
 }
 
-bool CorrectionSession::EditDefinition()
+bool CorrectionSession::editDefinition()
 {
     const bool function = mode_ == CorrectFunctions;
     const char prefix = function ? kFunctionPrefix : kConstantPrefix;
     const int n = number_;
     std::string derivative;
     auto text =
-        AskUntilAccepted(ctx_.questions, FieldRequest(FieldEqu1), false, [&](const std::string &answer) {
-            QString message = CheckDefinitionText(ctx_.doc, prefix, n, answer);
+        askUntilAccepted(ctx_.questions, fieldRequest(FieldEqu1), false, [&](const std::string &answer) {
+            QString message = checkDefinitionText(ctx_.doc, prefix, n, answer);
             if (!message.isEmpty())
                 return message;
             // A derivative item holds its formula written out: it follows the new
             // definition as it would follow a corrected item 1.
             Document trial = ctx_.doc;
-            (function ? trial.DefFuncText : trial.DefConstText)[n] = answer;
-            message = RefreshDerivative(trial);
-            if (message.isEmpty() && trial.ItemCount >= 2)
-                derivative = trial.ItemList[2].text[1];
+            (function ? trial.functionTexts : trial.constantTexts)[n] = answer;
+            message = refreshDerivative(trial);
+            if (message.isEmpty() && trial.itemCount >= 2)
+                derivative = trial.items[2].text[1];
             return message;
         });
     if (!text)
         return false;
-    (function ? ctx_.doc.DefFuncText : ctx_.doc.DefConstText)[n] = *text;
-    if (ctx_.doc.ItemCount >= 2 && ctx_.doc.ItemList[2].kind == KindDerivative)
-        ctx_.doc.ItemList[2].text[1] = derivative;
-    ListChanged();
+    (function ? ctx_.doc.functionTexts : ctx_.doc.constantTexts)[n] = *text;
+    if (ctx_.doc.itemCount >= 2 && ctx_.doc.items[2].kind == KindDerivative)
+        ctx_.doc.items[2].text[1] = derivative;
+    listChanged();
     return true;
 }
 
-bool CorrectionSession::ChangeColour()
+bool CorrectionSession::changeColour()
 {
     if (!open_ || mode_ != CorrectItems)
         return false;
-    Tfuncprop &item = Item();
+    Item &item = shownItem();
     const uint32_t old = item.colour;
-    ctx_.panel.Release(old); // choosing the same colour again is allowed
+    ctx_.panel.release(old); // choosing the same colour again is allowed
     const ColourPanelState offered = ctx_.panel;
-    uint32_t chosen = ctx_.questions.ChooseColour(ctx_.panel);
-    if (!offered.IsOffered(chosen))
+    uint32_t chosen = ctx_.questions.chooseColour(ctx_.panel);
+    if (!offered.isOffered(chosen))
         chosen = old; // never a colour another item has
-    ctx_.panel.Take(chosen);
+    ctx_.panel.take(chosen);
     item.colour = chosen;
-    ListChanged();
+    listChanged();
     return chosen != old;
 }
 
-void CorrectionSession::SetAfterimage(int zanIndex)
+void CorrectionSession::setAfterimage(int zanIndex)
 {
     if (open_ && mode_ == CorrectItems)
-        Item().afterimage = zanIndex == 0 ? 1 : 0;
+        shownItem().afterimage = zanIndex == 0 ? 1 : 0;
 }
 
-void CorrectionSession::SetPenWidth(int penwIndex)
+void CorrectionSession::setPenWidth(int penwIndex)
 {
     if (open_ && mode_ == CorrectItems)
-        Item().penWidth = static_cast<uint8_t>(std::clamp(penwIndex, 0, 2) + 1);
+        shownItem().penWidth = static_cast<uint8_t>(std::clamp(penwIndex, 0, 2) + 1);
 }
 
-bool CorrectionSession::DeleteCurrent()
+bool CorrectionSession::deleteCurrent()
 {
     if (!open_)
         return false;
     bool deleted = false;
     if (mode_ == CorrectFunctions)
-        deleted = ConfirmDeleteFunction(ctx_, number_);
+        deleted = confirmDeleteFunction(ctx_, number_);
     else if (mode_ == CorrectConstants)
-        deleted = ConfirmDeleteConstant(ctx_, number_);
-    else if (ctx_.questions.Confirm(WarnCurrentItem)) {
+        deleted = confirmDeleteConstant(ctx_, number_);
+    else if (ctx_.questions.confirm(WarnCurrentItem)) {
         // Item 1 takes its derivative with it; the window then shows the item
         // now at number 1.
-        if (RemoveItemWithDerivative(ctx_.doc, ctx_.panel, number_) == 2)
+        if (removeItemWithDerivative(ctx_.doc, ctx_.panel, number_) == 2)
             number_ = 1;
         deleted = true;
-        ListChanged();
+        listChanged();
     }
     if (!deleted)
         return false;
-    if (Count() == 0)
+    if (count() == 0)
         open_ = false;
     else
-        SetNumber(number_);
+        setNumber(number_);
     return true;
 }
+
+} // namespace gq

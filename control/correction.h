@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <string>
 
+namespace gq
+{
+
 enum CorrectionMode : int {
     CorrectItems = 1,
     CorrectFunctions = 2,
@@ -54,43 +57,45 @@ class CorrectionSession
 
     // Starts a session in mode 1..3 at number 1. False (and closed) when the
     // mode's list is empty.
-    bool Open(int mode);
-    bool IsOpen() const { return open_; }
-    void Close() { open_ = false; }
-    int Mode() const { return mode_; }
-    int Number() const { return number_; }
-    int Count() const; // size of the mode's list
+    bool open(int mode);
+    bool isOpen() const { return open_; }
+    void close() { open_ = false; }
+    int mode() const { return mode_; }
+    int number() const { return number_; }
+    int count() const; // size of the mode's list
 
     // The number spin control: clamped to 1..Count().
-    void SetNumber(int number);
-    CorrectionView View() const;
+    void setNumber(int number);
+    CorrectionView currentView() const;
 
     // A click on a text field: opens the keyboard with the field's text, its
     // caption and keys; stores the answer when it is valid (an empty answer,
     // a formula that does not parse or a definition referring to itself are
     // refused with the keyboard's message). True when the document changed.
-    bool EditField(int field);
+    bool editField(int field);
     // The keyboard request of a field click (before any refusal).
-    KeyboardRequest FieldRequest(int field) const;
+    KeyboardRequest fieldRequest(int field) const;
 
     // The colour field: the item's colour is offered again, the user picks
     // one (possibly the same), the panel marks it taken.
-    bool ChangeColour();
-    void SetAfterimage(int zanIndex); // 0 "On" -> 1, 1 "off" -> 0
-    void SetPenWidth(int penwIndex);  // 0..2 -> 1..3
+    bool changeColour();
+    void setAfterimage(int zanIndex); // 0 "On" -> 1, 1 "off" -> 0
+    void setPenWidth(int penwIndex);  // 0..2 -> 1..3
 
     // The delete button: asks, then deletes the shown entry. Closes the
     // session when its list becomes empty.
-    bool DeleteCurrent();
+    bool deleteCurrent();
 
   private:
-    Tfuncprop &Item() const;
-    bool EditItemField(int field);
-    bool EditDefinition();
-    void ListChanged();
+    Item &shownItem() const;
+    bool editItemField(int field);
+    bool editDefinition();
+    void listChanged();
 
     DefinitionContext ctx_;
     bool open_ = false;
     int mode_ = CorrectItems;
     int number_ = 1;
 };
+
+} // namespace gq

@@ -4,109 +4,114 @@
 #include "control/formula_edit.h"
 #include <algorithm>
 
+namespace gq
+{
+
 namespace
 {
-void ListChanged(DefinitionContext &ctx)
+void listChanged(DefinitionContext &ctx)
 {
     if (ctx.listChanged)
         ctx.listChanged();
 }
 
-bool AddDefinition(DefinitionContext &ctx, char prefix)
+bool addDefinition(DefinitionContext &ctx, char prefix)
 {
     const bool function = prefix == kFunctionPrefix;
-    int &count = function ? ctx.doc.DefFuncCount : ctx.doc.DefConstCount;
+    int &count = function ? ctx.doc.functionCount : ctx.doc.constantCount;
     if (count >= kMaxDefinitions)
         return false;
     const int n = count + 1;
-    KeyboardRequest request = function ? AddFunctionRequest(ctx.doc) : AddConstantRequest(ctx.doc);
-    auto text = AskUntilAccepted(ctx.questions, request, true, [&](const std::string &answer) {
-        return CheckDefinitionText(ctx.doc, prefix, n, answer);
+    KeyboardRequest request = function ? addFunctionRequest(ctx.doc) : addConstantRequest(ctx.doc);
+    auto text = askUntilAccepted(ctx.questions, request, true, [&](const std::string &answer) {
+        return checkDefinitionText(ctx.doc, prefix, n, answer);
     });
     if (!text)
         return false;
-    (function ? ctx.doc.DefFuncText : ctx.doc.DefConstText)[n] = *text;
+    (function ? ctx.doc.functionTexts : ctx.doc.constantTexts)[n] = *text;
     count = n;
-    ListChanged(ctx);
+    listChanged(ctx);
     return true;
 }
 
-bool NewDefinitions(DefinitionContext &ctx, char prefix)
+bool newDefinitions(DefinitionContext &ctx, char prefix)
 {
     const bool function = prefix == kFunctionPrefix;
     bool changed = false;
-    if ((function ? ctx.doc.DefFuncCount : ctx.doc.DefConstCount) > 0) {
-        if (!ctx.questions.Confirm(function ? WarnFunctions : WarnConstants))
+    if ((function ? ctx.doc.functionCount : ctx.doc.constantCount) > 0) {
+        if (!ctx.questions.confirm(function ? WarnFunctions : WarnConstants))
             return false;
         if (function)
-            DeleteAllFunctions(ctx.doc, ctx.panel);
+            deleteAllFunctions(ctx.doc, ctx.panel);
         else
-            DeleteAllConstants(ctx.doc, ctx.panel);
+            deleteAllConstants(ctx.doc, ctx.panel);
         changed = true;
-        ListChanged(ctx);
+        listChanged(ctx);
     }
-    return AddDefinition(ctx, prefix) || changed;
+    return addDefinition(ctx, prefix) || changed;
 }
 } // namespace
 
-QString CheckDefinitionText(const Document &doc, char prefix, int n, const std::string &text)
+QString checkDefinitionText(const Document &doc, char prefix, int n, const std::string &text)
 {
     if (n < 1 || n > kMaxDefinitions)
-        return WrongFormulaMessage();
+        return wrongFormulaMessage();
     Document trial = doc;
     if (prefix == kFunctionPrefix) {
-        trial.DefFuncText[n] = text;
-        trial.DefFuncCount = std::max(trial.DefFuncCount, n);
+        trial.functionTexts[n] = text;
+        trial.functionCount = std::max(trial.functionCount, n);
     } else {
-        trial.DefConstText[n] = text;
-        trial.DefConstCount = std::max(trial.DefConstCount, n);
+        trial.constantTexts[n] = text;
+        trial.constantCount = std::max(trial.constantCount, n);
     }
     // Parsed as the body of the definition, a reference to itself (through
     // any chain) meets the parser's cycle check.
-    return CheckWithDefinitions(trial, text);
+    return checkWithDefinitions(trial, text);
 }
 
-bool AddFunction(DefinitionContext &ctx)
+bool addFunction(DefinitionContext &ctx)
 {
-    return AddDefinition(ctx, kFunctionPrefix);
+    return addDefinition(ctx, kFunctionPrefix);
 }
-bool AddConstant(DefinitionContext &ctx)
+bool addConstant(DefinitionContext &ctx)
 {
-    return AddDefinition(ctx, kConstantPrefix);
+    return addDefinition(ctx, kConstantPrefix);
 }
-bool NewFunctions(DefinitionContext &ctx)
+bool newFunctions(DefinitionContext &ctx)
 {
-    return NewDefinitions(ctx, kFunctionPrefix);
+    return newDefinitions(ctx, kFunctionPrefix);
 }
-bool NewConstants(DefinitionContext &ctx)
+bool newConstants(DefinitionContext &ctx)
 {
-    return NewDefinitions(ctx, kConstantPrefix);
+    return newDefinitions(ctx, kConstantPrefix);
 }
 
-bool EraseAllDefinitions(DefinitionContext &ctx)
+bool eraseAllDefinitions(DefinitionContext &ctx)
 {
-    if (!ctx.questions.Confirm(WarnAllDefinitions))
+    if (!ctx.questions.confirm(WarnAllDefinitions))
         return false;
-    DeleteAllFunctions(ctx.doc, ctx.panel);
-    DeleteAllConstants(ctx.doc, ctx.panel);
-    ListChanged(ctx);
+    deleteAllFunctions(ctx.doc, ctx.panel);
+    deleteAllConstants(ctx.doc, ctx.panel);
+    listChanged(ctx);
     return true;
 }
 
-bool ConfirmDeleteFunction(DefinitionContext &ctx, int p)
+bool confirmDeleteFunction(DefinitionContext &ctx, int p)
 {
-    if (p < 1 || p > ctx.doc.DefFuncCount || !ctx.questions.Confirm(WarnFunctions))
+    if (p < 1 || p > ctx.doc.functionCount || !ctx.questions.confirm(WarnFunctions))
         return false;
-    DeleteFunction(ctx.doc, ctx.panel, p);
-    ListChanged(ctx);
+    deleteFunction(ctx.doc, ctx.panel, p);
+    listChanged(ctx);
     return true;
 }
 
-bool ConfirmDeleteConstant(DefinitionContext &ctx, int p)
+bool confirmDeleteConstant(DefinitionContext &ctx, int p)
 {
-    if (p < 1 || p > ctx.doc.DefConstCount || !ctx.questions.Confirm(WarnConstants))
+    if (p < 1 || p > ctx.doc.constantCount || !ctx.questions.confirm(WarnConstants))
         return false;
-    DeleteConstant(ctx.doc, ctx.panel, p);
-    ListChanged(ctx);
+    deleteConstant(ctx.doc, ctx.panel, p);
+    listChanged(ctx);
     return true;
 }
+
+} // namespace gq

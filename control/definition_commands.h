@@ -9,6 +9,9 @@
 #include "model/document.h"
 #include <functional>
 
+namespace gq
+{
+
 struct DefinitionContext {
     Document &doc;
     ColourPanelState &panel; // colours of deleted items are offered again
@@ -21,24 +24,26 @@ struct DefinitionContext {
 // The text as definition n of its kind would be stored (F<n> when prefix is
 // 'F'): refused with the keyboard's message when it would not parse there,
 // for instance because it refers to itself directly or through others.
-QString CheckDefinitionText(const Document &doc, char prefix, int n, const std::string &text);
+QString checkDefinitionText(const Document &doc, char prefix, int n, const std::string &text);
 
 // "追加" (DeffuncAClick / DefconstAClick): asks for F<count+1> (Q<count+1>);
 // an empty answer adds nothing. Nothing happens at six definitions.
-bool AddFunction(DefinitionContext &ctx);
-bool AddConstant(DefinitionContext &ctx);
+bool addFunction(DefinitionContext &ctx);
+bool addConstant(DefinitionContext &ctx);
 
 // "新規" (deffuncNClick / DefconstNClick): with definitions present asks
 // first (kind 1 / 2), deletes them all with everything that uses them, then
 // adds the first one.
-bool NewFunctions(DefinitionContext &ctx);
-bool NewConstants(DefinitionContext &ctx);
+bool newFunctions(DefinitionContext &ctx);
+bool newConstants(DefinitionContext &ctx);
 
 // "全削除" (EraseClick): asks (kind 6), then deletes every definition and every
 // item that uses one.
-bool EraseAllDefinitions(DefinitionContext &ctx);
+bool eraseAllDefinitions(DefinitionContext &ctx);
 
 // The delete button of the correction window: asks (kind 1 / 2), then deletes
 // F<p> (Q<p>) with its whole cascade.
-bool ConfirmDeleteFunction(DefinitionContext &ctx, int p);
-bool ConfirmDeleteConstant(DefinitionContext &ctx, int p);
+bool confirmDeleteFunction(DefinitionContext &ctx, int p);
+bool confirmDeleteConstant(DefinitionContext &ctx, int p);
+
+} // namespace gq

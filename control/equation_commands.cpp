@@ -2,21 +2,24 @@
 
 #include "model/equation_file.h"
 
-bool SaveEquations(GraphController &controller, const QString &path)
+namespace gq
 {
-    const QString error = SaveEquationFile(path, controller.Doc(), VariableTable);
+
+bool saveEquations(GraphController &controller, const QString &path)
+{
+    const QString error = saveEquationFile(path, controller.doc(), variableTable);
     if (error.isEmpty())
         return true;
-    controller.Ask().ShowMessage(error);
+    controller.ask().showMessage(error);
     return false;
 }
 
-LoadOutcome LoadEquations(GraphController &controller, const QString &path)
+LoadOutcome loadEquations(GraphController &controller, const QString &path)
 {
-    const LoadResult result = LoadEquationFile(path);
+    const LoadResult result = loadEquationFile(path);
     switch (result.status) {
     case LoadResult::Loaded:
-        ApplyEquationFile(result, controller.Doc(), VariableTable);
+        applyEquationFile(result, controller.doc(), variableTable);
         return LoadOutcome::Loaded;
     case LoadResult::NotEquationFile:
         return LoadOutcome::NotOurs;
@@ -24,17 +27,19 @@ LoadOutcome LoadEquations(GraphController &controller, const QString &path)
     case LoadResult::ReadError:
         break;
     }
-    controller.Ask().ShowMessage(result.message);
+    controller.ask().showMessage(result.message);
     return LoadOutcome::Failed;
 }
 
-bool ReadEquationsAndRefresh(GraphController &controller, const QString &path)
+bool readEquationsAndRefresh(GraphController &controller, const QString &path)
 {
     if (!path.isEmpty()) {
         // A file that is not ours or that could not be read leaves the
         // document and its display exactly as they were.
-        if (LoadEquations(controller, path) != LoadOutcome::Loaded)
+        if (loadEquations(controller, path) != LoadOutcome::Loaded)
             return false;
     }
-    return controller.RefreshAfterLoad();
+    return controller.refreshAfterLoad();
 }
+
+} // namespace gq

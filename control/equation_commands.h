@@ -5,9 +5,12 @@
 #include "control/graph_controller.h"
 #include <QString>
 
+namespace gq
+{
+
 // Writes the document and the parameters a, b, c, d, f to path. A failure is
 // reported through the controller's questions; returns false then.
-bool SaveEquations(GraphController &controller, const QString &path);
+bool saveEquations(GraphController &controller, const QString &path);
 
 enum class LoadOutcome {
     Loaded,  // the document now holds the file
@@ -18,10 +21,12 @@ enum class LoadOutcome {
 // Reads the equation file at path into the controller's document. Only a
 // file read completely and found sound replaces the document; otherwise it
 // stays exactly as it was.
-LoadOutcome LoadEquations(GraphController &controller, const QString &path);
+LoadOutcome loadEquations(GraphController &controller, const QString &path);
 
 // The whole read command after its open dialog: reads path (an empty path
 // means the dialog was cancelled), then refreshes the list, menus, colours and
 // status lines as after every read. Returns true when the refreshed document
 // uses parameters, so the parameter window is to be opened.
-bool ReadEquationsAndRefresh(GraphController &controller, const QString &path);
+bool readEquationsAndRefresh(GraphController &controller, const QString &path);
+
+} // namespace gq

@@ -4,17 +4,20 @@
 #include "engine/differentiate.h"
 #include "engine/parse.h"
 
+namespace gq
+{
+
 namespace
 {
 // Installs a document as the parser's definition source for one check.
 class SourceScope
 {
   public:
-    explicit SourceScope(const DefinitionSource *source) : previous_(CurrentDefinitionSource())
+    explicit SourceScope(const DefinitionSource *source) : previous_(currentDefinitionSource())
     {
-        SetDefinitionSource(source);
+        setDefinitionSource(source);
     }
-    ~SourceScope() { SetDefinitionSource(previous_); }
+    ~SourceScope() { setDefinitionSource(previous_); }
     SourceScope(const SourceScope &) = delete;
     SourceScope &operator=(const SourceScope &) = delete;
 
@@ -23,37 +26,37 @@ class SourceScope
 };
 } // namespace
 
-QString WrongFormulaMessage()
+QString wrongFormulaMessage()
 {
-    return ClosingMessage(ClosingCheck::CheckFailed);
+    return closingMessage(ClosingCheck::CheckFailed);
 }
 
-QString CheckWithDefinitions(const Document &doc, const std::string &text)
+QString checkWithDefinitions(const Document &doc, const std::string &text)
 {
     SourceScope scope(&doc);
-    ClosingCheck check = CheckClosingText(text);
+    ClosingCheck check = checkClosingText(text);
     if (check == ClosingCheck::Empty)
-        return WrongFormulaMessage();
-    return ClosingMessage(check);
+        return wrongFormulaMessage();
+    return closingMessage(check);
 }
 
-std::optional<std::string> DerivativeWithDefinitions(const Document &doc, const std::string &text)
+std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text)
 {
     SourceScope scope(&doc);
-    ParseOK = true;
-    std::string derivative = DerivativeText(text, OpX);
-    if (!ParseOK || derivative.empty())
+    parseOK = true;
+    std::string derivative = derivativeText(text, OpX);
+    if (!parseOK || derivative.empty())
         return std::nullopt;
     return derivative;
 }
 
-std::optional<std::string> AskUntilAccepted(Questions &questions, KeyboardRequest request, bool emptyCancels,
+std::optional<std::string> askUntilAccepted(Questions &questions, KeyboardRequest request, bool emptyCancels,
                                             const AnswerCheck &check)
 {
     const std::string original = request.initialText;
     bool refusedEmpty = false;
     for (;;) {
-        std::string answer = questions.AskKeyboard(request);
+        std::string answer = questions.askKeyboard(request);
         if (answer.empty() && (emptyCancels || refusedEmpty))
             return std::nullopt;
         if (!emptyCancels && !answer.empty() && answer == original)
@@ -66,3 +69,5 @@ std::optional<std::string> AskUntilAccepted(Questions &questions, KeyboardReques
         request.initialText = answer.empty() ? original : answer;
     }
 }
+
+} // namespace gq

@@ -9,17 +9,20 @@
 #include <optional>
 #include <string>
 
+namespace gq
+{
+
 // The keyboard's message for a formula it refuses.
-QString WrongFormulaMessage(); // "式が間違っています2"
+QString wrongFormulaMessage(); // "式が間違っています2"
 
 // The message for text as the keyboard's closing check would give it with
 // doc's definitions installed ("式が間違っています2" or "…1"); empty when the
 // text parses in check and build mode. An empty text is refused with "…2".
-QString CheckWithDefinitions(const Document &doc, const std::string &text);
+QString checkWithDefinitions(const Document &doc, const std::string &text);
 
 // The derivative text of an explicit formula by x, with doc's definitions
 // installed; nothing when it cannot be formed.
-std::optional<std::string> DerivativeWithDefinitions(const Document &doc, const std::string &text);
+std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text);
 
 // What the caller does with each answer: "" accepts it, any other text is
 // the message the keyboard reopens with.
@@ -33,5 +36,7 @@ using AnswerCheck = std::function<QString(const std::string &answer)>;
 // - otherwise (correction, which has no cancel) an empty answer is refused
 //   once, and an answer equal to request.initialText, or a second empty
 //   answer, leaves the text as it was.
-std::optional<std::string> AskUntilAccepted(Questions &questions, KeyboardRequest request, bool emptyCancels,
+std::optional<std::string> askUntilAccepted(Questions &questions, KeyboardRequest request, bool emptyCancels,
                                             const AnswerCheck &check);
+
+} // namespace gq

@@ -6,16 +6,19 @@
 #include "engine/parse.h"
 #include <algorithm>
 
+namespace gq
+{
+
 namespace
 {
 // Answers every question as cancelled: the state before the dialogs exist.
 class CancellingQuestions final : public Questions
 {
   public:
-    std::string AskKeyboard(const KeyboardRequest &) override { return {}; }
-    uint32_t ChooseColour(ColourPanelState &) override { return kItemColours[0]; }
-    bool Confirm(int) override { return false; }
-    void ShowMessage(const QString &) override {}
+    std::string askKeyboard(const KeyboardRequest &) override { return {}; }
+    uint32_t chooseColour(ColourPanelState &) override { return kItemColours[0]; }
+    bool confirm(int) override { return false; }
+    void showMessage(const QString &) override {}
 };
 CancellingQuestions g_cancelling;
 
@@ -27,48 +30,48 @@ constexpr int kLayoutPlainNumber = 2;
 
 GraphController::GraphController(Document &doc, ListSurface &list) : doc_(doc), painter_(list) {}
 
-void GraphController::SetQuestions(Questions *questions)
+void GraphController::setQuestions(Questions *questions)
 {
     questions_ = questions;
 }
 
-Questions &GraphController::Ask()
+Questions &GraphController::ask()
 {
     return questions_ ? *questions_ : g_cancelling;
 }
 
-void GraphController::Changed()
+void GraphController::changed()
 {
-    if (OnChange)
-        OnChange();
+    if (onChange)
+        onChange();
 }
 
-void GraphController::ResetDocument()
+void GraphController::resetDocument()
 {
-    doc_.ShowGrid = 0;
-    ParseOK = true;
-    doc_.CoordFrame = CoordFrameRecord{};
+    doc_.showGrid = 0;
+    parseOK = true;
+    doc_.frame = CoordFrame{};
     for (char letter : {'a', 'b', 'c', 'd', 'f', 's'})
-        VariableTable.param[ParamIndex(LetterCode(letter))] = 0;
-    VariableTable.param[ParamIndex(LetterCode('j'))] = 1;
-    VariableTable.param[ParamIndex(LetterCode('n'))] = 1;
-    for (Tfuncprop &item : doc_.ItemList)
-        ResetItem(item);
-    ResetItem(doc_.CurrentItem);
-    doc_.DefFuncText.fill({});
-    doc_.DefConstText.fill({});
-    doc_.DefFuncCount = doc_.DefConstCount = 0;
-    doc_.OverlayMode = 0;
-    ShowMaxMin() = false;
-    doc_.ItemCount = 0;
-    UpdateMenus();
-    UpdateDefinitionMenus(doc_, menus_);
-    doc_.ShowScale = 1;
-    UpdateRangeStatus();
-    colourPanel_.Reset();
+        variableTable.param[paramIndex(letterCode(letter))] = 0;
+    variableTable.param[paramIndex(letterCode('j'))] = 1;
+    variableTable.param[paramIndex(letterCode('n'))] = 1;
+    for (Item &item : doc_.items)
+        resetItem(item);
+    resetItem(doc_.currentItem);
+    doc_.functionTexts.fill({});
+    doc_.constantTexts.fill({});
+    doc_.functionCount = doc_.constantCount = 0;
+    doc_.overlayMode = 0;
+    showMaxMin() = false;
+    doc_.itemCount = 0;
+    updateMenus();
+    updateDefinitionMenus(doc_, menus_);
+    doc_.showScale = 1;
+    updateRangeStatus();
+    colourPanel_.reset();
 }
 
-KeyboardRequest GraphController::Request(const QString &caption, int layout) const
+KeyboardRequest GraphController::request(const QString &caption, int layout) const
 {
     KeyboardRequest request;
     request.caption = caption;
@@ -78,37 +81,37 @@ KeyboardRequest GraphController::Request(const QString &caption, int layout) con
     request.keysSgnGaus = keys_.sgnGaus;
     request.keyT = keys_.t;
     request.keyI = keys_.i;
-    request.funcKeys = std::clamp(doc_.DefFuncCount, 0, kMaxDefinitions);
-    request.constKeys = std::clamp(doc_.DefConstCount, 0, kMaxDefinitions);
+    request.funcKeys = std::clamp(doc_.functionCount, 0, kMaxDefinitions);
+    request.constKeys = std::clamp(doc_.constantCount, 0, kMaxDefinitions);
     return request;
 }
 
-std::string GraphController::AskFormula(const QString &caption)
+std::string GraphController::askFormula(const QString &caption)
 {
-    return Ask().AskKeyboard(Request(caption, kLayoutFormula));
+    return ask().askKeyboard(request(caption, kLayoutFormula));
 }
 
-std::string GraphController::ReadNumber(const QString &prompt, int layout, std::string &number)
+std::string GraphController::readNumber(const QString &prompt, int layout, std::string &number)
 {
-    std::string raw = Ask().AskKeyboard(Request(prompt, layout));
+    std::string raw = ask().askKeyboard(request(prompt, layout));
     number = raw.empty() ? std::string("0") : raw;
     return raw;
 }
 
-std::string GraphController::RunInputSequence(ItemKind kind)
+std::string GraphController::runInputSequence(ItemKind kind)
 {
-    Tfuncprop &item = doc_.CurrentItem;
+    Item &item = doc_.currentItem;
     std::string last;
     // Each formula step stops the sequence when cancelled.
     const auto formula = [&](const char *prompt, int field) {
-        last = AskFormula(QString::fromUtf8(prompt));
+        last = askFormula(QString::fromUtf8(prompt));
         item.text[field] = last;
         return !last.empty();
     };
     // A bound of t: an empty answer is stored as "0" but still counts as
     // cancelled when it is the last step.
     const auto bound = [&](const char *prompt, int field) {
-        last = ReadNumber(QString::fromUtf8(prompt), kLayoutNumber, item.text[field]);
+        last = readNumber(QString::fromUtf8(prompt), kLayoutNumber, item.text[field]);
     };
     // The coordinates of points and segments are plain values: neither the
     // curve variable t nor the sum index i means anything there.
@@ -167,108 +170,108 @@ std::string GraphController::RunInputSequence(ItemKind kind)
     return last;
 }
 
-void GraphController::Register(ItemKind kind)
+void GraphController::registerItem(ItemKind kind)
 {
-    RedrawItemList();
-    ResetItem(doc_.CurrentItem);
+    redrawItemList();
+    resetItem(doc_.currentItem);
     std::string result;
     if (kind == KindDerivative) {
         // Built without the keyboard: the derivative text itself decides.
-        doc_.CurrentItem.kind = KindDerivative;
-        ParseOK = true;
-        std::string text = DerivativeText(doc_.ItemList[1].text[1], OpX);
-        if (ParseOK)
+        doc_.currentItem.kind = KindDerivative;
+        parseOK = true;
+        std::string text = derivativeText(doc_.items[1].text[1], OpX);
+        if (parseOK)
             result = text;
-        doc_.CurrentItem.text[1] = result;
+        doc_.currentItem.text[1] = result;
     } else {
-        result = RunInputSequence(kind);
+        result = runInputSequence(kind);
     }
     if (!result.empty()) {
-        doc_.CurrentItem.asymptote = kind == KindExplicit ? 1 : 0;
-        CommitItem();
+        doc_.currentItem.asymptote = kind == KindExplicit ? 1 : 0;
+        commitItem();
     }
-    UpdateMenus();
+    updateMenus();
 }
 
-void GraphController::NewRegistration(ItemKind kind)
+void GraphController::newRegistration(ItemKind kind)
 {
     if (kind < KindExplicit || kind > KindSegment)
         return;
-    if (doc_.ItemCount > 0 && !Ask().Confirm(WarnAllItems))
+    if (doc_.itemCount > 0 && !ask().confirm(WarnAllItems))
         return;
-    doc_.ItemCount = 0;
-    colourPanel_.Reset();
-    Register(kind);
+    doc_.itemCount = 0;
+    colourPanel_.reset();
+    registerItem(kind);
 }
 
-void GraphController::AddRegistration(ItemKind kind)
+void GraphController::addRegistration(ItemKind kind)
 {
-    if (kind > KindSegment || doc_.ItemCount >= kMaxItems)
+    if (kind > KindSegment || doc_.itemCount >= kMaxItems)
         return;
-    if (kind == KindDerivative && !(doc_.ItemCount == 1 && doc_.ItemList[1].kind == KindExplicit))
+    if (kind == KindDerivative && !(doc_.itemCount == 1 && doc_.items[1].kind == KindExplicit))
         return;
-    Register(kind);
+    registerItem(kind);
 }
 
-void GraphController::CommitItem()
+void GraphController::commitItem()
 {
-    if (doc_.ItemCount >= kMaxItems)
+    if (doc_.itemCount >= kMaxItems)
         return;
-    doc_.ItemCount += 1;
-    doc_.CurrentItem.colour = 0;
+    doc_.itemCount += 1;
+    doc_.currentItem.colour = 0;
     // The entry appears before the colour is chosen so the user sees what
     // is being coloured.
-    painter_.RenderItemEntry(doc_.CurrentItem);
-    doc_.CurrentItem.colour = Ask().ChooseColour(colourPanel_);
-    doc_.ItemList[doc_.ItemCount] = doc_.CurrentItem;
-    RedrawItemList();
-    UpdateParamStatus();
+    painter_.renderItemEntry(doc_.currentItem);
+    doc_.currentItem.colour = ask().chooseColour(colourPanel_);
+    doc_.items[doc_.itemCount] = doc_.currentItem;
+    redrawItemList();
+    updateParamStatus();
 }
 
-void GraphController::RedrawItemList()
+void GraphController::redrawItemList()
 {
-    painter_.RedrawItemList(doc_);
-    UpdateParamStatus();
+    painter_.redrawItemList(doc_);
+    updateParamStatus();
 }
 
-void GraphController::UpdateMenus()
+void GraphController::updateMenus()
 {
-    UpdateMenuVisibility(doc_, menus_, ShowMaxMin());
-    Changed();
+    updateMenuVisibility(doc_, menus_, showMaxMin());
+    changed();
 }
 
-void GraphController::UpdateParamStatus()
+void GraphController::updateParamStatus()
 {
-    if (doc_.ItemCount <= 0) {
+    if (doc_.itemCount <= 0) {
         // Nothing can use a parameter: an old line would describe items
         // that are gone.
         usedParams_.fill(false);
         paramLine_.clear();
-        menus_.kp2Enabled = false;
+        menus_.parameterDisplayEnabled = false;
     } else {
-        usedParams_ = ScanUsedParams(doc_);
-        paramLine_ = ParamStatusText(usedParams_);
-        menus_.kp2Enabled = AnyParamUsed(usedParams_);
+        usedParams_ = scanUsedParams(doc_);
+        paramLine_ = paramStatusText(usedParams_);
+        menus_.parameterDisplayEnabled = anyParamUsed(usedParams_);
     }
-    Changed();
+    changed();
 }
 
-void GraphController::UpdateRangeStatus()
+void GraphController::updateRangeStatus()
 {
-    rangeLine_ = RangeStatusText(doc_.CoordFrame);
-    Changed();
+    rangeLine_ = rangeStatusText(doc_.frame);
+    changed();
 }
 
-bool GraphController::AskIntervalBounds(long double &lower, long double &upper)
+bool GraphController::askIntervalBounds(long double &lower, long double &upper)
 {
     bool valid = true;
     const auto ask = [&](const char *prompt) {
         std::string text;
-        ReadNumber(QString::fromUtf8(prompt), kLayoutPlainNumber, text);
-        ParseOK = true;
-        EvalValid = true;
-        long double value = EvaluateFormulaText(text, 0);
-        if (!ParseOK || !EvalValid) {
+        readNumber(QString::fromUtf8(prompt), kLayoutPlainNumber, text);
+        parseOK = true;
+        evalValid = true;
+        long double value = evaluateFormulaText(text, 0);
+        if (!parseOK || !evalValid) {
             valid = false;
             value = 0;
         }
@@ -279,23 +282,25 @@ bool GraphController::AskIntervalBounds(long double &lower, long double &upper)
     return valid;
 }
 
-bool GraphController::RefreshAfterLoad()
+bool GraphController::refreshAfterLoad()
 {
-    RedrawItemList();
-    UpdateRangeStatus();
-    colourPanel_.Reset();
-    const int count = std::clamp(doc_.ItemCount, 0, kMaxItems);
+    redrawItemList();
+    updateRangeStatus();
+    colourPanel_.reset();
+    const int count = std::clamp(doc_.itemCount, 0, kMaxItems);
     for (int i = 1; i <= count; ++i)
-        colourPanel_.Take(doc_.ItemList[i].colour);
-    UpdateMenus();
-    UpdateDefinitionMenus(doc_, menus_);
-    UpdateParamStatus();
-    Changed();
-    return menus_.kp2Enabled;
+        colourPanel_.take(doc_.items[i].colour);
+    updateMenus();
+    updateDefinitionMenus(doc_, menus_);
+    updateParamStatus();
+    changed();
+    return menus_.parameterDisplayEnabled;
 }
 
-void GraphController::ShowAll()
+void GraphController::showAll()
 {
-    RedrawItemList();
-    UpdateRangeStatus();
+    redrawItemList();
+    updateRangeStatus();
 }
+
+} // namespace gq

@@ -13,6 +13,9 @@
 #include <functional>
 #include <string>
 
+namespace gq
+{
+
 // Keyboard keys whose state carries over from one registration step to the
 // next (a step that does not mention a key leaves it as the last step set it).
 struct RegistrationKeys {
@@ -30,68 +33,68 @@ class GraphController
 
     // The modal questions (not owned). Until one is set every question is
     // answered as cancelled, so no command can change the document.
-    void SetQuestions(Questions *questions);
-    Questions &Ask();
+    void setQuestions(Questions *questions);
+    Questions &ask();
 
-    Document &Doc() { return doc_; }
-    ColourPanelState &ColourPanel() { return colourPanel_; }
-    const MenuState &Menus() const { return menus_; }
-    MenuState &Menus() { return menus_; }
-    const UsedParamTable &UsedParams() const { return usedParams_; }
-    const QString &RangeLine() const { return rangeLine_; }
-    const QString &ParamLine() const { return paramLine_; }
+    Document &doc() { return doc_; }
+    ColourPanelState &colours() { return colourPanel_; }
+    const MenuState &menus() const { return menus_; }
+    MenuState &menus() { return menus_; }
+    const UsedParamTable &usedParams() const { return usedParams_; }
+    const QString &rangeLine() const { return rangeLine_; }
+    const QString &paramLine() const { return paramLine_; }
 
     // Interval tool state shared with the graph drawing.
-    bool &ShowMaxMin() { return *showMaxMin_; }
-    void SetShowMaxMinFlag(bool *flag) { showMaxMin_ = flag ? flag : &ownShowMaxMin_; }
+    bool &showMaxMin() { return *showMaxMin_; }
+    void setShowMaxMinFlag(bool *flag) { showMaxMin_ = flag ? flag : &ownShowMaxMin_; }
 
     // Called after the menus or a status line changed (not after list drawing,
     // which the list surface reports itself).
-    std::function<void()> OnChange;
+    std::function<void()> onChange;
 
     // Document defaults of a fresh window: range -5..5, parameters 0 except
     // j = n = 1, every item record reset, no definitions, grid off, scale on.
-    void ResetDocument();
+    void resetDocument();
 
     // "新規登録": kind 1..6. Empties the list (after confirmation when it has
     // items) and registers one item of that kind.
-    void NewRegistration(ItemKind kind);
+    void newRegistration(ItemKind kind);
     // "追加登録": kind 0..6; kind 0 is the derivative of item 1.
-    void AddRegistration(ItemKind kind);
-    // Appends CurrentItem after the user chose its colour.
-    void CommitItem();
+    void addRegistration(ItemKind kind);
+    // Appends currentItem after the user chose its colour.
+    void commitItem();
 
-    void RedrawItemList();
-    void UpdateMenus();
-    void UpdateParamStatus();
-    void UpdateRangeStatus();
+    void redrawItemList();
+    void updateMenus();
+    void updateParamStatus();
+    void updateRangeStatus();
 
     // Asks for a plain number (layout 0 or 2) with the current keys; returns
     // the raw answer ("" when cancelled) and stores "0" in number for it.
-    std::string ReadNumber(const QString &prompt, int layout, std::string &number);
+    std::string readNumber(const QString &prompt, int layout, std::string &number);
 
     // The interval command's two prompts; each answer is evaluated as a
     // constant formula. False when a bound could not be evaluated.
-    bool AskIntervalBounds(long double &lower, long double &upper);
+    bool askIntervalBounds(long double &lower, long double &upper);
 
     // The refresh after reading an equation file: list, menus, colours and
     // status lines follow the loaded document. Returns true when some item uses
     // a parameter (the parameter window should then be opened).
-    bool RefreshAfterLoad();
+    bool refreshAfterLoad();
 
     // Draws the list and the status lines without changing anything.
-    void ShowAll();
+    void showAll();
 
-    ItemListPainter &Painter() { return painter_; }
+    ItemListPainter &painter() { return painter_; }
 
   private:
-    void Changed();
-    KeyboardRequest Request(const QString &caption, int layout) const;
-    std::string AskFormula(const QString &caption);
-    // Runs the prompts of one kind into CurrentItem; returns the raw result of
+    void changed();
+    KeyboardRequest request(const QString &caption, int layout) const;
+    std::string askFormula(const QString &caption);
+    // Runs the prompts of one kind into currentItem; returns the raw result of
     // the last prompt that was shown ("" when the sequence was cancelled).
-    std::string RunInputSequence(ItemKind kind);
-    void Register(ItemKind kind);
+    std::string runInputSequence(ItemKind kind);
+    void registerItem(ItemKind kind);
 
     Document &doc_;
     ItemListPainter painter_;
@@ -105,3 +108,5 @@ class GraphController
     bool ownShowMaxMin_ = false;
     bool *showMaxMin_ = &ownShowMaxMin_;
 };
+
+} // namespace gq

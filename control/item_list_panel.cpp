@@ -5,6 +5,9 @@
 #include "platform/sjis.h"
 #include <algorithm>
 
+namespace gq
+{
+
 namespace
 {
 struct KindTexts {
@@ -20,121 +23,123 @@ constexpr KindTexts kKindTexts[] = {
     {"２点を結ぶ線分", "(p,q)-(r,s)", "(p,q) ="},
 };
 
-const KindTexts *TextsOf(uint8_t kind)
+const KindTexts *textsOf(uint8_t kind)
 {
     return kind <= KindSegment ? &kKindTexts[kind] : nullptr;
 }
 
-QString PairText(const std::string &p, const std::string &q)
+QString pairText(const std::string &p, const std::string &q)
 {
-    return QStringLiteral("( ") + FormulaForDisplay(p) + QStringLiteral(" , ") + FormulaForDisplay(q) +
+    return QStringLiteral("( ") + formulaForDisplay(p) + QStringLiteral(" , ") + formulaForDisplay(q) +
            QStringLiteral(" )");
 }
 } // namespace
 
-QString KindName(uint8_t kind)
+QString kindName(uint8_t kind)
 {
-    const KindTexts *t = TextsOf(kind);
+    const KindTexts *t = textsOf(kind);
     return t ? QString::fromUtf8(t->name) : QString();
 }
 
-QString KindHeadingSuffix(uint8_t kind)
+QString kindHeadingSuffix(uint8_t kind)
 {
-    const KindTexts *t = TextsOf(kind);
+    const KindTexts *t = textsOf(kind);
     return t ? QString::fromUtf8(t->suffix) : QString();
 }
 
-QString KindLabel(uint8_t kind)
+QString kindLabel(uint8_t kind)
 {
-    const KindTexts *t = TextsOf(kind);
+    const KindTexts *t = textsOf(kind);
     return t ? QString::fromUtf8(t->label) : QString();
 }
 
-QString FormulaForDisplay(const std::string &text)
+QString formulaForDisplay(const std::string &text)
 {
-    return SjisToQString(text);
+    return sjisToQString(text);
 }
 
-void ItemListPainter::WriteAt(int x, const QString &text)
+void ItemListPainter::writeAt(int x, const QString &text)
 {
-    surface_.DrawText(x, ListY, text);
+    surface_.drawText(x, listY, text);
 }
 
-void ItemListPainter::WrapText(const QString &text)
+void ItemListPainter::wrapText(const QString &text)
 {
-    const int width = surface_.Width();
+    const int width = surface_.width();
     QString rest = text;
     // Iterative: each line takes at least one character, so a panel narrower
     // than a single character still ends.
     while (true) {
-        if (rest.size() <= 1 || surface_.TextWidth(rest) <= width - 50) {
-            WriteAt(40, rest);
-            ListY += kListLineHeight;
+        if (rest.size() <= 1 || surface_.textWidth(rest) <= width - 50) {
+            writeAt(40, rest);
+            listY += kListLineHeight;
             return;
         }
         qsizetype take = rest.size() - 1;
-        while (take > 1 && surface_.TextWidth(rest.left(take)) > width - 60)
+        while (take > 1 && surface_.textWidth(rest.left(take)) > width - 60)
             --take;
         take = std::max<qsizetype>(take, 1);
-        WriteAt(40, rest.left(take));
-        ListY += kListLineHeight;
+        writeAt(40, rest.left(take));
+        listY += kListLineHeight;
         rest = rest.mid(take);
     }
 }
 
-void ItemListPainter::RenderItemEntry(const Tfuncprop &item)
+void ItemListPainter::renderItemEntry(const Item &item)
 {
-    ListY += kListLineHeight;
-    surface_.SetTextColour(item.colour);
-    WriteAt(1, KindName(item.kind) + KindHeadingSuffix(item.kind));
-    ListY += kListLineHeight;
-    WriteAt(1, KindLabel(item.kind));
+    listY += kListLineHeight;
+    surface_.setTextColour(item.colour);
+    writeAt(1, kindName(item.kind) + kindHeadingSuffix(item.kind));
+    listY += kListLineHeight;
+    writeAt(1, kindLabel(item.kind));
     const auto rangeLine = [&] {
-        WriteAt(1, QStringLiteral("tの範囲  : ") + FormulaForDisplay(item.text[3]) + QStringLiteral("≦t≦") +
-                       FormulaForDisplay(item.text[4]));
-        ListY += kListLineHeight;
+        writeAt(1, QStringLiteral("tの範囲  : ") + formulaForDisplay(item.text[3]) + QStringLiteral("≦t≦") +
+                       formulaForDisplay(item.text[4]));
+        listY += kListLineHeight;
     };
     switch (item.kind) {
     case KindParametric:
-        WrapText(FormulaForDisplay(item.text[1]));
-        WriteAt(1, QStringLiteral("y ="));
-        WrapText(FormulaForDisplay(item.text[2]));
+        wrapText(formulaForDisplay(item.text[1]));
+        writeAt(1, QStringLiteral("y ="));
+        wrapText(formulaForDisplay(item.text[2]));
         rangeLine();
         break;
     case KindPolar:
-        WrapText(FormulaForDisplay(item.text[1]));
+        wrapText(formulaForDisplay(item.text[1]));
         rangeLine();
         break;
     case KindPoint:
-        WrapText(PairText(item.text[1], item.text[2]));
+        wrapText(pairText(item.text[1], item.text[2]));
         break;
     case KindSegment:
-        WrapText(PairText(item.text[1], item.text[2]));
-        WriteAt(1, QStringLiteral("(r,s) ="));
-        WrapText(PairText(item.text[3], item.text[4]));
+        wrapText(pairText(item.text[1], item.text[2]));
+        writeAt(1, QStringLiteral("(r,s) ="));
+        wrapText(pairText(item.text[3], item.text[4]));
         break;
     default:
-        WrapText(FormulaForDisplay(item.text[1]));
+        wrapText(formulaForDisplay(item.text[1]));
         break;
     }
 }
 
-void ItemListPainter::RedrawItemList(const Document &doc)
+void ItemListPainter::redrawItemList(const Document &doc)
 {
-    surface_.Clear();
-    ListY = 0;
-    surface_.SetTextColour(0);
-    const std::vector<DefinitionListLine> definitions = DefinitionListLines(doc);
+    surface_.clear();
+    listY = 0;
+    surface_.setTextColour(0);
+    const std::vector<DefinitionListLine> definitions = definitionListLines(doc);
     for (const DefinitionListLine &line : definitions) {
-        WriteAt(1, line.label);
+        writeAt(1, line.label);
         if (line.heading)
-            ListY += kListLineHeight;
+            listY += kListLineHeight;
         else
-            WrapText(FormulaForDisplay(line.formula));
+            wrapText(formulaForDisplay(line.formula));
     }
     if (!definitions.empty())
-        surface_.DrawLine(0, ListY + 5, surface_.Width(), ListY + 5);
-    const int items = std::clamp(doc.ItemCount, 0, kMaxItems);
+        surface_.drawLine(0, listY + 5, surface_.width(), listY + 5);
+    const int items = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= items; ++i)
-        RenderItemEntry(doc.ItemList[i]);
+        renderItemEntry(doc.items[i]);
 }
+
+} // namespace gq

@@ -7,47 +7,52 @@
 #include <QString>
 #include <cstdint>
 
+namespace gq
+{
+
 // What the list drawing needs from a surface. Coordinates are pixels from the
 // panel's top left; colours are 0x00BBGGRR.
 class ListSurface
 {
   public:
     virtual ~ListSurface() = default;
-    virtual int Width() const = 0;
-    virtual void Clear() = 0; // fill white
-    virtual void SetTextColour(uint32_t colour) = 0;
-    virtual void DrawText(int x, int y, const QString &text) = 0; // top-left corner
-    virtual int TextWidth(const QString &text) const = 0;
-    virtual void DrawLine(int x0, int y0, int x1, int y1) = 0; // black, one pixel
+    virtual int width() const = 0;
+    virtual void clear() = 0; // fill white
+    virtual void setTextColour(uint32_t colour) = 0;
+    virtual void drawText(int x, int y, const QString &text) = 0; // top-left corner
+    virtual int textWidth(const QString &text) const = 0;
+    virtual void drawLine(int x0, int y0, int x1, int y1) = 0; // black, one pixel
 };
 
 inline constexpr int kListLineHeight = 15;
 
 // The heading and value label of each kind.
-QString KindName(uint8_t kind);
-QString KindHeadingSuffix(uint8_t kind);
-QString KindLabel(uint8_t kind);
+QString kindName(uint8_t kind);
+QString kindHeadingSuffix(uint8_t kind);
+QString kindLabel(uint8_t kind);
 
-// Draws the list. ListY is the running text position, kept between calls so
+// Draws the list. listY is the running text position, kept between calls so
 // that an entry can be drawn after the list (the registration preview).
 class ItemListPainter
 {
   public:
     explicit ItemListPainter(ListSurface &surface) : surface_(surface) {}
 
-    // Clears the panel and draws definitions and items 1..ItemCount.
-    void RedrawItemList(const Document &doc);
-    // Draws one entry at ListY and advances ListY past it.
-    void RenderItemEntry(const Tfuncprop &item);
+    // Clears the panel and draws definitions and items 1..itemCount.
+    void redrawItemList(const Document &doc);
+    // Draws one entry at listY and advances listY past it.
+    void renderItemEntry(const Item &item);
     // Writes text at x = 40 on as many lines as the panel width needs.
-    void WrapText(const QString &text);
+    void wrapText(const QString &text);
 
-    int ListY = 0;
+    int listY = 0;
 
   private:
-    void WriteAt(int x, const QString &text);
+    void writeAt(int x, const QString &text);
     ListSurface &surface_;
 };
 
 // A formula text (Shift-JIS bytes) for display.
-QString FormulaForDisplay(const std::string &text);
+QString formulaForDisplay(const std::string &text);
+
+} // namespace gq

@@ -5,6 +5,9 @@
 #include <array>
 #include <cstring>
 
+namespace gq
+{
+
 namespace
 {
 using G = KeyGroup;
@@ -98,13 +101,13 @@ constexpr KeyDef kKeys[] = {
 // clang-format on
 
 // Shift-JIS lead bytes; a lead byte and the byte after it form one character.
-bool IsLeadByte(unsigned char c)
+bool isLeadByte(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 // Number n of a key named prefix + n (n = 1..6), or 0.
-int NumberAfter(const char *name, const char *prefix)
+int numberAfter(const char *name, const char *prefix)
 {
     std::size_t len = std::strlen(prefix);
     if (std::strncmp(name, prefix, len) != 0 || name[len] < '1' || name[len] > '6' || name[len + 1] != '\0')
@@ -113,12 +116,12 @@ int NumberAfter(const char *name, const char *prefix)
 }
 } // namespace
 
-std::span<const KeyDef> KeyTable()
+std::span<const KeyDef> keyTable()
 {
     return kKeys;
 }
 
-const KeyDef *FindKey(std::string_view name)
+const KeyDef *findKey(std::string_view name)
 {
     for (const KeyDef &key : kKeys)
         if (name == key.name)
@@ -126,14 +129,14 @@ const KeyDef *FindKey(std::string_view name)
     return nullptr;
 }
 
-int NormalisedLayout(int layout)
+int normalisedLayout(int layout)
 {
     return (layout == 0 || layout == 2) ? layout : 1;
 }
 
-int LayoutWidth(int layout)
+int layoutWidth(int layout)
 {
-    switch (NormalisedLayout(layout)) {
+    switch (normalisedLayout(layout)) {
     case 0:
         return 220;
     case 2:
@@ -143,9 +146,9 @@ int LayoutWidth(int layout)
     }
 }
 
-bool KeyReachable(KeyGroup group, int layout, int panel)
+bool keyReachable(KeyGroup group, int layout, int panel)
 {
-    layout = NormalisedLayout(layout);
+    layout = normalisedLayout(layout);
     switch (group) {
     case G::NumberPad:
     case G::Editing:
@@ -167,7 +170,7 @@ bool KeyReachable(KeyGroup group, int layout, int panel)
     return false;
 }
 
-bool KeyEnabled(const KeyDef &key, const KeyboardRequest &request)
+bool keyEnabled(const KeyDef &key, const KeyboardRequest &request)
 {
     std::string_view name = key.name;
     if (key.group == G::Comparison)
@@ -184,16 +187,16 @@ bool KeyEnabled(const KeyDef &key, const KeyboardRequest &request)
         return request.keyI;
     if (name == "sgn" || name == "gaus")
         return request.keysSgnGaus;
-    if (int n = NumberAfter(key.name, "Uf"))
+    if (int n = numberAfter(key.name, "Uf"))
         return n <= request.funcKeys && !request.funcKeyOff[n - 1];
-    if (int n = NumberAfter(key.name, "userC"))
+    if (int n = numberAfter(key.name, "userC"))
         return n <= request.constKeys && !request.constKeyOff[n - 1];
     return true;
 }
 
-QPoint KeyboardPosition(QPoint mainTopLeft, int layout, int screenHeight, int windowHeight)
+QPoint keyboardPosition(QPoint mainTopLeft, int layout, int screenHeight, int windowHeight)
 {
-    int top = mainTopLeft.y() + (NormalisedLayout(layout) == 1 ? 260 : 80);
+    int top = mainTopLeft.y() + (normalisedLayout(layout) == 1 ? 260 : 80);
     if (screenHeight < 480)
         top = 400 - windowHeight;
     return {mainTopLeft.x() + 4, top};
@@ -201,11 +204,11 @@ QPoint KeyboardPosition(QPoint mainTopLeft, int layout, int screenHeight, int wi
 
 // --- edit line -------------------------------------------------------------
 
-std::size_t KeyboardLine::NextBoundary(std::size_t byte) const
+std::size_t KeyboardLine::nextBoundary(std::size_t byte) const
 {
     if (byte >= text_.size())
         return text_.size();
-    if (IsLeadByte(static_cast<unsigned char>(text_[byte])) && byte + 1 < text_.size())
+    if (isLeadByte(static_cast<unsigned char>(text_[byte])) && byte + 1 < text_.size())
         return byte + 2;
     return byte + 1;
 }
@@ -213,74 +216,74 @@ std::size_t KeyboardLine::NextBoundary(std::size_t byte) const
 // Boundaries are found by walking from the start: a trail byte of a two-byte
 // character can look like an ASCII or lead byte, so looking back from the
 // caret alone could split a character.
-std::size_t KeyboardLine::PreviousBoundary(std::size_t byte) const
+std::size_t KeyboardLine::previousBoundary(std::size_t byte) const
 {
     std::size_t previous = 0;
-    for (std::size_t b = 0; b < byte; b = NextBoundary(b))
+    for (std::size_t b = 0; b < byte; b = nextBoundary(b))
         previous = b;
     return previous;
 }
 
-void KeyboardLine::SetText(const std::string &text)
+void KeyboardLine::setText(const std::string &text)
 {
     text_ = text;
     caret_ = text_.size();
 }
 
-int KeyboardLine::Length() const
+int KeyboardLine::length() const
 {
     int n = 0;
-    for (std::size_t b = 0; b < text_.size(); b = NextBoundary(b))
+    for (std::size_t b = 0; b < text_.size(); b = nextBoundary(b))
         ++n;
     return n;
 }
 
-int KeyboardLine::Caret() const
+int KeyboardLine::caret() const
 {
     int n = 0;
-    for (std::size_t b = 0; b < caret_; b = NextBoundary(b))
+    for (std::size_t b = 0; b < caret_; b = nextBoundary(b))
         ++n;
     return n;
 }
 
-void KeyboardLine::SetCaret(int characters)
+void KeyboardLine::setCaret(int characters)
 {
     caret_ = 0;
     for (int i = 0; i < characters && caret_ < text_.size(); ++i)
-        caret_ = NextBoundary(caret_);
+        caret_ = nextBoundary(caret_);
 }
 
-void KeyboardLine::Insert(const std::string &keyText, int advance)
+void KeyboardLine::insert(const std::string &keyText, int advance)
 {
     text_.insert(caret_, keyText);
     std::size_t end = caret_ + keyText.size();
     for (int i = 0; i < advance && caret_ < end; ++i)
-        caret_ = NextBoundary(caret_);
+        caret_ = nextBoundary(caret_);
 }
 
-void KeyboardLine::CaretBack()
+void KeyboardLine::caretBack()
 {
-    caret_ = PreviousBoundary(caret_);
+    caret_ = previousBoundary(caret_);
 }
 
-void KeyboardLine::CaretForward()
+void KeyboardLine::caretForward()
 {
-    caret_ = NextBoundary(caret_);
+    caret_ = nextBoundary(caret_);
 }
 
-void KeyboardLine::DeleteBefore()
+void KeyboardLine::deleteBefore()
 {
-    std::size_t start = PreviousBoundary(caret_);
+    std::size_t start = previousBoundary(caret_);
     text_.erase(start, caret_ - start);
     caret_ = start;
 }
 
-void KeyboardLine::DeleteAfter()
+void KeyboardLine::deleteAfter()
 {
-    text_.erase(caret_, NextBoundary(caret_) - caret_);
+    text_.erase(caret_, nextBoundary(caret_) - caret_);
 }
 
-void KeyboardLine::Clear()
+void KeyboardLine::clear()
 {
     text_.clear();
     caret_ = 0;
@@ -288,21 +291,21 @@ void KeyboardLine::Clear()
 
 // --- closing check -----------------------------------------------------------
 
-ClosingCheck CheckClosingText(const std::string &text)
+ClosingCheck checkClosingText(const std::string &text)
 {
     if (text.empty())
         return ClosingCheck::Empty;
-    ParseOK = true;
-    Tree checked(ParseFormula(text, ParseCheck));
-    if (!ParseOK)
+    parseOK = true;
+    Tree checked(parseFormula(text, ParseCheck));
+    if (!parseOK)
         return ClosingCheck::CheckFailed;
-    Tree built(ParseFormula(text, ParseBuild));
-    if (!ParseOK)
+    Tree built(parseFormula(text, ParseBuild));
+    if (!parseOK)
         return ClosingCheck::BuildFailed;
     return ClosingCheck::Accepted;
 }
 
-QString ClosingMessage(ClosingCheck check)
+QString closingMessage(ClosingCheck check)
 {
     switch (check) {
     case ClosingCheck::CheckFailed:
@@ -314,14 +317,14 @@ QString ClosingMessage(ClosingCheck check)
     }
 }
 
-QString FormulaDisplayText(const std::string &text)
+QString formulaDisplayText(const std::string &text)
 {
     QString shown;
     for (std::size_t b = 0; b < text.size(); ++b) {
         unsigned char c = static_cast<unsigned char>(text[b]);
         if (c < 0x80) {
             shown += QChar(c);
-        } else if (IsLeadByte(c) && b + 1 < text.size()) {
+        } else if (isLeadByte(c) && b + 1 < text.size()) {
             std::string_view pair(text.data() + b, 2);
             shown += pair == kSjisPi ? QChar(0x03C0) : pair == kSjisTheta ? QChar(0x03B8) : QChar(0xFFFD);
             ++b;
@@ -331,3 +334,5 @@ QString FormulaDisplayText(const std::string &text)
     }
     return shown;
 }
+
+} // namespace gq

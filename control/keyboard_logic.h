@@ -14,6 +14,9 @@
 #include <string>
 #include <string_view>
 
+namespace gq
+{
+
 inline constexpr const char *kSjisPi = "\x83\xCE";
 inline constexpr const char *kSjisTheta = "\x83\xC6";
 
@@ -42,25 +45,25 @@ struct KeyDef {
 };
 
 // Every key of the window, in placement order.
-std::span<const KeyDef> KeyTable();
+std::span<const KeyDef> keyTable();
 // The key of that control name, or null.
-const KeyDef *FindKey(std::string_view name);
+const KeyDef *findKey(std::string_view name);
 
 // Layouts: 0 number, 1 formula, 2 plain number. Any other value is treated as 1.
-int NormalisedLayout(int layout);
+int normalisedLayout(int layout);
 // Window width in pixels: 220, 348, 180.
-int LayoutWidth(int layout);
+int layoutWidth(int layout);
 // Whether a key of that group is shown in the layout; panel is the selector
 // position 0..2, which picks the one function panel shown in layout 1.
-bool KeyReachable(KeyGroup group, int layout, int panel);
+bool keyReachable(KeyGroup group, int layout, int panel);
 // Whether the request enables the key (keys without a switch are always on,
 // the comparison keys never).
-bool KeyEnabled(const KeyDef &key, const KeyboardRequest &request);
+bool keyEnabled(const KeyDef &key, const KeyboardRequest &request);
 
 // Top-left corner of the window: mainTopLeft + (4, 80), or + (4, 260) for the
 // formula layout; on screens lower than 480 pixels moved so that the bottom
 // edge (top + windowHeight) is at 400.
-QPoint KeyboardPosition(QPoint mainTopLeft, int layout, int screenHeight, int windowHeight);
+QPoint keyboardPosition(QPoint mainTopLeft, int layout, int screenHeight, int windowHeight);
 
 // The edit line: a Shift-JIS text and a caret that always sits on a character
 // boundary. Positions in the interface are in characters.
@@ -68,26 +71,26 @@ class KeyboardLine
 {
   public:
     // Replaces the text; the caret goes to its end.
-    void SetText(const std::string &text);
+    void setText(const std::string &text);
     const std::string &Text() const { return text_; }
-    int Length() const;
-    int Caret() const;
-    std::size_t CaretByte() const { return caret_; }
+    int length() const;
+    int caret() const;
+    std::size_t caretByte() const { return caret_; }
     // Clamped to 0..Length().
-    void SetCaret(int characters);
+    void setCaret(int characters);
 
     // Inserts keyText at the caret, then moves the caret forward by advance
     // characters (clamped to the end of the text).
-    void Insert(const std::string &keyText, int advance);
-    void CaretBack();
-    void CaretForward();
-    void DeleteBefore(); // the character before the caret; the caret moves back
-    void DeleteAfter();  // the character after the caret; the caret stays
-    void Clear();
+    void insert(const std::string &keyText, int advance);
+    void caretBack();
+    void caretForward();
+    void deleteBefore(); // the character before the caret; the caret moves back
+    void deleteAfter();  // the character after the caret; the caret stays
+    void clear();
 
   private:
-    std::size_t NextBoundary(std::size_t byte) const;
-    std::size_t PreviousBoundary(std::size_t byte) const;
+    std::size_t nextBoundary(std::size_t byte) const;
+    std::size_t previousBoundary(std::size_t byte) const;
 
     std::string text_;
     std::size_t caret_ = 0; // bytes
@@ -100,12 +103,14 @@ enum class ClosingCheck {
     CheckFailed, // rejected by the check-mode parse
     BuildFailed, // passed the check but rejected by the build (e.g. 1/0)
 };
-// Sets ParseOK, parses in mode 1, then in mode 2, and releases the tree.
-ClosingCheck CheckClosingText(const std::string &text);
+// Sets parseOK, parses in mode 1, then in mode 2, and releases the tree.
+ClosingCheck checkClosingText(const std::string &text);
 // The message line's text for a failed check: "式が間違っています2" or
 // "式が間違っています1"; empty otherwise.
-QString ClosingMessage(ClosingCheck check);
+QString closingMessage(ClosingCheck check);
 
 // Shift-JIS formula text to display text: π and θ become Greek letters,
 // ASCII stays, any other byte becomes U+FFFD.
-QString FormulaDisplayText(const std::string &text);
+QString formulaDisplayText(const std::string &text);
+
+} // namespace gq

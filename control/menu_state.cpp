@@ -3,15 +3,18 @@
 #include "control/definition_keys.h"
 #include "model/definitions.h"
 
-void UpdateMenuVisibility(const Document &doc, MenuState &menus, bool &showMaxMin)
+namespace gq
 {
-    const int count = doc.ItemCount;
-    const bool oneExplicit = count == 1 && doc.ItemList[1].kind == KindExplicit;
+
+void updateMenuVisibility(const Document &doc, MenuState &menus, bool &showMaxMin)
+{
+    const int count = doc.itemCount;
+    const bool oneExplicit = count == 1 && doc.items[1].kind == KindExplicit;
     if (count <= 0) {
-        menus.addition = menus.teisei = menus.gshow = false;
+        menus.addMenu = menus.correctionMenu = menus.displayMenu = false;
         showMaxMin = false;
     } else if (count < kMaxItems) {
-        menus.addition = menus.teisei = menus.gshow = true;
+        menus.addMenu = menus.correctionMenu = menus.displayMenu = true;
         if (count == 1) {
             if (oneExplicit)
                 showMaxMin = true;
@@ -20,19 +23,21 @@ void UpdateMenuVisibility(const Document &doc, MenuState &menus, bool &showMaxMi
         }
     } else {
         // A full list: nothing more can be added.
-        menus.addition = false;
-        menus.teisei = menus.gshow = true;
+        menus.addMenu = false;
+        menus.correctionMenu = menus.displayMenu = true;
     }
     // The calculus menu and the derivative command exist only for a single
     // explicit function, whichever way the list got to its present state.
-    menus.dif = menus.defa = oneExplicit;
+    menus.calculusMenu = menus.derivativeEntry = oneExplicit;
 }
 
-void UpdateDefinitionMenus(const Document &doc, MenuState &menus)
+void updateDefinitionMenus(const Document &doc, MenuState &menus)
 {
-    const DefinitionMenus definitions = DefinitionMenuVisibility(doc);
-    menus.deffuncA = definitions.deffuncA;
-    menus.UFcorrect = definitions.UFcorrect;
-    menus.DefconstA = definitions.DefconstA;
-    menus.UCcorrect = definitions.UCcorrect;
+    const DefinitionMenus definitions = definitionMenuVisibility(doc);
+    menus.addFunctionEntry = definitions.addFunctionEntry;
+    menus.correctFunctionsEntry = definitions.correctFunctionsEntry;
+    menus.addConstantEntry = definitions.addConstantEntry;
+    menus.correctConstantsEntry = definitions.correctConstantsEntry;
 }
+
+} // namespace gq

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string>
 
+namespace gq
+{
+
 // How the caller sets up one opening of the formula keyboard.
 struct KeyboardRequest {
     QString caption;         // the prompt, shown as the window caption
@@ -42,11 +45,13 @@ class Questions
   public:
     virtual ~Questions() = default;
     // KeyboardResult: the text the user closed the keyboard with; "" = cancelled.
-    virtual std::string AskKeyboard(const KeyboardRequest &request) = 0;
-    // ChosenColor: one of the offered colours, which the panel marks taken.
-    virtual uint32_t ChooseColour(ColourPanelState &panel) = 0;
+    virtual std::string askKeyboard(const KeyboardRequest &request) = 0;
+    // chosenColour: one of the offered colours, which the panel marks taken.
+    virtual uint32_t chooseColour(ColourPanelState &panel) = 0;
     // WarningAnswer: true for "了解", false for "取消し" or a closed window.
-    virtual bool Confirm(int warningKind) = 0;
+    virtual bool confirm(int warningKind) = 0;
     // A message box with one OK button (file errors and the like).
-    virtual void ShowMessage(const QString &text) = 0;
+    virtual void showMessage(const QString &text) = 0;
 };
+
+} // namespace gq

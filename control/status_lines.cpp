@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <numbers>
 
-QString FormatFixed3(long double value)
+namespace gq
+{
+
+QString formatFixed3(long double value)
 {
     if (!std::isfinite(value))
         return value != value ? QStringLiteral("NAN")
@@ -21,17 +24,17 @@ QString FormatFixed3(long double value)
     return text;
 }
 
-QString RangeStatusText(const CoordFrameRecord &frame)
+QString rangeStatusText(const CoordFrame &frame)
 {
-    return QStringLiteral("x座標:  ") + FormatFixed3(frame.xmin) + QStringLiteral(" ≦ｘ≦ ") +
-           FormatFixed3(frame.xmax) + QStringLiteral("        y座標:  ") + FormatFixed3(frame.ymin) +
-           QStringLiteral("≦ y ≦") + FormatFixed3(frame.ymax);
+    return QStringLiteral("x座標:  ") + formatFixed3(frame.xmin) + QStringLiteral(" ≦ｘ≦ ") +
+           formatFixed3(frame.xmax) + QStringLiteral("        y座標:  ") + formatFixed3(frame.ymin) +
+           QStringLiteral("≦ y ≦") + formatFixed3(frame.ymax);
 }
 
 namespace
 {
 // The texts of an item that are searched for parameter letters.
-std::array<bool, 5> SearchedTexts(uint8_t kind)
+std::array<bool, 5> searchedTexts(uint8_t kind)
 {
     switch (kind) {
     case KindParametric:
@@ -45,64 +48,66 @@ std::array<bool, 5> SearchedTexts(uint8_t kind)
     }
 }
 
-void MarkLettersOf(const std::string &text, UsedParamTable &used, bool &itemUses)
+void markLettersOf(const std::string &text, UsedParamTable &used, bool &itemUses)
 {
     if (text.empty())
         return;
     // One parse per text, then a search per letter: the same answer as asking
-    // FormulaUsesLeaf letter by letter, at a twentieth of the cost.
-    ParseOK = true;
-    Tree tree(ParseFormula(text, ParseBuild));
-    if (!ParseOK || !tree)
+    // formulaUsesLeaf letter by letter, at a twentieth of the cost.
+    parseOK = true;
+    Tree tree(parseFormula(text, ParseBuild));
+    if (!parseOK || !tree)
         return;
     for (int32_t code = OpLetterA; code <= OpLetterA + 20; ++code)
-        if (ContainsOp(tree.get(), code)) {
+        if (containsOp(tree.get(), code)) {
             used[code - 10000] = true;
             itemUses = true;
         }
 }
 
-float ParamValue(char letter)
+float paramValue(char letter)
 {
-    return VariableTable.param[ParamIndex(LetterCode(letter))];
+    return variableTable.param[paramIndex(letterCode(letter))];
 }
 } // namespace
 
-UsedParamTable ScanUsedParams(Document &doc)
+UsedParamTable scanUsedParams(Document &doc)
 {
     UsedParamTable used{};
-    const int count = std::clamp(doc.ItemCount, 0, kMaxItems);
+    const int count = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= count; ++i) {
-        Tfuncprop &item = doc.ItemList[i];
+        Item &item = doc.items[i];
         bool itemUses = false;
-        const auto searched = SearchedTexts(item.kind);
+        const auto searched = searchedTexts(item.kind);
         for (int k = 1; k <= 4; ++k)
             if (searched[k])
-                MarkLettersOf(item.text[k], used, itemUses);
+                markLettersOf(item.text[k], used, itemUses);
         item.usesParam = itemUses ? 1 : 0;
     }
     return used;
 }
 
-QString ParamStatusText(const UsedParamTable &used)
+QString paramStatusText(const UsedParamTable &used)
 {
     QString line;
     for (char letter : {'a', 'b', 'c', 'd', 'f', 'j', 'n'})
-        if (used[LetterCode(letter) - 10000])
-            line += QChar::fromLatin1(letter) + QStringLiteral(" = ") + FormatFixed3(ParamValue(letter)) +
+        if (used[letterCode(letter) - 10000])
+            line += QChar::fromLatin1(letter) + QStringLiteral(" = ") + formatFixed3(paramValue(letter)) +
                     QLatin1Char(' ');
     if (used[OpLetterS - 10000]) {
         const long double multiple =
-            static_cast<long double>(ParamValue('s')) / std::numbers::pi_v<long double>;
-        line += QStringLiteral("θ= ") + FormatFixed3(multiple) + QStringLiteral("π ");
+            static_cast<long double>(paramValue('s')) / std::numbers::pi_v<long double>;
+        line += QStringLiteral("θ= ") + formatFixed3(multiple) + QStringLiteral("π ");
     }
     return line;
 }
 
-bool AnyParamUsed(const UsedParamTable &used)
+bool anyParamUsed(const UsedParamTable &used)
 {
     for (int i = 1; i <= 21; ++i)
         if (used[i])
             return true;
     return false;
 }
+
+} // namespace gq

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <utility>
 
+namespace gq
+{
+
 // The canonical form: numbers to the left of products and multiplied
 // together, products multiplied out over sums, subtractions as additions of
 // -1 times the subtrahend, sums associated to the left, integer powers of
@@ -32,38 +35,38 @@ constexpr std::size_t kMaxVisits = 20'000'000;
 
 std::size_t g_visits = 0;
 
-bool Is(const ExprNode *n, int32_t op)
+bool is(const ExprNode *n, int32_t op)
 {
     return n && n->op == op;
 }
-bool IsSumLike(const ExprNode *n)
+bool isSumLike(const ExprNode *n)
 {
-    return Is(n, OpAdd) || Is(n, OpSubtract);
+    return is(n, OpAdd) || is(n, OpSubtract);
 }
-bool IsIntegerConst(const ExprNode *n)
+bool isIntegerConst(const ExprNode *n)
 {
-    return IsConst(n) && IsIntegerValue(n->value);
+    return isConst(n) && isIntegerValue(n->value);
 }
 
 // True when the tree has at most limit nodes; stops counting beyond that.
-bool SizeAtMost(const ExprNode *n, std::size_t limit, std::size_t &count)
+bool sizeAtMost(const ExprNode *n, std::size_t limit, std::size_t &count)
 {
     if (!n)
         return true;
     if (++count > limit)
         return false;
-    return SizeAtMost(n->left, limit, count) && SizeAtMost(n->right, limit, count);
+    return sizeAtMost(n->left, limit, count) && sizeAtMost(n->right, limit, count);
 }
 
-bool MayMultiplyOut(const ExprNode *product)
+bool mayMultiplyOut(const ExprNode *product)
 {
     std::size_t count = 0;
-    return !TreeBudgetExceeded() && SizeAtMost(product, kMaxExpandNodes, count);
+    return !treeBudgetExceeded() && sizeAtMost(product, kMaxExpandNodes, count);
 }
 
 // Sets the parent links of the node's children and grandchildren, the only
 // levels a rule rearranges.
-void LinkDown(ExprNode *n)
+void linkDown(ExprNode *n)
 {
     for (ExprNode *c : {n->left, n->right}) {
         if (!c)
@@ -77,25 +80,25 @@ void LinkDown(ExprNode *n)
 }
 
 // Frees the node alone after its children have been taken over elsewhere.
-void ReplaceShell(ExprNode *&ref, ExprNode *replacement)
+void replaceShell(ExprNode *&ref, ExprNode *replacement)
 {
     ref->left = ref->right = nullptr;
-    ReplaceNode(ref, replacement);
+    replaceNode(ref, replacement);
 }
 
-void SetNumber(ExprNode *n, long double v)
+void setNumber(ExprNode *n, long double v)
 {
     n->value = n->previous = v;
 }
 
-bool PowerRules(ExprNode *&ref)
+bool powerRules(ExprNode *&ref)
 {
     bool changed = false;
     ExprNode *inner = ref->left;
     // (a^m)^n = a^(m·n) for integers m and n wherever the left side is
     // defined. With other exponents the two sides differ ((x^2)^0.5 is |x|),
     // so those are left alone.
-    if (Is(inner, OpPower) && IsIntegerConst(inner->right) && IsIntegerConst(ref->right)) {
+    if (is(inner, OpPower) && isIntegerConst(inner->right) && isIntegerConst(ref->right)) {
         ExprNode *a = inner->left;
         ExprNode *m = inner->right;
         inner->op = OpMultiply; // the inner power node becomes the product m·n
@@ -103,53 +106,53 @@ bool PowerRules(ExprNode *&ref)
         inner->right = ref->right;
         ref->left = a;
         ref->right = inner;
-        LinkDown(ref);
+        linkDown(ref);
         changed = true;
     }
     ExprNode *base = ref->left;
     ExprNode *exponent = ref->right;
-    if (IsConst(base) && base->value > 0 && IsIntegerConst(exponent)) {
+    if (isConst(base) && base->value > 0 && isIntegerConst(exponent)) {
         long double v = std::exp(exponent->value * std::log(base->value));
         // An integer to a non-negative integer power is an integer; with a
         // negative exponent the result is a fraction and is kept as it is.
-        if (IsIntegerValue(base->value) && exponent->value >= 0)
-            v = RoundHalfEven(v);
+        if (isIntegerValue(base->value) && exponent->value >= 0)
+            v = roundHalfEven(v);
         if (std::isfinite(v))
-            ReplaceNode(ref, MakeConstNode(v));
+            replaceNode(ref, makeConstNode(v));
     }
     return changed;
 }
 
-bool ReorderFactors(ExprNode *ref)
+bool reorderFactors(ExprNode *ref)
 {
     ExprNode *l = ref->left;
     ExprNode *r = ref->right;
-    if (!IsConst(l) && IsConst(r)) {
+    if (!isConst(l) && isConst(r)) {
         std::swap(ref->left, ref->right);
         return true;
     }
-    if (Is(l, OpMultiply) && Is(r, OpMultiply)) {
+    if (is(l, OpMultiply) && is(r, OpMultiply)) {
         // (a·b)·(c·d) → (a·c)·(b·d) when c is a number and b is not.
-        if (IsConst(l->right) || !IsConst(r->left))
+        if (isConst(l->right) || !isConst(r->left))
             return false;
         std::swap(l->right, r->left);
-        LinkDown(ref);
+        linkDown(ref);
         return true;
     }
-    if (Is(r, OpMultiply) && IsConst(r->left)) { // x·(c·y) → c·(x·y)
+    if (is(r, OpMultiply) && isConst(r->left)) { // x·(c·y) → c·(x·y)
         ExprNode *c = r->left;
         r->left = l;
         ref->left = c;
-        LinkDown(ref);
+        linkDown(ref);
         return true;
     }
-    if (Is(l, OpMultiply) && IsConst(l->left)) { // (c·a)·b → c·(a·b)
+    if (is(l, OpMultiply) && isConst(l->left)) { // (c·a)·b → c·(a·b)
         ExprNode *c = l->left;
         l->left = l->right;
         l->right = r;
         ref->left = c;
         ref->right = l;
-        LinkDown(ref);
+        linkDown(ref);
         return true;
     }
     return false;
@@ -157,88 +160,88 @@ bool ReorderFactors(ExprNode *ref)
 
 // Combines a number on the left with the number that leads the right factor.
 // Never folds into an infinity or NaN: such a product stays unfolded.
-bool CombineNumbers(ExprNode *&ref)
+bool combineNumbers(ExprNode *&ref)
 {
     ExprNode *l = ref->left;
     ExprNode *r = ref->right;
-    if (!IsConst(l))
+    if (!isConst(l))
         return false;
-    if ((Is(r, OpMultiply) || Is(r, OpDivide)) && IsConst(r->left)) {
+    if ((is(r, OpMultiply) || is(r, OpDivide)) && isConst(r->left)) {
         long double v = l->value * r->left->value;
         if (!std::isfinite(v))
             return false;
-        SetNumber(r->left, v); // c1·(c2·x) → (c1c2)·x, c1·(c2/x) → (c1c2)/x
-        ReplaceNode(ref, DetachChild(ref->right));
+        setNumber(r->left, v); // c1·(c2·x) → (c1c2)·x, c1·(c2/x) → (c1c2)/x
+        replaceNode(ref, detachChild(ref->right));
         return true;
     }
-    if (IsConst(r)) {
+    if (isConst(r)) {
         long double v = l->value * r->value;
         if (std::isfinite(v))
-            ReplaceNode(ref, MakeConstNode(v));
+            replaceNode(ref, makeConstNode(v));
     } else if (l->value == 0) {
-        ReplaceNode(ref, MakeConstNode(0));
+        replaceNode(ref, makeConstNode(0));
     }
     return false;
 }
 
-bool ProductRules(ExprNode *&ref)
+bool productRules(ExprNode *&ref)
 {
-    bool changed = ReorderFactors(ref);
-    if (CombineNumbers(ref))
+    bool changed = reorderFactors(ref);
+    if (combineNumbers(ref))
         changed = true;
-    if (!changed && Is(ref, OpMultiply) && Is(ref->left, OpMultiply)) { // (a·b)·c → b·(a·c)
+    if (!changed && is(ref, OpMultiply) && is(ref->left, OpMultiply)) { // (a·b)·c → b·(a·c)
         ExprNode *inner = ref->left;
         ExprNode *b = inner->right;
         inner->right = ref->right;
         ref->left = b;
         ref->right = inner;
-        LinkDown(ref);
+        linkDown(ref);
         changed = true;
     }
-    if (!changed && Is(ref, OpMultiply) && IsSumLike(ref->left) && MayMultiplyOut(ref)) {
+    if (!changed && is(ref, OpMultiply) && isSumLike(ref->left) && mayMultiplyOut(ref)) {
         // (a ± b)·c → (a·c) ± (b·c)
-        ExprNode *sum = DetachChild(ref->left);
-        ExprNode *c = DetachChild(ref->right);
-        sum->left = MakeBinaryNode(OpMultiply, sum->left, CopyTree(c));
-        sum->right = MakeBinaryNode(OpMultiply, sum->right, c);
-        LinkDown(sum);
-        ReplaceShell(ref, sum);
+        ExprNode *sum = detachChild(ref->left);
+        ExprNode *c = detachChild(ref->right);
+        sum->left = makeBinaryNode(OpMultiply, sum->left, copyTree(c));
+        sum->right = makeBinaryNode(OpMultiply, sum->right, c);
+        linkDown(sum);
+        replaceShell(ref, sum);
         changed = true;
     }
-    if (Is(ref, OpMultiply) && IsSumLike(ref->right) && MayMultiplyOut(ref)) {
+    if (is(ref, OpMultiply) && isSumLike(ref->right) && mayMultiplyOut(ref)) {
         // c·(a ± b) → (c·a) ± (c·b)
-        ExprNode *c = DetachChild(ref->left);
-        ExprNode *sum = DetachChild(ref->right);
-        sum->left = MakeBinaryNode(OpMultiply, c, sum->left);
-        sum->right = MakeBinaryNode(OpMultiply, CopyTree(c), sum->right);
-        LinkDown(sum);
-        ReplaceShell(ref, sum);
+        ExprNode *c = detachChild(ref->left);
+        ExprNode *sum = detachChild(ref->right);
+        sum->left = makeBinaryNode(OpMultiply, c, sum->left);
+        sum->right = makeBinaryNode(OpMultiply, copyTree(c), sum->right);
+        linkDown(sum);
+        replaceShell(ref, sum);
         changed = true;
     }
     return changed;
 }
 
-bool NodeRules(ExprNode *&ref)
+bool nodeRules(ExprNode *&ref)
 {
     switch (ref->op) {
     case OpPower:
-        return PowerRules(ref);
+        return powerRules(ref);
     case OpMultiply:
-        return ProductRules(ref);
+        return productRules(ref);
     case OpSubtract: // a - b → a + (-1)·b
         ref->op = OpAdd;
-        ref->right = MakeBinaryNode(OpMultiply, MakeConstNode(-1), ref->right);
+        ref->right = makeBinaryNode(OpMultiply, makeConstNode(-1), ref->right);
         ref->right->parent = ref;
         return true;
     case OpAdd:
-        if (Is(ref->right, OpAdd)) { // a + (b + c) → (a + b) + c
+        if (is(ref->right, OpAdd)) { // a + (b + c) → (a + b) + c
             ExprNode *inner = ref->right;
             ExprNode *c = inner->right;
             inner->right = inner->left;
             inner->left = ref->left;
             ref->left = inner;
             ref->right = c;
-            LinkDown(ref);
+            linkDown(ref);
             return true;
         }
         return false;
@@ -247,17 +250,17 @@ bool NodeRules(ExprNode *&ref)
     }
 }
 
-ExprNode *Canonicalise(ExprNode *&ref)
+ExprNode *canonicalise(ExprNode *&ref)
 {
     if (!ref)
         return nullptr;
     for (int pass = 0;; ++pass) {
-        Canonicalise(ref->left);
-        Canonicalise(ref->right);
+        canonicalise(ref->left);
+        canonicalise(ref->right);
         ++g_visits;
         ExprNode *parent = ref->parent;
-        bool changed = NodeRules(ref);
-        LinkDown(ref);
+        bool changed = nodeRules(ref);
+        linkDown(ref);
         ref->parent = parent;
         if (!changed || pass >= kMaxPasses || g_visits > kMaxVisits)
             return ref;
@@ -266,9 +269,11 @@ ExprNode *Canonicalise(ExprNode *&ref)
 
 } // namespace
 
-ExprNode *CanonicaliseTree(ExprNode *&ref)
+ExprNode *canonicaliseTree(ExprNode *&ref)
 {
     TreeShapeGuard shapeChanges;
     g_visits = 0;
-    return Canonicalise(ref);
+    return canonicalise(ref);
 }
+
+} // namespace gq

@@ -6,296 +6,299 @@
 
 #include <utility>
 
+namespace gq
+{
+
 namespace
 {
 
-// Set when a derivative was cut short by the node budget; DerivativeText
+// Set when a derivative was cut short by the node budget; derivativeText
 // clears it before its work and reads it afterwards.
 bool g_cutShort = false;
 
 // Short constructors for the rules below; each takes ownership of its operands.
-ExprNode *Num(long double v)
+ExprNode *num(long double v)
 {
-    return MakeConstNode(v);
+    return makeConstNode(v);
 }
-ExprNode *Mul(ExprNode *a, ExprNode *b)
+ExprNode *mul(ExprNode *a, ExprNode *b)
 {
-    return MakeBinaryNode(OpMultiply, a, b);
+    return makeBinaryNode(OpMultiply, a, b);
 }
-ExprNode *Div(ExprNode *a, ExprNode *b)
+ExprNode *div(ExprNode *a, ExprNode *b)
 {
-    return MakeBinaryNode(OpDivide, a, b);
+    return makeBinaryNode(OpDivide, a, b);
 }
-ExprNode *Add(ExprNode *a, ExprNode *b)
+ExprNode *add(ExprNode *a, ExprNode *b)
 {
-    return MakeBinaryNode(OpAdd, a, b);
+    return makeBinaryNode(OpAdd, a, b);
 }
-ExprNode *Sub(ExprNode *a, ExprNode *b)
+ExprNode *sub(ExprNode *a, ExprNode *b)
 {
-    return MakeBinaryNode(OpSubtract, a, b);
+    return makeBinaryNode(OpSubtract, a, b);
 }
-ExprNode *Pow(ExprNode *a, ExprNode *b)
+ExprNode *pow(ExprNode *a, ExprNode *b)
 {
-    return MakeBinaryNode(OpPower, a, b);
+    return makeBinaryNode(OpPower, a, b);
 }
-ExprNode *Neg(ExprNode *a)
+ExprNode *neg(ExprNode *a)
 {
-    return MakeUnaryNode(OpNegate, a);
+    return makeUnaryNode(OpNegate, a);
 }
-ExprNode *Fn(int32_t op, ExprNode *a)
+ExprNode *fn(int32_t op, ExprNode *a)
 {
-    return MakeUnaryNode(op, a);
+    return makeUnaryNode(op, a);
 }
-ExprNode *Copy(const ExprNode *n)
+ExprNode *copy(const ExprNode *n)
 {
-    return CopyTree(n);
+    return copyTree(n);
 }
-ExprNode *Square(const ExprNode *n)
+ExprNode *square(const ExprNode *n)
 {
-    return Pow(Copy(n), Num(2));
+    return pow(copy(n), num(2));
 }
 
 // How an operand of a two-operand node depends on the variable, from its raw
 // derivative d: 0-4 independent (the operand is 0, 1, 2, another number, or
 // anything else), 5 derivative 1, 6 another number, 7 anything else.
-int Kind(const ExprNode *operand, const ExprNode *d)
+int operandKind(const ExprNode *operand, const ExprNode *d)
 {
-    if (IsConstValue(d, 0)) {
-        if (IsConstValue(operand, 0))
+    if (isConstValue(d, 0)) {
+        if (isConstValue(operand, 0))
             return 0;
-        if (IsConstValue(operand, 1))
+        if (isConstValue(operand, 1))
             return 1;
-        if (IsConstValue(operand, 2))
+        if (isConstValue(operand, 2))
             return 2;
-        return IsConst(operand) ? 3 : 4;
+        return isConst(operand) ? 3 : 4;
     }
-    if (IsConstValue(d, 1))
+    if (isConstValue(d, 1))
         return 5;
-    return IsConst(d) ? 6 : 7;
+    return isConst(d) ? 6 : 7;
 }
 
 // dR·f, or f alone when dR is 1. Consumes both.
-ExprNode *TimesD(ExprNode *dR, ExprNode *f)
+ExprNode *timesD(ExprNode *dR, ExprNode *f)
 {
-    if (IsConstValue(dR, 1)) {
-        FreeTree(dR);
+    if (isConstValue(dR, 1)) {
+        freeTree(dR);
         return f;
     }
-    return Mul(dR, f);
+    return mul(dR, f);
 }
 
-ExprNode *Raw(const ExprNode *n, int32_t v);
+ExprNode *raw(const ExprNode *n, int32_t v);
 
-ExprNode *OneOperand(const ExprNode *n, int32_t v)
+ExprNode *oneOperand(const ExprNode *n, int32_t v)
 {
-    ExprNode *dR = Raw(n->right, v);
-    if (IsConstValue(dR, 0))
+    ExprNode *dR = raw(n->right, v);
+    if (isConstValue(dR, 0))
         return dR;
     const ExprNode *r = n->right;
-    bool one = IsConstValue(dR, 1);
+    bool one = isConstValue(dR, 1);
     switch (n->op) {
     case OpNegate:
-        return Neg(dR);
+        return neg(dR);
     case OpSin:
-        return TimesD(dR, Fn(OpCos, Copy(r)));
+        return timesD(dR, fn(OpCos, copy(r)));
     case OpCos:
         if (one) {
-            FreeTree(dR);
-            return Neg(Fn(OpSin, Copy(r)));
+            freeTree(dR);
+            return neg(fn(OpSin, copy(r)));
         }
-        return Neg(Mul(dR, Fn(OpSin, Copy(r))));
+        return neg(mul(dR, fn(OpSin, copy(r))));
     case OpTan:
-        return TimesD(dR, Pow(Fn(OpSec, Copy(r)), Num(2)));
+        return timesD(dR, pow(fn(OpSec, copy(r)), num(2)));
     case OpSec:
-        return TimesD(dR, Mul(Fn(OpSin, Copy(r)), Pow(Copy(n), Num(2))));
+        return timesD(dR, mul(fn(OpSin, copy(r)), pow(copy(n), num(2))));
     case OpCosec: {
-        ExprNode *f = Mul(Fn(OpCos, Copy(r)), Pow(Fn(OpCosec, Copy(r)), Num(2)));
+        ExprNode *f = mul(fn(OpCos, copy(r)), pow(fn(OpCosec, copy(r)), num(2)));
         if (one) {
-            FreeTree(dR);
-            return Neg(f);
+            freeTree(dR);
+            return neg(f);
         }
-        return Neg(Mul(dR, f));
+        return neg(mul(dR, f));
     }
     case OpCotan: {
-        ExprNode *f = Pow(Fn(OpCosec, Copy(r)), Num(2));
+        ExprNode *f = pow(fn(OpCosec, copy(r)), num(2));
         if (one) {
-            FreeTree(dR);
-            return Neg(f);
+            freeTree(dR);
+            return neg(f);
         }
-        return Neg(Mul(dR, f));
+        return neg(mul(dR, f));
     }
     case OpArctn:
-        return Div(dR, Add(Num(1), Square(r)));
+        return div(dR, add(num(1), square(r)));
     case OpLog:
-        return Div(dR, Copy(r));
+        return div(dR, copy(r));
     case OpExp:
-        return TimesD(dR, Copy(n));
+        return timesD(dR, copy(n));
     case OpSqrt:
-        return Div(dR, Mul(Num(2), Copy(n)));
+        return div(dR, mul(num(2), copy(n)));
     case OpAbs:
-        return TimesD(dR, Fn(OpSgn, Copy(r)));
+        return timesD(dR, fn(OpSgn, copy(r)));
     case OpSinh:
-        return TimesD(dR, Fn(OpCosh, Copy(r)));
+        return timesD(dR, fn(OpCosh, copy(r)));
     case OpCosh:
-        return TimesD(dR, Fn(OpSinh, Copy(r)));
+        return timesD(dR, fn(OpSinh, copy(r)));
     default: // sgn, gaus and anything else are flat
-        FreeTree(dR);
-        return Num(0);
+        freeTree(dR);
+        return num(0);
     }
 }
 
-ExprNode *AddRule(ExprNode *dL, ExprNode *dR, int kL, int kR)
+ExprNode *addRule(ExprNode *dL, ExprNode *dR, int kL, int kR)
 {
     if (kL < 5 && kR < 5) {
-        FreeTree(dL);
-        FreeTree(dR);
-        return Num(0);
+        freeTree(dL);
+        freeTree(dR);
+        return num(0);
     }
     if (kR < 5) {
-        FreeTree(dR);
+        freeTree(dR);
         return dL;
     }
     if (kL < 5) {
-        FreeTree(dL);
+        freeTree(dL);
         return dR;
     }
-    return Add(dL, dR);
+    return add(dL, dR);
 }
 
-ExprNode *SubtractRule(ExprNode *dL, ExprNode *dR, int kL, int kR)
+ExprNode *subtractRule(ExprNode *dL, ExprNode *dR, int kL, int kR)
 {
     if (kL < 5 && kR < 5) {
-        FreeTree(dL);
-        FreeTree(dR);
-        return Num(0);
+        freeTree(dL);
+        freeTree(dR);
+        return num(0);
     }
     if (kL < 5) {
-        FreeTree(dL);
-        return Neg(dR);
+        freeTree(dL);
+        return neg(dR);
     }
     if (kR < 5) {
-        FreeTree(dR);
+        freeTree(dR);
         return dL;
     }
-    return Sub(dL, dR);
+    return sub(dL, dR);
 }
 
-ExprNode *ProductRule(const ExprNode *L, const ExprNode *R, ExprNode *&dL, ExprNode *&dR, int kL, int kR)
+ExprNode *productRule(const ExprNode *L, const ExprNode *R, ExprNode *&dL, ExprNode *&dR, int kL, int kR)
 {
     ExprNode *out = nullptr;
     if (kL == 0 || kR == 0 || (kL < 5 && kR < 5))
-        return Num(0);
+        return num(0);
     if (kL == 1)
         std::swap(out, dR);
     else if (kR == 1)
         std::swap(out, dL);
     else if (kL < 5)
-        out = Mul(Copy(L), std::exchange(dR, nullptr));
+        out = mul(copy(L), std::exchange(dR, nullptr));
     else if (kR < 5)
-        out = Mul(Copy(R), std::exchange(dL, nullptr));
+        out = mul(copy(R), std::exchange(dL, nullptr));
     else if (kL == 5)
-        out = kR == 5 ? Add(Copy(R), Copy(L)) : Add(Copy(R), Mul(Copy(L), std::exchange(dR, nullptr)));
+        out = kR == 5 ? add(copy(R), copy(L)) : add(copy(R), mul(copy(L), std::exchange(dR, nullptr)));
     else if (kR == 5)
-        out = Add(Mul(Copy(R), std::exchange(dL, nullptr)), Copy(L));
+        out = add(mul(copy(R), std::exchange(dL, nullptr)), copy(L));
     else
-        out = Add(Mul(std::exchange(dL, nullptr), Copy(R)), Mul(Copy(L), std::exchange(dR, nullptr)));
+        out = add(mul(std::exchange(dL, nullptr), copy(R)), mul(copy(L), std::exchange(dR, nullptr)));
     return out;
 }
 
-ExprNode *QuotientRule(const ExprNode *L, const ExprNode *R, ExprNode *&dL, ExprNode *&dR, int kL, int kR)
+ExprNode *quotientRule(const ExprNode *L, const ExprNode *R, ExprNode *&dL, ExprNode *&dR, int kL, int kR)
 {
     if (kL == 0 || (kL < 5 && kR < 5))
-        return Num(0);
+        return num(0);
     if (kL >= 5 && kR < 5)
-        return Div(std::exchange(dL, nullptr), Copy(R));
+        return div(std::exchange(dL, nullptr), copy(R));
     if (kL == 1)
-        return Neg(Div(std::exchange(dR, nullptr), Square(R)));
+        return neg(div(std::exchange(dR, nullptr), square(R)));
     if (kL < 5)
-        return Neg(Div(Mul(Copy(L), std::exchange(dR, nullptr)), Square(R)));
-    return Div(Sub(Mul(std::exchange(dL, nullptr), Copy(R)), Mul(Copy(L), std::exchange(dR, nullptr))),
-               Square(R));
+        return neg(div(mul(copy(L), std::exchange(dR, nullptr)), square(R)));
+    return div(sub(mul(std::exchange(dL, nullptr), copy(R)), mul(copy(L), std::exchange(dR, nullptr))),
+               square(R));
 }
 
-ExprNode *PowerRule(const ExprNode *n, ExprNode *&dL, ExprNode *&dR, int kL, int kR)
+ExprNode *powerRule(const ExprNode *n, ExprNode *&dL, ExprNode *&dR, int kL, int kR)
 {
     const ExprNode *L = n->left;
     const ExprNode *R = n->right;
     if (kL == 0 || kL == 1 || kR == 0 || (kL < 5 && kR < 5))
-        return Num(0);
+        return num(0);
     if (kR == 1)
         return std::exchange(dL, nullptr);
     if (kL < 5) { // the base is free of the variable
-        ExprNode *logL = Fn(OpLog, Copy(L));
+        ExprNode *logL = fn(OpLog, copy(L));
         if (kR == 5)
-            return Mul(logL, Copy(n));
-        return Mul(Mul(logL, std::exchange(dR, nullptr)), Copy(n));
+            return mul(logL, copy(n));
+        return mul(mul(logL, std::exchange(dR, nullptr)), copy(n));
     }
     // The base depends on the variable. With a constant exponent the factor
     // in front is R (the base's derivative 1) or R·dL.
-    auto front = [&]() -> ExprNode * { return kL == 5 ? Copy(R) : Mul(Copy(R), std::exchange(dL, nullptr)); };
+    auto front = [&]() -> ExprNode * { return kL == 5 ? copy(R) : mul(copy(R), std::exchange(dL, nullptr)); };
     switch (kR) {
     case 2:
-        return kL == 5 ? Mul(Num(2), Copy(L)) : Mul(Mul(Num(2), std::exchange(dL, nullptr)), Copy(L));
+        return kL == 5 ? mul(num(2), copy(L)) : mul(mul(num(2), std::exchange(dL, nullptr)), copy(L));
     case 3: {
         ExprNode *f = front();
-        return Mul(f, Pow(Copy(L), Num(R->value - 1)));
+        return mul(f, pow(copy(L), num(R->value - 1)));
     }
     case 4: {
         ExprNode *f = front();
-        return Mul(f, Pow(Copy(L), Sub(Copy(R), Num(1))));
+        return mul(f, pow(copy(L), sub(copy(R), num(1))));
     }
     case 5:
         if (kL == 5)
-            return Mul(Add(Fn(OpLog, Copy(L)), Div(Copy(R), Copy(L))), Copy(n));
-        return Mul(Add(Fn(OpLog, Copy(L)), Div(Mul(Copy(R), std::exchange(dL, nullptr)), Copy(L))), Copy(n));
+            return mul(add(fn(OpLog, copy(L)), div(copy(R), copy(L))), copy(n));
+        return mul(add(fn(OpLog, copy(L)), div(mul(copy(R), std::exchange(dL, nullptr)), copy(L))), copy(n));
     default:
         if (kL == 5)
-            return Mul(Add(Mul(std::exchange(dR, nullptr), Fn(OpLog, Copy(L))), Div(Copy(R), Copy(L))),
-                       Copy(n));
-        return Mul(Add(Mul(std::exchange(dR, nullptr), Fn(OpLog, Copy(L))),
-                       Mul(Copy(R), Div(std::exchange(dL, nullptr), Copy(L)))),
-                   Copy(n));
+            return mul(add(mul(std::exchange(dR, nullptr), fn(OpLog, copy(L))), div(copy(R), copy(L))),
+                       copy(n));
+        return mul(add(mul(std::exchange(dR, nullptr), fn(OpLog, copy(L))),
+                       mul(copy(R), div(std::exchange(dL, nullptr), copy(L)))),
+                   copy(n));
     }
 }
 
-ExprNode *TwoOperand(const ExprNode *n, int32_t v)
+ExprNode *twoOperand(const ExprNode *n, int32_t v)
 {
-    ExprNode *dL = Raw(n->left, v);
-    ExprNode *dR = Raw(n->right, v);
-    int kL = Kind(n->left, dL);
-    int kR = Kind(n->right, dR);
+    ExprNode *dL = raw(n->left, v);
+    ExprNode *dR = raw(n->right, v);
+    int kL = operandKind(n->left, dL);
+    int kR = operandKind(n->right, dR);
     ExprNode *out = nullptr;
     switch (n->op) {
     case OpAdd:
-        return AddRule(dL, dR, kL, kR);
+        return addRule(dL, dR, kL, kR);
     case OpSubtract:
-        return SubtractRule(dL, dR, kL, kR);
+        return subtractRule(dL, dR, kL, kR);
     case OpMultiply:
-        out = ProductRule(n->left, n->right, dL, dR, kL, kR);
+        out = productRule(n->left, n->right, dL, dR, kL, kR);
         break;
     case OpDivide:
-        out = QuotientRule(n->left, n->right, dL, dR, kL, kR);
+        out = quotientRule(n->left, n->right, dL, dR, kL, kR);
         break;
     default:
-        out = PowerRule(n, dL, dR, kL, kR);
+        out = powerRule(n, dL, dR, kL, kR);
         break;
     }
     // Raw derivatives the result did not take.
-    FreeTree(dL);
-    FreeTree(dR);
+    freeTree(dL);
+    freeTree(dR);
     return out;
 }
 
 // The raw (unsimplified) derivative. Once the node budget is spent, every
 // further part is taken as 0 so that the result stops growing; the callers
-// then see TreeBudgetExceeded() and reject the result.
-ExprNode *Raw(const ExprNode *n, int32_t v)
+// then see treeBudgetExceeded() and reject the result.
+ExprNode *raw(const ExprNode *n, int32_t v)
 {
     if (!n)
-        return Num(0);
-    if (TreeBudgetExceeded()) {
+        return num(0);
+    if (treeBudgetExceeded()) {
         g_cutShort = true;
-        return Num(0);
+        return num(0);
     }
     switch (n->op) {
     case OpPower:
@@ -303,50 +306,52 @@ ExprNode *Raw(const ExprNode *n, int32_t v)
     case OpMultiply:
     case OpSubtract:
     case OpAdd:
-        return TwoOperand(n, v);
+        return twoOperand(n, v);
     case OpSum:
-        return MakeBinaryNode(OpSum, Copy(n->left), Differentiate(n->right, v));
+        return makeBinaryNode(OpSum, copy(n->left), differentiate(n->right, v));
     case OpSumTooLarge:
         // Undefined everywhere; so is its derivative.
-        return Copy(n);
+        return copy(n);
     default:
         break;
     }
     if (n->op >= OpNegate && n->op <= OpCosh)
-        return OneOperand(n, v);
-    return Num(n->op == v ? 1 : 0);
+        return oneOperand(n, v);
+    return num(n->op == v ? 1 : 0);
 }
 
 } // namespace
 
-ExprNode *Differentiate(const ExprNode *tree, int32_t v)
+ExprNode *differentiate(const ExprNode *tree, int32_t v)
 {
     if (!tree)
         return nullptr;
-    ExprNode *d = Raw(tree, v);
-    Simplify(d, ParseBuild);
+    ExprNode *d = raw(tree, v);
+    simplify(d, ParseBuild);
     return d;
 }
 
-std::string DerivativeText(const std::string &text, int32_t v)
+std::string derivativeText(const std::string &text, int32_t v)
 {
     g_cutShort = false;
-    Tree tree(ParseFormula(text, ParseBuild));
-    if (!ParseOK || !tree)
+    Tree tree(parseFormula(text, ParseBuild));
+    if (!parseOK || !tree)
         return {};
     ExprNode *root = tree.release();
-    CanonicaliseTree(root);
+    canonicaliseTree(root);
     tree.reset(root);
-    Tree d(Differentiate(tree.get(), v));
+    Tree d(differentiate(tree.get(), v));
     if (d) {
         root = d.release();
-        CanonicaliseTree(root);
+        canonicaliseTree(root);
         d.reset(root);
     }
     // A derivative cut short by the node budget is not the derivative.
-    if (g_cutShort || TreeBudgetExceeded()) {
-        ParseOK = false;
+    if (g_cutShort || treeBudgetExceeded()) {
+        parseOK = false;
         return {};
     }
-    return TreeToText(d.get());
+    return treeToText(d.get());
 }
+
+} // namespace gq

@@ -9,3 +9,8 @@
 #include "engine/parse.h"
 #include "engine/print.h"
 #include "engine/simplify.h"
+
+namespace gq
+{
+
+} // namespace gq

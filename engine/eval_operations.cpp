@@ -3,13 +3,16 @@
 
 #include <limits>
 
+namespace gq
+{
+
 // Out of line, so that the argument is copied from memory as bytes.
-long double eval_detail::CallWith(long double (*f)(long double), const long double *arg)
+long double eval_detail::callWith(long double (*f)(long double), const long double *arg)
 {
     return f(*arg);
 }
 
-[[gnu::cold]] long double eval_detail::LargeIntegerPower(long double base, long double n)
+[[gnu::cold]] long double eval_detail::largeIntegerPower(long double base, long double n)
 {
     long double a = std::fabs(base);
     if (n >= 18446744073709551615.0L) {
@@ -30,29 +33,31 @@ long double eval_detail::CallWith(long double (*f)(long double), const long doub
     return r;
 }
 
-[[gnu::cold]] long double eval_detail::NegativeBasePower(const ExprNode *exponent, long double base,
+[[gnu::cold]] long double eval_detail::negativeBasePower(const ExprNode *exponent, long double base,
                                                          long double e)
 {
     const ExprNode *r = exponent;
-    if (r && r->op == OpDivide && r->left && r->right && IsInteger(r->left->value) &&
-        IsInteger(r->right->value) && std::fmod(RoundToInteger(r->right->value), 2.0L) != 0) {
-        long double v = PowerOf(base, e);
-        return std::fmod(RoundToInteger(r->left->value), 2.0L) == 0 ? v : -v;
+    if (r && r->op == OpDivide && r->left && r->right && isInteger(r->left->value) &&
+        isInteger(r->right->value) && std::fmod(roundToInteger(r->right->value), 2.0L) != 0) {
+        long double v = powerOf(base, e);
+        return std::fmod(roundToInteger(r->left->value), 2.0L) == 0 ? v : -v;
     }
     return std::numeric_limits<long double>::quiet_NaN();
 }
 
-[[gnu::cold]] long double eval_detail::Factorial(long double x)
+[[gnu::cold]] long double eval_detail::factorial(long double x)
 {
     if (x < 0)
         return std::numeric_limits<long double>::quiet_NaN();
     if (x == 0)
         return 1;
-    long double n = RoundToInteger(x);
+    long double n = roundToInteger(x);
     if (n > kFactorialLimit)
-        return BigValue;
+        return kBigValue;
     long double r = 1;
     for (long double k = 2; k <= n; k += 1)
         r *= k;
     return r;
 }
+
+} // namespace gq

@@ -16,17 +16,20 @@
 #include <cstring>
 #include <iterator>
 
+namespace gq
+{
+
 namespace
 {
 using namespace eval_detail;
 
-// VariableTable.param index of each parameter code 10001..10022.
+// variableTable.param index of each parameter code 10001..10022.
 struct ParamTable {
     int index[22];
     ParamTable()
     {
         for (int k = 0; k < 22; ++k)
-            index[k] = ParamIndex(OpLetterA + k);
+            index[k] = paramIndex(OpLetterA + k);
     }
     int operator[](int k) const { return index[k]; }
 };
@@ -42,11 +45,11 @@ enum class Src : uint8_t { None, Const, Leaf, Reg, Node };
 // ExprNode::shape: the sources of the two operands.
 constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
 
-Src LeftSrc(uint8_t shape)
+Src leftSrc(uint8_t shape)
 {
     return static_cast<Src>((shape >> kLeftShift) & kSrcMask);
 }
-Src RightSrc(uint8_t shape)
+Src rightSrc(uint8_t shape)
 {
     return static_cast<Src>((shape >> kRightShift) & kSrcMask);
 }
@@ -71,7 +74,7 @@ constexpr uint8_t kValueForParent = 1, kValueForGrandparent = 2, kSignForParent 
 constexpr uint8_t kValueNeeded = kValueForParent | kValueForGrandparent;
 
 // The operations that read their operands' zero flags.
-constexpr bool ReadsOperandZero(int32_t op)
+constexpr bool readsOperandZero(int32_t op)
 {
     constexpr uint32_t kMask = 1u << OpMultiply | 1u << OpDivide | 1u << OpPower | 1u << OpSin | 1u << OpTan |
                                1u << OpCosec | 1u << OpCotan | 1u << OpArctn | 1u << OpLog |
@@ -81,7 +84,7 @@ constexpr bool ReadsOperandZero(int32_t op)
 
 // Both flags of n with one store: a parent that reads both at once gets them
 // forwarded only from a single store of both.
-EVAL_INLINE void StoreFlags(ExprNode *n, uint8_t zero, uint8_t pole)
+EVAL_INLINE void storeFlags(ExprNode *n, uint8_t zero, uint8_t pole)
 {
     static_assert(offsetof(ExprNode, poleCross) == offsetof(ExprNode, zeroCross) + 1);
     const uint16_t both = static_cast<uint16_t>(zero | pole << 8);
@@ -90,13 +93,13 @@ EVAL_INLINE void StoreFlags(ExprNode *n, uint8_t zero, uint8_t pole)
 
 // The operations that compare the sign of their result with the sign of
 // their previous result.
-constexpr bool KeepsSign(int32_t op)
+constexpr bool keepsSign(int32_t op)
 {
     return op == OpAdd || op == OpSubtract || op == OpSin || op == OpCos || op == OpSinh;
 }
 
 // The operations that compare their result with their own previous value.
-constexpr bool ReadsOwnValue(int32_t op)
+constexpr bool readsOwnValue(int32_t op)
 {
     return op == OpSubtract || op == OpSgn || op == OpGaus;
 }
@@ -104,23 +107,23 @@ constexpr bool ReadsOwnValue(int32_t op)
 // A letter. x, y and z keep their sign where the parent reads their zero
 // flag, which tells of a sign change since the previous call; a letter keeps
 // its value where a power reads it in a fraction exponent.
-EVAL_INLINE long double EvalLetter(ExprNode *n, const Loop &loop)
+EVAL_INLINE long double evalLetter(ExprNode *n, const Loop &loop)
 {
     const int32_t op = n->op;
     long double v;
     if (op >= OpX) {
-        // x and y from the caller's arguments: reading back VariableTable,
+        // x and y from the caller's arguments: reading back variableTable,
         // just written, would wait for that 80-bit store.
-        v = op == OpX ? *loop.x : op == OpY ? *loop.y : VariableTable.z;
+        v = op == OpX ? *loop.x : op == OpY ? *loop.y : variableTable.z;
         if (n->needs & kSignForParent) {
-            int8_t s = op == OpX ? loop.xSign : static_cast<int8_t>(Sign(v));
-            StoreFlags(n, s * n->sign <= 0, 0);
+            int8_t s = op == OpX ? loop.xSign : static_cast<int8_t>(sign(v));
+            storeFlags(n, s * n->sign <= 0, 0);
             n->sign = s;
         }
     } else if (op == OpT) {
-        v = VariableTable.t;
+        v = variableTable.t;
     } else if (op >= OpLetterA && op <= OpLetterI) {
-        v = VariableTable.param[kParamOfCode[op - OpLetterA]];
+        v = variableTable.param[kParamOfCode[op - OpLetterA]];
     } else {
         return 0;
     }
@@ -129,15 +132,15 @@ EVAL_INLINE long double EvalLetter(ExprNode *n, const Loop &loop)
     return v;
 }
 
-EVAL_INLINE long double EvalLeaf(ExprNode *n, const Loop &loop)
+EVAL_INLINE long double evalLeaf(ExprNode *n, const Loop &loop)
 {
-    StoreFlags(n, 0, 0);
+    storeFlags(n, 0, 0);
     if (n->op == OpConst || n->op == OpPi)
         return n->value;
-    return EvalLetter(n, loop);
+    return evalLetter(n, loop);
 }
 
-inline bool IsOperation(const ExprNode *n)
+inline bool isOperation(const ExprNode *n)
 {
     return n && n->op < OpPi;
 }
@@ -177,7 +180,7 @@ constexpr KindEntry kKinds[] = {{0, Src::None, Src::None}, EVAL_KINDS(EVAL_KIND_
 static_assert(std::size(kKinds) <= 256, "kinds are bytes");
 
 // The kind of an operation node: its index in kKinds, or 0 (generic).
-constexpr uint8_t KindOf(int32_t op, Src left, Src right)
+constexpr uint8_t kindOf(int32_t op, Src left, Src right)
 {
     for (std::size_t k = 1; k < std::size(kKinds); ++k) {
         if (kKinds[k].op == op && kKinds[k].left == left && kKinds[k].right == right)
@@ -186,13 +189,13 @@ constexpr uint8_t KindOf(int32_t op, Src left, Src right)
     return 0;
 }
 
-Src SourceOf(const ExprNode *operand, bool rightIsOperation, bool isLeft)
+Src sourceOf(const ExprNode *operand, bool rightIsOperation, bool isLeft)
 {
     if (!operand)
         return Src::None;
     if (operand->op == OpConst || operand->op == OpPi)
         return Src::Const;
-    if (!IsOperation(operand))
+    if (!isOperation(operand))
         return Src::Leaf;
     return isLeft && rightIsOperation ? Src::Node : Src::Reg;
 }
@@ -201,22 +204,22 @@ Src SourceOf(const ExprNode *operand, bool rightIsOperation, bool isLeft)
 // operands (their needs); v's own needs were set by its parent. Laying again
 // a tree whose shape has not changed changes nothing that the next
 // evaluation reads.
-void LayNode(ExprNode *v)
+void layNode(ExprNode *v)
 {
     ExprNode *l = v->left, *r = v->right;
-    const bool rightIsOperation = IsOperation(r);
-    Src ls = SourceOf(l, rightIsOperation, true), rs = SourceOf(r, rightIsOperation, false);
+    const bool rightIsOperation = isOperation(r);
+    Src ls = sourceOf(l, rightIsOperation, true), rs = sourceOf(r, rightIsOperation, false);
     v->shape = static_cast<uint8_t>(static_cast<uint8_t>(ls) << kLeftShift | static_cast<uint8_t>(rs)
                                                                                  << kRightShift);
-    v->kind = KindOf(v->op, ls, rs);
+    v->kind = kindOf(v->op, ls, rs);
     for (ExprNode *operand : {l, r}) {
         if (!operand)
             continue;
         uint8_t needs = operand->needs & kValueForGrandparent;
         if (operand == l && ls == Src::Node)
             needs |= kValueForParent;
-        if (!IsOperation(operand)) {
-            if (ReadsOperandZero(v->op))
+        if (!isOperation(operand)) {
+            if (readsOperandZero(v->op))
                 needs |= kSignForParent;
             // Numbers are read without touching their flags, and a letter's
             // pole flag is never set: clear them once.
@@ -226,8 +229,8 @@ void LayNode(ExprNode *v)
     }
     // A number operand's class never changes (other operands' classes are
     // kept by the step).
-    if (UsesOperandPrevious(v->op) && rs == Src::Const)
-        v->sign = OperandClassOf(v->op, r->value);
+    if (usesOperandPrevious(v->op) && rs == Src::Const)
+        v->sign = operandClassOf(v->op, r->value);
     // A power reads the operands of a fraction in its exponent.
     if (v->op == OpPower && r && r->op == OpDivide) {
         for (ExprNode *part : {r->left, r->right})
@@ -245,7 +248,7 @@ void LayNode(ExprNode *v)
 // The root's own next field and needs stay as they were, so laying a subtree
 // keeps the order of the tree around it intact (a subtree's post-order is a
 // contiguous run of its tree's).
-void LayThread(ExprNode *root)
+void layThread(ExprNode *root)
 {
     ExprNode *const saved = root->next;
     ExprNode *stack = root, *head = nullptr;
@@ -255,27 +258,27 @@ void LayThread(ExprNode *root)
         stack = v->next;
         v->next = head;
         head = v;
-        LayNode(v);
-        if (IsOperation(v->left)) {
+        layNode(v);
+        if (isOperation(v->left)) {
             v->left->next = stack;
             stack = v->left;
         }
-        if (IsOperation(v->right)) {
+        if (isOperation(v->right)) {
             v->right->next = stack;
             stack = v->right;
         }
     }
     root->next = saved;
     root->threadStart = head;
-    root->threadEpoch = TreeShapeEpoch;
+    root->threadEpoch = treeShapeEpoch;
 }
 
-template <Src S> EVAL_INLINE long double Fetch(ExprNode *operand, const Loop &reg, bool &ok)
+template <Src S> EVAL_INLINE long double fetch(ExprNode *operand, const Loop &reg, bool &ok)
 {
     if constexpr (S == Src::Const)
         return operand->value;
     if constexpr (S == Src::Leaf)
-        return EvalLetter(operand, reg);
+        return evalLetter(operand, reg);
     if constexpr (S == Src::Reg) {
         ok = ok && reg.valid;
         return reg.value;
@@ -288,21 +291,21 @@ template <Src S> EVAL_INLINE long double Fetch(ExprNode *operand, const Loop &re
 }
 
 // For the operations that compare their operand with the previous call: the
-// class of the operand at the previous call (see LogarithmClass and
-// TrigClass). A logarithm takes its operand's new class here, whenever the
+// class of the operand at the previous call (see logarithmClass and
+// trigClass). A logarithm takes its operand's new class here, whenever the
 // operand is defined (a based logarithm may be undefined for its base alone);
 // the trigonometric functions leave theirs in the step's outcome.
-template <int32_t Op> EVAL_INLINE int8_t PreviousClass(ExprNode *n, long double R, bool operandDefined)
+template <int32_t Op> EVAL_INLINE int8_t previousClass(ExprNode *n, long double R, bool operandDefined)
 {
     const int8_t previous = n->sign;
-    if (IsLogarithm(Op) && operandDefined)
-        n->sign = LogarithmClass(R);
+    if (isLogarithm(Op) && operandDefined)
+        n->sign = logarithmClass(R);
     return previous;
 }
 
 // Where a leaf operand's value sits in memory, for passing it on to a library
 // function without storing it again; null for parameters (single precision).
-template <Src S> EVAL_INLINE const long double *MemoryOf(const ExprNode *operand, const Loop &loop)
+template <Src S> EVAL_INLINE const long double *memoryOf(const ExprNode *operand, const Loop &loop)
 {
     if constexpr (S == Src::Const) {
         return &operand->value;
@@ -313,9 +316,9 @@ template <Src S> EVAL_INLINE const long double *MemoryOf(const ExprNode *operand
         case OpY:
             return loop.y;
         case OpZ:
-            return &VariableTable.z;
+            return &variableTable.z;
         case OpT:
-            return &VariableTable.t;
+            return &variableTable.t;
         default:
             return nullptr;
         }
@@ -325,18 +328,18 @@ template <Src S> EVAL_INLINE const long double *MemoryOf(const ExprNode *operand
 
 // The end of a step: the result (if defined) becomes the node's value and
 // the loop's register.
-EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outcome &out, bool computed,
+EVAL_INLINE void commit(int32_t op, ExprNode *n, long double result, const Outcome &out, bool computed,
                         Loop &reg)
 {
-    if (UsesOperandPrevious(op) && !IsLogarithm(op) && computed)
+    if (usesOperandPrevious(op) && !isLogarithm(op) && computed)
         n->sign = out.sign; // the signs of the operand's sine and cosine
     if (out.ok) {
-        if (ReadsOwnValue(op) || (n->needs & kValueNeeded))
+        if (readsOwnValue(op) || (n->needs & kValueNeeded))
             n->value = result;
-        if (KeepsSign(op))
+        if (keepsSign(op))
             n->sign = out.sign;
     }
-    StoreFlags(n, out.zero, out.pole);
+    storeFlags(n, out.zero, out.pole);
     // Unconditionally: a register that is not valid is never read, and
     // keeping the old value alive across a library call would cost a spill.
     reg.value = result;
@@ -347,94 +350,94 @@ EVAL_INLINE void Commit(int32_t op, ExprNode *n, long double result, const Outco
 // Every overflow stands for an infinite value; nothing undefined escapes.
 // (Measured: comparing the magnitude is far cheaper here than testing
 // result - result, whose subtraction delays the library calls around it.)
-EVAL_INLINE long double Finite(long double result, Outcome &out)
+EVAL_INLINE long double finite(long double result, Outcome &out)
 {
-    if (__builtin_expect(!IsFinite(result), 0)) {
+    if (__builtin_expect(!isFinite(result), 0)) {
         if (std::isnan(result))
-            return out.Undefined();
-        return result > 0 ? BigValue : -BigValue;
+            return out.undefined();
+        return result > 0 ? kBigValue : -kBigValue;
     }
     return result;
 }
 
-template <int32_t Op, Src LS, Src RS> EVAL_INLINE void Step(ExprNode *n, Loop &reg)
+template <int32_t Op, Src LS, Src RS> EVAL_INLINE void step(ExprNode *n, Loop &reg)
 {
     ExprNode *l = n->left, *r = n->right;
     Outcome out;
     int8_t previous = 0;
-    long double R = Fetch<RS>(r, reg, out.ok);
-    if constexpr (UsesOperandPrevious(Op))
-        previous = PreviousClass<Op>(n, R, out.ok);
-    long double L = Fetch<LS>(l, reg, out.ok);
+    long double R = fetch<RS>(r, reg, out.ok);
+    if constexpr (usesOperandPrevious(Op))
+        previous = previousClass<Op>(n, R, out.ok);
+    long double L = fetch<LS>(l, reg, out.ok);
     long double result = 0;
     const bool computed = out.ok;
     if (computed)
-        result = Finite(Compute(Op, n, l, r, L, R, MemoryOf<RS>(r, reg), previous, out), out);
-    Commit(Op, n, result, out, computed, reg);
+        result = finite(compute(Op, n, l, r, L, R, memoryOf<RS>(r, reg), previous, out), out);
+    commit(Op, n, result, out, computed, reg);
 }
 
 // Any operation with any operands.
-EVAL_INLINE void GenericStep(ExprNode *n, Loop &reg)
+EVAL_INLINE void genericStep(ExprNode *n, Loop &reg)
 {
     ExprNode *l = n->left, *r = n->right;
     const uint8_t shape = n->shape;
     Outcome out;
     int8_t previous = 0;
     long double L = 0, R = 0;
-    switch (RightSrc(shape)) {
+    switch (rightSrc(shape)) {
     case Src::Reg:
-        R = Fetch<Src::Reg>(r, reg, out.ok);
+        R = fetch<Src::Reg>(r, reg, out.ok);
         break;
     case Src::None:
         break;
     default:
-        R = EvalLeaf(r, reg);
+        R = evalLeaf(r, reg);
         break;
     }
-    if (UsesOperandPrevious(n->op))
+    if (usesOperandPrevious(n->op))
         previous =
-            IsLogarithm(n->op) ? PreviousClass<OpLog>(n, R, out.ok) : PreviousClass<OpTan>(n, R, out.ok);
-    switch (LeftSrc(shape)) {
+            isLogarithm(n->op) ? previousClass<OpLog>(n, R, out.ok) : previousClass<OpTan>(n, R, out.ok);
+    switch (leftSrc(shape)) {
     case Src::Reg:
-        L = Fetch<Src::Reg>(l, reg, out.ok);
+        L = fetch<Src::Reg>(l, reg, out.ok);
         break;
     case Src::Node:
-        L = Fetch<Src::Node>(l, reg, out.ok);
+        L = fetch<Src::Node>(l, reg, out.ok);
         break;
     case Src::None:
         break;
     default:
-        L = EvalLeaf(l, reg);
+        L = evalLeaf(l, reg);
         break;
     }
     long double result = 0;
     const bool computed = out.ok;
     if (computed)
-        result = Finite(Compute(n->op, n, l, r, L, R, nullptr, previous, out), out);
-    Commit(n->op, n, result, out, computed, reg);
+        result = finite(compute(n->op, n, l, r, L, R, nullptr, previous, out), out);
+    commit(n->op, n, result, out, computed, reg);
 }
 
-EVAL_INLINE long double RunThread(ExprNode *root, const long double *x, const long double *y)
+EVAL_INLINE long double runThread(ExprNode *root, const long double *x, const long double *y)
 {
-    Loop reg{0, true, x, y, static_cast<int8_t>(Sign(*x))};
+    Loop reg{0, true, x, y, static_cast<int8_t>(sign(*x))};
     for (ExprNode *n = root->threadStart;; n = n->next) {
         switch (n->kind) {
 #define EVAL_KIND_CASE(op, l, r)                                                                             \
-    case KindOf(op, Src::l, Src::r):                                                                         \
-        Step<op, Src::l, Src::r>(n, reg);                                                                    \
+    case kindOf(op, Src::l, Src::r):                                                                         \
+        step<op, Src::l, Src::r>(n, reg);                                                                    \
         break;
             EVAL_KINDS(EVAL_KIND_CASE)
 #undef EVAL_KIND_CASE
         case 0:
-            GenericStep(n, reg);
+            genericStep(n, reg);
             break;
         default:
-            __builtin_unreachable(); // kinds are laid by KindOf
+            __builtin_unreachable(); // kinds are laid by kindOf
         }
         if (n == root)
             break;
     }
-    EvalValid = reg.valid;
+    evalValid = reg.valid;
     return reg.valid ? reg.value : 0;
 }
 } // namespace
@@ -444,24 +447,26 @@ namespace
 // *to = *from as bytes, not through the x87 unit, so that nothing waits for
 // the caller's 80-bit store of the argument. The pointer is hidden from the
 // optimiser, which would otherwise turn the copy back into a load and store.
-EVAL_INLINE void CopyBytes(long double *to, const long double *from)
+EVAL_INLINE void copyBytes(long double *to, const long double *from)
 {
     asm("" : "+r"(from));
     std::memcpy(to, from, sizeof *to);
 }
 } // namespace
 
-long double Evaluate(ExprNode *tree, long double x, long double y)
+long double evaluate(ExprNode *tree, long double x, long double y)
 {
-    CopyBytes(&VariableTable.x, &x);
-    CopyBytes(&VariableTable.y, &y);
+    copyBytes(&variableTable.x, &x);
+    copyBytes(&variableTable.y, &y);
     if (!tree)
         return 0;
-    if (!IsOperation(tree)) {
-        EvalValid = true;
-        return EvalLeaf(tree, Loop{0, true, &x, &y, static_cast<int8_t>(Sign(x))});
+    if (!isOperation(tree)) {
+        evalValid = true;
+        return evalLeaf(tree, Loop{0, true, &x, &y, static_cast<int8_t>(sign(x))});
     }
-    if (tree->threadEpoch != TreeShapeEpoch)
-        LayThread(tree);
-    return RunThread(tree, &x, &y);
+    if (tree->threadEpoch != treeShapeEpoch)
+        layThread(tree);
+    return runThread(tree, &x, &y);
 }
+
+} // namespace gq

@@ -6,10 +6,13 @@
 #include <cfloat>
 #include <cmath>
 
-bool EvalValid = true;
-bool PoleSeen = false;
-bool LogInRange = true;
-long double XPerPixel = 10.0L / 640;
+namespace gq
+{
+
+bool evalValid = true;
+bool poleSeen = false;
+bool logInRange = true;
+long double xPerPixel = 10.0L / 640;
 
 namespace
 {
@@ -21,142 +24,144 @@ constexpr std::size_t kMaxSumNodes = 400000;
 
 namespace
 {
-long double TermSize(const ExprNode *n)
+long double termSize(const ExprNode *n)
 {
-    return static_cast<long double>(TreeSize(n));
+    return static_cast<long double>(treeSize(n));
 }
 
 // Index letter of a range code 5001..5004 (i, j, k, l).
-int32_t IndexLeaf(int32_t rangeCode)
+int32_t indexLeaf(int32_t rangeCode)
 {
-    static const int32_t leaves[] = {OpLetterI, LetterCode('j'), LetterCode('k'), LetterCode('l')};
+    static const int32_t leaves[] = {OpLetterI, letterCode('j'), letterCode('k'), letterCode('l')};
     return leaves[rangeCode - OpRangeI];
 }
 } // namespace
 
-void ExpandSums(ExprNode *&ref)
+void expandSums(ExprNode *&ref)
 {
     TreeShapeGuard shapeChanges;
     if (!ref)
         return;
-    ExpandSums(ref->left);
-    ExpandSums(ref->right);
+    expandSums(ref->left);
+    expandSums(ref->right);
     if (ref->op != OpSum)
         return;
     ExprNode *range = ref->left;
     if (!range || range->op < OpRangeI || range->op > OpRangeL)
         return;
-    bool savedValid = EvalValid;
-    EvalValid = true;
-    long double lo = RoundHalfEven(Evaluate(range->left, 0, 0));
-    bool valid = EvalValid;
-    EvalValid = true;
-    long double hi = RoundHalfEven(Evaluate(range->right, 0, 0));
-    valid = valid && EvalValid;
-    EvalValid = savedValid;
+    bool savedValid = evalValid;
+    evalValid = true;
+    long double lo = roundHalfEven(evaluate(range->left, 0, 0));
+    bool valid = evalValid;
+    evalValid = true;
+    long double hi = roundHalfEven(evaluate(range->right, 0, 0));
+    valid = valid && evalValid;
+    evalValid = savedValid;
     if (valid && hi < lo)
         return; // an empty sum stays and evaluates to 0
     ExprNode *parent = ref->parent;
     const ExprNode *summand = ref->right;
     long double terms = hi - lo + 1;
-    if (!valid || terms > kMaxSumTerms || terms * TermSize(summand) > kMaxSumNodes) {
+    if (!valid || terms > kMaxSumTerms || terms * termSize(summand) > kMaxSumNodes) {
         // Too long to expand (or bounds undefined): undefined, never a hang.
-        FreeTree(ref);
-        ref = MakeLeafNode(OpSumTooLarge);
+        freeTree(ref);
+        ref = makeLeafNode(OpSumTooLarge);
         ref->parent = parent;
         return;
     }
-    int32_t index = IndexLeaf(range->op);
+    int32_t index = indexLeaf(range->op);
     long first = static_cast<long>(lo), last = static_cast<long>(hi);
-    ExprNode *s = CopyTree(summand);
-    ReplaceLeafByInteger(s, first, index);
+    ExprNode *s = copyTree(summand);
+    replaceLeafByInteger(s, first, index);
     for (long k = first + 1; k <= last; ++k) {
-        ExprNode *t = CopyTree(summand);
-        ReplaceLeafByInteger(t, k, index);
-        s = MakeBinaryNode(OpAdd, s, t, ParseBuild);
+        ExprNode *t = copyTree(summand);
+        replaceLeafByInteger(t, k, index);
+        s = makeBinaryNode(OpAdd, s, t, ParseBuild);
     }
-    FreeTree(ref);
+    freeTree(ref);
     ref = s;
     if (ref)
         ref->parent = parent;
 }
 
-long double EvaluateFormulaText(const std::string &text, long double x)
+long double evaluateFormulaText(const std::string &text, long double x)
 {
-    Tree tree(ParseFormula(text, ParseBuild));
-    if (!ParseOK)
+    Tree tree(parseFormula(text, ParseBuild));
+    if (!parseOK)
         return 0;
-    return Evaluate(tree.get(), x, 0);
+    return evaluate(tree.get(), x, 0);
 }
 
-long double EvaluateFormulaTextWithSums(const std::string &text, long double x)
+long double evaluateFormulaTextWithSums(const std::string &text, long double x)
 {
-    ExprNode *raw = ParseFormula(text, ParseBuild);
-    if (!ParseOK)
+    ExprNode *raw = parseFormula(text, ParseBuild);
+    if (!parseOK)
         return 0;
-    ExpandSums(raw);
+    expandSums(raw);
     Tree tree(raw);
-    return Evaluate(tree.get(), x, 0);
+    return evaluate(tree.get(), x, 0);
 }
 
-Tree ParseForEvaluation(const std::string &text)
+Tree parseForEvaluation(const std::string &text)
 {
-    ParseOK = true;
-    ExprNode *tree = ParseFormula(text, ParseBuild);
-    if (!ParseOK || !tree) {
-        FreeTree(tree);
+    parseOK = true;
+    ExprNode *tree = parseFormula(text, ParseBuild);
+    if (!parseOK || !tree) {
+        freeTree(tree);
         return nullptr;
     }
-    ExpandSums(tree);
+    expandSums(tree);
     return Tree(tree);
 }
 
-bool FormulaValue(const std::string &text, long double &value)
+bool formulaValue(const std::string &text, long double &value)
 {
-    ParseOK = true;
-    EvalValid = true;
-    value = EvaluateFormulaText(text, 0);
-    return ParseOK && EvalValid && std::isfinite(value);
+    parseOK = true;
+    evalValid = true;
+    value = evaluateFormulaText(text, 0);
+    return parseOK && evalValid && std::isfinite(value);
 }
 
-int SignOf(long double v)
+int signOf(long double v)
 {
-    return eval_detail::Sign(v);
+    return eval_detail::sign(v);
 }
 
-long double RoundHalfEven(long double v)
+long double roundHalfEven(long double v)
 {
-    return eval_detail::RoundToInteger(v);
+    return eval_detail::roundToInteger(v);
 }
 
-bool IsIntegerValue(long double v)
+bool isIntegerValue(long double v)
 {
-    return eval_detail::IsInteger(v);
+    return eval_detail::isInteger(v);
 }
 
 // The Gauss bracket: the greatest integer not above v.
-long double GaussFloor(long double v)
+long double gaussFloor(long double v)
 {
     return std::floor(v);
 }
 
-void SwapValues(long double &a, long double &b)
+void swapValues(long double &a, long double &b)
 {
     long double t = a;
     a = b;
     b = t;
 }
 
-void SwapValues(int &a, int &b)
+void swapValues(int &a, int &b)
 {
     int t = a;
     a = b;
     b = t;
 }
 
-void LineIntersection(long double m1, long double b1, long double m2, long double b2, long double &x,
+void lineIntersection(long double m1, long double b1, long double m2, long double b2, long double &x,
                       long double &y)
 {
     x = (b2 - b1) / (m1 - m2);
     y = (m1 * b2 - b1 * m2) / (m1 - m2);
 }
+
+} // namespace gq

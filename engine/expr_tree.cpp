@@ -5,29 +5,32 @@
 
 #include <cstring>
 
-VariableTableRecord VariableTable;
-uint64_t TreeShapeEpoch = 1;
+namespace gq
+{
+
+VariableTable variableTable;
+uint64_t treeShapeEpoch = 1;
 
 namespace
 {
 std::size_t g_liveNodes = 0;
 
-ExprNode *NewNode(int32_t op)
+ExprNode *newNode(int32_t op)
 {
     ++g_liveNodes;
-    TreeShapeChanged();
+    treeShapeChanged();
     ExprNode *n = new ExprNode;
     n->op = op;
     return n;
 }
 } // namespace
 
-std::size_t LiveNodeCount()
+std::size_t liveNodeCount()
 {
     return g_liveNodes;
 }
 
-int32_t LetterCode(char c)
+int32_t letterCode(char c)
 {
     if (c == '\0')
         return 0;
@@ -35,7 +38,7 @@ int32_t LetterCode(char c)
     return p ? 10001 + static_cast<int32_t>(p - kLetterOrder) : 0;
 }
 
-int ParamIndexOfLetter(char c)
+int paramIndexOfLetter(char c)
 {
     if (c == '\0')
         return -1;
@@ -43,21 +46,21 @@ int ParamIndexOfLetter(char c)
     return p ? static_cast<int>(p - kParamOrder) : -1;
 }
 
-int ParamIndex(int32_t op)
+int paramIndex(int32_t op)
 {
-    return (op >= 10001 && op <= 10022) ? ParamIndexOfLetter(LetterOfCode(op)) : -1;
+    return (op >= 10001 && op <= 10022) ? paramIndexOfLetter(letterOfCode(op)) : -1;
 }
 
-char LetterOfCode(int32_t op)
+char letterOfCode(int32_t op)
 {
     return (op >= 10001 && op <= 10026) ? kLetterOrder[op - 10001] : '\0';
 }
 
-ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode)
+ExprNode *makeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode)
 {
     if (mode == ParseCheck)
         return nullptr;
-    ExprNode *n = NewNode(op);
+    ExprNode *n = newNode(op);
     n->left = left;
     n->right = right;
     if (left)
@@ -67,41 +70,41 @@ ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode)
     return n;
 }
 
-ExprNode *MakeUnaryNode(int32_t op, ExprNode *operand, int mode)
+ExprNode *makeUnaryNode(int32_t op, ExprNode *operand, int mode)
 {
-    return MakeBinaryNode(op, nullptr, operand, mode);
+    return makeBinaryNode(op, nullptr, operand, mode);
 }
 
-ExprNode *MakeConstNode(long double x, int mode)
+ExprNode *makeConstNode(long double x, int mode)
 {
     if (mode == ParseCheck)
         return nullptr;
-    ExprNode *n = NewNode(OpConst);
+    ExprNode *n = newNode(OpConst);
     n->value = n->previous = x;
     return n;
 }
 
-ExprNode *MakePiNode(int mode)
+ExprNode *makePiNode(int mode)
 {
     if (mode == ParseCheck)
         return nullptr;
-    ExprNode *n = NewNode(OpPi);
+    ExprNode *n = newNode(OpPi);
     n->value = n->previous = 3.14159265358979323846264338327950288L;
     return n;
 }
 
-ExprNode *MakeLeafNode(int32_t op, int mode)
+ExprNode *makeLeafNode(int32_t op, int mode)
 {
-    return mode == ParseCheck ? nullptr : NewNode(op);
+    return mode == ParseCheck ? nullptr : newNode(op);
 }
 
-ExprNode *CopyTree(const ExprNode *tree)
+ExprNode *copyTree(const ExprNode *tree)
 {
     if (!tree)
         return nullptr;
-    ExprNode *l = CopyTree(tree->left);
-    ExprNode *r = CopyTree(tree->right);
-    ExprNode *n = NewNode(tree->op);
+    ExprNode *l = copyTree(tree->left);
+    ExprNode *r = copyTree(tree->right);
+    ExprNode *n = newNode(tree->op);
     n->value = tree->value;
     // A constant keeps its value in both fields, as a freshly built one does.
     // The sign field is what the evaluator compares the next result with.
@@ -116,9 +119,9 @@ ExprNode *CopyTree(const ExprNode *tree)
     return n;
 }
 
-void FreeTree(ExprNode *&ref)
+void freeTree(ExprNode *&ref)
 {
-    TreeShapeChanged();
+    treeShapeChanged();
     // Iterative, by rotating left subtrees up, so that no tree depth can
     // exhaust the stack and no memory is needed to release a tree.
     ExprNode *node = ref;
@@ -138,13 +141,13 @@ void FreeTree(ExprNode *&ref)
     ref = nullptr;
 }
 
-void RelinkParents(ExprNode *ref)
+void relinkParents(ExprNode *ref)
 {
     TreeShapeGuard shapeChanges;
     if (!ref)
         return;
-    RelinkParents(ref->left);
-    RelinkParents(ref->right);
+    relinkParents(ref->left);
+    relinkParents(ref->right);
     ref->parent = nullptr;
     if (ref->left)
         ref->left->parent = ref;
@@ -152,74 +155,76 @@ void RelinkParents(ExprNode *ref)
         ref->right->parent = ref;
 }
 
-bool ContainsOp(const ExprNode *tree, int32_t op)
+bool containsOp(const ExprNode *tree, int32_t op)
 {
     if (!tree)
         return false;
-    return ContainsOp(tree->left, op) || ContainsOp(tree->right, op) || tree->op == op;
+    return containsOp(tree->left, op) || containsOp(tree->right, op) || tree->op == op;
 }
 
-bool FormulaUsesLeaf(const std::string &text, int32_t op)
+bool formulaUsesLeaf(const std::string &text, int32_t op)
 {
     if (text.empty())
         return false;
-    ExprNode *tree = ParseFormula(text, ParseBuild);
-    bool found = ContainsOp(tree, op);
-    FreeTree(tree);
+    ExprNode *tree = parseFormula(text, ParseBuild);
+    bool found = containsOp(tree, op);
+    freeTree(tree);
     return found;
 }
 
-void ReplaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
+void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
 {
     TreeShapeGuard shapeChanges;
     if (!ref)
         return;
-    ReplaceLeafByInteger(ref->left, n, op);
-    ReplaceLeafByInteger(ref->right, n, op);
+    replaceLeafByInteger(ref->left, n, op);
+    replaceLeafByInteger(ref->right, n, op);
     if (ref->op == op) {
         // A leaf becomes a constant in place: its parent link stays valid.
-        FreeTree(ref->left);
-        FreeTree(ref->right);
+        freeTree(ref->left);
+        freeTree(ref->right);
         ref->op = OpConst;
         ref->value = ref->previous = static_cast<long double>(n);
         ref->zeroCross = ref->poleCross = 0;
     }
 }
 
-void ReplaceLeafByZero(ExprNode *&ref, int32_t op)
+void replaceLeafByZero(ExprNode *&ref, int32_t op)
 {
     TreeShapeGuard shapeChanges;
-    ReplaceLeafByInteger(ref, 0, op);
-    Simplify(ref, ParseBuild);
+    replaceLeafByInteger(ref, 0, op);
+    simplify(ref, ParseBuild);
 }
 
-void ReplaceXByTree(ExprNode *&ref, const ExprNode *arg)
+void replaceXByTree(ExprNode *&ref, const ExprNode *arg)
 {
     TreeShapeGuard shapeChanges;
-    if (!ref || TreeBudgetExceeded())
+    if (!ref || treeBudgetExceeded())
         return;
     if (ref->op == OpX) {
         ExprNode *parent = ref->parent;
-        FreeTree(ref);
-        ref = CopyTree(arg);
+        freeTree(ref);
+        ref = copyTree(arg);
         if (ref)
             ref->parent = parent;
         return;
     }
-    ReplaceXByTree(ref->left, arg);
-    ReplaceXByTree(ref->right, arg);
+    replaceXByTree(ref->left, arg);
+    replaceXByTree(ref->right, arg);
 }
 
-std::size_t TreeSize(const ExprNode *tree)
+std::size_t treeSize(const ExprNode *tree)
 {
-    return tree ? 1 + TreeSize(tree->left) + TreeSize(tree->right) : 0;
+    return tree ? 1 + treeSize(tree->left) + treeSize(tree->right) : 0;
 }
 
-bool IsConst(const ExprNode *n)
+bool isConst(const ExprNode *n)
 {
     return n && n->op == OpConst;
 }
-bool IsConstValue(const ExprNode *n, long double v)
+bool isConstValue(const ExprNode *n, long double v)
 {
     return n && n->op == OpConst && n->value == v;
 }
+
+} // namespace gq

@@ -3,13 +3,16 @@
 //
 // Ownership: every tree owns all of its nodes; a node is in exactly one tree.
 // Trees are created by the constructors below (or by passes built on them) and
-// released with FreeTree, or held in a Tree (unique_ptr) for RAII.
+// released with freeTree, or held in a Tree (unique_ptr) for RAII.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+namespace gq
+{
 
 // Operation codes. 1..7 are the positions of "^/*-+)(" in the character class
 // string; 10001..10026 are 10000 + position of the letter in
@@ -46,7 +49,7 @@ enum OpCode : int32_t {
     OpRangeL = 5004,
     OpPi = 9999,
     OpConst = 10000,
-    OpLetterA = 10001, // a .. w: 10001..10021 (t left out), see LetterCode
+    OpLetterA = 10001, // a .. w: 10001..10021 (t left out), see letterCode
     OpLetterE = 10005,
     OpLetterS = 10018, // written θ by the user
     OpLetterI = 10022,
@@ -60,13 +63,13 @@ enum OpCode : int32_t {
 inline constexpr const char *kLetterOrder = "abcdefghjklmnopqrsuvwitxyz";
 
 // Leaf code of a lower-case letter, or 0 when c is not one.
-int32_t LetterCode(char c);
+int32_t letterCode(char c);
 // The letter of a leaf code 10001..10026, or '\0'.
-char LetterOfCode(int32_t op);
+char letterOfCode(int32_t op);
 
 struct ExprNode {
     int32_t op = 0;
-    // Evaluator state, meaningful on a tree's root: the TreeShapeEpoch at
+    // Evaluator state, meaningful on a tree's root: the treeShapeEpoch at
     // which the order of evaluation was laid out (see next, threadStart).
     uint64_t threadEpoch = 0;
     // A number's value. For other nodes the latest defined result, kept
@@ -99,86 +102,88 @@ struct ExprNode {
 // Counts changes of tree shape (nodes created, linked, replaced or freed,
 // operands swapped, codes changed). The evaluator lays out a tree's order of
 // evaluation once and lays it again when the count has moved. So node
-// creation and release call TreeShapeChanged, and every pass that may change
+// creation and release call treeShapeChanged, and every pass that may change
 // an existing tree in place holds a TreeShapeGuard while it runs. Code outside
 // the engine changes trees only through these passes.
-extern uint64_t TreeShapeEpoch;
-inline void TreeShapeChanged()
+extern uint64_t treeShapeEpoch;
+inline void treeShapeChanged()
 {
-    ++TreeShapeEpoch;
+    ++treeShapeEpoch;
 }
 struct TreeShapeGuard {
-    TreeShapeGuard() { TreeShapeChanged(); }
-    ~TreeShapeGuard() { TreeShapeChanged(); }
+    TreeShapeGuard() { treeShapeChanged(); }
+    ~TreeShapeGuard() { treeShapeChanged(); }
     TreeShapeGuard(const TreeShapeGuard &) = delete;
     TreeShapeGuard &operator=(const TreeShapeGuard &) = delete;
 };
 
 // The current values of all letters. Parameters are single precision.
-struct VariableTableRecord {
+struct VariableTable {
     float param[22] = {}; // a b c d e f g h i j k l m n o p q r s u v w
     long double x = 0;
     long double y = 0;
     long double z = 0;
     long double t = 0;
 };
-extern VariableTableRecord VariableTable;
+extern VariableTable variableTable;
 
-// The parameters in VariableTable.param order (alphabetical, t left out).
+// The parameters in variableTable.param order (alphabetical, t left out).
 inline constexpr const char *kParamOrder = "abcdefghijklmnopqrsuvw";
-// Index into VariableTable.param of a parameter leaf code 10001..10022 (the
+// Index into variableTable.param of a parameter leaf code 10001..10022 (the
 // code order puts i after w, the table keeps it alphabetical), or -1.
-int ParamIndex(int32_t op);
-// Index into VariableTable.param of a parameter letter ('s' for θ), or -1.
-int ParamIndexOfLetter(char c);
+int paramIndex(int32_t op);
+// Index into variableTable.param of a parameter letter ('s' for θ), or -1.
+int paramIndexOfLetter(char c);
 
 // 1 = check the syntax only (constructors allocate nothing and return null),
 // 2 = build the tree. Any other value behaves as 2 in the constructors.
 enum ParseMode : int { ParseCheck = 1, ParseBuild = 2 };
 
 // Constructors. Each returns a new node, or null in check mode.
-ExprNode *MakeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode = ParseBuild);
-ExprNode *MakeUnaryNode(int32_t op, ExprNode *operand, int mode = ParseBuild);
-ExprNode *MakeConstNode(long double x, int mode = ParseBuild);
-ExprNode *MakePiNode(int mode = ParseBuild);
-ExprNode *MakeLeafNode(int32_t op, int mode = ParseBuild);
+ExprNode *makeBinaryNode(int32_t op, ExprNode *left, ExprNode *right, int mode = ParseBuild);
+ExprNode *makeUnaryNode(int32_t op, ExprNode *operand, int mode = ParseBuild);
+ExprNode *makeConstNode(long double x, int mode = ParseBuild);
+ExprNode *makePiNode(int mode = ParseBuild);
+ExprNode *makeLeafNode(int32_t op, int mode = ParseBuild);
 
 // Deep copy with op and value, and the evaluation state that lets the copy
 // continue from the copied values; flags start clear, the copy's root has no
 // parent. Null copies to null.
-ExprNode *CopyTree(const ExprNode *tree);
+ExprNode *copyTree(const ExprNode *tree);
 // Releases the tree and sets the referring pointer to null.
-void FreeTree(ExprNode *&ref);
+void freeTree(ExprNode *&ref);
 // Resets every parent link below ref; the root's parent becomes null.
-void RelinkParents(ExprNode *ref);
-bool ContainsOp(const ExprNode *tree, int32_t op);
-// Parses text (build mode), answers ContainsOp and frees the tree. Empty text: false.
-// Leaves ParseOK as the parse left it.
-bool FormulaUsesLeaf(const std::string &text, int32_t op);
+void relinkParents(ExprNode *ref);
+bool containsOp(const ExprNode *tree, int32_t op);
+// Parses text (build mode), answers containsOp and frees the tree. Empty text: false.
+// Leaves parseOK as the parse left it.
+bool formulaUsesLeaf(const std::string &text, int32_t op);
 // Every node of code op becomes a constant n.
-void ReplaceLeafByInteger(ExprNode *&ref, long n, int32_t op);
+void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op);
 // Every node of code op becomes the constant 0; then the tree is simplified.
-void ReplaceLeafByZero(ExprNode *&ref, int32_t op);
+void replaceLeafByZero(ExprNode *&ref, int32_t op);
 // Every x leaf is replaced by a fresh copy of arg (arg itself is not consumed).
-void ReplaceXByTree(ExprNode *&ref, const ExprNode *arg);
+void replaceXByTree(ExprNode *&ref, const ExprNode *arg);
 
 // Number of nodes in the tree.
-std::size_t TreeSize(const ExprNode *tree);
-bool IsConst(const ExprNode *n); // a number node
-bool IsConstValue(const ExprNode *n, long double v);
+std::size_t treeSize(const ExprNode *tree);
+bool isConst(const ExprNode *n); // a number node
+bool isConstValue(const ExprNode *n, long double v);
 
 // Node budget. Formulas come from files and can be built to explode (nested
 // definition references, products multiplied out), so the number of live
-// nodes is bounded: once it passes kMaxLiveNodes, TreeBudgetExceeded() is true
+// nodes is bounded: once it passes kMaxLiveNodes, treeBudgetExceeded() is true
 // and the passes that grow trees stop growing them (a parse then fails).
 inline constexpr std::size_t kMaxLiveNodes = 1'000'000;
-std::size_t LiveNodeCount();
-inline bool TreeBudgetExceeded()
+std::size_t liveNodeCount();
+inline bool treeBudgetExceeded()
 {
-    return LiveNodeCount() > kMaxLiveNodes;
+    return liveNodeCount() > kMaxLiveNodes;
 }
 
 struct TreeDeleter {
-    void operator()(ExprNode *n) const { FreeTree(n); }
+    void operator()(ExprNode *n) const { freeTree(n); }
 };
 using Tree = std::unique_ptr<ExprNode, TreeDeleter>;
+
+} // namespace gq

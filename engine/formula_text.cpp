@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+namespace gq
+{
+
 namespace
 {
 const char *const kCharClass = "^/*-+)(abcdefghijklmnopqrstuvwxyzP1234567890.ABCDEFGHIJKLMNOQRSTUVWXYZ";
@@ -18,7 +21,7 @@ const NamedFunction kFunctions[] = {
 
 // Replaces every occurrence of from (scanning left to right, continuing at the
 // same position after a replacement) by to.
-void ReplaceAll(std::string &s, const std::string &from, const std::string &to)
+void replaceAll(std::string &s, const std::string &from, const std::string &to)
 {
     for (std::size_t p = 0; p < s.size(); ++p) {
         if (s.compare(p, from.size(), from) == 0)
@@ -27,7 +30,7 @@ void ReplaceAll(std::string &s, const std::string &from, const std::string &to)
 }
 } // namespace
 
-int CharClass(char c)
+int charClass(char c)
 {
     if (c == '\0')
         return 0;
@@ -35,7 +38,7 @@ int CharClass(char c)
     return p ? static_cast<int>(p - kCharClass) + 1 : 0;
 }
 
-std::string NormaliseFormulaText(const std::string &text)
+std::string normaliseFormulaText(const std::string &text)
 {
     std::string s = text;
     // First pass: at each position π then "(d/dx)"; second pass: θ.
@@ -45,11 +48,11 @@ std::string NormaliseFormulaText(const std::string &text)
         if (s.compare(p, 6, "(d/dx)") == 0)
             s.replace(p, 6, "D");
     }
-    ReplaceAll(s, kThetaSjis, "s");
+    replaceAll(s, kThetaSjis, "s");
     return s;
 }
 
-FunctionName RecogniseFunction(const std::string &text, std::size_t pos)
+FunctionName recogniseFunction(const std::string &text, std::size_t pos)
 {
     FunctionName r;
     std::string window = text.substr(pos, 10);
@@ -74,10 +77,12 @@ FunctionName RecogniseFunction(const std::string &text, std::size_t pos)
     return r;
 }
 
-const char *FunctionNameOf(int32_t code)
+const char *functionNameOf(int32_t code)
 {
     for (const NamedFunction &f : kFunctions)
         if (f.code == code)
             return f.name;
     return nullptr;
 }
+
+} // namespace gq

@@ -5,16 +5,19 @@
 #include <cstdint>
 #include <string>
 
+namespace gq
+{
+
 inline constexpr const char *kPiSjis = "\x83\xCE";
 inline constexpr const char *kThetaSjis = "\x83\xC6";
 
 // "^/*-+)(abcdefghijklmnopqrstuvwxyzP1234567890.ABCDEFGHIJKLMNOQRSTUVWXYZ":
 // the class of a character is its 1-based position there, 0 when absent.
-int CharClass(char c);
+int charClass(char c);
 
 // π → "P", "(d/dx)" → "D", θ → "s". Changes the text only where those exact
 // byte sequences occur.
-std::string NormaliseFormulaText(const std::string &text);
+std::string normaliseFormulaText(const std::string &text);
 
 // What a lower-case letter at text[pos] (0-based) starts, by function-name
 // recognition over at most 10 characters.
@@ -24,7 +27,9 @@ struct FunctionName {
     std::string base;           // the base text of a based logarithm
     std::size_t afterParen = 0; // 0-based index of the first character after "("
 };
-FunctionName RecogniseFunction(const std::string &text, std::size_t pos);
+FunctionName recogniseFunction(const std::string &text, std::size_t pos);
 
 // The function's name as written ("sin", …), or nullptr for other codes.
-const char *FunctionNameOf(int32_t code);
+const char *functionNameOf(int32_t code);
+
+} // namespace gq

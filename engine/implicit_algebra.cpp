@@ -9,6 +9,9 @@
 #include <climits>
 #include <cstdint>
 
+namespace gq
+{
+
 namespace
 {
 
@@ -16,17 +19,17 @@ namespace
 // degree this large is simply "very high" to every caller.
 constexpr int64_t kDegreeCap = INT_MAX;
 
-int64_t Capped(int64_t d)
+int64_t capped(int64_t d)
 {
     return std::min(d, kDegreeCap);
 }
 
-int64_t Degree(const ExprNode *n, int selector)
+int64_t degree(const ExprNode *n, int selector)
 {
     if (!n)
         return 0;
-    int64_t l = Degree(n->left, selector);
-    int64_t r = Degree(n->right, selector);
+    int64_t l = degree(n->left, selector);
+    int64_t r = degree(n->right, selector);
     if (l < 0 || r < 0)
         return -1;
     switch (n->op) {
@@ -38,16 +41,16 @@ int64_t Degree(const ExprNode *n, int selector)
         if (l == 0)
             return r == 0 ? 0 : -1;
         const ExprNode *e = n->right;
-        if (!IsConst(e) || e->value < 0 || !IsIntegerValue(e->value))
+        if (!isConst(e) || e->value < 0 || !isIntegerValue(e->value))
             return -1;
         if (e->value > static_cast<long double>(kDegreeCap))
             return kDegreeCap;
-        return Capped(static_cast<int64_t>(e->value) * l);
+        return capped(static_cast<int64_t>(e->value) * l);
     }
     case OpDivide:
         return r == 0 ? l : -1;
     case OpMultiply:
-        return Capped(l + r);
+        return capped(l + r);
     case OpSubtract:
     case OpAdd:
         return std::max(l, r);
@@ -61,49 +64,51 @@ int64_t Degree(const ExprNode *n, int selector)
     return 0; // z, t, parameters, numbers, π and anything else
 }
 
-bool IsPositiveIntegerConst(const ExprNode *n)
+bool isPositiveIntegerConst(const ExprNode *n)
 {
-    return IsConst(n) && n->value > 0 && IsIntegerValue(n->value);
+    return isConst(n) && n->value > 0 && isIntegerValue(n->value);
 }
 
 } // namespace
 
-void StripRoot(ExprNode *&ref)
+void stripRoot(ExprNode *&ref)
 {
     TreeShapeGuard shapeChanges;
     while (ref) {
-        if (ref->op == OpPower && IsPositiveIntegerConst(ref->right))
-            ReplaceNode(ref, DetachChild(ref->left));
+        if (ref->op == OpPower && isPositiveIntegerConst(ref->right))
+            replaceNode(ref, detachChild(ref->left));
         else if (ref->op == OpSqrt || ref->op == OpAbs || ref->op == OpSgn)
-            ReplaceNode(ref, DetachChild(ref->right));
+            replaceNode(ref, detachChild(ref->right));
         else
             return;
     }
 }
 
-int PolynomialDegree(const ExprNode *tree, int selector)
+int polynomialDegree(const ExprNode *tree, int selector)
 {
-    return static_cast<int>(Degree(tree, selector));
+    return static_cast<int>(degree(tree, selector));
 }
 
-ExprNode *QuadraticRoot(const ExprNode *tree, int32_t v, int sign)
+ExprNode *quadraticRoot(const ExprNode *tree, int32_t v, int sign)
 {
     if (!tree)
         return nullptr;
-    ExprNode *f0 = CopyTree(tree);
-    ReplaceLeafByZero(f0, v);
-    ExprNode *f1 = Differentiate(tree, v);
-    ExprNode *f2 = Differentiate(f1, v);
-    ReplaceLeafByZero(f1, v);
+    ExprNode *f0 = copyTree(tree);
+    replaceLeafByZero(f0, v);
+    ExprNode *f1 = differentiate(tree, v);
+    ExprNode *f2 = differentiate(f1, v);
+    replaceLeafByZero(f1, v);
 
-    ExprNode *f2Copy = CopyTree(f2);
-    ExprNode *f1Copy = CopyTree(f1);
-    ExprNode *product = MakeBinaryNode(OpMultiply, f2, f0);
-    ExprNode *twice = MakeBinaryNode(OpMultiply, MakeConstNode(2), product);
-    ExprNode *square = MakeBinaryNode(OpPower, f1, MakeConstNode(2));
-    ExprNode *discriminant = MakeBinaryNode(OpSubtract, square, twice);
-    ExprNode *root = MakeUnaryNode(OpSqrt, discriminant);
-    ExprNode *negated = MakeUnaryNode(OpNegate, f1Copy);
-    ExprNode *numerator = MakeBinaryNode(sign == 1 ? OpAdd : OpSubtract, negated, root);
-    return MakeBinaryNode(OpDivide, numerator, f2Copy);
+    ExprNode *f2Copy = copyTree(f2);
+    ExprNode *f1Copy = copyTree(f1);
+    ExprNode *product = makeBinaryNode(OpMultiply, f2, f0);
+    ExprNode *twice = makeBinaryNode(OpMultiply, makeConstNode(2), product);
+    ExprNode *square = makeBinaryNode(OpPower, f1, makeConstNode(2));
+    ExprNode *discriminant = makeBinaryNode(OpSubtract, square, twice);
+    ExprNode *root = makeUnaryNode(OpSqrt, discriminant);
+    ExprNode *negated = makeUnaryNode(OpNegate, f1Copy);
+    ExprNode *numerator = makeBinaryNode(sign == 1 ? OpAdd : OpSubtract, negated, root);
+    return makeBinaryNode(OpDivide, numerator, f2Copy);
 }
+
+} // namespace gq

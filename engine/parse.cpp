@@ -9,8 +9,11 @@
 #include <cstring>
 #include <vector>
 
-bool ParseOK = true;
-bool ImplicitProduct = false;
+namespace gq
+{
+
+bool parseOK = true;
+bool implicitProduct = false;
 
 namespace
 {
@@ -33,7 +36,7 @@ struct NestingGuard {
     NestingGuard()
     {
         if (++g_nesting > kMaxParseNesting)
-            ParseOK = false;
+            parseOK = false;
     }
     ~NestingGuard() { --g_nesting; }
 };
@@ -44,7 +47,7 @@ struct ExpansionGuard {
     ~ExpansionGuard() { *flag = false; }
 };
 
-Tree Adopt(ExprNode *n)
+Tree adopt(ExprNode *n)
 {
     return Tree(n);
 }
@@ -56,36 +59,36 @@ class Parser
   public:
     Parser(std::string text, int mode) : text_(std::move(text)), mode_(mode) {}
 
-    Tree ParseLevel(int level);
+    Tree parseLevel(int level);
     long depth() const { return depth_; }
 
   private:
-    char At(long p) const { return (p >= 1 && p <= Last()) ? text_[p - 1] : '\0'; }
-    int ClassAt(long p) const { return CharClass(At(p)); }
-    long Last() const { return static_cast<long>(text_.size()); }
-    bool Fail()
+    char at(long p) const { return (p >= 1 && p <= last()) ? text_[p - 1] : '\0'; }
+    int classAt(long p) const { return charClass(at(p)); }
+    long last() const { return static_cast<long>(text_.size()); }
+    bool fail()
     {
-        ParseOK = false;
+        parseOK = false;
         return false;
     }
 
-    bool StopCheck(int level);
-    int ReadOperator();
-    Tree ParseOperand();
-    Tree ParseParenthesis();
-    Tree ParseLetter();
-    Tree ParseFunctionArgument(int32_t code);
-    Tree ParseBasedLog(const std::string &base);
-    Tree ParseNumber();
-    Tree ParseDerivative();
-    Tree ParseDefinedFunction();
-    Tree ParseDefinedConstant();
-    Tree ParseSum();
-    Tree ReadRange(int32_t code);
-    bool ScanNumber(long double &value);
-    Tree Binary(int32_t op, Tree left, Tree right)
+    bool stopCheck(int level);
+    int readOperator();
+    Tree parseOperand();
+    Tree parseParenthesis();
+    Tree parseLetter();
+    Tree parseFunctionArgument(int32_t code);
+    Tree parseBasedLog(const std::string &base);
+    Tree parseNumber();
+    Tree parseDerivative();
+    Tree parseDefinedFunction();
+    Tree parseDefinedConstant();
+    Tree parseSum();
+    Tree readRange(int32_t code);
+    bool scanNumber(long double &value);
+    Tree binary(int32_t op, Tree left, Tree right)
     {
-        return Adopt(MakeBinaryNode(op, left.release(), right.release(), mode_));
+        return adopt(makeBinaryNode(op, left.release(), right.release(), mode_));
     }
 
     std::string text_;
@@ -94,36 +97,36 @@ class Parser
     long depth_ = 0;
 };
 
-Tree Parser::ParseLevel(int level)
+Tree Parser::parseLevel(int level)
 {
-    if (!ParseOK || pos_ > Last())
+    if (!parseOK || pos_ > last())
         return nullptr;
     NestingGuard guard;
-    if (!ParseOK)
+    if (!parseOK)
         return nullptr;
-    Tree left = ParseOperand();
-    if (!ParseOK)
+    Tree left = parseOperand();
+    if (!parseOK)
         return nullptr;
-    while (pos_ < Last()) {
-        if (StopCheck(level))
+    while (pos_ < last()) {
+        if (stopCheck(level))
             break;
-        if (!ParseOK)
+        if (!parseOK)
             return nullptr;
         int op;
-        if (ImplicitProduct) {
+        if (implicitProduct) {
             pos_ += 1;
             op = OpMultiply;
         } else {
-            op = ReadOperator();
-            if (!ParseOK)
+            op = readOperator();
+            if (!parseOK)
                 return nullptr;
         }
-        Tree right = ParseLevel(op);
-        if (!ParseOK)
+        Tree right = parseLevel(op);
+        if (!parseOK)
             return nullptr;
-        left = Binary(op, std::move(left), std::move(right));
-        if (TreeBudgetExceeded()) {
-            ParseOK = false;
+        left = binary(op, std::move(left), std::move(right));
+        if (treeBudgetExceeded()) {
+            parseOK = false;
             return nullptr;
         }
     }
@@ -131,18 +134,18 @@ Tree Parser::ParseLevel(int level)
 }
 
 // Looks at the character after pos: true means the current level ends there.
-bool Parser::StopCheck(int level)
+bool Parser::stopCheck(int level)
 {
-    ImplicitProduct = false;
-    int c = ClassAt(pos_ + 1);
+    implicitProduct = false;
+    int c = classAt(pos_ + 1);
     if (c == 0)
-        return Fail();
+        return fail();
     if (c >= 7 && c <= 33) {
-        ImplicitProduct = true;
+        implicitProduct = true;
         return false;
     }
     if (c >= 34)
-        return Fail();
+        return fail();
     if (level <= c) {
         if (level == 6) { // the closing parenthesis of this level
             depth_ -= 1;
@@ -153,114 +156,114 @@ bool Parser::StopCheck(int level)
     return false;
 }
 
-int Parser::ReadOperator()
+int Parser::readOperator()
 {
-    int c1 = ClassAt(pos_ + 1);
-    int c2 = ClassAt(pos_ + 2);
-    if (c1 == 0 || pos_ + 2 > Last() || c2 == 0) {
-        Fail();
+    int c1 = classAt(pos_ + 1);
+    int c2 = classAt(pos_ + 2);
+    if (c1 == 0 || pos_ + 2 > last() || c2 == 0) {
+        fail();
         return 0;
     }
     bool accept = ((c1 >= 1 && c1 <= 3) && !(c2 >= 1 && c2 <= 6)) || c1 == 4 || c1 == 5;
     if (!accept) {
-        Fail();
+        fail();
         return 0;
     }
     pos_ += 2;
     return c1;
 }
 
-Tree Parser::ParseOperand()
+Tree Parser::parseOperand()
 {
-    if (pos_ > Last()) {
-        Fail();
+    if (pos_ > last()) {
+        fail();
         return nullptr;
     }
-    char ch = At(pos_);
-    int c = CharClass(ch);
+    char ch = at(pos_);
+    int c = charClass(ch);
     if (c == 0 || (c >= 1 && c <= 3) || c == 6) {
-        Fail();
+        fail();
         return nullptr;
     }
     if (c == 4) { // a leading minus is a product with -1
         pos_ += 1;
-        if (pos_ > Last()) {
-            Fail();
+        if (pos_ > last()) {
+            fail();
             return nullptr;
         }
-        Tree operand = ParseLevel(OpSubtract);
-        if (!ParseOK)
+        Tree operand = parseLevel(OpSubtract);
+        if (!parseOK)
             return nullptr;
-        return Binary(OpMultiply, Adopt(MakeConstNode(-1, mode_)), std::move(operand));
+        return binary(OpMultiply, adopt(makeConstNode(-1, mode_)), std::move(operand));
     }
     if (c == 5) {
         pos_ += 1;
-        if (pos_ > Last()) {
-            Fail();
+        if (pos_ > last()) {
+            fail();
             return nullptr;
         }
-        return ParseLevel(OpAdd);
+        return parseLevel(OpAdd);
     }
     if (c == 7)
-        return ParseParenthesis();
+        return parseParenthesis();
     if (c >= 8 && c <= 33)
-        return ParseLetter();
+        return parseLetter();
     if (c == 34)
-        return Adopt(MakePiNode(mode_));
+        return adopt(makePiNode(mode_));
     if (c >= 35 && c <= 45)
-        return ParseNumber();
+        return parseNumber();
     switch (ch) {
     case 'D':
-        return ParseDerivative();
+        return parseDerivative();
     case 'F':
-        return ParseDefinedFunction();
+        return parseDefinedFunction();
     case 'Q':
-        return ParseDefinedConstant();
+        return parseDefinedConstant();
     case 'S':
-        return ParseSum();
+        return parseSum();
     default:
         // Any other capital letter is no formula at all.
-        Fail();
+        fail();
         return nullptr;
     }
 }
 
-Tree Parser::ParseParenthesis()
+Tree Parser::parseParenthesis()
 {
     depth_ += 1;
     pos_ += 1;
     long start = pos_;
-    Tree inner = ParseLevel(6);
-    if (!ParseOK)
+    Tree inner = parseLevel(6);
+    if (!parseOK)
         return nullptr;
-    if (At(pos_ + 1) != '!')
+    if (at(pos_ + 1) != '!')
         return inner; // parentheses leave no node
     // Only an integer-valued text may carry a factorial.
     for (long p = start; p < pos_; ++p) {
-        if (std::strchr("abcdfxyzt/.P", At(p))) {
-            Fail();
+        if (std::strchr("abcdfxyzt/.P", at(p))) {
+            fail();
             return nullptr;
         }
     }
     pos_ += 1;
-    return Binary(OpFactorial, std::move(inner), nullptr);
+    return binary(OpFactorial, std::move(inner), nullptr);
 }
 
-Tree Parser::ParseLetter()
+Tree Parser::parseLetter()
 {
-    char ch = At(pos_);
-    int next = ClassAt(pos_ + 1);
+    char ch = at(pos_);
+    int next = classAt(pos_ + 1);
     enum { Variable, Factorial, Product, Function, BasedLog } what;
     FunctionName fn;
-    if (pos_ == Last() || (next >= 1 && next <= 6)) {
+    if (pos_ == last() || (next >= 1 && next <= 6)) {
         what = Variable;
-    } else if (At(pos_ + 1) == '!') {
+    } else if (at(pos_ + 1) == '!') {
         what = Factorial;
     } else if (next == 0) {
-        Fail();
+        fail();
         return nullptr;
     } else {
-        fn = RecogniseFunction(text_, static_cast<std::size_t>(pos_ - 1));
+        fn = recogniseFunction(text_, static_cast<std::size_t>(pos_ - 1));
         what = fn.kind == FunctionName::Function   ? Function
                : fn.kind == FunctionName::BasedLog ? BasedLog
                                                    : Product;
@@ -268,121 +271,121 @@ Tree Parser::ParseLetter()
     switch (what) {
     case Function:
         pos_ = static_cast<long>(fn.afterParen) + 1;
-        return ParseFunctionArgument(fn.code);
+        return parseFunctionArgument(fn.code);
     case BasedLog:
         pos_ = static_cast<long>(fn.afterParen) + 1;
-        return ParseBasedLog(fn.base);
+        return parseBasedLog(fn.base);
     case Factorial:
         if (!std::strchr("ijklmn", ch)) {
-            Fail();
+            fail();
             return nullptr;
         }
         pos_ += 1;
-        return Binary(OpFactorial, Adopt(MakeLeafNode(LetterCode(ch), mode_)), nullptr);
+        return binary(OpFactorial, adopt(makeLeafNode(letterCode(ch), mode_)), nullptr);
     case Product: {
-        Tree leaf = Adopt(MakeLeafNode(LetterCode(ch), mode_));
+        Tree leaf = adopt(makeLeafNode(letterCode(ch), mode_));
         pos_ += 1;
-        Tree rest = ParseLevel(OpMultiply);
-        if (!ParseOK)
+        Tree rest = parseLevel(OpMultiply);
+        if (!parseOK)
             return nullptr;
-        return Binary(OpMultiply, std::move(leaf), std::move(rest));
+        return binary(OpMultiply, std::move(leaf), std::move(rest));
     }
     case Variable:
     default:
-        return Adopt(MakeLeafNode(LetterCode(ch), mode_));
+        return adopt(makeLeafNode(letterCode(ch), mode_));
     }
 }
 
 // pos is on the first character after "(".
-Tree Parser::ParseFunctionArgument(int32_t code)
+Tree Parser::parseFunctionArgument(int32_t code)
 {
     depth_ += 1;
-    Tree operand = ParseLevel(6);
-    if (!ParseOK)
+    Tree operand = parseLevel(6);
+    if (!parseOK)
         return nullptr;
-    if (pos_ == Last() && At(pos_) != ')') {
-        Fail();
+    if (pos_ == last() && at(pos_) != ')') {
+        fail();
         return nullptr;
     }
     if (code == 0)
         return operand;
-    return Adopt(MakeUnaryNode(code, operand.release(), mode_));
+    return adopt(makeUnaryNode(code, operand.release(), mode_));
 }
 
 // log<base>(argument) is log(argument)/log(base).
-Tree Parser::ParseBasedLog(const std::string &baseText)
+Tree Parser::parseBasedLog(const std::string &baseText)
 {
     Parser baseParser(baseText, mode_);
-    Tree base = baseParser.ParseLevel(7);
-    if (!ParseOK)
+    Tree base = baseParser.parseLevel(7);
+    if (!parseOK)
         return nullptr;
-    Tree argument = ParseFunctionArgument(0);
-    if (!ParseOK)
+    Tree argument = parseFunctionArgument(0);
+    if (!parseOK)
         return nullptr;
-    return Binary(OpDivide, Adopt(MakeUnaryNode(OpLog, argument.release(), mode_)),
-                  Adopt(MakeUnaryNode(OpLog, base.release(), mode_)));
+    return binary(OpDivide, adopt(makeUnaryNode(OpLog, argument.release(), mode_)),
+                  adopt(makeUnaryNode(OpLog, base.release(), mode_)));
 }
 
-Tree Parser::ParseNumber()
+Tree Parser::parseNumber()
 {
     long double value = 0;
-    if (!ScanNumber(value))
+    if (!scanNumber(value))
         return nullptr;
-    Tree c = Adopt(MakeConstNode(value, mode_));
-    if (ImplicitProduct) {
+    Tree c = adopt(makeConstNode(value, mode_));
+    if (implicitProduct) {
         pos_ += 1;
-        Tree rest = ParseLevel(OpMultiply);
-        if (!ParseOK)
+        Tree rest = parseLevel(OpMultiply);
+        if (!parseOK)
             return nullptr;
-        c = Binary(OpMultiply, std::move(c), std::move(rest));
+        c = binary(OpMultiply, std::move(c), std::move(rest));
     }
-    if (At(pos_ + 1) == '!') {
+    if (at(pos_ + 1) == '!') {
         if (value != std::trunc(value)) {
-            Fail();
+            fail();
             return nullptr;
         }
-        c = Binary(OpFactorial, std::move(c), nullptr);
+        c = binary(OpFactorial, std::move(c), nullptr);
         pos_ += 1;
     }
     return c;
 }
 
 // Reads the number starting at pos; leaves pos on its last character.
-bool Parser::ScanNumber(long double &value)
+bool Parser::scanNumber(long double &value)
 {
-    ImplicitProduct = false;
-    char first = At(pos_);
-    if (pos_ == Last()) {
+    implicitProduct = false;
+    char first = at(pos_);
+    if (pos_ == last()) {
         if (first == '.')
-            return Fail();
+            return fail();
         value = first - '0';
         return true;
     }
     if (first == '0') {
-        int next = ClassAt(pos_ + 1);
-        if (next == 0 && At(pos_ + 1) != '!')
-            return Fail();
+        int next = classAt(pos_ + 1);
+        if (next == 0 && at(pos_ + 1) != '!')
+            return fail();
         if (next >= 7 && next <= 44) { // 05 reads as 0*5, 0x as 0*x
             value = 0;
-            ImplicitProduct = true;
+            implicitProduct = true;
             return true;
         }
     }
     long end = pos_;
     int points = 0;
     for (long p = pos_;; ++p) {
-        char ch = At(p);
-        int c = CharClass(ch);
+        char ch = at(p);
+        int c = charClass(ch);
         if (ch == '!') {
             end = p - 1;
             break;
         }
         if (c == 0)
-            return Fail();
+            return fail();
         if (c >= 35 && c <= 45) {
             if (ch == '.' && ++points > 1)
-                return Fail();
-            if (p == Last()) {
+                return fail();
+            if (p == last()) {
                 end = p;
                 break;
             }
@@ -390,160 +393,160 @@ bool Parser::ScanNumber(long double &value)
         }
         end = p - 1;
         if (c >= 7)
-            ImplicitProduct = true;
+            implicitProduct = true;
         break;
     }
     std::string digits = text_.substr(pos_ - 1, end - pos_ + 1);
     if (digits == ".")
-        return Fail();
+        return fail();
     value = std::strtold(digits.c_str(), nullptr);
     if (!std::isfinite(value)) // hundreds of digits: no number the program can hold
-        return Fail();
+        return fail();
     pos_ = end;
     return true;
 }
 
 // D differentiates everything up to the parenthesis that closes around it.
-Tree Parser::ParseDerivative()
+Tree Parser::parseDerivative()
 {
-    if (pos_ + 1 > Last()) {
-        Fail();
+    if (pos_ + 1 > last()) {
+        fail();
         return nullptr;
     }
     pos_ += 1;
-    Tree operand = ParseLevel(6);
-    if (!ParseOK || mode_ == ParseCheck)
+    Tree operand = parseLevel(6);
+    if (!parseOK || mode_ == ParseCheck)
         return nullptr;
-    Tree d = Adopt(Differentiate(operand.get(), OpX));
-    if (TreeBudgetExceeded()) {
-        ParseOK = false;
+    Tree d = adopt(differentiate(operand.get(), OpX));
+    if (treeBudgetExceeded()) {
+        parseOK = false;
         return nullptr;
     }
     return d;
 }
 
-Tree Parser::ParseDefinedFunction()
+Tree Parser::parseDefinedFunction()
 {
-    char digit = At(pos_ + 1);
-    if (!(digit >= '1' && digit <= '6') || At(pos_ + 2) != '(' || pos_ + 3 > Last()) {
-        Fail();
+    char digit = at(pos_ + 1);
+    if (!(digit >= '1' && digit <= '6') || at(pos_ + 2) != '(' || pos_ + 3 > last()) {
+        fail();
         return nullptr;
     }
     int n = digit - '0';
     pos_ += 3;
-    Tree argument = ParseFunctionArgument(0);
-    if (!ParseOK)
+    Tree argument = parseFunctionArgument(0);
+    if (!parseOK)
         return nullptr;
-    std::string body = g_source ? g_source->FunctionText(n) : std::string();
+    std::string body = g_source ? g_source->functionText(n) : std::string();
     if (body.empty() || g_expandingF[n]) { // undefined, or defined through itself
-        Fail();
+        fail();
         return nullptr;
     }
     ExpansionGuard expanding(&g_expandingF[n]);
-    ExprNode *def = ParseFormula(body, mode_);
-    if (!ParseOK)
+    ExprNode *def = parseFormula(body, mode_);
+    if (!parseOK)
         return nullptr;
     if (mode_ != ParseCheck)
-        ReplaceXByTree(def, argument.get());
-    Tree result = Adopt(def);
-    if (TreeBudgetExceeded()) {
-        ParseOK = false;
+        replaceXByTree(def, argument.get());
+    Tree result = adopt(def);
+    if (treeBudgetExceeded()) {
+        parseOK = false;
         return nullptr;
     }
     return result;
 }
 
-Tree Parser::ParseDefinedConstant()
+Tree Parser::parseDefinedConstant()
 {
-    char digit = At(pos_ + 1);
+    char digit = at(pos_ + 1);
     if (!(digit >= '1' && digit <= '6')) {
-        Fail();
+        fail();
         return nullptr;
     }
     int n = digit - '0';
     pos_ += 1;
-    std::string body = g_source ? g_source->ConstantText(n) : std::string();
+    std::string body = g_source ? g_source->constantText(n) : std::string();
     if (body.empty() || g_expandingQ[n]) {
-        Fail();
+        fail();
         return nullptr;
     }
     ExpansionGuard expanding(&g_expandingQ[n]);
-    Tree value = Adopt(ParseFormula(body, mode_));
-    if (!ParseOK)
+    Tree value = adopt(parseFormula(body, mode_));
+    if (!parseOK)
         return nullptr;
     return value;
 }
 
 // Sum(i=[lower,upper],summand)
-Tree Parser::ParseSum()
+Tree Parser::parseSum()
 {
     if (text_.compare(pos_ - 1, 4, "Sum(") != 0) {
-        Fail();
+        fail();
         return nullptr;
     }
     pos_ += 4;
-    const char *index = std::strchr("ijkl", At(pos_));
-    if (At(pos_) == '\0' || !index) {
-        Fail();
+    const char *index = std::strchr("ijkl", at(pos_));
+    if (at(pos_) == '\0' || !index) {
+        fail();
         return nullptr;
     }
     int k = static_cast<int>(index - "ijkl") + 1;
     pos_ += 1;
-    if (At(pos_) != '=') {
-        Fail();
+    if (at(pos_) != '=') {
+        fail();
         return nullptr;
     }
     pos_ += 1;
-    Tree range = ReadRange(5000 + k);
-    if (!ParseOK)
+    Tree range = readRange(5000 + k);
+    if (!parseOK)
         return nullptr;
     pos_ += 1;
-    if (At(pos_) != ',') {
-        Fail();
+    if (at(pos_) != ',') {
+        fail();
         return nullptr;
     }
     pos_ += 1;
     depth_ += 1;
-    Tree summand = ParseLevel(6);
-    if (!ParseOK)
+    Tree summand = parseLevel(6);
+    if (!parseOK)
         return nullptr;
-    return Binary(OpSum, std::move(range), std::move(summand));
+    return binary(OpSum, std::move(range), std::move(summand));
 }
 
-Tree Parser::ReadRange(int32_t code)
+Tree Parser::readRange(int32_t code)
 {
-    if (At(pos_) != '[') { // a sum needs its range
-        Fail();
+    if (at(pos_) != '[') { // a sum needs its range
+        fail();
         return nullptr;
     }
     pos_ += 1;
     std::size_t from = static_cast<std::size_t>(pos_ - 1);
     std::size_t comma = text_.find(',', from);
     if (comma == std::string::npos || comma == from) {
-        Fail();
+        fail();
         return nullptr;
     }
     std::string lowerText = text_.substr(from, comma - from);
-    Tree lower = Adopt(ParseFormula(lowerText, mode_));
-    if (!ParseOK)
+    Tree lower = adopt(parseFormula(lowerText, mode_));
+    if (!parseOK)
         return nullptr;
     pos_ += static_cast<long>(lowerText.size()) + 1;
     from = static_cast<std::size_t>(pos_ - 1);
     std::size_t bracket = text_.find(']', from);
     if (bracket == std::string::npos || bracket == from) {
-        Fail();
+        fail();
         return nullptr;
     }
     std::string upperText = text_.substr(from, bracket - from);
-    Tree upper = Adopt(ParseFormula(upperText, mode_));
-    if (!ParseOK)
+    Tree upper = adopt(parseFormula(upperText, mode_));
+    if (!parseOK)
         return nullptr;
     pos_ += static_cast<long>(upperText.size());
-    return Binary(code, std::move(lower), std::move(upper));
+    return binary(code, std::move(lower), std::move(upper));
 }
 
 // Depth without recursion, so that a degenerate tree cannot exhaust the stack.
-std::size_t DepthExceeds(const ExprNode *tree, std::size_t limit)
+std::size_t depthExceeds(const ExprNode *tree, std::size_t limit)
 {
     struct Entry {
         const ExprNode *node;
@@ -566,37 +569,39 @@ std::size_t DepthExceeds(const ExprNode *tree, std::size_t limit)
 }
 } // namespace
 
-void SetDefinitionSource(const DefinitionSource *source)
+void setDefinitionSource(const DefinitionSource *source)
 {
     g_source = source;
 }
-const DefinitionSource *CurrentDefinitionSource()
+const DefinitionSource *currentDefinitionSource()
 {
     return g_source;
 }
 
-ExprNode *ParseFormula(const std::string &text, int mode)
+ExprNode *parseFormula(const std::string &text, int mode)
 {
     if (text.empty())
         return nullptr;
     if (text.size() > kMaxFormulaLength) {
-        ParseOK = false;
+        parseOK = false;
         return nullptr;
     }
-    Parser parser(NormaliseFormulaText(text), mode);
-    Tree tree = parser.ParseLevel(7);
+    Parser parser(normaliseFormulaText(text), mode);
+    Tree tree = parser.parseLevel(7);
     if (parser.depth() != 0)
-        ParseOK = false;
-    if (ParseOK && DepthExceeds(tree.get(), kMaxTreeDepth))
-        ParseOK = false;
-    if (ParseOK) {
+        parseOK = false;
+    if (parseOK && depthExceeds(tree.get(), kMaxTreeDepth))
+        parseOK = false;
+    if (parseOK) {
         ExprNode *raw = tree.release();
-        Simplify(raw, mode);
+        simplify(raw, mode);
         tree.reset(raw);
     }
-    if (!ParseOK || TreeBudgetExceeded()) {
-        ParseOK = false;
+    if (!parseOK || treeBudgetExceeded()) {
+        parseOK = false;
         return nullptr;
     }
     return tree.release();
 }
+
+} // namespace gq

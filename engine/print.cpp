@@ -8,22 +8,25 @@
 #include <utility>
 #include <vector>
 
+namespace gq
+{
+
 namespace
 {
 
-bool OpBetween(const ExprNode *n, int32_t lo, int32_t hi)
+bool opBetween(const ExprNode *n, int32_t lo, int32_t hi)
 {
     return n && n->op >= lo && n->op <= hi;
 }
 
-bool IsNegativeConst(const ExprNode *n)
+bool isNegativeConst(const ExprNode *n)
 {
-    return IsConst(n) && n->value < 0;
+    return isConst(n) && n->value < 0;
 }
 
 // Whether the text of n begins with "-", found without writing it: only the
 // leftmost operand of a chain decides, so this walks down one spine.
-bool LeadsWithMinus(const ExprNode *n)
+bool leadsWithMinus(const ExprNode *n)
 {
     while (n) {
         switch (n->op) {
@@ -32,20 +35,20 @@ bool LeadsWithMinus(const ExprNode *n)
         case OpNegate:
             return true;
         case OpMultiply:
-            if (IsConstValue(n->left, -1))
+            if (isConstValue(n->left, -1))
                 return true;
-            if (IsConstValue(n->left, 1)) {
-                if (OpBetween(n->right, OpSubtract, OpNegate))
+            if (isConstValue(n->left, 1)) {
+                if (opBetween(n->right, OpSubtract, OpNegate))
                     return false; // enclosed
                 n = n->right;
             } else {
-                if (OpBetween(n->left, OpSubtract, OpAdd))
+                if (opBetween(n->left, OpSubtract, OpAdd))
                     return false;
                 n = n->left;
             }
             break;
         case OpDivide:
-            if (OpBetween(n->left, OpSubtract, OpAdd))
+            if (opBetween(n->left, OpSubtract, OpAdd))
                 return false;
             n = n->left;
             break;
@@ -65,14 +68,14 @@ bool LeadsWithMinus(const ExprNode *n)
 class Writer
 {
   public:
-    std::string Write(const ExprNode *root)
+    std::string write(const ExprNode *root)
     {
-        Push(root);
+        push(root);
         while (!pending_.empty()) {
             Piece p = std::move(pending_.back());
             pending_.pop_back();
             if (p.node)
-                Expand(p.node);
+                expand(p.node);
             else
                 out_ += p.text;
         }
@@ -86,43 +89,43 @@ class Writer
     };
 
     // Pieces are queued in reverse: the last one queued is written first.
-    void Push(const ExprNode *n)
+    void push(const ExprNode *n)
     {
         if (n)
             pending_.push_back({n, {}});
     }
-    void Push(std::string text) { pending_.push_back({nullptr, std::move(text)}); }
+    void push(std::string text) { pending_.push_back({nullptr, std::move(text)}); }
 
     // Queues n itself, or n in parentheses.
-    void PushOperand(const ExprNode *n, bool enclose)
+    void pushOperand(const ExprNode *n, bool enclose)
     {
         if (enclose)
-            Push(std::string(")"));
-        Push(n);
+            push(std::string(")"));
+        push(n);
         if (enclose)
-            Push(std::string("("));
+            push(std::string("("));
     }
 
-    void Binary(const ExprNode *n, bool encloseLeft, const char *op, bool encloseRight)
+    void binary(const ExprNode *n, bool encloseLeft, const char *op, bool encloseRight)
     {
-        PushOperand(n->right, encloseRight);
-        Push(std::string(op));
-        PushOperand(n->left, encloseLeft);
+        pushOperand(n->right, encloseRight);
+        push(std::string(op));
+        pushOperand(n->left, encloseLeft);
     }
 
-    void Expand(const ExprNode *n);
+    void expand(const ExprNode *n);
 
     std::vector<Piece> pending_;
     std::string out_;
 };
 
-void Writer::Expand(const ExprNode *n)
+void Writer::expand(const ExprNode *n)
 {
     const ExprNode *l = n->left;
     const ExprNode *r = n->right;
     switch (n->op) {
     case OpConst:
-        out_ += FormatConstant(n->value);
+        out_ += formatConstant(n->value);
         return;
     case OpPi:
         out_ += kPiSjis;
@@ -132,87 +135,87 @@ void Writer::Expand(const ExprNode *n)
         return;
     case OpPower:
         // "-2^x" would read back as -(2^x), and "x^-2" does not parse.
-        Binary(n, OpBetween(l, OpDivide, OpNegate) || LeadsWithMinus(l), "^",
-               OpBetween(r, OpPower, OpNegate) || LeadsWithMinus(r));
+        binary(n, opBetween(l, OpDivide, OpNegate) || leadsWithMinus(l), "^",
+               opBetween(r, OpPower, OpNegate) || leadsWithMinus(r));
         return;
     case OpDivide:
-        Binary(n, OpBetween(l, OpSubtract, OpAdd), "/",
-               OpBetween(r, OpDivide, OpNegate) || LeadsWithMinus(r));
+        binary(n, opBetween(l, OpSubtract, OpAdd), "/",
+               opBetween(r, OpDivide, OpNegate) || leadsWithMinus(r));
         return;
     case OpMultiply: {
-        bool encloseRight = OpBetween(r, OpSubtract, OpNegate);
-        if (IsConstValue(l, -1)) {
-            PushOperand(r, encloseRight || LeadsWithMinus(r));
-            Push(std::string("-"));
-        } else if (IsConstValue(l, 1)) {
-            PushOperand(r, encloseRight);
+        bool encloseRight = opBetween(r, OpSubtract, OpNegate);
+        if (isConstValue(l, -1)) {
+            pushOperand(r, encloseRight || leadsWithMinus(r));
+            push(std::string("-"));
+        } else if (isConstValue(l, 1)) {
+            pushOperand(r, encloseRight);
         } else {
             // "x*-y" does not parse.
-            Binary(n, OpBetween(l, OpSubtract, OpAdd), "*", encloseRight || LeadsWithMinus(r));
+            binary(n, opBetween(l, OpSubtract, OpAdd), "*", encloseRight || leadsWithMinus(r));
         }
         return;
     }
     case OpSubtract:
-        Binary(n, false, "-", OpBetween(r, OpSubtract, OpNegate));
+        binary(n, false, "-", opBetween(r, OpSubtract, OpNegate));
         return;
     case OpAdd: {
         // A negative right term brings its own minus sign: x-2, x-3*y.
-        bool ownSign = IsNegativeConst(r) || (r && r->op == OpMultiply && IsNegativeConst(r->left));
-        Binary(n, false, ownSign ? "" : "+", false);
+        bool ownSign = isNegativeConst(r) || (r && r->op == OpMultiply && isNegativeConst(r->left));
+        binary(n, false, ownSign ? "" : "+", false);
         return;
     }
     case OpNegate:
-        PushOperand(r, OpBetween(r, OpSubtract, OpNegate) || LeadsWithMinus(r));
-        Push(std::string("-"));
+        pushOperand(r, opBetween(r, OpSubtract, OpNegate) || leadsWithMinus(r));
+        push(std::string("-"));
         return;
     case OpBasedLog:
         // Written as the quotient the parser itself builds for a based logarithm.
-        Push(std::string("))"));
-        Push(l);
-        Push(std::string(")/log("));
-        Push(r);
-        Push(std::string("(log("));
+        push(std::string("))"));
+        push(l);
+        push(std::string(")/log("));
+        push(r);
+        push(std::string("(log("));
         return;
     case OpFactorial: {
         // The parser takes "!" only after a number, a letter or ")", so anything
         // else (a function call, another factorial, a negative number) is enclosed.
-        bool bare = l && l->op >= OpConst && l->op <= OpZ && !LeadsWithMinus(l);
-        Push(std::string("!"));
-        PushOperand(l, !bare);
+        bool bare = l && l->op >= OpConst && l->op <= OpZ && !leadsWithMinus(l);
+        push(std::string("!"));
+        pushOperand(l, !bare);
         return;
     }
     case OpSum: {
         char index = 'i';
-        if (OpBetween(l, OpRangeI, OpRangeL))
+        if (opBetween(l, OpRangeI, OpRangeL))
             index = "ijkl"[l->op - OpRangeI];
-        Push(std::string(")"));
-        Push(r);
-        Push(std::string("],"));
+        push(std::string(")"));
+        push(r);
+        push(std::string("],"));
         if (l) {
-            Push(l->right);
-            Push(std::string(","));
-            Push(l->left);
+            push(l->right);
+            push(std::string(","));
+            push(l->left);
         } else {
-            Push(std::string("0,0")); // an absent range has bounds that evaluate to 0
+            push(std::string("0,0")); // an absent range has bounds that evaluate to 0
         }
-        Push(std::string("Sum(") + index + "=[");
+        push(std::string("Sum(") + index + "=[");
         return;
     }
     default:
         break;
     }
-    if (const char *name = FunctionNameOf(n->op)) {
-        Push(std::string(")"));
-        Push(r);
-        Push(std::string(name) + "(");
-    } else if (char letter = LetterOfCode(n->op)) {
+    if (const char *name = functionNameOf(n->op)) {
+        push(std::string(")"));
+        push(r);
+        push(std::string(name) + "(");
+    } else if (char letter = letterOfCode(n->op)) {
         out_ += letter;
     }
 }
 
 // Significant digits and decimal exponent of a positive finite value, the
 // fewest (from 15 up) that strtold reads back as exactly the same value.
-void ShortestDigits(long double a, std::string &digits, int &exponent)
+void shortestDigits(long double a, std::string &digits, int &exponent)
 {
     char buf[64];
     for (int precision = 15; precision <= 21; ++precision) {
@@ -233,12 +236,12 @@ void ShortestDigits(long double a, std::string &digits, int &exponent)
 
 } // namespace
 
-std::string TreeToText(const ExprNode *tree)
+std::string treeToText(const ExprNode *tree)
 {
-    return Writer().Write(tree);
+    return Writer().write(tree);
 }
 
-std::string FormatConstant(long double v)
+std::string formatConstant(long double v)
 {
     if (std::isnan(v))
         return "(0/0)"; // no number reads back as NaN; this text fails to parse
@@ -249,7 +252,7 @@ std::string FormatConstant(long double v)
         return sign + "1" + std::string(4933, '0'); // reads back as infinity
     std::string digits;
     int exponent = 0;
-    ShortestDigits(std::fabs(v), digits, exponent);
+    shortestDigits(std::fabs(v), digits, exponent);
     // Plain decimal notation only: the parser reads no exponent.
     int n = static_cast<int>(digits.size());
     if (exponent < 0)
@@ -258,3 +261,5 @@ std::string FormatConstant(long double v)
         return sign + digits + std::string(exponent + 1 - n, '0');
     return sign + digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
 }
+
+} // namespace gq

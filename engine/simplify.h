@@ -4,12 +4,17 @@
 
 #include "engine/expr_tree.h"
 
+namespace gq
+{
+
 // Folds integer arithmetic and fractions in place. Does nothing in mode 1 or
-// on an empty tree. A division by the constant 0 sets ParseOK false.
-void Simplify(ExprNode *&ref, int mode);
+// on an empty tree. A division by the constant 0 sets parseOK false.
+void simplify(ExprNode *&ref, int mode);
 // Reduces an integer fraction node p/q in place (may turn it into a number).
-void ReduceFraction(ExprNode *&node, int mode);
+void reduceFraction(ExprNode *&node, int mode);
 // Numbers to the left of products, products multiplied out, subtractions as
 // additions of -1 times, sums associated to the left, powers of powers merged.
 // Returns the (possibly new) root; the root keeps its parent link.
-ExprNode *CanonicaliseTree(ExprNode *&ref);
+ExprNode *canonicaliseTree(ExprNode *&ref);
+
+} // namespace gq

@@ -3,9 +3,14 @@
 
 #include "engine/expr_tree.h"
 
+namespace gq
+{
+
 // Takes a child out of its parent: the slot becomes null and the child has no
 // parent. The caller owns the child.
-ExprNode *DetachChild(ExprNode *&child);
+ExprNode *detachChild(ExprNode *&child);
 // Frees ref with its subtrees and puts replacement (owned from now on by the
 // tree) in its place, with ref's parent link.
-void ReplaceNode(ExprNode *&ref, ExprNode *replacement);
+void replaceNode(ExprNode *&ref, ExprNode *replacement);
+
+} // namespace gq

@@ -1,8 +1,11 @@
 #include "model/colours.h"
 
+namespace gq
+{
+
 namespace
 {
-int IndexOf(uint32_t colour)
+int indexOf(uint32_t colour)
 {
     for (std::size_t i = 0; i < kItemColours.size(); ++i)
         if (kItemColours[i] == colour)
@@ -11,20 +14,22 @@ int IndexOf(uint32_t colour)
 }
 } // namespace
 
-void ColourPanelState::Take(uint32_t colour)
+void ColourPanelState::take(uint32_t colour)
 {
-    if (int i = IndexOf(colour); i >= 0)
+    if (int i = indexOf(colour); i >= 0)
         offered[i] = false;
 }
 
-void ColourPanelState::Release(uint32_t colour)
+void ColourPanelState::release(uint32_t colour)
 {
-    if (int i = IndexOf(colour); i >= 0)
+    if (int i = indexOf(colour); i >= 0)
         offered[i] = true;
 }
 
-bool ColourPanelState::IsOffered(uint32_t colour) const
+bool ColourPanelState::isOffered(uint32_t colour) const
 {
-    int i = IndexOf(colour);
+    int i = indexOf(colour);
     return i >= 0 && offered[i];
 }
+
+} // namespace gq

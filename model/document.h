@@ -1,6 +1,6 @@
 // The document: registered items, definitions, the coordinate frame and the
 // view flags. One instance is owned by the main window and passed by
-// reference; the parameter values live in the engine's VariableTable.
+// reference; the parameter values live in the engine's variableTable.
 // Header-only data model: the renderer reads it without linking the document
 // library (which in turn links the renderer).
 #pragma once
@@ -9,6 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+
+namespace gq
+{
 
 // Item kinds (the numbers are stored in equation files).
 enum ItemKind : uint8_t {
@@ -23,7 +26,7 @@ enum ItemKind : uint8_t {
 
 // One registered item. Texts are Shift-JIS formula texts; text[0] is unused so
 // that text[1..4] match the numbering used everywhere else.
-struct Tfuncprop {
+struct Item {
     uint8_t kind = KindExplicit;
     std::array<std::string, 5> text{};
     uint8_t asymptote = 0;  // registered by the explicit-function command: mark jumps
@@ -33,13 +36,13 @@ struct Tfuncprop {
     uint8_t penWidth = 1;   // 1..3 pixels
 };
 // A reset record: explicit, four empty texts, afterimage on, black, pen width 1.
-inline void ResetItem(Tfuncprop &item)
+inline void resetItem(Item &item)
 {
-    item = Tfuncprop{};
+    item = Item{};
 }
 
 // The visible range. Invariant: xmin < xmax, ymin < ymax, all within ±10000.
-struct CoordFrameRecord {
+struct CoordFrame {
     long double xmin = -5, xmax = 5, ymin = -5, ymax = 5;
 };
 
@@ -47,28 +50,30 @@ inline constexpr int kMaxItems = 10;
 inline constexpr int kMaxDefinitions = 6;
 
 struct Document : DefinitionSource {
-    // Items 1..ItemCount are in use (index 0 unused); later entries are ignored.
-    std::array<Tfuncprop, kMaxItems + 1> ItemList{};
-    int ItemCount = 0;
-    Tfuncprop CurrentItem{}; // the item being filled in by a registration command
+    // Items 1..itemCount are in use (index 0 unused); later entries are ignored.
+    std::array<Item, kMaxItems + 1> items{};
+    int itemCount = 0;
+    Item currentItem{}; // the item being filled in by a registration command
 
     // F1..F6 and Q1..Q6 (index 0 unused); entries above the counts are ignored.
-    std::array<std::string, kMaxDefinitions + 1> DefFuncText{};
-    int DefFuncCount = 0;
-    std::array<std::string, kMaxDefinitions + 1> DefConstText{};
-    int DefConstCount = 0;
+    std::array<std::string, kMaxDefinitions + 1> functionTexts{};
+    int functionCount = 0;
+    std::array<std::string, kMaxDefinitions + 1> constantTexts{};
+    int constantCount = 0;
 
-    CoordFrameRecord CoordFrame{};
-    uint8_t ShowGrid = 0;
-    uint8_t ShowScale = 1;
-    uint8_t OverlayMode = 0;
+    CoordFrame frame{};
+    uint8_t showGrid = 0;
+    uint8_t showScale = 1;
+    uint8_t overlayMode = 0;
 
-    std::string FunctionText(int n) const override
+    std::string functionText(int n) const override
     {
-        return (n >= 1 && n <= DefFuncCount) ? DefFuncText[n] : std::string();
+        return (n >= 1 && n <= functionCount) ? functionTexts[n] : std::string();
     }
-    std::string ConstantText(int n) const override
+    std::string constantText(int n) const override
     {
-        return (n >= 1 && n <= DefConstCount) ? DefConstText[n] : std::string();
+        return (n >= 1 && n <= constantCount) ? constantTexts[n] : std::string();
     }
 };
+
+} // namespace gq

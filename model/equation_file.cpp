@@ -6,6 +6,9 @@
 #include <cfloat>
 #include <cmath>
 
+namespace gq
+{
+
 namespace
 {
 constexpr long double kFrameLimit = 10000;
@@ -24,27 +27,27 @@ class LineCursor
   public:
     explicit LineCursor(const std::vector<std::string> &lines) : lines_(lines) {}
 
-    int LineNo() const { return pos_; } // 1-based number of the line last taken
-    const std::string &Next()
+    int lineNo() const { return pos_; } // 1-based number of the line last taken
+    const std::string &next()
     {
         if (pos_ >= static_cast<int>(lines_.size()))
             throw Refusal{pos_ + 1, QStringLiteral("ファイルが途中で終わっています")};
         return lines_[static_cast<std::size_t>(pos_++)];
     }
-    long double NextReal() { return ToReal(Next()); }
-    int NextInteger(int low, int high, const QString &what) { return ToInteger(Next(), low, high, what); }
+    long double nextReal() { return toReal(next()); }
+    int nextInteger(int low, int high, const QString &what) { return toInteger(next(), low, high, what); }
 
-    long double ToReal(const std::string &text) const
+    long double toReal(const std::string &text) const
     {
         long double v = 0;
-        if (!ParseReal(text, v))
+        if (!parseReal(text, v))
             throw Refusal{pos_, QStringLiteral("数値ではありません")};
         return v;
     }
-    int ToInteger(const std::string &text, int low, int high, const QString &what) const
+    int toInteger(const std::string &text, int low, int high, const QString &what) const
     {
         int v = 0;
-        if (!ParseInteger(text, v))
+        if (!parseInteger(text, v))
             throw Refusal{pos_, QStringLiteral("整数ではありません")};
         if (v < low || v > high)
             throw Refusal{pos_, QStringLiteral("%1が範囲外です（%2～%3）").arg(what).arg(low).arg(high)};
@@ -56,7 +59,7 @@ class LineCursor
     int pos_ = 0;
 };
 
-QString DefinitionName(int node)
+QString definitionName(int node)
 {
     return node < kMaxDefinitions ? QStringLiteral("F%1").arg(node + 1)
                                   : QStringLiteral("Q%1").arg(node - kMaxDefinitions + 1);
@@ -65,21 +68,21 @@ QString DefinitionName(int node)
 // The first definition, in file order, that refers to itself directly or
 // through others, or -1. "Refers to" is the program's plain text test: the
 // text contains the letter and the digit of the definition.
-int FirstCyclicDefinition(const Document &doc)
+int firstCyclicDefinition(const Document &doc)
 {
     bool exists[kDefinitionNodes] = {};
     std::string text[kDefinitionNodes];
     for (int n = 1; n <= kMaxDefinitions; ++n) {
-        exists[n - 1] = n <= doc.DefFuncCount;
-        text[n - 1] = doc.DefFuncText[n];
-        exists[kMaxDefinitions + n - 1] = n <= doc.DefConstCount;
-        text[kMaxDefinitions + n - 1] = doc.DefConstText[n];
+        exists[n - 1] = n <= doc.functionCount;
+        text[n - 1] = doc.functionTexts[n];
+        exists[kMaxDefinitions + n - 1] = n <= doc.constantCount;
+        text[kMaxDefinitions + n - 1] = doc.constantTexts[n];
     }
     bool reach[kDefinitionNodes][kDefinitionNodes] = {};
     for (int u = 0; u < kDefinitionNodes; ++u)
         for (int v = 0; v < kDefinitionNodes; ++v)
             reach[u][v] =
-                exists[u] && exists[v] && text[u].find(DefinitionName(v).toStdString()) != std::string::npos;
+                exists[u] && exists[v] && text[u].find(definitionName(v).toStdString()) != std::string::npos;
     for (int k = 0; k < kDefinitionNodes; ++k)
         for (int u = 0; u < kDefinitionNodes; ++u)
             for (int v = 0; v < kDefinitionNodes; ++v)
@@ -90,70 +93,70 @@ int FirstCyclicDefinition(const Document &doc)
     return -1;
 }
 
-void ReadBody(LineCursor &in, LoadResult &r)
+void readBody(LineCursor &in, LoadResult &r)
 {
     Document &doc = r.document;
 
     long double frame[4];
     for (long double &v : frame) {
-        v = in.NextReal();
+        v = in.nextReal();
         if (std::fabs(v) > kFrameLimit)
-            throw Refusal{in.LineNo(), QStringLiteral("座標の範囲は±10000までです")};
+            throw Refusal{in.lineNo(), QStringLiteral("座標の範囲は±10000までです")};
     }
     if (!(frame[0] < frame[1]))
         throw Refusal{3, QStringLiteral("xの最大値が最小値以下です")};
     if (!(frame[2] < frame[3]))
         throw Refusal{5, QStringLiteral("yの最大値が最小値以下です")};
-    doc.CoordFrame = CoordFrameRecord{frame[0], frame[1], frame[2], frame[3]};
+    doc.frame = CoordFrame{frame[0], frame[1], frame[2], frame[3]};
 
     for (float &p : r.params) {
-        long double v = in.NextReal();
+        long double v = in.nextReal();
         if (std::fabs(v) > FLT_MAX)
-            throw Refusal{in.LineNo(), QStringLiteral("値が大きすぎます")};
+            throw Refusal{in.lineNo(), QStringLiteral("値が大きすぎます")};
         p = static_cast<float>(v);
     }
 
-    const std::string *countLine = &in.Next();
+    const std::string *countLine = &in.next();
     if (*countLine == kDefFuncMarker) {
-        doc.DefFuncCount = in.NextInteger(0, kMaxDefinitions, QStringLiteral("関数定義の数"));
-        int firstFuncLine = in.LineNo() + 1;
-        for (int n = 1; n <= doc.DefFuncCount; ++n)
-            doc.DefFuncText[n] = in.Next();
+        doc.functionCount = in.nextInteger(0, kMaxDefinitions, QStringLiteral("関数定義の数"));
+        int firstFuncLine = in.lineNo() + 1;
+        for (int n = 1; n <= doc.functionCount; ++n)
+            doc.functionTexts[n] = in.next();
         // A missing "defconst" line is tolerated: the line in hand is then the count.
-        countLine = &in.Next();
+        countLine = &in.next();
         if (*countLine == kDefConstMarker)
-            countLine = &in.Next();
-        doc.DefConstCount = in.ToInteger(*countLine, 0, kMaxDefinitions, QStringLiteral("定数定義の数"));
-        int firstConstLine = in.LineNo() + 1;
-        for (int n = 1; n <= doc.DefConstCount; ++n)
-            doc.DefConstText[n] = in.Next();
-        countLine = &in.Next();
+            countLine = &in.next();
+        doc.constantCount = in.toInteger(*countLine, 0, kMaxDefinitions, QStringLiteral("定数定義の数"));
+        int firstConstLine = in.lineNo() + 1;
+        for (int n = 1; n <= doc.constantCount; ++n)
+            doc.constantTexts[n] = in.next();
+        countLine = &in.next();
 
-        if (int node = FirstCyclicDefinition(doc); node >= 0) {
+        if (int node = firstCyclicDefinition(doc); node >= 0) {
             int line =
                 node < kMaxDefinitions ? firstFuncLine + node : firstConstLine + node - kMaxDefinitions;
-            throw Refusal{line, QStringLiteral("%1の定義が循環参照になっています").arg(DefinitionName(node))};
+            throw Refusal{line, QStringLiteral("%1の定義が循環参照になっています").arg(definitionName(node))};
         }
     }
     // Without "deffunc" the file has no definitions and line 11 is the item count.
 
-    doc.ItemCount = in.ToInteger(*countLine, 0, kMaxItems, QStringLiteral("式の数"));
-    for (int i = 1; i <= doc.ItemCount; ++i) {
-        Tfuncprop &item = doc.ItemList[i];
+    doc.itemCount = in.toInteger(*countLine, 0, kMaxItems, QStringLiteral("式の数"));
+    for (int i = 1; i <= doc.itemCount; ++i) {
+        Item &item = doc.items[i];
         item.kind =
-            static_cast<uint8_t>(in.NextInteger(KindDerivative, KindSegment, QStringLiteral("式の種類")));
+            static_cast<uint8_t>(in.nextInteger(KindDerivative, KindSegment, QStringLiteral("式の種類")));
         for (int t = 1; t <= 4; ++t)
-            item.text[t] = in.Next();
-        item.asymptote = in.Next() == "True" ? 1 : 0;
-        item.afterimage = in.Next() == "True" ? 1 : 0;
-        item.colour = static_cast<uint32_t>(in.NextInteger(0, kMaxColour, QStringLiteral("色の値")));
-        item.penWidth = static_cast<uint8_t>(in.NextInteger(1, 3, QStringLiteral("線の太さ")));
+            item.text[t] = in.next();
+        item.asymptote = in.next() == "True" ? 1 : 0;
+        item.afterimage = in.next() == "True" ? 1 : 0;
+        item.colour = static_cast<uint32_t>(in.nextInteger(0, kMaxColour, QStringLiteral("色の値")));
+        item.penWidth = static_cast<uint8_t>(in.nextInteger(1, 3, QStringLiteral("線の太さ")));
     }
     // Anything after the last item is not part of the document.
 }
 } // namespace
 
-LoadResult ReadEquationLines(const std::vector<std::string> &lines)
+LoadResult readEquationLines(const std::vector<std::string> &lines)
 {
     LoadResult r;
     if (lines.empty() || lines[0] != kEquationFileMarker) {
@@ -161,9 +164,9 @@ LoadResult ReadEquationLines(const std::vector<std::string> &lines)
         return r;
     }
     LineCursor in(lines);
-    in.Next();
+    in.next();
     try {
-        ReadBody(in, r);
+        readBody(in, r);
     } catch (const Refusal &refusal) {
         LoadResult refused;
         refused.status = LoadResult::Refused;
@@ -175,44 +178,44 @@ LoadResult ReadEquationLines(const std::vector<std::string> &lines)
     return r;
 }
 
-LoadResult LoadEquationFile(const QString &path)
+LoadResult loadEquationFile(const QString &path)
 {
-    TextFileRead file = ReadTextLines(path);
+    TextFileRead file = readTextLines(path);
     if (!file.ok) {
         LoadResult r;
         r.status = LoadResult::ReadError;
         r.message = file.error;
         return r;
     }
-    return ReadEquationLines(file.lines);
+    return readEquationLines(file.lines);
 }
 
-void ApplyEquationFile(const LoadResult &result, Document &doc, VariableTableRecord &vars)
+void applyEquationFile(const LoadResult &result, Document &doc, VariableTable &vars)
 {
     if (!result.ok())
         return;
     const Document &in = result.document;
-    doc.CoordFrame = in.CoordFrame;
-    doc.DefFuncText = in.DefFuncText;
-    doc.DefFuncCount = in.DefFuncCount;
-    doc.DefConstText = in.DefConstText;
-    doc.DefConstCount = in.DefConstCount;
-    for (int i = 1; i <= in.ItemCount; ++i) {
-        uint8_t usesParam = doc.ItemList[i].usesParam;
-        doc.ItemList[i] = in.ItemList[i];
-        doc.ItemList[i].usesParam = usesParam;
+    doc.frame = in.frame;
+    doc.functionTexts = in.functionTexts;
+    doc.functionCount = in.functionCount;
+    doc.constantTexts = in.constantTexts;
+    doc.constantCount = in.constantCount;
+    for (int i = 1; i <= in.itemCount; ++i) {
+        uint8_t usesParam = doc.items[i].usesParam;
+        doc.items[i] = in.items[i];
+        doc.items[i].usesParam = usesParam;
     }
-    doc.ItemCount = in.ItemCount;
+    doc.itemCount = in.itemCount;
     for (std::size_t k = 0; k < kFileParamIndex.size(); ++k)
         vars.param[kFileParamIndex[k]] = result.params[k];
 }
 
-bool EquationFileLines(const Document &doc, const VariableTableRecord &vars, std::vector<std::string> &lines,
+bool equationFileLines(const Document &doc, const VariableTable &vars, std::vector<std::string> &lines,
                        QString &error)
 {
     // Counts outside the capacities would index past the lists.
-    if (doc.ItemCount < 0 || doc.ItemCount > kMaxItems || doc.DefFuncCount < 0 ||
-        doc.DefFuncCount > kMaxDefinitions || doc.DefConstCount < 0 || doc.DefConstCount > kMaxDefinitions) {
+    if (doc.itemCount < 0 || doc.itemCount > kMaxItems || doc.functionCount < 0 ||
+        doc.functionCount > kMaxDefinitions || doc.constantCount < 0 || doc.constantCount > kMaxDefinitions) {
         error = QStringLiteral("保存できません: 式または定義の数が範囲外です");
         return false;
     }
@@ -220,21 +223,21 @@ bool EquationFileLines(const Document &doc, const VariableTableRecord &vars, std
 
     std::vector<std::string> out;
     out.push_back(kEquationFileMarker);
-    for (long double v : {doc.CoordFrame.xmin, doc.CoordFrame.xmax, doc.CoordFrame.ymin, doc.CoordFrame.ymax})
-        out.push_back(FormatGeneral(v));
+    for (long double v : {doc.frame.xmin, doc.frame.xmax, doc.frame.ymin, doc.frame.ymax})
+        out.push_back(formatGeneral(v));
     for (int index : kFileParamIndex)
-        out.push_back(FormatGeneral(vars.param[index]));
+        out.push_back(formatGeneral(vars.param[index]));
     out.push_back(kDefFuncMarker);
-    out.push_back(FormatGeneral(doc.DefFuncCount));
-    for (int n = 1; n <= doc.DefFuncCount; ++n)
-        out.push_back(doc.DefFuncText[n]);
+    out.push_back(formatGeneral(doc.functionCount));
+    for (int n = 1; n <= doc.functionCount; ++n)
+        out.push_back(doc.functionTexts[n]);
     out.push_back(kDefConstMarker);
-    out.push_back(FormatGeneral(doc.DefConstCount));
-    for (int n = 1; n <= doc.DefConstCount; ++n)
-        out.push_back(doc.DefConstText[n]);
-    out.push_back(std::to_string(doc.ItemCount));
-    for (int i = 1; i <= doc.ItemCount; ++i) {
-        const Tfuncprop &item = doc.ItemList[i];
+    out.push_back(formatGeneral(doc.constantCount));
+    for (int n = 1; n <= doc.constantCount; ++n)
+        out.push_back(doc.constantTexts[n]);
+    out.push_back(std::to_string(doc.itemCount));
+    for (int i = 1; i <= doc.itemCount; ++i) {
+        const Item &item = doc.items[i];
         out.push_back(std::to_string(item.kind));
         for (int t = 1; t <= 4; ++t)
             out.push_back(item.text[t]);
@@ -251,7 +254,7 @@ bool EquationFileLines(const Document &doc, const VariableTableRecord &vars, std
     }
     // Never write a file this program would refuse to read back: the same
     // checks as on reading (ranges, numbers, definition cycles) apply.
-    LoadResult check = ReadEquationLines(out);
+    LoadResult check = readEquationLines(out);
     if (!check.ok()) {
         error = QStringLiteral("保存できません（%1）").arg(check.message);
         return false;
@@ -260,11 +263,13 @@ bool EquationFileLines(const Document &doc, const VariableTableRecord &vars, std
     return true;
 }
 
-QString SaveEquationFile(const QString &path, const Document &doc, const VariableTableRecord &vars)
+QString saveEquationFile(const QString &path, const Document &doc, const VariableTable &vars)
 {
     std::vector<std::string> lines;
     QString error;
-    if (!EquationFileLines(doc, vars, lines, error))
+    if (!equationFileLines(doc, vars, lines, error))
         return error;
-    return SaveTextLines(path, lines);
+    return saveTextLines(path, lines);
 }
+
+} // namespace gq

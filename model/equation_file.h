@@ -3,17 +3,17 @@
 //
 //   "[Graphotheque Data]"
 //   xmin, xmax, ymin, ymax, then the parameters a, b, c, d, f (one per line)
-//   "deffunc", DefFuncCount, the function texts
-//   "defconst", DefConstCount, the constant texts
-//   ItemCount, then nine lines per item: kind, text[1..4], asymptote flag,
+//   "deffunc", functionCount, the function texts
+//   "defconst", constantCount, the constant texts
+//   itemCount, then nine lines per item: kind, text[1..4], asymptote flag,
 //   afterimage flag ("True"/"False"), colour (decimal 0x00BBGGRR), pen width
 //
-// Reals are written by FormatGeneral (ui/number_text.h). The reader also
+// Reals are written by formatGeneral (ui/number_text.h). The reader also
 // takes files without the definition sections (line 11 is then the item
 // count) and files whose "defconst" line is missing.
 //
-// Loading never touches the live document: LoadEquationFile returns what it
-// read, and ApplyEquationFile puts an accepted result into the document. A
+// Loading never touches the live document: loadEquationFile returns what it
+// read, and applyEquationFile puts an accepted result into the document. A
 // file is refused as a whole when it is truncated, when a number line is not a
 // number, when a count, kind, pen width or colour is out of range, when the
 // coordinate range is not a proper range within ±10000, or when the
@@ -27,12 +27,15 @@
 #include <string>
 #include <vector>
 
+namespace gq
+{
+
 inline constexpr const char *kEquationFileMarker = "[Graphotheque Data]";
 inline constexpr const char *kDefFuncMarker = "deffunc";
 inline constexpr const char *kDefConstMarker = "defconst";
 
 // The parameters kept in the file, in file order, as indices into
-// VariableTableRecord::param: a, b, c, d, f.
+// VariableTable::param: a, b, c, d, f.
 inline constexpr std::array<int, 5> kFileParamIndex = {0, 1, 2, 3, 5};
 
 struct LoadResult {
@@ -47,9 +50,9 @@ struct LoadResult {
     QString message; // Japanese, ready to show; empty for Loaded and NotEquationFile
 
     // Valid when status is Loaded. Only the fields the file holds are
-    // meaningful: CoordFrame, ItemList[1..ItemCount] (all but usesParam),
-    // ItemCount, the definitions and their counts (texts above the counts are
-    // empty). The view flags and CurrentItem are left at their defaults.
+    // meaningful: frame, items[1..itemCount] (all but usesParam),
+    // itemCount, the definitions and their counts (texts above the counts are
+    // empty). The view flags and currentItem are left at their defaults.
     Document document;
     std::array<float, 5> params{}; // a, b, c, d, f
 
@@ -57,25 +60,26 @@ struct LoadResult {
 };
 
 // Reads the equation file at path.
-LoadResult LoadEquationFile(const QString &path);
+LoadResult loadEquationFile(const QString &path);
 // Reads an equation file already split into lines (line n is lines[n - 1]).
-LoadResult ReadEquationLines(const std::vector<std::string> &lines);
+LoadResult readEquationLines(const std::vector<std::string> &lines);
 
 // Puts a Loaded result into the live document and parameter table: the range,
 // the definitions (both lists replaced), the item count and items, and the
 // parameters a, b, c, d, f. Each item keeps the usesParam flag the live record
 // at its place had (the main window recomputes it); the view flags, the
 // current item and the other parameters stay. Does nothing unless result.ok().
-void ApplyEquationFile(const LoadResult &result, Document &doc, VariableTableRecord &vars);
+void applyEquationFile(const LoadResult &result, Document &doc, VariableTable &vars);
 
 // The lines of the file for doc with the given parameter table (only a, b, c,
 // d, f are written). Fails (returns false, message in error) when the
 // document cannot be written faithfully: counts outside their ranges, a
 // non-finite number, or a text with a line break.
-bool EquationFileLines(const Document &doc, const VariableTableRecord &vars, std::vector<std::string> &lines,
+bool equationFileLines(const Document &doc, const VariableTable &vars, std::vector<std::string> &lines,
                        QString &error);
 
 // Writes doc to path atomically (the previous file stays intact on failure).
 // Returns an empty string on success, otherwise the Japanese message.
-QString SaveEquationFile(const QString &path, const Document &doc,
-                         const VariableTableRecord &vars = VariableTable);
+QString saveEquationFile(const QString &path, const Document &doc, const VariableTable &vars = variableTable);
+
+} // namespace gq

@@ -3,9 +3,14 @@
 // redraw asks whether the band is on.
 #pragma once
 
+namespace gq
+{
+
 struct IntervalState {
-    bool IntervalActive = false; // the band is drawn over every redraw
-    bool ShowMaxMin = false;     // maxima and minima are marked inside it
-    long double IntervalLower = 0;
-    long double IntervalUpper = 0;
+    bool active = false;     // the band is drawn over every redraw
+    bool showMaxMin = false; // maxima and minima are marked inside it
+    long double lower = 0;
+    long double upper = 0;
 };
+
+} // namespace gq

@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <utility>
 
+namespace gq
+{
+
 namespace
 {
 
@@ -15,7 +18,7 @@ namespace
 // graph's layout expects (8 pt = 11 pixels, 9 pt = 12 pixels).
 constexpr int kDotsPerMeter = 3780;
 
-QFont CanvasFont(int points)
+QFont canvasFont(int points)
 {
     QFont font;
     font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
@@ -34,12 +37,12 @@ Canvas::Canvas(int width, int height) : image_(std::max(1, width), std::max(1, h
 {
     image_.setDotsPerMeterX(kDotsPerMeter);
     image_.setDotsPerMeterY(kDotsPerMeter);
-    image_.fill(ToQRgb(kWhite));
+    image_.fill(toQRgb(kWhite));
 }
 
 void Canvas::clear(uint32_t colour)
 {
-    image_.fill(ToQRgb(colour));
+    image_.fill(toQRgb(colour));
 }
 
 void Canvas::setPenWidth(int width)
@@ -116,7 +119,7 @@ void Canvas::lineTo(int x, int y)
     long long q = static_cast<long long>(num / static_cast<unsigned long long>(twoMajor));
     long long r = static_cast<long long>(num % static_cast<unsigned long long>(twoMajor));
 
-    const QRgb c = ToQRgb(penColour_);
+    const QRgb c = toQRgb(penColour_);
     const bool dotted = penStyle_ == PenStyle::Dotted;
     for (long long k = kLo; k <= kHi; ++k) {
         if (!dotted || ((k >> 1) & 1) == 0) {
@@ -135,26 +138,26 @@ void Canvas::lineTo(int x, int y)
 
 void Canvas::setPixel(int x, int y, uint32_t colour)
 {
-    plot(x, y, ToQRgb(colour));
+    plot(x, y, toQRgb(colour));
 }
 
 uint32_t Canvas::pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
         return kInvalidColour;
-    return FromQRgb(reinterpret_cast<const QRgb *>(image_.constScanLine(y))[x]);
+    return fromQRgb(reinterpret_cast<const QRgb *>(image_.constScanLine(y))[x]);
 }
 
 void Canvas::textOut(int x, int y, const QString &text)
 {
     if (text.isEmpty())
         return;
-    const QFont font = CanvasFont(fontSize_);
+    const QFont font = canvasFont(fontSize_);
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font);
-    painter.setPen(QColor::fromRgb(ToQRgb(fontColour_)));
+    painter.setPen(QColor::fromRgb(toQRgb(fontColour_)));
     painter.setBackgroundMode(Qt::TransparentMode);
     const QFontMetrics metrics(font, &image_);
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
@@ -162,19 +165,19 @@ void Canvas::textOut(int x, int y, const QString &text)
 
 int Canvas::textWidth(const QString &text) const
 {
-    return QFontMetrics(CanvasFont(fontSize_), &image_).horizontalAdvance(text);
+    return QFontMetrics(canvasFont(fontSize_), &image_).horizontalAdvance(text);
 }
 
 int Canvas::textHeight() const
 {
-    return QFontMetrics(CanvasFont(fontSize_), &image_).height();
+    return QFontMetrics(canvasFont(fontSize_), &image_).height();
 }
 
 bool Canvas::brushAt(int x, int y, QRgb &c) const
 {
     if (brushStyle_ == BrushStyle::DiagCross && ((x + y) & 7) != 0 && ((x - y) & 7) != 0)
         return false;
-    c = ToQRgb(brushColour_);
+    c = toQRgb(brushColour_);
     return true;
 }
 
@@ -197,7 +200,7 @@ namespace
 {
 
 // Normalised box x1 <= x2, y1 <= y2 (exclusive right and bottom).
-void Order(int &x1, int &y1, int &x2, int &y2)
+void order(int &x1, int &y1, int &x2, int &y2)
 {
     if (x1 > x2)
         std::swap(x1, x2);
@@ -209,13 +212,13 @@ void Order(int &x1, int &y1, int &x2, int &y2)
 
 void Canvas::rectangle(int x1, int y1, int x2, int y2)
 {
-    Order(x1, y1, x2, y2);
+    order(x1, y1, x2, y2);
     if (x1 == x2 || y1 == y2)
         return;
     const long long w = penWidth_;
     const int cy0 = std::max(y1, 0), cy1 = std::min<long long>(y2, image_.height()) - 1;
     const int cx0 = std::max(x1, 0), cx1 = std::min<long long>(x2, image_.width()) - 1;
-    const QRgb pen = ToQRgb(penColour_);
+    const QRgb pen = toQRgb(penColour_);
     for (int y = cy0; y <= cy1; ++y) {
         QRgb *row = reinterpret_cast<QRgb *>(image_.scanLine(y));
         const bool edgeRow = y < y1 + w || y >= y2 - w;
@@ -231,7 +234,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
 
 void Canvas::ellipse(int x1, int y1, int x2, int y2)
 {
-    Order(x1, y1, x2, y2);
+    order(x1, y1, x2, y2);
     if (x1 == x2 || y1 == y2)
         return;
     // Pixels whose centres lie inside the ellipse inscribed in the box.
@@ -247,7 +250,7 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
     };
     const int cy0 = std::max(y1, 0), cy1 = std::min<long long>(y2, image_.height()) - 1;
     const int cx0 = std::max(x1, 0), cx1 = std::min<long long>(x2, image_.width()) - 1;
-    const QRgb pen = ToQRgb(penColour_);
+    const QRgb pen = toQRgb(penColour_);
     for (int y = cy0; y <= cy1; ++y) {
         QRgb *row = reinterpret_cast<QRgb *>(image_.scanLine(y));
         for (int x = cx0; x <= cx1; ++x) {
@@ -308,7 +311,7 @@ void Canvas::floodFill(int x, int y, uint32_t colour, FillMode mode)
     const int w = image_.width(), h = image_.height();
     if (x < 0 || y < 0 || x >= w || y >= h)
         return;
-    const QRgb key = ToQRgb(colour) & 0x00FFFFFF;
+    const QRgb key = toQRgb(colour) & 0x00FFFFFF;
     auto at = [&](int px, int py) {
         return reinterpret_cast<const QRgb *>(image_.constScanLine(py))[px] & 0x00FFFFFF;
     };
@@ -381,3 +384,5 @@ void Canvas::copyFrom(const Canvas &source, CopyMode mode)
 {
     copyRect(0, 0, source, 0, 0, source.width(), source.height(), mode);
 }
+
+} // namespace gq

@@ -16,8 +16,11 @@
 #include <cstdint>
 #include <vector>
 
+namespace gq
+{
+
 // Colour helpers for 0x00BBGGRR values.
-inline constexpr uint32_t RGBColour(int r, int g, int b)
+inline constexpr uint32_t rgbColour(int r, int g, int b)
 {
     return static_cast<uint32_t>(r & 0xFF) | (static_cast<uint32_t>(g & 0xFF) << 8) |
            (static_cast<uint32_t>(b & 0xFF) << 16);
@@ -138,11 +141,13 @@ class Canvas
 };
 
 // 0x00BBGGRR to Qt's 0xAARRGGBB and back.
-inline QRgb ToQRgb(uint32_t colour)
+inline QRgb toQRgb(uint32_t colour)
 {
     return 0xFF000000u | ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
-inline uint32_t FromQRgb(QRgb c)
+inline uint32_t fromQRgb(QRgb c)
 {
     return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16);
 }
+
+} // namespace gq

@@ -3,9 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+namespace gq
+{
+
 namespace
 {
-std::string Trimmed(const std::string &text)
+std::string trimmed(const std::string &text)
 {
     const char *ws = " \t";
     std::size_t first = text.find_first_not_of(ws);
@@ -15,24 +18,24 @@ std::string Trimmed(const std::string &text)
     return text.substr(first, last - first + 1);
 }
 
-bool IsDigit(char c)
+bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-// The decimal shape ParseReal accepts; from_chars alone would also take
+// The decimal shape parseReal accepts; from_chars alone would also take
 // "inf", "nan" and hexadecimal forms.
-bool IsDecimalShape(const std::string &s)
+bool isDecimalShape(const std::string &s)
 {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         ++i;
     std::size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i]))
+    while (i < s.size() && isDigit(s[i]))
         ++i, ++digits;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i]))
+        while (i < s.size() && isDigit(s[i]))
             ++i, ++digits;
     }
     if (digits == 0)
@@ -42,7 +45,7 @@ bool IsDecimalShape(const std::string &s)
         if (i < s.size() && (s[i] == '+' || s[i] == '-'))
             ++i;
         std::size_t expDigits = 0;
-        while (i < s.size() && IsDigit(s[i]))
+        while (i < s.size() && isDigit(s[i]))
             ++i, ++expDigits;
         if (expDigits == 0)
             return false;
@@ -53,7 +56,7 @@ bool IsDecimalShape(const std::string &s)
 // Decimal exponent of the first significant digit of a text of decimal shape
 // (1 for "12.5", -3 for "0.00125", 0 for "5e0"); clamped to avoid overflow.
 // Only its sign matters to the caller; an all-zero text never gets there.
-long DecimalExponent(const std::string &s)
+long decimalExponent(const std::string &s)
 {
     std::size_t ePos = s.find_first_of("eE");
     std::string mant = s.substr(0, ePos);
@@ -62,7 +65,7 @@ long DecimalExponent(const std::string &s)
         std::string e = s.substr(ePos + 1);
         bool neg = !e.empty() && e[0] == '-';
         for (char c : e)
-            if (IsDigit(c) && exp < 100000000)
+            if (isDigit(c) && exp < 100000000)
                 exp = exp * 10 + (c - '0');
         if (neg)
             exp = -exp;
@@ -79,7 +82,7 @@ long DecimalExponent(const std::string &s)
 }
 } // namespace
 
-std::string FormatGeneral(long double v)
+std::string formatGeneral(long double v)
 {
     if (std::isnan(v))
         return "NAN";
@@ -126,10 +129,10 @@ std::string FormatGeneral(long double v)
     return out;
 }
 
-bool ParseReal(const std::string &text, long double &out)
+bool parseReal(const std::string &text, long double &out)
 {
-    std::string s = Trimmed(text);
-    if (!IsDecimalShape(s))
+    std::string s = trimmed(text);
+    if (!isDecimalShape(s))
         return false;
     // from_chars takes no leading "+".
     const char *first = s.data() + (s[0] == '+' ? 1 : 0);
@@ -140,7 +143,7 @@ bool ParseReal(const std::string &text, long double &out)
     if (ec == std::errc::result_out_of_range) {
         // from_chars leaves v alone here, so tell underflow from overflow by
         // the text: too small to represent reads as zero, too large is refused.
-        if (DecimalExponent(s) >= 0)
+        if (decimalExponent(s) >= 0)
             return false;
         v = 0;
     } else if (ec != std::errc()) {
@@ -150,9 +153,9 @@ bool ParseReal(const std::string &text, long double &out)
     return true;
 }
 
-bool ParseInteger(const std::string &text, int &out)
+bool parseInteger(const std::string &text, int &out)
 {
-    std::string s = Trimmed(text);
+    std::string s = trimmed(text);
     std::size_t start = (!s.empty() && s[0] == '+') ? 1 : 0;
     if (start < s.size() && s[start] == '-' && start == 1)
         return false; // "+-5"
@@ -163,3 +166,5 @@ bool ParseInteger(const std::string &text, int &out)
     out = v;
     return true;
 }
+
+} // namespace gq

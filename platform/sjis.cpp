@@ -1,5 +1,8 @@
 #include "platform/sjis.h"
 
+namespace gq
+{
+
 namespace
 {
 constexpr unsigned char kLeadGreek = 0x83;
@@ -9,13 +12,13 @@ constexpr char16_t kPi = 0x03C0;
 constexpr char16_t kTheta = 0x03B8;
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsLeadByte(unsigned char b)
+bool isLeadByte(unsigned char b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 } // namespace
 
-QString SjisToQString(const std::string &bytes)
+QString sjisToQString(const std::string &bytes)
 {
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
@@ -25,7 +28,7 @@ QString SjisToQString(const std::string &bytes)
             out.append(QChar(b));
         } else if (b >= 0xA1 && b <= 0xDF) {
             out.append(QChar(char16_t(0xFF61 + (b - 0xA1))));
-        } else if (IsLeadByte(b) && i + 1 < bytes.size()) {
+        } else if (isLeadByte(b) && i + 1 < bytes.size()) {
             const auto t = static_cast<unsigned char>(bytes[++i]);
             if (b == kLeadGreek && t == kTrailPi)
                 out.append(QChar(kPi));
@@ -40,7 +43,7 @@ QString SjisToQString(const std::string &bytes)
     return out;
 }
 
-std::string QStringToSjis(const QString &text)
+std::string qStringToSjis(const QString &text)
 {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
@@ -63,3 +66,5 @@ std::string QStringToSjis(const QString &text)
     }
     return out;
 }
+
+} // namespace gq

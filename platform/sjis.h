@@ -15,5 +15,10 @@
 #include <QString>
 #include <string>
 
-QString SjisToQString(const std::string &bytes);
-std::string QStringToSjis(const QString &text);
+namespace gq
+{
+
+QString sjisToQString(const std::string &bytes);
+std::string qStringToSjis(const QString &text);
+
+} // namespace gq

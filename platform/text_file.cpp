@@ -4,15 +4,18 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace gq
+{
+
 namespace
 {
-QString FileName(const QString &path)
+QString fileName(const QString &path)
 {
     return QFileInfo(path).fileName();
 }
 } // namespace
 
-std::vector<std::string> SplitTextLines(const std::string &bytes)
+std::vector<std::string> splitTextLines(const std::string &bytes)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -32,34 +35,34 @@ std::vector<std::string> SplitTextLines(const std::string &bytes)
     return lines;
 }
 
-TextFileRead ReadTextLines(const QString &path)
+TextFileRead readTextLines(const QString &path)
 {
     TextFileRead result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("ファイルを開けません: %1").arg(FileName(path));
+        result.error = QStringLiteral("ファイルを開けません: %1").arg(fileName(path));
         return result;
     }
     // size() is 0 for pipes and similar; the read below is bounded anyway.
     if (file.size() > kMaxTextFileBytes) {
-        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(FileName(path));
+        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(fileName(path));
         return result;
     }
     QByteArray bytes = file.read(kMaxTextFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("ファイルを読み込めません: %1").arg(FileName(path));
+        result.error = QStringLiteral("ファイルを読み込めません: %1").arg(fileName(path));
         return result;
     }
     if (bytes.size() > kMaxTextFileBytes) {
-        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(FileName(path));
+        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(fileName(path));
         return result;
     }
-    result.lines = SplitTextLines(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    result.lines = splitTextLines(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     result.ok = true;
     return result;
 }
 
-QString SaveTextLines(const QString &path, const std::vector<std::string> &lines)
+QString saveTextLines(const QString &path, const std::vector<std::string> &lines)
 {
     for (const std::string &line : lines)
         if (line.find_first_of("\r\n") != std::string::npos)
@@ -70,10 +73,10 @@ QString SaveTextLines(const QString &path, const std::vector<std::string> &lines
         bytes.append(line.data(), static_cast<qsizetype>(line.size()));
         bytes.append("\r\n", 2);
     }
-    return SaveFileBytes(path, bytes);
+    return saveFileBytes(path, bytes);
 }
 
-QString SaveFileBytes(const QString &path, const QByteArray &bytes)
+QString saveFileBytes(const QString &path, const QByteArray &bytes)
 {
     // QSaveFile never falls back to writing the target in place (the direct
     // write fallback stays off), so an unwritable folder is an error rather
@@ -83,17 +86,19 @@ QString SaveFileBytes(const QString &path, const QByteArray &bytes)
     // the buffer every short write shows here, before anything is committed.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("ファイルを作成できません: %1").arg(FileName(path));
+        return QStringLiteral("ファイルを作成できません: %1").arg(fileName(path));
     qsizetype done = 0;
     while (done < bytes.size()) {
         qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0) {
             file.cancelWriting();
-            return QStringLiteral("ファイルに書き込めません: %1").arg(FileName(path));
+            return QStringLiteral("ファイルに書き込めません: %1").arg(fileName(path));
         }
         done += static_cast<qsizetype>(n);
     }
     if (file.error() != QFileDevice::NoError || !file.commit())
-        return QStringLiteral("ファイルに書き込めません: %1").arg(FileName(path));
+        return QStringLiteral("ファイルに書き込めません: %1").arg(fileName(path));
     return QString();
 }
+
+} // namespace gq

@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+namespace gq
+{
+
 // Files larger than this are refused when reading (no text file of the
 // program comes close; it keeps a stray huge file from filling memory).
 inline constexpr qint64 kMaxTextFileBytes = 16 * 1024 * 1024;
@@ -26,16 +29,18 @@ struct TextFileRead {
 };
 
 // Reads the whole file at path.
-TextFileRead ReadTextLines(const QString &path);
+TextFileRead readTextLines(const QString &path);
 
 // Splits bytes into lines by the reading rules above.
-std::vector<std::string> SplitTextLines(const std::string &bytes);
+std::vector<std::string> splitTextLines(const std::string &bytes);
 
-// Writes bytes atomically to path, as SaveTextLines does (also used for
+// Writes bytes atomically to path, as saveTextLines does (also used for
 // pictures). Returns an empty string on success, otherwise the message.
-QString SaveFileBytes(const QString &path, const QByteArray &bytes);
+QString saveFileBytes(const QString &path, const QByteArray &bytes);
 
 // Writes lines (each followed by CR LF) atomically to path. Returns an empty
 // string on success, otherwise the message. A line must not contain CR or LF;
 // such input is refused before anything is written.
-QString SaveTextLines(const QString &path, const std::vector<std::string> &lines);
+QString saveTextLines(const QString &path, const std::vector<std::string> &lines);
+
+} // namespace gq

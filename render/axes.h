@@ -6,14 +6,19 @@
 #include "render/graph_view.h"
 #include <functional>
 
+namespace gq
+{
+
 // Axis, tick and grid colour, RGB(128,128,255).
-inline constexpr uint32_t kAxisColour = RGBColour(128, 128, 255);
+inline constexpr uint32_t kAxisColour = rgbColour(128, 128, 255);
 // Asymptote marker colour, RGB(255,0,0).
-inline constexpr uint32_t kAsymptoteColour = RGBColour(255, 0, 0);
+inline constexpr uint32_t kAsymptoteColour = rgbColour(255, 0, 0);
 
 // Recomputes the view for the document's frame and the canvas width (the
-// canvas is square), publishes XPerPixel to the evaluator, calls
+// canvas is square), publishes xPerPixel to the evaluator, calls
 // updateRangeStatus when given, then draws onto the canvas: the dotted grid
-// (ShowGrid 1) or the tick marks (ShowGrid 0), the axes that lie inside the
-// frame, and the tick labels when ShowScale is 1. Returns the view.
+// (showGrid 1) or the tick marks (showGrid 0), the axes that lie inside the
+// frame, and the tick labels when showScale is 1. Returns the view.
 GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void()> &updateRangeStatus = {});
+
+} // namespace gq

@@ -4,7 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-GraphView::GraphView(const CoordFrameRecord &frame, int graphSize)
+namespace gq
+{
+
+GraphView::GraphView(const CoordFrame &frame, int graphSize)
     : frame_(frame), size_(graphSize < 1 ? 1 : graphSize)
 {
     // The spans are rounded to single precision before the pixel size is taken.
@@ -22,7 +25,7 @@ namespace
 // Nearest integer, halves to even. The clamp of the mapping keeps v within
 // about 100 pixels of the canvas; a degenerate frame (equal bounds) could still
 // give NaN or infinity here, which must never reach the integer conversion.
-int RoundPixel(long double v, int size)
+int roundPixel(long double v, int size)
 {
     if (std::isnan(v))
         return -100;
@@ -32,7 +35,7 @@ int RoundPixel(long double v, int size)
 
 } // namespace
 
-int GraphView::XToPixel(long double x) const
+int GraphView::xToPixel(long double x) const
 {
     if (std::isnan(x))
         return -100;
@@ -40,10 +43,10 @@ int GraphView::XToPixel(long double x) const
         return size_ + 100;
     if (x < xClampLo_)
         return -100;
-    return RoundPixel((x - frame_.xmin) * size_ / (frame_.xmax - frame_.xmin), size_);
+    return roundPixel((x - frame_.xmin) * size_ / (frame_.xmax - frame_.xmin), size_);
 }
 
-int GraphView::YToPixel(long double y) const
+int GraphView::yToPixel(long double y) const
 {
     if (std::isnan(y))
         return -100;
@@ -51,7 +54,7 @@ int GraphView::YToPixel(long double y) const
         return -100;
     if (y < yClampLo_)
         return size_ + 100;
-    return RoundPixel((frame_.ymax - y) * size_ / (frame_.ymax - frame_.ymin), size_);
+    return roundPixel((frame_.ymax - y) * size_ / (frame_.ymax - frame_.ymin), size_);
 }
 
 bool GraphView::isInFrame(long double x, long double y) const
@@ -61,7 +64,7 @@ bool GraphView::isInFrame(long double x, long double y) const
 
 void GraphView::publish() const
 {
-    ::XPerPixel = xPerPixel_;
+    gq::xPerPixel = xPerPixel_;
 }
 
 int tickStep(float span)
@@ -94,7 +97,7 @@ std::string tickLabelFormat(int step)
     return "0";
 }
 
-std::string FormatFixed(long double v, const std::string &pattern)
+std::string formatFixed(long double v, const std::string &pattern)
 {
     const auto dot = pattern.find('.');
     const int decimals = dot == std::string::npos ? 0 : static_cast<int>(pattern.size() - dot - 1);
@@ -116,3 +119,5 @@ long double lineXAtY(long double y, long double x1, long double y1, long double 
 {
     return x1 + (y - y1) * (x2 - x1) / (y2 - y1);
 }
+
+} // namespace gq

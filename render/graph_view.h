@@ -1,5 +1,5 @@
 // The coordinate frame as the graph picture sees it: the square canvas of
-// GraphSize pixels, the world size of one pixel and the world-to-pixel
+// graphSize pixels, the world size of one pixel and the world-to-pixel
 // mapping, plus the tick spacing and label format of the axes.
 //
 // A GraphView is a value computed from the frame and the canvas size; the
@@ -10,46 +10,49 @@
 #include "model/document.h"
 #include <string>
 
+namespace gq
+{
+
 class GraphView
 {
   public:
     // The default frame (-5..5 on both axes) on a 640-pixel canvas.
-    GraphView() : GraphView(CoordFrameRecord{}, 640) {}
+    GraphView() : GraphView(CoordFrame{}, 640) {}
     // frame must satisfy xmin < xmax and ymin < ymax; graphSize >= 1.
-    GraphView(const CoordFrameRecord &frame, int graphSize);
+    GraphView(const CoordFrame &frame, int graphSize);
 
-    const CoordFrameRecord &frame() const { return frame_; }
+    const CoordFrame &frame() const { return frame_; }
     long double xmin() const { return frame_.xmin; }
     long double xmax() const { return frame_.xmax; }
     long double ymin() const { return frame_.ymin; }
     long double ymax() const { return frame_.ymax; }
 
     // Side of the square canvas in pixels.
-    int GraphSize() const { return size_; }
+    int graphSize() const { return size_; }
     // World size of one pixel: the span rounded to single precision, over N.
-    long double XPerPixel() const { return xPerPixel_; }
-    long double YPerPixel() const { return yPerPixel_; }
+    long double xPerPixel() const { return xPerPixel_; }
+    long double yPerPixel() const { return yPerPixel_; }
 
     // World to pixel, rounded to nearest with halves to even. A coordinate
     // more than 100 pixels outside the frame maps to exactly 100 pixels
     // outside (-100 or N + 100), so the result always lies in [-100, N + 100]
     // and far-away points keep their direction near the canvas. NaN maps to
     // -100; the drawing primitives never pass one.
-    int XToPixel(long double x) const;
-    int YToPixel(long double y) const;
+    int xToPixel(long double x) const;
+    int yToPixel(long double y) const;
     // Pixel to world (mouse read-out and click-to-zoom).
-    long double PixelToX(long double px) const { return px * xPerPixel_ + frame_.xmin; }
-    long double PixelToY(long double py) const { return frame_.ymax - py * yPerPixel_; }
+    long double pixelToX(long double px) const { return px * xPerPixel_ + frame_.xmin; }
+    long double pixelToY(long double py) const { return frame_.ymax - py * yPerPixel_; }
 
     // Closed bounds: a point on the frame's edge is inside. NaN is outside.
     bool isInFrame(long double x, long double y) const;
 
-    // Writes this view's XPerPixel into the evaluator's process-wide
-    // XPerPixel (the evaluator's threshold for withdrawing a pole flag).
+    // Writes this view's xPerPixel into the evaluator's process-wide
+    // xPerPixel (the evaluator's threshold for withdrawing a pole flag).
     void publish() const;
 
   private:
-    CoordFrameRecord frame_;
+    CoordFrame frame_;
     int size_;
     long double xPerPixel_, yPerPixel_;
     long double xClampLo_, xClampHi_, yClampLo_, yClampHi_;
@@ -61,9 +64,11 @@ int tickStep(float span);
 std::string tickLabelFormat(int step);
 // v written with a fixed pattern such as "0.00": at least one integer digit,
 // exactly as many decimals as the pattern has, rounded; never "-0".
-std::string FormatFixed(long double v, const std::string &pattern);
+std::string formatFixed(long double v, const std::string &pattern);
 
 // The point of the line through (x1, y1), (x2, y2) at a given x or y. A line
 // parallel to the asked axis gives an infinite or NaN result.
 long double lineYAtX(long double x, long double x1, long double y1, long double x2, long double y2);
 long double lineXAtY(long double y, long double x1, long double y1, long double x2, long double y2);
+
+} // namespace gq

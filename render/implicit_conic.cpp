@@ -9,13 +9,16 @@
 #include <cmath>
 #include <numbers>
 
+namespace gq
+{
+
 namespace
 {
 
 constexpr long double kPi = std::numbers::pi_v<long double>;
 // Below this |ab − h²| the conic counts as parabolic (or a pair of parallel lines).
 constexpr long double kParabolicDelta = 1e-6L;
-// The along-axis sweeps take at most this many samples per pixel of GraphSize.
+// The along-axis sweeps take at most this many samples per pixel of graphSize.
 // On a square frame a sweep needs fewer than 1.5 per pixel, so this only
 // coarsens the step on very stretched frames, where one sample per x pixel
 // along a long y extent would take billions of steps.
@@ -30,14 +33,14 @@ constexpr long double kWindowMarginPixels = 4;
 // Points further out than this many world units are pulled back.
 constexpr long double kClampDistance = 100;
 
-bool Finite(long double v)
+bool finite(long double v)
 {
     return std::isfinite(v);
 }
 
 // The smallest and largest of x·cosine + y·sine over the window corners, taken
 // relative to (x0, y0).
-void ProjectCorners(const GraphView &view, long double x0, long double y0, long double cosine,
+void projectCorners(const GraphView &view, long double x0, long double y0, long double cosine,
                     long double sine, long double &lo, long double &hi)
 {
     const long double xs[2] = {view.xmin(), view.xmax()};
@@ -52,13 +55,13 @@ void ProjectCorners(const GraphView &view, long double x0, long double y0, long 
 }
 
 // Number of samples and step of a sweep from start while below end, one per
-// pixel (XPerPixel) unless that would be more than the bound allows.
-long SweepSamples(const GraphView &view, long double start, long double end, long double &step)
+// pixel (xPerPixel) unless that would be more than the bound allows.
+long sweepSamples(const GraphView &view, long double start, long double end, long double &step)
 {
     long double span = end - start;
-    if (!Finite(span) || span <= 0)
+    if (!finite(span) || span <= 0)
         return 0;
-    step = std::max(view.XPerPixel(), span / (kMaxSweepSamplesPerPixel * view.GraphSize()));
+    step = std::max(view.xPerPixel(), span / (kMaxSweepSamplesPerPixel * view.graphSize()));
     // Samples start, start + step, ... while below end. Counted by index so
     // that the loop ends even where adding a step no longer changes u.
     long double n = std::ceil(span / step);
@@ -69,11 +72,11 @@ long SweepSamples(const GraphView &view, long double start, long double end, lon
 // misses the window, or the window lies wholly inside it (it is convex). The
 // window is widened by a few pixels for wide pens. Spares the walk round
 // ellipses far larger than the window, such as those of huge constants.
-bool EllipseMayShow(const GraphView &view, long double x0, long double y0, long double ct, long double st,
+bool ellipseMayShow(const GraphView &view, long double x0, long double y0, long double ct, long double st,
                     long double A, long double B, long double p, long double q)
 {
-    const long double mx = kWindowMarginPixels * view.XPerPixel(),
-                      my = kWindowMarginPixels * view.YPerPixel();
+    const long double mx = kWindowMarginPixels * view.xPerPixel(),
+                      my = kWindowMarginPixels * view.yPerPixel();
     const long double xlo = view.xmin() - mx, xhi = view.xmax() + mx;
     const long double ylo = view.ymin() - my, yhi = view.ymax() + my;
     const long double halfW = std::hypot(A * ct, B * st), halfH = std::hypot(A * st, B * ct);
@@ -88,7 +91,7 @@ bool EllipseMayShow(const GraphView &view, long double x0, long double y0, long 
     return false;
 }
 
-void DrawLinePair(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
+void drawLinePair(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
                   long double b, long double base, long double d)
 {
     // a·x + b·y + base ± √d = 0: one line when d = 0, none when d < 0.
@@ -101,13 +104,13 @@ void DrawLinePair(Canvas &canvas, const GraphView &view, uint32_t colour, int wi
     }
 }
 
-void DrawCentralConic(Canvas &canvas, const GraphView &view, uint32_t colour, int width,
+void drawCentralConic(Canvas &canvas, const GraphView &view, uint32_t colour, int width,
                       const ConicCoefficients &k, long double delta, long double det)
 {
     const long double a = k.a, h = k.h, b = k.b, g = k.g, f = k.f;
     const long double x0 = (h * f - b * g) / delta;
     const long double y0 = (h * g - a * f) / delta;
-    if (!Finite(x0) || !Finite(y0))
+    if (!finite(x0) || !finite(y0))
         return;
     if (det == 0) {
         // Degenerate: a single point (δ > 0) or two lines crossing at the
@@ -137,7 +140,7 @@ void DrawCentralConic(Canvas &canvas, const GraphView &view, uint32_t colour, in
         drawEllipseCurve(canvas, view, colour, width, x0, y0, theta, p, q);
 }
 
-void DrawParabolicConic(Canvas &canvas, const GraphView &view, uint32_t colour, int width,
+void drawParabolicConic(Canvas &canvas, const GraphView &view, uint32_t colour, int width,
                         const ConicCoefficients &k)
 {
     // The zero tests here are exact: the caller has already decided that the
@@ -147,17 +150,17 @@ void DrawParabolicConic(Canvas &canvas, const GraphView &view, uint32_t colour, 
         drawImplicitLine(canvas, view, colour, width, 2 * g, 2 * f, c);
     } else if (h == 0 && a == 0) {
         if (g == 0)
-            DrawLinePair(canvas, view, colour, width, 0, b, f, f * f - b * c);
+            drawLinePair(canvas, view, colour, width, 0, b, f, f * f - b * c);
         else // x = −(b·y² + 2f·y + c)/(2g), u running down the y axis
             drawParabolaCurve(canvas, view, colour, -b / (2 * g), f / g, -c / (2 * g), 0, -1);
     } else if (h == 0) {
         if (f == 0)
-            DrawLinePair(canvas, view, colour, width, a, 0, g, g * g - a * c);
+            drawLinePair(canvas, view, colour, width, a, 0, g, g * g - a * c);
         else // y = −(a·x² + 2g·x + c)/(2f)
             drawParabolaCurve(canvas, view, colour, -a / (2 * f), -g / f, -c / (2 * f), 1, 0);
     } else if (f * h - g * b == 0) {
         // b·F = (h·x + b·y + f)² − (f² − b·c)
-        DrawLinePair(canvas, view, colour, width, h, b, f, f * f - b * c);
+        drawLinePair(canvas, view, colour, width, h, b, f, f * f - b * c);
     } else {
         // Turned parabola: u along (a, h)/L, where the quadratic part is L²u²/a.
         const long double L = std::sqrt(a * a + h * h);
@@ -172,21 +175,21 @@ void DrawParabolicConic(Canvas &canvas, const GraphView &view, uint32_t colour, 
 void drawImplicitLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
                       long double b, long double c)
 {
-    PoleSeen = false;
-    if (!Finite(a) || !Finite(b) || !Finite(c) || (a == 0 && b == 0))
+    poleSeen = false;
+    if (!finite(a) || !finite(b) || !finite(c) || (a == 0 && b == 0))
         return;
     if (b == 0) {
         long double x = -c / a;
-        if (Finite(x))
+        if (finite(x))
             drawSegment(canvas, view, colour, width, x, view.ymin(), x, view.ymax());
     } else if (a == 0) {
         long double y = -c / b;
-        if (Finite(y))
+        if (finite(y))
             drawSegment(canvas, view, colour, width, view.xmin(), y, view.xmax(), y);
     } else {
         long double y1 = -(c + a * view.xmin()) / b;
         long double y2 = -(c + a * view.xmax()) / b;
-        if (Finite(y1) && Finite(y2))
+        if (finite(y1) && finite(y2))
             drawClippedLine(canvas, view, colour, width, view.xmin(), y1, view.xmax(), y2);
     }
 }
@@ -195,35 +198,35 @@ void drawConicCurve(Canvas &canvas, const GraphView &view, uint32_t colour, int 
                     const ConicCoefficients &k)
 {
     for (long double v : {k.a, k.h, k.b, k.g, k.f, k.c})
-        if (!Finite(v))
+        if (!finite(v))
             return;
     const long double a = k.a, h = k.h, b = k.b, g = k.g, f = k.f, c = k.c;
     const long double delta = a * b - h * h;
     const long double det = a * b * c + 2 * f * g * h - a * f * f - b * g * g - c * h * h;
-    if (!Finite(delta) || !Finite(det))
+    if (!finite(delta) || !finite(det))
         return;
     if (std::fabs(delta) >= kParabolicDelta)
-        DrawCentralConic(canvas, view, colour, width, k, delta, det);
+        drawCentralConic(canvas, view, colour, width, k, delta, det);
     else
-        DrawParabolicConic(canvas, view, colour, width, k);
+        drawParabolicConic(canvas, view, colour, width, k);
 }
 
 void drawEllipseCurve(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
                       long double y0, long double theta, long double p, long double q)
 {
-    if (!(p > 0) || !(q > 0) || !Finite(p) || !Finite(q) || !Finite(x0) || !Finite(y0) || !Finite(theta))
+    if (!(p > 0) || !(q > 0) || !finite(p) || !finite(q) || !finite(x0) || !finite(y0) || !finite(theta))
         return;
     const long double A = std::sqrt(1 / p), B = std::sqrt(1 / q);
     // The angle step that moves the point by about a pixel diagonal.
-    long double step = std::sqrt(2 * view.XPerPixel() * view.YPerPixel() / (A * B));
-    if (!Finite(step) || step <= 0 || !Finite(A) || !Finite(B))
+    long double step = std::sqrt(2 * view.xPerPixel() * view.yPerPixel() / (A * B));
+    if (!finite(step) || step <= 0 || !finite(A) || !finite(B))
         return;
     step = std::max(step, 2 * kPi / kMaxEllipsePoints);
     const long double ct = std::cos(theta), st = std::sin(theta);
-    if (!EllipseMayShow(view, x0, y0, ct, st, A, B, p, q))
+    if (!ellipseMayShow(view, x0, y0, ct, st, A, B, p, q))
         return;
     const long double end = 2 * kPi + step;
-    PoleSeen = true;
+    poleSeen = true;
     for (long n = 0;; ++n) {
         long double phi = n * step;
         if (!(phi < end))
@@ -241,29 +244,29 @@ void drawHyperbolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, 
         std::swap(p, q);
         theta += kPi / 2;
     }
-    if (!(q > 0) || !(p < 0) || !Finite(p) || !Finite(q) || !Finite(x0) || !Finite(y0) || !Finite(theta))
+    if (!(q > 0) || !(p < 0) || !finite(p) || !finite(q) || !finite(x0) || !finite(y0) || !finite(theta))
         return;
     const long double ct = std::cos(theta), st = std::sin(theta);
     long double lo, hi;
-    ProjectCorners(view, x0, y0, ct, st, lo, hi);
-    const long double start = lo - 2 * view.XPerPixel();
-    long double step = view.XPerPixel();
-    const long samples = SweepSamples(view, start, hi + view.XPerPixel(), step);
+    projectCorners(view, x0, y0, ct, st, lo, hi);
+    const long double start = lo - 2 * view.xPerPixel();
+    long double step = view.xPerPixel();
+    const long samples = sweepSamples(view, start, hi + view.xPerPixel(), step);
     for (int s : {-1, 1}) {
-        PoleSeen = true;
+        poleSeen = true;
         long double px = 0, py = 0;
         for (long n = 0; n < samples; ++n) {
             long double u = start + n * step;
             long double v = s * std::sqrt((1 - p * u * u) / q);
             long double x = x0 + u * ct - v * st, y = y0 + u * st + v * ct;
-            if (!Finite(x) || !Finite(y)) {
-                PoleSeen = true;
+            if (!finite(x) || !finite(y)) {
+                poleSeen = true;
                 continue;
             }
-            if (PoleSeen)
+            if (poleSeen)
                 px = x, py = y;
             drawSegment(canvas, view, colour, width, px, py, x, y);
-            PoleSeen = false;
+            poleSeen = false;
             px = x;
             py = y;
         }
@@ -274,14 +277,14 @@ void drawParabolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, l
                        long double a0, long double cosine, long double sine)
 {
     for (long double v : {a2, a1, a0, cosine, sine})
-        if (!Finite(v))
+        if (!finite(v))
             return;
     long double lo, hi;
-    ProjectCorners(view, 0, 0, cosine, sine, lo, hi);
-    const long double start = lo - view.XPerPixel();
-    long double step = view.XPerPixel();
-    const long samples = SweepSamples(view, start, hi + view.XPerPixel(), step);
-    PoleSeen = true;
+    projectCorners(view, 0, 0, cosine, sine, lo, hi);
+    const long double start = lo - view.xPerPixel();
+    long double step = view.xPerPixel();
+    const long samples = sweepSamples(view, start, hi + view.xPerPixel(), step);
+    poleSeen = true;
     for (long n = 0; n < samples; ++n) {
         long double u = start + n * step;
         long double v = (a2 * u + a1) * u + a0;
@@ -293,7 +296,7 @@ void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int w
                    long double y)
 {
     if (std::isnan(x) || std::isnan(y)) {
-        PoleSeen = true;
+        poleSeen = true;
         return;
     }
     bool clamped = false;
@@ -310,14 +313,16 @@ void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int w
     clamp(y, view.ymin() - kClampDistance, view.ymax() + kClampDistance);
     canvas.setPenWidth(width);
     canvas.setPenColour(colour);
-    const int px = view.XToPixel(x), py = view.YToPixel(y);
-    if (!PoleSeen) {
+    const int px = view.xToPixel(x), py = view.yToPixel(y);
+    if (!poleSeen) {
         canvas.lineTo(px, py);
         if (clamped)
-            PoleSeen = true;
+            poleSeen = true;
     } else {
         canvas.moveTo(px, py);
         plotDotIfInside(canvas, view, colour, x, y);
-        PoleSeen = false;
+        poleSeen = false;
     }
 }
+
+} // namespace gq

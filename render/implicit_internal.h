@@ -7,7 +7,7 @@
 //
 // All coordinates are world coordinates of the given view; colours are
 // 0x00BBGGRR; pen widths are pixels. Nothing here keeps state between calls
-// except the evaluator's pen-up flag PoleSeen, which the routines set as they
+// except the evaluator's pen-up flag poleSeen, which the routines set as they
 // describe.
 #pragma once
 
@@ -17,9 +17,12 @@
 #include <cstdint>
 #include <vector>
 
+namespace gq
+{
+
 // ---- Lines and conics -------------------------------------------------------
 
-// The line a·x + b·y + c = 0 across the whole window. Clears PoleSeen. Nothing
+// The line a·x + b·y + c = 0 across the whole window. Clears poleSeen. Nothing
 // when a = b = 0 or a coefficient is not finite.
 void drawImplicitLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
                       long double b, long double c);
@@ -56,9 +59,9 @@ void drawParabolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, l
 
 // One step of a polyline with pen-up handling. A point more than 100 world
 // units outside the frame is pulled back to 100 units outside (and ends the
-// stroke after it). PoleSeen false: a line from the pen position to the point.
-// PoleSeen true: the pen moves there, a dot is set if the point is inside, and
-// PoleSeen becomes false. A NaN coordinate only lifts the pen.
+// stroke after it). poleSeen false: a line from the pen position to the point.
+// poleSeen true: the pen moves there, a dot is set if the point is inside, and
+// poleSeen becomes false. A NaN coordinate only lifts the pen.
 void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x,
                    long double y);
 
@@ -79,11 +82,11 @@ struct TracePoint {
 class ImplicitTracer
 {
   public:
-    // Steps one trace may take, per pixel of GraphSize.
+    // Steps one trace may take, per pixel of graphSize.
     static constexpr long kStepsPerPixel = 20;
 
     ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                   ExprNode *Fx, ExprNode *Fy);
+                   ExprNode *fx, ExprNode *fy);
 
     // Clears the visited table, scans all cells and traces from every seed.
     // Returns the number of traces.
@@ -122,7 +125,7 @@ class ImplicitTracer
     // of, and the corners of a diagonal move) as visited.
     void markVisitedCells(TracePoint p, TracePoint q);
 
-    // Cells per side, M = rnd(GraphSize / 10); indices run 0..M + 1.
+    // Cells per side, M = rnd(graphSize / 10); indices run 0..M + 1.
     int cellsPerSide() const { return cells_; }
     bool visited(int i, int j) const;
 
@@ -145,7 +148,7 @@ class ImplicitTracer
         bool defined = false;
     };
     EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
-    // The lattice points (xmin + i·10·XPerPixel, y), i = 0..M, into row.
+    // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row.
     void fillLatticeRow(std::vector<LatticePoint> &row, long double y) const;
     long double slopeAlong(bool vertical, TracePoint p) const;
     bool cellOf(TracePoint p, int &i, int &j) const;
@@ -155,7 +158,7 @@ class ImplicitTracer
     const GraphView &view_;
     uint32_t colour_;
     int width_;
-    ExprNode *F_, *Fx_, *Fy_;
+    ExprNode *F_, *fx_, *fy_;
     long double xpp_, ypp_;
     int cells_;
     std::vector<uint8_t> visited_;
@@ -167,4 +170,6 @@ class ImplicitTracer
 // The tracer run once over the window for F = 0 (the trees are borrowed).
 // Returns the number of traces.
 int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                      ExprNode *Fx, ExprNode *Fy);
+                      ExprNode *fx, ExprNode *fy);
+
+} // namespace gq

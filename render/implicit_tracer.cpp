@@ -10,6 +10,9 @@
 #include <cmath>
 #include <numbers>
 
+namespace gq
+{
+
 namespace
 {
 
@@ -24,20 +27,20 @@ constexpr int kMaxBisections = 200;
 
 // True when the samples bracket a simple crossing: F changes sign between
 // them, |F| falls from the first towards the second and rises at the second.
-bool Crossing(const ImplicitTracer::EdgeSample &s1, const ImplicitTracer::EdgeSample &s2)
+bool crossing(const ImplicitTracer::EdgeSample &s1, const ImplicitTracer::EdgeSample &s2)
 {
-    int f1 = SignOf(s1.f), f2 = SignOf(s2.f);
-    return f1 != f2 && SignOf(s1.g) != f1 && SignOf(s2.g) == f2;
+    int f1 = signOf(s1.f), f2 = signOf(s2.f);
+    return f1 != f2 && signOf(s1.g) != f1 && signOf(s2.g) == f2;
 }
 
 // True when F keeps its sign between the samples at a and b but |F| has a
 // minimum between them whose tangent-line estimate reaches zero, so that the
 // curve may touch the edge there.
-bool Touching(long double a, const ImplicitTracer::EdgeSample &s1, long double b,
+bool touching(long double a, const ImplicitTracer::EdgeSample &s1, long double b,
               const ImplicitTracer::EdgeSample &s2)
 {
-    int f1 = SignOf(s1.f), f2 = SignOf(s2.f);
-    if (f1 != f2 || f1 == 0 || SignOf(s1.g) == f1 || SignOf(s2.g) != f2)
+    int f1 = signOf(s1.f), f2 = signOf(s2.f);
+    if (f1 != f2 || f1 == 0 || signOf(s1.g) == f1 || signOf(s2.g) != f2)
         return false;
     long double slopeDiff = s1.g - s2.g;
     if (slopeDiff == 0)
@@ -47,10 +50,10 @@ bool Touching(long double a, const ImplicitTracer::EdgeSample &s1, long double b
     long double value = s1.f + s1.g * (t - a);
     if (std::isnan(value))
         return false;
-    return SignOf(value) != f1;
+    return signOf(value) != f1;
 }
 
-TracePoint Rotated(TracePoint d, long double angle)
+TracePoint rotated(TracePoint d, long double angle)
 {
     long double c = std::cos(angle), s = std::sin(angle);
     return {d.x * c - d.y * s, d.x * s + d.y * c};
@@ -59,29 +62,29 @@ TracePoint Rotated(TracePoint d, long double angle)
 } // namespace
 
 ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                               ExprNode *Fx, ExprNode *Fy)
-    : canvas_(canvas), view_(view), colour_(colour), width_(width), F_(F), Fx_(Fx), Fy_(Fy),
-      xpp_(view.XPerPixel()), ypp_(view.YPerPixel()),
-      cells_(static_cast<int>(RoundHalfEven(view.GraphSize() * 0.1L))),
+                               ExprNode *fx, ExprNode *fy)
+    : canvas_(canvas), view_(view), colour_(colour), width_(width), F_(F), fx_(fx), fy_(fy),
+      xpp_(view.xPerPixel()), ypp_(view.yPerPixel()),
+      cells_(static_cast<int>(roundHalfEven(view.graphSize() * 0.1L))),
       // Marking reaches one cell beyond the grid on each side (a step just
       // outside the window), so the table spans indices 0..M + 1.
       visited_(static_cast<std::size_t>(cells_ + 2) * (cells_ + 2), 0),
-      maxTraceSteps_(kStepsPerPixel * view.GraphSize())
+      maxTraceSteps_(kStepsPerPixel * view.graphSize())
 {
 }
 
 ImplicitTracer::Value ImplicitTracer::evalF(long double x, long double y) const
 {
-    EvalValid = true;
-    long double v = Evaluate(F_, x, y);
-    return {v, EvalValid && !std::isnan(v)};
+    evalValid = true;
+    long double v = evaluate(F_, x, y);
+    return {v, evalValid && !std::isnan(v)};
 }
 
 long double ImplicitTracer::slopeAlong(bool vertical, TracePoint p) const
 {
     // An undefined slope reads as 0, the evaluator's value for it.
-    EvalValid = true;
-    return Evaluate(vertical ? Fy_ : Fx_, p.x, p.y);
+    evalValid = true;
+    return evaluate(vertical ? fy_ : fx_, p.x, p.y);
 }
 
 ImplicitTracer::EdgeSample ImplicitTracer::edgeSample(bool vertical, long double fixed, long double t) const
@@ -177,15 +180,15 @@ bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double 
     }
     const long double pixel = vertical ? ypp_ : xpp_;
     EdgeSample A = fa, B = fb;
-    if (Crossing(A, B)) {
+    if (crossing(A, B)) {
         for (int n = 0; n < kMaxBisections && !(std::fabs(a - b) < pixel / 8); ++n) {
             long double m = (a + b) / 2;
             EdgeSample M = edgeSample(vertical, fixed, m);
             if (!M.defined)
                 return false;
-            if (Crossing(A, M))
+            if (crossing(A, M))
                 b = m, B = M;
-            else if (Crossing(M, B))
+            else if (crossing(M, B))
                 a = m, A = M;
             else
                 return false;
@@ -193,7 +196,7 @@ bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double 
         seed = at((a + b) / 2);
         return true;
     }
-    if (vertical || !Touching(a, A, b, B))
+    if (vertical || !touching(a, A, b, B))
         return false;
     for (int n = 0; n < kMaxBisections && !(std::fabs(a - b) < pixel / 4); ++n) {
         long double m = (a + b) / 2;
@@ -204,9 +207,9 @@ bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double 
             seed = at(m);
             return true;
         }
-        if (Crossing(A, M) || Touching(a, A, m, M))
+        if (crossing(A, M) || touching(a, A, m, M))
             b = m, B = M;
-        else if (Crossing(M, B) || Touching(m, M, b, B))
+        else if (crossing(M, B) || touching(m, M, b, B))
             a = m, A = M;
         else
             return false;
@@ -223,24 +226,24 @@ void ImplicitTracer::traceFromSeed(TracePoint seed)
     plotDotIfInside(canvas_, view_, colour_, seed.x, seed.y);
 
     auto gradient = [this](TracePoint p, long double &gx, long double &gy) {
-        EvalValid = true;
-        gx = Evaluate(Fx_, p.x, p.y);
-        EvalValid = true;
-        gy = Evaluate(Fy_, p.x, p.y);
+        evalValid = true;
+        gx = evaluate(fx_, p.x, p.y);
+        evalValid = true;
+        gy = evaluate(fy_, p.x, p.y);
     };
     long double gx, gy;
     gradient(seed, gx, gy);
     if ((gx == 0 && gy == 0) || std::isnan(gx) || std::isnan(gy))
         return; // singular point: the dot alone
-    int sx = 1, sy = -SignOf(gx) * SignOf(gy);
+    int sx = 1, sy = -signOf(gx) * signOf(gy);
     if (gx == 0)
         sx = 1, sy = 0;
     if (gy == 0)
         sx = 0, sy = 1;
     const int firstSx = sx, firstSy = sy;
 
-    auto pixelX = [this](long double x) { return view_.XToPixel(x); };
-    auto pixelY = [this](long double y) { return view_.YToPixel(y); };
+    auto pixelX = [this](long double x) { return view_.xToPixel(x); };
+    auto pixelY = [this](long double y) { return view_.yToPixel(y); };
     TracePoint cur = seed;
     int ends = 0;
     long steps = 0;
@@ -274,8 +277,8 @@ void ImplicitTracer::traceFromSeed(TracePoint seed)
             sy = -firstSy;
             steps = 0;
         } else {
-            sx = SignOf(next.x - cur.x);
-            sy = SignOf(next.y - cur.y);
+            sx = signOf(next.x - cur.x);
+            sy = signOf(next.y - cur.y);
             cur = next;
             ++steps;
         }
@@ -297,13 +300,13 @@ bool ImplicitTracer::predictStep(long double gx, long double gy, int &sx, int &s
         // pixel along the dominant axis.)
         const long double ratio = -gy / gx;
         if (sy == 0) // heading along x so far: keep that x direction
-            sy = sx * SignOf(ratio);
+            sy = sx * signOf(ratio);
         step.y = sy * ypp_;
         step.x = step.y * ratio;
     } else {
         const long double ratio = -gx / gy;
         if (sx == 0)
-            sx = sy * SignOf(ratio);
+            sx = sy * signOf(ratio);
         step.x = sx * xpp_;
         step.y = step.x * ratio;
     }
@@ -313,7 +316,7 @@ bool ImplicitTracer::predictStep(long double gx, long double gy, int &sx, int &s
 bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result) const
 {
     auto along = [&](long double angle) {
-        TracePoint r = Rotated(d, angle);
+        TracePoint r = rotated(d, angle);
         return TracePoint{p.x + r.x, p.y + r.y};
     };
     const TracePoint q{p.x + d.x, p.y + d.y};
@@ -353,7 +356,7 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
             return false;
         fUp = vu.v;
         fDown = vd.v;
-        if (SignOf(fUp) * SignOf(fDown) < 0)
+        if (signOf(fUp) * signOf(fDown) < 0)
             break;
     }
     // Bisect on the angle; at least once, so that the result is a midpoint.
@@ -370,7 +373,7 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
         if (vm.v == 0)
             return true;
         fResult = vm.v;
-        if (SignOf(vm.v) == SignOf(fUp))
+        if (signOf(vm.v) == signOf(fUp))
             up = mid, fUp = vm.v;
         else
             down = mid, fDown = vm.v;
@@ -437,8 +440,10 @@ void ImplicitTracer::markVisitedCells(TracePoint p, TracePoint q)
 }
 
 int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                      ExprNode *Fx, ExprNode *Fy)
+                      ExprNode *fx, ExprNode *fy)
 {
-    ImplicitTracer tracer(canvas, view, colour, width, F, Fx, Fy);
+    ImplicitTracer tracer(canvas, view, colour, width, F, fx, fy);
     return tracer.traceImplicitGrid();
 }
+
+} // namespace gq

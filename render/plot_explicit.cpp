@@ -5,19 +5,22 @@
 #include "render/primitives.h"
 #include <cmath>
 
+namespace gq
+{
+
 namespace
 {
 
 // One sample of the curve: f evaluated with the swept variable at t, the
-// other coordinate 0. EvalValid tells whether it is defined.
-long double Sample(ExprNode *tree, long double t, bool swap)
+// other coordinate 0. evalValid tells whether it is defined.
+long double sample(ExprNode *tree, long double t, bool swap)
 {
-    EvalValid = true;
-    return swap ? Evaluate(tree, 0, t) : Evaluate(tree, t, 0);
+    evalValid = true;
+    return swap ? evaluate(tree, 0, t) : evaluate(tree, t, 0);
 }
 
 // A segment between two curve points given as (swept variable, value).
-void CurveSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, bool swap,
+void curveSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, bool swap,
                   long double t1, long double v1, long double t2, long double v2)
 {
     if (swap)
@@ -27,30 +30,30 @@ void CurveSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int wi
 }
 
 // The tree of a formula text as the plotter evaluates it, or null.
-ExprNode *PrepareTree(const std::string &text, bool canonical)
+ExprNode *prepareTree(const std::string &text, bool canonical)
 {
-    ParseOK = true;
-    ParseFormula(text, ParseCheck);
-    if (!ParseOK)
+    parseOK = true;
+    parseFormula(text, ParseCheck);
+    if (!parseOK)
         return nullptr;
-    ExprNode *tree = ParseFormula(text, ParseBuild);
-    if (!ParseOK || !tree) {
-        FreeTree(tree);
+    ExprNode *tree = parseFormula(text, ParseBuild);
+    if (!parseOK || !tree) {
+        freeTree(tree);
         return nullptr;
     }
-    ExpandSums(tree);
-    Simplify(tree, ParseBuild);
+    expandSums(tree);
+    simplify(tree, ParseBuild);
     if (canonical)
-        tree = CanonicaliseTree(tree);
+        tree = canonicaliseTree(tree);
     return tree;
 }
 
 } // namespace
 
-void plotCurve(Canvas &canvas, const GraphView &view, const Tfuncprop &item, bool swap,
+void plotCurve(Canvas &canvas, const GraphView &view, const Item &item, bool swap,
                const std::string *derivativeBase)
 {
-    Tree tree(PrepareTree(item.text[1], true));
+    Tree tree(prepareTree(item.text[1], true));
     if (!tree)
         return;
     const float lo = static_cast<float>(swap ? view.ymin() : view.xmin());
@@ -62,55 +65,55 @@ void plotCurve(Canvas &canvas, const GraphView &view, const Tfuncprop &item, boo
 void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, ExprNode *tree, float lo,
                       float hi, bool asymptote, bool swap, const std::string *derivativeBase, int penWidth)
 {
-    const long double h = swap ? view.YPerPixel() : view.XPerPixel();
+    const long double h = swap ? view.yPerPixel() : view.xPerPixel();
     if (!tree || !(h > 0) || !std::isfinite(h) || !(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi))
         return;
     // The derivative is shown only where the function it came from is defined.
     Tree base;
     if (derivativeBase) {
-        base = ParseForEvaluation(*derivativeBase);
+        base = parseForEvaluation(*derivativeBase);
         if (base) {
             ExprNode *b = base.release();
-            Simplify(b, ParseBuild);
+            simplify(b, ParseBuild);
             base.reset(b);
         }
     }
     const int jumpMode = tree->op == OpExp ? 2 : 1;
 
-    PoleSeen = true;
+    poleSeen = true;
     bool baseDefined = true;
     long double t = lo;
-    long double value = Sample(tree, t, swap);
-    bool defined = EvalValid;
+    long double value = sample(tree, t, swap);
+    bool defined = evalValid;
     // One sample per pixel; the bound only matters if rounding of t stalls.
     const long double wanted = std::ceil((static_cast<long double>(hi) - lo) / h) + 2;
     const long maxSamples = wanted < 1e7L ? static_cast<long>(wanted) : 10000000L;
     for (long n = 0; static_cast<float>(t) < hi && n < maxSamples; ++n, t += h) {
         const bool prevDefined = defined;
         if (base) {
-            Sample(base.get(), t, swap);
-            baseDefined = EvalValid;
+            sample(base.get(), t, swap);
+            baseDefined = evalValid;
         }
         const long double prevValue = value;
-        value = Sample(tree, t, swap);
-        defined = EvalValid;
+        value = sample(tree, t, swap);
+        defined = evalValid;
         const bool jump = tree->poleCross != 0;
 
         if (prevDefined && defined) {
             if (!baseDefined) {
-                PoleSeen = true;
+                poleSeen = true;
                 continue;
             }
             // A jump between the samples must never be bridged, whether or not
             // the evaluator raised the pen for it.
             if (jump)
-                PoleSeen = true;
-            CurveSegment(canvas, view, colour, penWidth, swap, t - h, prevValue, t, value);
-            PoleSeen = false;
+                poleSeen = true;
+            curveSegment(canvas, view, colour, penWidth, swap, t - h, prevValue, t, value);
+            poleSeen = false;
             if (jump) {
                 drawJump(canvas, view, asymptote, jumpMode, t - h, t, prevValue, value, true, true, colour,
                          swap);
-                PoleSeen = false;
+                poleSeen = false;
             }
         } else if (defined) { // entering the domain
             if (jump)
@@ -118,16 +121,16 @@ void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, Ex
                          colour, swap);
             else
                 refineDomainEdge(tree, canvas, view, colour, t - h, t, value, penWidth, swap);
-            PoleSeen = false;
+            poleSeen = false;
         } else if (prevDefined) { // leaving the domain
             if (jump)
                 drawJump(canvas, view, asymptote, jumpMode, t - h, t + h, prevValue, value, true, false,
                          colour, swap);
             else
                 refineDomainEdge(tree, canvas, view, colour, t, t - h, prevValue, penWidth, swap);
-            PoleSeen = true;
+            poleSeen = true;
         } else {
-            PoleSeen = true;
+            poleSeen = true;
         }
     }
 }
@@ -139,51 +142,53 @@ void refineDomainEdge(ExprNode *tree, Canvas &canvas, const GraphView &view, uin
     long double last = v, m = b;
     for (int i = 0; i < 16; ++i) {
         m = (a + b) * 0.5L;
-        const long double value = Sample(tree, m, swap);
-        if (!EvalValid) {
+        const long double value = sample(tree, m, swap);
+        if (!evalValid) {
             a = m;
         } else {
             b = m;
             last = value;
         }
     }
-    PoleSeen = false;
+    poleSeen = false;
     // The end is pushed one pixel on in the direction the curve is heading.
-    const long double pixel = swap ? view.XPerPixel() : view.YPerPixel();
-    const long double end = last + SignOf(last - v) * pixel;
-    CurveSegment(canvas, view, colour, width, swap, b0, v, m, end);
+    const long double pixel = swap ? view.xPerPixel() : view.yPerPixel();
+    const long double end = last + signOf(last - v) * pixel;
+    curveSegment(canvas, view, colour, width, swap, b0, v, m, end);
 }
 
 void drawJump(Canvas &canvas, const GraphView &view, bool asymptote, int jumpMode, long double xa,
               long double xb, long double va, long double vb, bool prevDefined, bool curDefined,
               uint32_t colour, bool swap)
 {
-    PoleSeen = false;
+    poleSeen = false;
     if (jumpMode == 1) {
         const long double top = swap ? view.xmax() : view.ymax();
         const long double bottom = swap ? view.xmin() : view.ymin();
         if (prevDefined && va != 0)
-            CurveSegment(canvas, view, colour, 1, swap, xa, va, xa, va > 0 ? top : bottom);
+            curveSegment(canvas, view, colour, 1, swap, xa, va, xa, va > 0 ? top : bottom);
         if (curDefined && vb != 0)
-            CurveSegment(canvas, view, colour, 1, swap, xb, vb > 0 ? top : bottom, xb, vb);
+            curveSegment(canvas, view, colour, 1, swap, xb, vb > 0 ? top : bottom, xb, vb);
     }
     if (asymptote) {
         const long double mid = (xa + xb) * 0.5L;
         if (std::isnan(mid))
             return;
-        const int n = view.GraphSize();
+        const int n = view.graphSize();
         canvas.setPenStyle(PenStyle::Dotted);
         canvas.setPenColour(kAsymptoteColour);
         canvas.setPenWidth(1);
         if (swap) {
-            const int py = view.YToPixel(mid);
+            const int py = view.yToPixel(mid);
             canvas.moveTo(0, py);
             canvas.lineTo(n, py);
         } else {
-            const int px = view.XToPixel(mid);
+            const int px = view.xToPixel(mid);
             canvas.moveTo(px, 0);
             canvas.lineTo(px, n);
         }
         canvas.setPenStyle(PenStyle::Solid);
     }
 }
+
+} // namespace gq

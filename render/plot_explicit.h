@@ -10,13 +10,16 @@
 #include "render/graph_view.h"
 #include <string>
 
+namespace gq
+{
+
 // Parses item.text[1] (check, then build), expands sums, simplifies and
 // canonicalises, and plots it over the frame's x range (swap false) or y range
 // (swap true) in the item's colour, width and asymptote flag. When
 // derivativeBase is given the curve is drawn only where that formula (the
 // text of the function that was differentiated) is defined. A formula that
 // does not parse draws nothing.
-void plotCurve(Canvas &canvas, const GraphView &view, const Tfuncprop &item, bool swap,
+void plotCurve(Canvas &canvas, const GraphView &view, const Item &item, bool swap,
                const std::string *derivativeBase = nullptr);
 
 // The sampling loop on a prepared tree (not freed here), over [lo, hi] of the
@@ -29,7 +32,7 @@ void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, Ex
 // Closes the gap between the last defined sample b (value v) and the edge of
 // the domain towards the undefined side a: 16 bisections, then a segment from
 // (b, v) to the last midpoint, its end pushed one pixel on in the direction
-// the curve is heading. Clears PoleSeen.
+// the curve is heading. Clears poleSeen.
 void refineDomainEdge(ExprNode *tree, Canvas &canvas, const GraphView &view, uint32_t colour, long double a,
                       long double b, long double v, int width, bool swap);
 
@@ -37,7 +40,9 @@ void refineDomainEdge(ExprNode *tree, Canvas &canvas, const GraphView &view, uin
 // curDefined tell which of them exist). Jump mode 1: each defined side runs
 // to the window edge on the side of its sign (width 1). Mode 2 (outermost
 // operation exp): no runs. With asymptote, a red dotted line across the whole
-// canvas at the midpoint. Clears PoleSeen.
+// canvas at the midpoint. Clears poleSeen.
 void drawJump(Canvas &canvas, const GraphView &view, bool asymptote, int jumpMode, long double xa,
               long double xb, long double va, long double vb, bool prevDefined, bool curDefined,
               uint32_t colour, bool swap);
+
+} // namespace gq

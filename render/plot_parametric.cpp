@@ -4,55 +4,58 @@
 #include "render/primitives.h"
 #include <cmath>
 
+namespace gq
+{
+
 namespace
 {
 
-long double At(ExprNode *tree, bool &defined)
+long double at(ExprNode *tree, bool &defined)
 {
-    EvalValid = true;
-    const long double v = Evaluate(tree, 0, 0);
-    defined = EvalValid && !std::isnan(v);
+    evalValid = true;
+    const long double v = evaluate(tree, 0, 0);
+    defined = evalValid && !std::isnan(v);
     return v;
 }
 
 } // namespace
 
-void plotParametric(Canvas &canvas, const GraphView &view, const Tfuncprop &item)
+void plotParametric(Canvas &canvas, const GraphView &view, const Item &item)
 {
-    Tree x = ParseForEvaluation(item.text[1]);
-    Tree y = ParseForEvaluation(item.text[2]);
+    Tree x = parseForEvaluation(item.text[1]);
+    Tree y = parseForEvaluation(item.text[2]);
     if (!x || !y)
         return;
-    Tree dx(Differentiate(x.get(), OpT));
-    Tree dy(Differentiate(y.get(), OpT));
+    Tree dx(differentiate(x.get(), OpT));
+    Tree dy(differentiate(y.get(), OpT));
     long double t1, t2;
-    if (!FormulaValue(item.text[3], t1) || !FormulaValue(item.text[4], t2))
+    if (!formulaValue(item.text[3], t1) || !formulaValue(item.text[4], t2))
         return;
     if (t1 > t2)
-        SwapValues(t1, t2);
+        swapValues(t1, t2);
 
-    const long double diag2 = view.XPerPixel() * view.XPerPixel() + view.YPerPixel() * view.YPerPixel();
+    const long double diag2 = view.xPerPixel() * view.xPerPixel() + view.yPerPixel() * view.yPerPixel();
     long double t = t1;
-    VariableTable.t = t;
+    variableTable.t = t;
     bool xd, yd;
-    long double px = At(x.get(), xd), py = At(y.get(), yd);
+    long double px = at(x.get(), xd), py = at(y.get(), yd);
     bool prevDefined = xd && yd;
     // Each curve is a stroke of its own: it never joins whatever was drawn last.
-    PoleSeen = true;
+    poleSeen = true;
     for (long n = 0; n < kMaxParametricSteps; ++n) {
-        VariableTable.t = t;
-        const long double cx = At(x.get(), xd), cy = At(y.get(), yd);
+        variableTable.t = t;
+        const long double cx = at(x.get(), xd), cy = at(y.get(), yd);
         long double step = 0.1L;
         if (xd && yd) {
             // After an undefined stretch the stroke starts afresh at this point.
             if (!prevDefined) {
-                PoleSeen = true;
+                poleSeen = true;
                 px = cx, py = cy;
             }
             drawSegment(canvas, view, item.colour, item.penWidth, cx, cy, px, py);
-            PoleSeen = false;
+            poleSeen = false;
             bool d1, d2;
-            const long double sx = At(dx.get(), d1), sy = At(dy.get(), d2);
+            const long double sx = at(dx.get(), d1), sy = at(dy.get(), d2);
             long double s = sx * sx + sy * sy;
             if (!(s >= 0.1L)) // also a NaN speed
                 s = 0.1L;
@@ -63,7 +66,7 @@ void plotParametric(Canvas &canvas, const GraphView &view, const Tfuncprop &item
             prevDefined = true;
         } else {
             prevDefined = false;
-            PoleSeen = true;
+            poleSeen = true;
         }
         const long double next = t + step;
         if (!(next > t))
@@ -75,10 +78,12 @@ void plotParametric(Canvas &canvas, const GraphView &view, const Tfuncprop &item
     }
 }
 
-void plotPolar(Canvas &canvas, const GraphView &view, const Tfuncprop &item)
+void plotPolar(Canvas &canvas, const GraphView &view, const Item &item)
 {
-    Tfuncprop curve = item;
+    Item curve = item;
     curve.text[1] = "(" + item.text[1] + ")*cos(t)";
     curve.text[2] = "(" + item.text[1] + ")*sin(t)";
     plotParametric(canvas, view, curve);
 }
+
+} // namespace gq

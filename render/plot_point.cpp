@@ -3,6 +3,9 @@
 #include "engine/engine.h"
 #include <cmath>
 
+namespace gq
+{
+
 void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, uint32_t brushColour, int width,
                    long double x, long double y)
 {
@@ -13,15 +16,15 @@ void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, ui
     canvas.setPenColour(penColour);
     canvas.setPenWidth(width);
     canvas.setPenStyle(PenStyle::Solid);
-    const int px = view.XToPixel(x), py = view.YToPixel(y);
+    const int px = view.xToPixel(x), py = view.yToPixel(y);
     canvas.ellipse(px - 2, py - 2, px + 2, py + 2);
 }
 
-void drawPointItem(Canvas &canvas, const GraphView &view, const Tfuncprop &item, PointEntry *entry)
+void drawPointItem(Canvas &canvas, const GraphView &view, const Item &item, PointEntry *entry)
 {
     long double p, q;
-    const bool pd = FormulaValue(item.text[1], p);
-    const bool qd = FormulaValue(item.text[2], q);
+    const bool pd = formulaValue(item.text[1], p);
+    const bool qd = formulaValue(item.text[2], q);
     if (pd && qd) {
         drawPointMark(canvas, view, item.colour, item.colour, item.penWidth, p, q);
         if (entry) {
@@ -32,3 +35,5 @@ void drawPointItem(Canvas &canvas, const GraphView &view, const Tfuncprop &item,
     if (entry)
         entry->defined = pd && qd;
 }
+
+} // namespace gq

@@ -6,6 +6,9 @@
 #include "render/graph_view.h"
 #include <array>
 
+namespace gq
+{
+
 // The last drawn position of a point item and whether it was defined.
 struct PointEntry {
     long double p = 0, q = 0;
@@ -22,4 +25,6 @@ void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, ui
 // Evaluates p = text[1] and q = text[2]; when both are defined draws the mark
 // in the item colour and width and stores (p, q) in entry. entry->defined
 // becomes whether both were defined. entry may be null.
-void drawPointItem(Canvas &canvas, const GraphView &view, const Tfuncprop &item, PointEntry *entry = nullptr);
+void drawPointItem(Canvas &canvas, const GraphView &view, const Item &item, PointEntry *entry = nullptr);
+
+} // namespace gq

@@ -5,6 +5,9 @@
 #include "render/primitives.h"
 #include <cmath>
 
+namespace gq
+{
+
 WorldPoint clipSegmentEnd(const GraphView &view, WorldPoint inside, WorldPoint outside)
 {
     const WorldPoint &p = inside, &q = outside;
@@ -20,11 +23,11 @@ WorldPoint clipSegmentEnd(const GraphView &view, WorldPoint inside, WorldPoint o
     return c;
 }
 
-void drawSegmentItem(Canvas &canvas, const GraphView &view, const Tfuncprop &item)
+void drawSegmentItem(Canvas &canvas, const GraphView &view, const Item &item)
 {
     WorldPoint p, q;
-    if (!FormulaValue(item.text[1], p.x) || !FormulaValue(item.text[2], p.y) ||
-        !FormulaValue(item.text[3], q.x) || !FormulaValue(item.text[4], q.y))
+    if (!formulaValue(item.text[1], p.x) || !formulaValue(item.text[2], p.y) ||
+        !formulaValue(item.text[3], q.x) || !formulaValue(item.text[4], q.y))
         return;
     const bool pIn = view.isInFrame(p.x, p.y), qIn = view.isInFrame(q.x, q.y);
     enum { BothInside, OneInside, BothOutside } kind;
@@ -38,7 +41,7 @@ void drawSegmentItem(Canvas &canvas, const GraphView &view, const Tfuncprop &ite
     } else {
         kind = BothOutside;
     }
-    PoleSeen = false;
+    poleSeen = false;
     const uint32_t c = item.colour;
     const int w = item.penWidth;
     switch (kind) {
@@ -60,3 +63,5 @@ void drawSegmentItem(Canvas &canvas, const GraphView &view, const Tfuncprop &ite
         break;
     }
 }
+
+} // namespace gq

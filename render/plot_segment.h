@@ -5,6 +5,9 @@
 #include "platform/canvas.h"
 #include "render/graph_view.h"
 
+namespace gq
+{
+
 struct WorldPoint {
     long double x = 0, y = 0;
 };
@@ -18,4 +21,6 @@ WorldPoint clipSegmentEnd(const GraphView &view, WorldPoint inside, WorldPoint o
 // draws nothing) and draws the segment: both ends inside with a mark at each,
 // one inside clipped at the edge with a mark at the inside end, both outside
 // as the part of the line inside the window without marks.
-void drawSegmentItem(Canvas &canvas, const GraphView &view, const Tfuncprop &item);
+void drawSegmentItem(Canvas &canvas, const GraphView &view, const Item &item);
+
+} // namespace gq

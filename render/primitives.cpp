@@ -3,10 +3,13 @@
 #include "engine/evaluate.h"
 #include <cmath>
 
+namespace gq
+{
+
 namespace
 {
 
-bool AnyNaN(long double a, long double b)
+bool anyNaN(long double a, long double b)
 {
     return std::isnan(a) || std::isnan(b);
 }
@@ -19,24 +22,24 @@ void drawSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int wid
     canvas.setPenWidth(width);
     canvas.setPenColour(colour);
     canvas.setPenStyle(PenStyle::Solid);
-    if (AnyNaN(x2, y2))
+    if (anyNaN(x2, y2))
         return;
-    const int px2 = view.XToPixel(x2), py2 = view.YToPixel(y2);
-    if (PoleSeen) {
+    const int px2 = view.xToPixel(x2), py2 = view.yToPixel(y2);
+    if (poleSeen) {
         canvas.setPixel(px2, py2, colour);
         canvas.moveTo(px2, py2);
         return;
     }
-    if (AnyNaN(x1, y1))
+    if (anyNaN(x1, y1))
         return;
-    canvas.moveTo(view.XToPixel(x1), view.YToPixel(y1));
+    canvas.moveTo(view.xToPixel(x1), view.yToPixel(y1));
     canvas.lineTo(px2, py2);
 }
 
 void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
                      long double y1, long double x2, long double y2)
 {
-    if (AnyNaN(x1, y1) || AnyNaN(x2, y2))
+    if (anyNaN(x1, y1) || anyNaN(x2, y2))
         return;
     long double sx, sy, ex, ey;
     if (x1 == x2) {
@@ -60,14 +63,14 @@ void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int
         cut(view.xmin(), sx, sy);
         cut(view.xmax(), ex, ey);
     }
-    PoleSeen = false;
+    poleSeen = false;
     drawSegment(canvas, view, colour, width, sx, sy, ex, ey);
 }
 
 void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
                           long double y0, long double m)
 {
-    if (AnyNaN(x0, y0) || !std::isfinite(m))
+    if (anyNaN(x0, y0) || !std::isfinite(m))
         return;
     if (m == 0) {
         drawSegment(canvas, view, colour, width, view.xmin(), y0, view.xmax(), y0);
@@ -93,20 +96,20 @@ void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour
 void plotDotIfInside(Canvas &canvas, const GraphView &view, uint32_t colour, long double x, long double y)
 {
     if (view.isInFrame(x, y))
-        canvas.setPixel(view.XToPixel(x), view.YToPixel(y), colour);
+        canvas.setPixel(view.xToPixel(x), view.yToPixel(y), colour);
 }
 
 void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint32_t colour, long double x,
                       long double y, const QString &text)
 {
-    if (AnyNaN(x, y))
+    if (anyNaN(x, y))
         return;
     Canvas label(16, 16);
     label.setFontSize(9);
     label.setFontColour(colour);
     label.textOut(0, 0, text);
 
-    const int px = view.XToPixel(x), py = view.YToPixel(y);
+    const int px = view.xToPixel(x), py = view.yToPixel(y);
     canvas.setPenColour(colour);
     canvas.setPenWidth(1);
     canvas.setPenStyle(PenStyle::Solid);
@@ -119,3 +122,5 @@ void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint
     const int left = placement == 1 ? px : px - 8;
     canvas.copyRect(left, py - 15, label, 0, 0, 16, 16, CopyMode::And);
 }
+
+} // namespace gq

@@ -1,6 +1,6 @@
 // World-coordinate drawing primitives shared by the plotters and the calculus
 // tools. Each sets the pen colour and width itself; the only state a caller
-// prepares is the evaluator's pen-up flag PoleSeen (engine/evaluate.h).
+// prepares is the evaluator's pen-up flag poleSeen (engine/evaluate.h).
 //
 // Coordinates are world values mapped through the view; any NaN coordinate
 // makes a primitive draw nothing (it is never converted to a pixel).
@@ -11,20 +11,23 @@
 #include <QString>
 #include <cstdint>
 
-// The segment with the pen-up rule. PoleSeen false: moves to (x1, y1) and
-// draws a line to (x2, y2) (end pixel excluded). PoleSeen true: sets the single
+namespace gq
+{
+
+// The segment with the pen-up rule. poleSeen false: moves to (x1, y1) and
+// draws a line to (x2, y2) (end pixel excluded). poleSeen true: sets the single
 // pixel at (x2, y2) and moves there, starting a new stroke. Never changes
-// PoleSeen; the caller clears it after the first point of a stroke.
+// poleSeen; the caller clears it after the first point of a stroke.
 void drawSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
                  long double y1, long double x2, long double y2);
 
 // The whole straight line through two distinct world points, cut to the frame.
-// Clears PoleSeen.
+// Clears poleSeen.
 void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
                      long double y1, long double x2, long double y2);
 
 // The line of slope m through (x0, y0), cut to the frame. Uses drawSegment
-// with the caller's PoleSeen. An infinite or NaN slope draws nothing.
+// with the caller's poleSeen. An infinite or NaN slope draws nothing.
 void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
                           long double y0, long double m);
 
@@ -36,3 +39,5 @@ void plotDotIfInside(Canvas &canvas, const GraphView &view, uint32_t colour, lon
 // glyphs mark the graph; an empty text draws the dot alone.
 void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint32_t colour, long double x,
                       long double y, const QString &text);
+
+} // namespace gq

@@ -8,15 +8,18 @@
 #include "render/plot_segment.h"
 #include <algorithm>
 
+namespace gq
+{
+
 void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int index, PointTable *points)
 {
     if (index < 1 || index > kMaxItems)
         return;
-    const Tfuncprop &item = doc.ItemList[index];
+    const Item &item = doc.items[index];
     switch (item.kind) {
     case KindDerivative:
         // The derivative always belongs to item 1.
-        plotCurve(canvas, view, item, false, &doc.ItemList[1].text[1]);
+        plotCurve(canvas, view, item, false, &doc.items[1].text[1]);
         break;
     case KindExplicit:
         plotCurve(canvas, view, item, false);
@@ -42,23 +45,23 @@ void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int in
 }
 
 GraphRenderer::GraphRenderer(int graphSize)
-    : image_(std::max(1, graphSize), std::max(1, graphSize)), view_(CoordFrameRecord{}, image_.width())
+    : image_(std::max(1, graphSize), std::max(1, graphSize)), view_(CoordFrame{}, image_.width())
 {
 }
 
-void GraphRenderer::RedrawGraph(const Document &doc)
+void GraphRenderer::redrawGraph(const Document &doc)
 {
-    SetDefinitionSource(&doc);
+    setDefinitionSource(&doc);
     const int n = image_.width();
-    if (doc.OverlayMode != 1) {
+    if (doc.overlayMode != 1) {
         image_ = Canvas(n, n);
         view_ = drawAxes(image_, doc, hooks.updateRangeStatus);
     } else {
         // The picture is kept, but the mapping follows the current frame.
-        view_ = GraphView(doc.CoordFrame, n);
+        view_ = GraphView(doc.frame, n);
         view_.publish();
     }
-    const int count = std::clamp(doc.ItemCount, 0, kMaxItems);
+    const int count = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= count; ++i)
         drawItem(image_, view_, doc, i, &points_);
     if (hooks.intervalActive && hooks.intervalActive()) {
@@ -68,3 +71,5 @@ void GraphRenderer::RedrawGraph(const Document &doc)
         hooks.present(image_);
     }
 }
+
+} // namespace gq

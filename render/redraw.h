@@ -8,11 +8,14 @@
 #include "render/plot_point.h"
 #include <functional>
 
-// Draws item doc.ItemList[index] (1..doc.ItemCount) onto the canvas in the
+namespace gq
+{
+
+// Draws item doc.items[index] (1..doc.itemCount) onto the canvas in the
 // given view: derivative and explicit function, implicit curve, parametric
 // curve, polar curve, point (updating (*points)[index] when points is given)
 // and segment. Formulas that do not parse draw nothing. The engine's
-// definition source must already be the document (RedrawGraph sets it).
+// definition source must already be the document (redrawGraph sets it).
 void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int index,
               PointTable *points = nullptr);
 
@@ -29,7 +32,7 @@ struct RedrawHooks {
     std::function<void(const Canvas &graphImage)> present;
 };
 
-// Owns the off-screen graph picture GraphImage (GraphSize x GraphSize, fixed
+// Owns the off-screen graph picture graphImage (graphSize x graphSize, fixed
 // at construction), the view of the latest redraw and the point table.
 class GraphRenderer
 {
@@ -38,15 +41,15 @@ class GraphRenderer
 
     // The full redraw: installs doc as the engine's definition source (it
     // stays installed, so doc must outlive later parses or be replaced); unless
-    // doc.OverlayMode is 1 starts a fresh white picture and draws the axes
+    // doc.overlayMode is 1 starts a fresh white picture and draws the axes
     // (in overlay mode keeps the picture and only recomputes the view); draws
-    // items 1..ItemCount in list order; then hands the picture to the interval
+    // items 1..itemCount in list order; then hands the picture to the interval
     // overlay when it is active, else to present.
-    void RedrawGraph(const Document &doc);
+    void redrawGraph(const Document &doc);
 
-    Canvas &GraphImage() { return image_; }
-    const Canvas &GraphImage() const { return image_; }
-    int GraphSize() const { return image_.width(); }
+    Canvas &graphImage() { return image_; }
+    const Canvas &graphImage() const { return image_; }
+    int graphSize() const { return image_.width(); }
     // The mapping of the latest redraw (the default frame before the first).
     const GraphView &view() const { return view_; }
     // Last drawn (p, q) of every point item, by item index.
@@ -60,3 +63,5 @@ class GraphRenderer
     GraphView view_;
     PointTable points_{};
 };
+
+} // namespace gq

@@ -10,3 +10,8 @@
 #include "render/plot_segment.h"
 #include "render/primitives.h"
 #include "render/redraw.h"
+
+namespace gq
+{
+
+} // namespace gq

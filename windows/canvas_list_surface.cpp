@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace gq
+{
+
 namespace
 {
 constexpr int kListFontSize = 10;
@@ -13,41 +16,41 @@ CanvasListSurface::CanvasListSurface(int width, int height) : canvas_(width, hei
     canvas_.setFontSize(kListFontSize);
 }
 
-void CanvasListSurface::Changed()
+void CanvasListSurface::changed()
 {
-    if (OnChanged)
-        OnChanged();
+    if (onChanged)
+        onChanged();
 }
 
-void CanvasListSurface::Clear()
+void CanvasListSurface::clear()
 {
     canvas_.clear();
-    Changed();
+    changed();
 }
 
-void CanvasListSurface::DrawText(int x, int y, const QString &text)
+void CanvasListSurface::drawText(int x, int y, const QString &text)
 {
     canvas_.textOut(x, y, text);
-    Changed();
+    changed();
 }
 
-void CanvasListSurface::DrawLine(int x0, int y0, int x1, int y1)
+void CanvasListSurface::drawLine(int x0, int y0, int x1, int y1)
 {
     canvas_.setPenColour(kBlack);
     canvas_.setPenWidth(1);
     canvas_.setPenStyle(PenStyle::Solid);
     canvas_.moveTo(x0, y0);
     canvas_.lineTo(x1, y1);
-    Changed();
+    changed();
 }
 
-void CanvasListSurface::Resize(int width, int height)
+void CanvasListSurface::resize(int width, int height)
 {
     Canvas fresh(width, height);
     fresh.setFontSize(kListFontSize);
     fresh.setFontColour(canvas_.fontColour());
     canvas_ = std::move(fresh);
-    Changed();
+    changed();
 }
 
 CanvasView::CanvasView(const Canvas *canvas, QWidget *parent) : QWidget(parent), canvas_(canvas)
@@ -56,7 +59,7 @@ CanvasView::CanvasView(const Canvas *canvas, QWidget *parent) : QWidget(parent),
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CanvasView::SetCanvas(const Canvas *canvas)
+void CanvasView::setCanvas(const Canvas *canvas)
 {
     canvas_ = canvas;
     update();
@@ -72,16 +75,18 @@ void CanvasView::paintEvent(QPaintEvent *)
 
 void CanvasView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (OnMouseMove) {
+    if (onMouseMove) {
         const QPoint p = event->position().toPoint();
-        OnMouseMove(p.x(), p.y());
+        onMouseMove(p.x(), p.y());
     }
 }
 
 void CanvasView::mousePressEvent(QMouseEvent *event)
 {
-    if (OnMouseDown) {
+    if (onMouseDown) {
         const QPoint p = event->position().toPoint();
-        OnMouseDown(event->button(), p.x(), p.y());
+        onMouseDown(event->button(), p.x(), p.y());
     }
 }
+
+} // namespace gq

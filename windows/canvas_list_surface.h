@@ -7,27 +7,30 @@
 #include <QWidget>
 #include <functional>
 
+namespace gq
+{
+
 class CanvasListSurface final : public ListSurface
 {
   public:
     CanvasListSurface(int width, int height);
 
-    int Width() const override { return canvas_.width(); }
-    void Clear() override;
-    void SetTextColour(uint32_t colour) override { canvas_.setFontColour(colour); }
-    void DrawText(int x, int y, const QString &text) override;
-    int TextWidth(const QString &text) const override { return canvas_.textWidth(text); }
-    void DrawLine(int x0, int y0, int x1, int y1) override;
+    int width() const override { return canvas_.width(); }
+    void clear() override;
+    void setTextColour(uint32_t colour) override { canvas_.setFontColour(colour); }
+    void drawText(int x, int y, const QString &text) override;
+    int textWidth(const QString &text) const override { return canvas_.textWidth(text); }
+    void drawLine(int x0, int y0, int x1, int y1) override;
 
     // A new blank picture of another size (the panel was resized).
-    void Resize(int width, int height);
-    const Canvas &Picture() const { return canvas_; }
+    void resize(int width, int height);
+    const Canvas &picture() const { return canvas_; }
 
     // Called after every change of the picture (shows it on screen).
-    std::function<void()> OnChanged;
+    std::function<void()> onChanged;
 
   private:
-    void Changed();
+    void changed();
     Canvas canvas_;
 };
 
@@ -37,11 +40,11 @@ class CanvasView : public QWidget
     Q_OBJECT
   public:
     CanvasView(const Canvas *canvas, QWidget *parent);
-    void SetCanvas(const Canvas *canvas);
+    void setCanvas(const Canvas *canvas);
 
     // Mouse events with pixel coordinates of the picture.
-    std::function<void(int x, int y)> OnMouseMove;
-    std::function<void(Qt::MouseButton button, int x, int y)> OnMouseDown;
+    std::function<void(int x, int y)> onMouseMove;
+    std::function<void(Qt::MouseButton button, int x, int y)> onMouseDown;
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -51,3 +54,5 @@ class CanvasView : public QWidget
   private:
     const Canvas *canvas_;
 };
+
+} // namespace gq

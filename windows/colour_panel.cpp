@@ -4,6 +4,9 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace gq
+{
+
 namespace
 {
 constexpr const char *kSwatchNames[10] = {"paBlack",  "paBlue",  "paNavy", "PaTeal",    "PaOlive",
@@ -11,13 +14,13 @@ constexpr const char *kSwatchNames[10] = {"paBlack",  "paBlue",  "paNavy", "PaTe
 constexpr int kSwatchSize = 30, kSwatchPitch = 36, kMargin = 6;
 
 // Stored colours are 0x00BBGGRR.
-QColor ToQColor(uint32_t colour)
+QColor toQColor(uint32_t colour)
 {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 } // namespace
 
-Tclpanel::Tclpanel(QWidget *mainWindow) : QDialog(mainWindow)
+ColourPanel::ColourPanel(QWidget *mainWindow) : QDialog(mainWindow)
 {
     setObjectName(QStringLiteral("clpanel"));
     setWindowTitle(QStringLiteral("色の設定"));
@@ -32,17 +35,17 @@ Tclpanel::Tclpanel(QWidget *mainWindow) : QDialog(mainWindow)
                             kSwatchSize);
         swatch->setStyleSheet(
             QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }")
-                .arg(ToQColor(kItemColours[i]).name()));
-        connect(swatch, &QPushButton::clicked, this, [this, i] { SwatchClick(i); });
+                .arg(toQColor(kItemColours[i]).name()));
+        connect(swatch, &QPushButton::clicked, this, [this, i] { swatchClicked(i); });
         swatches_[i] = swatch;
     }
     setFixedSize(2 * kMargin + 4 * kSwatchPitch + kSwatchSize, 2 * kMargin + kSwatchPitch + kSwatchSize);
 }
 
-void Tclpanel::Prepare(ColourPanelState &state)
+void ColourPanel::prepare(ColourPanelState &state)
 {
     if (std::none_of(state.offered.begin(), state.offered.end(), [](bool b) { return b; }))
-        state.Reset();
+        state.reset();
     state_ = &state;
     chosen_ = kNoColourChosen;
     for (int i = 0; i < 10; ++i)
@@ -51,26 +54,28 @@ void Tclpanel::Prepare(ColourPanelState &state)
         move(main->frameGeometry().topLeft() + QPoint(4, 200));
 }
 
-uint32_t Tclpanel::Choose(ColourPanelState &state)
+uint32_t ColourPanel::choose(ColourPanelState &state)
 {
-    Prepare(state);
+    prepare(state);
     exec();
     state_ = nullptr;
     return chosen_;
 }
 
-void Tclpanel::SwatchClick(int index)
+void ColourPanel::swatchClicked(int index)
 {
     if (index < 0 || index >= 10 || !state_ || !state_->offered[index])
         return;
     chosen_ = kItemColours[index];
-    state_->Take(chosen_);
+    state_->take(chosen_);
     swatches_[index]->hide();
     accept();
 }
 
-void Tclpanel::reject()
+void ColourPanel::reject()
 {
     if (chosen_ != kNoColourChosen)
         QDialog::reject();
 }
+
+} // namespace gq

@@ -9,28 +9,31 @@
 
 class QPushButton;
 
-class Tclpanel : public QDialog
+namespace gq
+{
+
+class ColourPanel : public QDialog
 {
     Q_OBJECT
   public:
     // mainWindow (may be null) is the window the panel is placed against.
-    explicit Tclpanel(QWidget *mainWindow = nullptr);
+    explicit ColourPanel(QWidget *mainWindow = nullptr);
 
-    // Sets up one opening: ChosenColor := kNoColourChosen and only the
+    // Sets up one opening: chosenColour := kNoColourChosen and only the
     // swatches that state offers are shown. If state offers none, it is
     // reset first (that state never arises from the document's own
     // operations, and a panel without swatches could never be closed).
     // state must outlive the opening.
-    void Prepare(ColourPanelState &state);
+    void prepare(ColourPanelState &state);
     // Prepare, then show modally until a colour is picked. Returns the
     // colour, which state then marks taken.
-    uint32_t Choose(ColourPanelState &state);
+    uint32_t choose(ColourPanelState &state);
 
-    // ChosenColor: the pick of this opening, or kNoColourChosen.
-    uint32_t ChosenColor() const { return chosen_; }
+    // chosenColour: the pick of this opening, or kNoColourChosen.
+    uint32_t chosenColour() const { return chosen_; }
 
     // A click on swatch index (0..9, the order of kItemColours).
-    void SwatchClick(int index);
+    void swatchClicked(int index);
     // Refused while nothing has been chosen.
     void reject() override;
 
@@ -39,3 +42,5 @@ class Tclpanel : public QDialog
     ColourPanelState *state_ = nullptr;
     uint32_t chosen_ = kNoColourChosen;
 };
+
+} // namespace gq

@@ -9,11 +9,14 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+namespace gq
+{
+
 namespace
 {
 const char *const kFieldNames[5] = {"", "equ1", "equ2", "Min", "Max"};
 
-QString CssColour(uint32_t colour) // 0x00BBGGRR to #RRGGBB
+QString cssColour(uint32_t colour) // 0x00BBGGRR to #RRGGBB
 {
     return QStringLiteral("#%1%2%3")
         .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
@@ -22,28 +25,28 @@ QString CssColour(uint32_t colour) // 0x00BBGGRR to #RRGGBB
 }
 } // namespace
 
-Tcorrectform::Tcorrectform(DefinitionContext context, QWidget *parent)
+CorrectionWindow::CorrectionWindow(DefinitionContext context, QWidget *parent)
     : QDialog(parent), session_(std::move(context))
 {
     setObjectName(QStringLiteral("correctform"));
     setWindowTitle(QStringLiteral("訂正"));
-    BuildControls();
+    buildControls();
     setFixedSize(440, 270);
 }
 
-void Tcorrectform::BuildControls()
+void CorrectionWindow::buildControls()
 {
-    label7_ = new QLabel(this);
-    label7_->setObjectName(QStringLiteral("Label7"));
-    label7_->setGeometry(10, 10, 130, 22);
-    upDown1_ = new QSpinBox(this);
-    upDown1_->setObjectName(QStringLiteral("UpDown1"));
-    upDown1_->setToolTip(QStringLiteral("登録Ｎｏを変更します"));
-    upDown1_->setGeometry(140, 8, 60, 24);
-    connect(upDown1_, &QSpinBox::valueChanged, this, &Tcorrectform::UpDown1Change);
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(220, 10, 210, 22);
+    numberLabel_ = new QLabel(this);
+    numberLabel_->setObjectName(QStringLiteral("Label7"));
+    numberLabel_->setGeometry(10, 10, 130, 22);
+    numberSpin_ = new QSpinBox(this);
+    numberSpin_->setObjectName(QStringLiteral("UpDown1"));
+    numberSpin_->setToolTip(QStringLiteral("登録Ｎｏを変更します"));
+    numberSpin_->setGeometry(140, 8, 60, 24);
+    connect(numberSpin_, &QSpinBox::valueChanged, this, &CorrectionWindow::numberChanged);
+    kindLabel_ = new QLabel(this);
+    kindLabel_->setObjectName(QStringLiteral("Label1"));
+    kindLabel_->setGeometry(220, 10, 210, 22);
 
     for (int f = FieldEqu1; f <= FieldMax; ++f) {
         const int y = 40 + (f - 1) * 30;
@@ -54,7 +57,7 @@ void Tcorrectform::BuildControls()
         field->setToolTip(QStringLiteral("クリックすると変更できます"));
         field->setStyleSheet(QStringLiteral("text-align: left; padding-left: 4px;"));
         field->setGeometry(50, y, 380, 24);
-        connect(field, &QPushButton::clicked, this, [this, f] { FieldClick(f); });
+        connect(field, &QPushButton::clicked, this, [this, f] { fieldClicked(f); });
         fields_[f] = field;
     }
 
@@ -64,134 +67,136 @@ void Tcorrectform::BuildControls()
     colourPanel_->setObjectName(QStringLiteral("colorpanel"));
     colourPanel_->setToolTip(QStringLiteral("クリックして色を変更します"));
     colourPanel_->setGeometry(50, 164, 60, 24);
-    connect(colourPanel_, &QPushButton::clicked, this, &Tcorrectform::colorpanelClick);
+    connect(colourPanel_, &QPushButton::clicked, this, &CorrectionWindow::colourClicked);
 
-    zan_ = new QGroupBox(QStringLiteral("残像"), this);
-    zan_->setObjectName(QStringLiteral("Zan"));
-    zan_->setToolTip(QStringLiteral("残像モード変更"));
-    zan_->setGeometry(120, 150, 130, 50);
-    zanGroup_ = new QButtonGroup(this);
+    afterimageBox_ = new QGroupBox(QStringLiteral("残像"), this);
+    afterimageBox_->setObjectName(QStringLiteral("Zan"));
+    afterimageBox_->setToolTip(QStringLiteral("残像モード変更"));
+    afterimageBox_->setGeometry(120, 150, 130, 50);
+    afterimageGroup_ = new QButtonGroup(this);
     const char *zanItems[2] = {"On", "off"};
     for (int i = 0; i < 2; ++i) {
-        auto *radio = new QRadioButton(QString::fromLatin1(zanItems[i]), zan_);
+        auto *radio = new QRadioButton(QString::fromLatin1(zanItems[i]), afterimageBox_);
         radio->setGeometry(8 + i * 60, 22, 56, 22);
-        zanGroup_->addButton(radio, i);
+        afterimageGroup_->addButton(radio, i);
     }
-    connect(zanGroup_, &QButtonGroup::idClicked, this, &Tcorrectform::ZanClick);
+    connect(afterimageGroup_, &QButtonGroup::idClicked, this, &CorrectionWindow::afterimageClicked);
 
-    penw_ = new QGroupBox(QStringLiteral("ペンの太さ"), this);
-    penw_->setObjectName(QStringLiteral("penw"));
-    penw_->setToolTip(QStringLiteral("ペンの太さの変更"));
-    penw_->setGeometry(260, 150, 170, 50);
-    penwGroup_ = new QButtonGroup(this);
+    penWidthBox_ = new QGroupBox(QStringLiteral("ペンの太さ"), this);
+    penWidthBox_->setObjectName(QStringLiteral("penw"));
+    penWidthBox_->setToolTip(QStringLiteral("ペンの太さの変更"));
+    penWidthBox_->setGeometry(260, 150, 170, 50);
+    penWidthGroup_ = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        auto *radio = new QRadioButton(QString::number(i + 1), penw_);
+        auto *radio = new QRadioButton(QString::number(i + 1), penWidthBox_);
         radio->setGeometry(8 + i * 52, 22, 48, 22);
-        penwGroup_->addButton(radio, i);
+        penWidthGroup_->addButton(radio, i);
     }
-    connect(penwGroup_, &QButtonGroup::idClicked, this, &Tcorrectform::penwClick);
+    connect(penWidthGroup_, &QButtonGroup::idClicked, this, &CorrectionWindow::penWidthClicked);
 
     auto *del = new QPushButton(QStringLiteral("削除"), this);
     del->setObjectName(QStringLiteral("DelButton"));
     del->setToolTip(QStringLiteral("現在の登録番号の式を削除"));
     del->setGeometry(120, 220, 90, 30);
-    connect(del, &QPushButton::clicked, this, &Tcorrectform::DelButtonClick);
+    connect(del, &QPushButton::clicked, this, &CorrectionWindow::deleteItemClicked);
     auto *end = new QPushButton(QStringLiteral("END"), this);
     end->setObjectName(QStringLiteral("endbutton"));
     end->setToolTip(QStringLiteral("訂正を終了します"));
     end->setGeometry(240, 220, 90, 30);
-    connect(end, &QPushButton::clicked, this, &Tcorrectform::endbuttonClick);
+    connect(end, &QPushButton::clicked, this, &CorrectionWindow::finishButtonClicked);
 }
 
-bool Tcorrectform::Prepare(int mode)
+bool CorrectionWindow::prepare(int mode)
 {
-    if (!session_.Open(mode))
+    if (!session_.open(mode))
         return false;
-    Refresh();
+    refresh();
     return true;
 }
 
-void Tcorrectform::Run(int mode)
+void CorrectionWindow::run(int mode)
 {
-    if (Prepare(mode))
+    if (prepare(mode))
         exec();
 }
 
-void Tcorrectform::Refresh()
+void CorrectionWindow::refresh()
 {
-    if (!session_.IsOpen()) {
+    if (!session_.isOpen()) {
         if (isVisible())
             accept();
         return;
     }
-    const CorrectionView view = session_.View();
+    const CorrectionView view = session_.currentView();
     refreshing_ = true;
     {
-        QSignalBlocker block(upDown1_);
-        upDown1_->setRange(1, std::max(view.count, 1));
-        upDown1_->setValue(view.number);
+        QSignalBlocker block(numberSpin_);
+        numberSpin_->setRange(1, std::max(view.count, 1));
+        numberSpin_->setValue(view.number);
     }
-    label7_->setText(view.numberLabel);
-    label1_->setText(view.kindLabel);
+    numberLabel_->setText(view.numberLabel);
+    kindLabel_->setText(view.kindLabel);
     for (int f = FieldEqu1; f <= FieldMax; ++f) {
         const CorrectionFieldView &field = view.fields[f];
         fieldLabels_[f]->setVisible(field.visible);
         fieldLabels_[f]->setText(field.label);
         fields_[f]->setVisible(field.visible);
         fields_[f]->setEnabled(field.editable);
-        fields_[f]->setText(FormulaDisplayText(field.text));
+        fields_[f]->setText(formulaDisplayText(field.text));
     }
     colourLabel_->setVisible(view.itemControls);
     colourPanel_->setVisible(view.itemControls);
     colourPanel_->setStyleSheet(
-        QStringLiteral("background-color: %1; border: 1px solid gray;").arg(CssColour(view.colour)));
-    zan_->setVisible(view.itemControls);
-    penw_->setVisible(view.itemControls);
-    zanGroup_->button(view.zanIndex)->setChecked(true);
-    penwGroup_->button(view.penwIndex)->setChecked(true);
+        QStringLiteral("background-color: %1; border: 1px solid gray;").arg(cssColour(view.colour)));
+    afterimageBox_->setVisible(view.itemControls);
+    penWidthBox_->setVisible(view.itemControls);
+    afterimageGroup_->button(view.zanIndex)->setChecked(true);
+    penWidthGroup_->button(view.penwIndex)->setChecked(true);
     refreshing_ = false;
 }
 
-void Tcorrectform::UpDown1Change(int number)
+void CorrectionWindow::numberChanged(int number)
 {
     if (refreshing_)
         return;
-    session_.SetNumber(number);
-    Refresh();
+    session_.setNumber(number);
+    refresh();
 }
 
-void Tcorrectform::FieldClick(int field)
+void CorrectionWindow::fieldClicked(int field)
 {
-    session_.EditField(field);
-    Refresh();
+    session_.editField(field);
+    refresh();
 }
 
-void Tcorrectform::colorpanelClick()
+void CorrectionWindow::colourClicked()
 {
-    session_.ChangeColour();
-    Refresh();
+    session_.changeColour();
+    refresh();
 }
 
-void Tcorrectform::ZanClick(int index)
-{
-    if (!refreshing_)
-        session_.SetAfterimage(index);
-}
-
-void Tcorrectform::penwClick(int index)
+void CorrectionWindow::afterimageClicked(int index)
 {
     if (!refreshing_)
-        session_.SetPenWidth(index);
+        session_.setAfterimage(index);
 }
 
-void Tcorrectform::DelButtonClick()
+void CorrectionWindow::penWidthClicked(int index)
 {
-    session_.DeleteCurrent();
-    Refresh();
+    if (!refreshing_)
+        session_.setPenWidth(index);
 }
 
-void Tcorrectform::endbuttonClick()
+void CorrectionWindow::deleteItemClicked()
 {
-    session_.Close();
+    session_.deleteCurrent();
+    refresh();
+}
+
+void CorrectionWindow::finishButtonClicked()
+{
+    session_.close();
     accept();
 }
+
+} // namespace gq

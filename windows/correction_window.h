@@ -14,50 +14,55 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 
-class Tcorrectform : public QDialog
+namespace gq
+{
+
+class CorrectionWindow : public QDialog
 {
     Q_OBJECT
   public:
     // The context's references must outlive the window.
-    explicit Tcorrectform(DefinitionContext context, QWidget *parent = nullptr);
+    explicit CorrectionWindow(DefinitionContext context, QWidget *parent = nullptr);
 
     // Opens the window modally in mode 1 (items), 2 (functions) or 3
     // (constants) at number 1; returns when it closes. Does nothing when the
     // mode's list is empty.
-    void Run(int mode);
+    void run(int mode);
     // Prepares the window as Run does, without showing it. False when the
     // mode's list is empty.
-    bool Prepare(int mode);
+    bool prepare(int mode);
 
-    CorrectionSession &Session() { return session_; }
+    CorrectionSession &session() { return session_; }
 
     // Handlers of the controls.
-    void UpDown1Change(int number);
-    void FieldClick(int field); // equ1, equ2, Min, Max
-    void colorpanelClick();
-    void ZanClick(int index);  // 0 "On", 1 "off"
-    void penwClick(int index); // 0..2
-    void DelButtonClick();
-    void endbuttonClick();
+    void numberChanged(int number);
+    void fieldClicked(int field); // equ1, equ2, Min, Max
+    void colourClicked();
+    void afterimageClicked(int index); // 0 "On", 1 "off"
+    void penWidthClicked(int index);   // 0..2
+    void deleteItemClicked();
+    void finishButtonClicked();
 
     // Shows the session's current entry; closes the window when the session
     // has ended (its list became empty).
-    void Refresh();
+    void refresh();
 
   private:
-    void BuildControls();
+    void buildControls();
 
     CorrectionSession session_;
-    QSpinBox *upDown1_ = nullptr;
-    QLabel *label7_ = nullptr;
-    QLabel *label1_ = nullptr;
+    QSpinBox *numberSpin_ = nullptr;
+    QLabel *numberLabel_ = nullptr;
+    QLabel *kindLabel_ = nullptr;
     std::array<QLabel *, 5> fieldLabels_{};
     std::array<QPushButton *, 5> fields_{};
     QLabel *colourLabel_ = nullptr;
     QPushButton *colourPanel_ = nullptr;
-    QGroupBox *zan_ = nullptr;
-    QButtonGroup *zanGroup_ = nullptr;
-    QGroupBox *penw_ = nullptr;
-    QButtonGroup *penwGroup_ = nullptr;
+    QGroupBox *afterimageBox_ = nullptr;
+    QButtonGroup *afterimageGroup_ = nullptr;
+    QGroupBox *penWidthBox_ = nullptr;
+    QButtonGroup *penWidthGroup_ = nullptr;
     bool refreshing_ = false; // control updates made by Refresh are not clicks
 };
+
+} // namespace gq

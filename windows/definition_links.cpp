@@ -1,40 +1,46 @@
 #include "windows/definition_links.h"
 
-bool RunDefinitionCommand(DefinitionContext &context, Tcorrectform &correctform, DefinitionCommand command)
+namespace gq
+{
+
+bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctform,
+                          DefinitionCommand command)
 {
     switch (command) {
     case DefinitionCommand::NewFunctions:
-        return NewFunctions(context);
+        return newFunctions(context);
     case DefinitionCommand::AddFunction: // no drawn item can change
-        AddFunction(context);
+        addFunction(context);
         return false;
     case DefinitionCommand::CorrectFunctions:
-        correctform.Run(CorrectFunctions);
+        correctform.run(CorrectFunctions);
         return true;
     case DefinitionCommand::NewConstants:
-        return NewConstants(context);
+        return newConstants(context);
     case DefinitionCommand::AddConstant:
-        AddConstant(context);
+        addConstant(context);
         return false;
     case DefinitionCommand::CorrectConstants:
-        correctform.Run(CorrectConstants);
+        correctform.run(CorrectConstants);
         return true;
     case DefinitionCommand::EraseAll:
-        return EraseAllDefinitions(context);
+        return eraseAllDefinitions(context);
     }
     return false;
 }
 
-void LinkDefinitionWindows(WindowLinks &links, Tcorrectform &correctform, DefinitionContext context,
+void linkDefinitionWindows(WindowLinks &links, CorrectionWindow &correctform, DefinitionContext context,
                            std::function<void()> redrawGraph)
 {
     links.openCorrection = [&correctform, redrawGraph](int mode) {
-        correctform.Run(mode);
+        correctform.run(mode);
         if (redrawGraph)
             redrawGraph();
     };
     links.definitionCommand = [&correctform, context, redrawGraph](DefinitionCommand command) mutable {
-        if (RunDefinitionCommand(context, correctform, command) && redrawGraph)
+        if (runDefinitionCommand(context, correctform, command) && redrawGraph)
             redrawGraph();
     };
 }
+
+} // namespace gq

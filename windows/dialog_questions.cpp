@@ -5,29 +5,34 @@
 #include "windows/warning_dialog.h"
 #include <QMessageBox>
 
-DialogQuestions::DialogQuestions(Tkeyfunc &keyboard, Tclpanel &colourPanel, Twarning &warning,
+namespace gq
+{
+
+DialogQuestions::DialogQuestions(FormulaKeyboard &keyboard, ColourPanel &colourPanel, ConfirmDialog &warning,
                                  QWidget *messageParent)
     : keyboard_(keyboard), colourPanel_(colourPanel), warning_(warning), messageParent_(messageParent)
 {
 }
 
-std::string DialogQuestions::AskKeyboard(const KeyboardRequest &request)
+std::string DialogQuestions::askKeyboard(const KeyboardRequest &request)
 {
-    return keyboard_.Ask(request);
+    return keyboard_.ask(request);
 }
 
-uint32_t DialogQuestions::ChooseColour(ColourPanelState &panel)
+uint32_t DialogQuestions::chooseColour(ColourPanelState &panel)
 {
-    return colourPanel_.Choose(panel);
+    return colourPanel_.choose(panel);
 }
 
-bool DialogQuestions::Confirm(int warningKind)
+bool DialogQuestions::confirm(int warningKind)
 {
-    return warning_.Ask(warningKind);
+    return warning_.ask(warningKind);
 }
 
-void DialogQuestions::ShowMessage(const QString &text)
+void DialogQuestions::showMessage(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, messageParent_);
     box.exec();
 }
+
+} // namespace gq

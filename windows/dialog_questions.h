@@ -4,25 +4,32 @@
 #include "control/questions.h"
 
 class QWidget;
-class Tclpanel;
-class Tkeyfunc;
-class Twarning;
+
+namespace gq
+{
+
+class ColourPanel;
+class FormulaKeyboard;
+class ConfirmDialog;
 
 class DialogQuestions : public Questions
 {
   public:
     // The dialogs are not owned; they are created once at start-up and must
     // outlive this object. messageParent (may be null) owns message boxes.
-    DialogQuestions(Tkeyfunc &keyboard, Tclpanel &colourPanel, Twarning &warning, QWidget *messageParent);
+    DialogQuestions(FormulaKeyboard &keyboard, ColourPanel &colourPanel, ConfirmDialog &warning,
+                    QWidget *messageParent);
 
-    std::string AskKeyboard(const KeyboardRequest &request) override;
-    uint32_t ChooseColour(ColourPanelState &panel) override;
-    bool Confirm(int warningKind) override;
-    void ShowMessage(const QString &text) override;
+    std::string askKeyboard(const KeyboardRequest &request) override;
+    uint32_t chooseColour(ColourPanelState &panel) override;
+    bool confirm(int warningKind) override;
+    void showMessage(const QString &text) override;
 
   private:
-    Tkeyfunc &keyboard_;
-    Tclpanel &colourPanel_;
-    Twarning &warning_;
+    FormulaKeyboard &keyboard_;
+    ColourPanel &colourPanel_;
+    ConfirmDialog &warning_;
     QWidget *messageParent_;
 };
+
+} // namespace gq

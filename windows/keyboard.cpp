@@ -9,6 +9,9 @@
 #include <QScreen>
 #include <QSpinBox>
 
+namespace gq
+{
+
 namespace
 {
 // Geometry in pixels. Keys sit on a grid of rows below the message line and
@@ -24,18 +27,18 @@ constexpr int kParamLeft = 182, kParamKeyWidth = 34;
 constexpr int kFormulaLeft = 222, kFormulaPitch = 41, kFormulaKeyWidth = 39;
 constexpr int kPanelPitch = 62, kPanelKeyWidth = 60, kPanelTopRow = 4;
 
-int RowTop(int row)
+int rowTop(int row)
 {
     return kKeysTop + row * kRowPitch;
 }
 
-int WindowHeight(int layout)
+int windowHeight(int layout)
 {
-    return RowTop(layout == 2 ? 6 : 10) + 2;
+    return rowTop(layout == 2 ? 6 : 10) + 2;
 }
 
 // Cell of a key of the formula area that is not on a function panel.
-QRect FormulaCell(std::string_view name)
+QRect formulaCell(std::string_view name)
 {
     static constexpr std::pair<std::string_view, int> cells[] = {
         {"x", 0},     {"y", 1},     {"z", 2},     {"t", 3},   {"i", 4},    {"delivop", 5},
@@ -43,7 +46,7 @@ QRect FormulaCell(std::string_view name)
     };
     for (auto [cellName, index] : cells)
         if (cellName == name)
-            return {kFormulaLeft + (index % 3) * kFormulaPitch, RowTop(index / 3), kFormulaKeyWidth,
+            return {kFormulaLeft + (index % 3) * kFormulaPitch, rowTop(index / 3), kFormulaKeyWidth,
                     kKeyHeight};
     return {};
 }
@@ -92,35 +95,36 @@ void CaretLine::mouseReleaseEvent(QMouseEvent *event)
 
 // --- Tkeyfunc --------------------------------------------------------------
 
-Tkeyfunc::Tkeyfunc(QWidget *mainWindow) : QDialog(mainWindow)
+FormulaKeyboard::FormulaKeyboard(QWidget *mainWindow) : QDialog(mainWindow)
 {
     setObjectName(QStringLiteral("keyfunc"));
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setStyleSheet(QStringLiteral("color: red;"));
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName(QStringLiteral("Label1"));
+    messageLabel_->setStyleSheet(QStringLiteral("color: red;"));
     edit_ = new CaretLine(this);
     edit_->setObjectName(QStringLiteral("Edit1"));
-    connect(edit_, &QLineEdit::cursorPositionChanged, this, &Tkeyfunc::LineCaretMoved);
+    connect(edit_, &QLineEdit::cursorPositionChanged, this, &FormulaKeyboard::lineCaretMoved);
     // Should anything slip past CaretLine's filters, the line is put back.
-    connect(edit_, &QLineEdit::textEdited, this, &Tkeyfunc::ShowLine);
+    connect(edit_, &QLineEdit::textEdited, this, &FormulaKeyboard::showLine);
 
-    upDown1_ = new QSpinBox(this);
-    upDown1_->setObjectName(QStringLiteral("UpDown1"));
-    upDown1_->setRange(0, 2);
-    upDown1_->setValue(1);
-    upDown1_->setFocusPolicy(Qt::NoFocus);
-    upDown1_->setToolTip(QStringLiteral("関数を切り替えます"));
-    upDown1_->setGeometry(kFormulaLeft + 2 * kFormulaPitch, RowTop(3), kFormulaKeyWidth, kKeyHeight);
-    connect(upDown1_, &QSpinBox::valueChanged, this, &Tkeyfunc::UpDown1Click);
+    functionPanelSpin_ = new QSpinBox(this);
+    functionPanelSpin_->setObjectName(QStringLiteral("UpDown1"));
+    functionPanelSpin_->setRange(0, 2);
+    functionPanelSpin_->setValue(1);
+    functionPanelSpin_->setFocusPolicy(Qt::NoFocus);
+    functionPanelSpin_->setToolTip(QStringLiteral("関数を切り替えます"));
+    functionPanelSpin_->setGeometry(kFormulaLeft + 2 * kFormulaPitch, rowTop(3), kFormulaKeyWidth,
+                                    kKeyHeight);
+    connect(functionPanelSpin_, &QSpinBox::valueChanged, this, &FormulaKeyboard::functionPanelChanged);
 
-    BuildKeys();
-    Prepare(KeyboardRequest{});
+    buildKeys();
+    prepare(KeyboardRequest{});
 }
 
-void Tkeyfunc::BuildKeys()
+void FormulaKeyboard::buildKeys()
 {
     int pad = 0, param = 0, panel[3] = {0, 0, 0};
-    for (const KeyDef &key : KeyTable()) {
+    for (const KeyDef &key : keyTable()) {
         auto *button = new QPushButton(QString::fromUtf8(key.caption), this);
         button->setObjectName(QString::fromUtf8(key.name));
         if (*key.hint)
@@ -133,182 +137,182 @@ void Tkeyfunc::BuildKeys()
         case KeyGroup::NumberPad:
         case KeyGroup::Editing:
             if (name == "syuu") {
-                cell = {kPadLeft, RowTop(5), 4 * kPadPitch + kPadKeyWidth, kKeyHeight};
+                cell = {kPadLeft, rowTop(5), 4 * kPadPitch + kPadKeyWidth, kKeyHeight};
             } else {
-                cell = {kPadLeft + (pad % 5) * kPadPitch, RowTop(pad / 5), kPadKeyWidth, kKeyHeight};
+                cell = {kPadLeft + (pad % 5) * kPadPitch, rowTop(pad / 5), kPadKeyWidth, kKeyHeight};
                 ++pad;
             }
             break;
         case KeyGroup::Parameters:
-            cell = {kParamLeft, RowTop(param++), kParamKeyWidth, kKeyHeight};
+            cell = {kParamLeft, rowTop(param++), kParamKeyWidth, kKeyHeight};
             break;
         case KeyGroup::Panel0:
         case KeyGroup::Panel1:
         case KeyGroup::Panel2: {
             int &n = panel[static_cast<int>(key.group) - static_cast<int>(KeyGroup::Panel0)];
-            cell = {kFormulaLeft + (n % 2) * kPanelPitch, RowTop(kPanelTopRow + n / 2), kPanelKeyWidth,
+            cell = {kFormulaLeft + (n % 2) * kPanelPitch, rowTop(kPanelTopRow + n / 2), kPanelKeyWidth,
                     kKeyHeight};
             ++n;
             break;
         }
         default:
-            cell = FormulaCell(name);
+            cell = formulaCell(name);
         }
         button->setGeometry(cell);
 
         if (name == "lshift")
-            connect(button, &QPushButton::clicked, this, &Tkeyfunc::lshiftClick);
+            connect(button, &QPushButton::clicked, this, &FormulaKeyboard::caretLeftClicked);
         else if (name == "Rshift")
-            connect(button, &QPushButton::clicked, this, &Tkeyfunc::RshiftClick);
+            connect(button, &QPushButton::clicked, this, &FormulaKeyboard::caretRightClicked);
         else if (name == "Bs")
-            connect(button, &QPushButton::clicked, this, &Tkeyfunc::BsClick);
+            connect(button, &QPushButton::clicked, this, &FormulaKeyboard::backspaceClicked);
         else if (name == "Del")
-            connect(button, &QPushButton::clicked, this, &Tkeyfunc::DelClick);
+            connect(button, &QPushButton::clicked, this, &FormulaKeyboard::deleteClicked);
         else if (name == "Ac")
-            connect(button, &QPushButton::clicked, this, &Tkeyfunc::AcClick);
+            connect(button, &QPushButton::clicked, this, &FormulaKeyboard::clearClicked);
         else if (name == "syuu") {
             button->setDefault(true); // Return accepts
-            connect(button, &QPushButton::clicked, this, &Tkeyfunc::syuuClick);
+            connect(button, &QPushButton::clicked, this, &FormulaKeyboard::finishClicked);
         } else
-            connect(button, &QPushButton::clicked, this, [this, &key] { KeyClick(key); });
+            connect(button, &QPushButton::clicked, this, [this, &key] { insertKey(key); });
         keys_.emplace_back(&key, button);
     }
 }
 
-void Tkeyfunc::Prepare(const KeyboardRequest &request)
+void FormulaKeyboard::prepare(const KeyboardRequest &request)
 {
-    layout_ = NormalisedLayout(request.layout);
+    layout_ = normalisedLayout(request.layout);
     setWindowTitle(request.caption);
-    label1_->setText(request.message);
-    line_.SetText(request.initialText);
-    ShowLine();
+    messageLabel_->setText(request.message);
+    line_.setText(request.initialText);
+    showLine();
     for (auto &[key, button] : keys_)
-        button->setEnabled(KeyEnabled(*key, request));
-    ApplyLayout();
+        button->setEnabled(keyEnabled(*key, request));
+    applyLayout();
 }
 
-std::string Tkeyfunc::Ask(const KeyboardRequest &request)
+std::string FormulaKeyboard::ask(const KeyboardRequest &request)
 {
-    Prepare(request);
+    prepare(request);
     edit_->setFocus();
     exec();
     return result_;
 }
 
-void Tkeyfunc::ApplyLayout()
+void FormulaKeyboard::applyLayout()
 {
-    int width = LayoutWidth(layout_);
-    int height = WindowHeight(layout_);
+    int width = layoutWidth(layout_);
+    int height = windowHeight(layout_);
     setFixedSize(width, height);
-    label1_->setGeometry(kMargin, 2, width - 2 * kMargin, 16);
+    messageLabel_->setGeometry(kMargin, 2, width - 2 * kMargin, 16);
     edit_->setGeometry(kMargin, 20, width - 2 * kMargin, 24);
-    ShowReachableKeys();
+    showReachableKeys();
 
     QPoint mainTopLeft = parentWidget() ? parentWidget()->frameGeometry().topLeft() : QPoint(0, 0);
     QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
     int screenHeight = where ? where->geometry().height() : 480;
-    move(KeyboardPosition(mainTopLeft, layout_, screenHeight, height));
+    move(keyboardPosition(mainTopLeft, layout_, screenHeight, height));
 }
 
-void Tkeyfunc::ShowReachableKeys()
+void FormulaKeyboard::showReachableKeys()
 {
-    upDown1_->setVisible(layout_ == 1);
+    functionPanelSpin_->setVisible(layout_ == 1);
     for (auto &[key, button] : keys_)
-        button->setVisible(KeyReachable(key->group, layout_, upDown1_->value()));
+        button->setVisible(keyReachable(key->group, layout_, functionPanelSpin_->value()));
 }
 
-QString Tkeyfunc::Message() const
+QString FormulaKeyboard::message() const
 {
-    return label1_->text();
+    return messageLabel_->text();
 }
 
-int Tkeyfunc::PanelPosition() const
+int FormulaKeyboard::panelPosition() const
 {
-    return upDown1_->value();
+    return functionPanelSpin_->value();
 }
 
-void Tkeyfunc::SetPanelPosition(int position)
+void FormulaKeyboard::setPanelPosition(int position)
 {
-    upDown1_->setValue(position);
+    functionPanelSpin_->setValue(position);
 }
 
-void Tkeyfunc::ShowLine()
+void FormulaKeyboard::showLine()
 {
     showing_ = true;
-    edit_->setText(FormulaDisplayText(line_.Text()));
-    edit_->setCursorPosition(line_.Caret());
+    edit_->setText(formulaDisplayText(line_.Text()));
+    edit_->setCursorPosition(line_.caret());
     showing_ = false;
     result_ = line_.Text();
 }
 
-void Tkeyfunc::LineCaretMoved(int, int newPosition)
+void FormulaKeyboard::lineCaretMoved(int, int newPosition)
 {
     if (!showing_) // placed by the user with the mouse or an arrow key
-        line_.SetCaret(newPosition);
+        line_.setCaret(newPosition);
 }
 
-void Tkeyfunc::KeyClick(const KeyDef &key)
+void FormulaKeyboard::insertKey(const KeyDef &key)
 {
     if (*key.inserts)
-        line_.Insert(key.inserts, key.advance);
-    ShowLine();
+        line_.insert(key.inserts, key.advance);
+    showLine();
     edit_->setFocus();
 }
 
-void Tkeyfunc::lshiftClick()
+void FormulaKeyboard::caretLeftClicked()
 {
-    line_.CaretBack();
-    ShowLine();
+    line_.caretBack();
+    showLine();
     edit_->setFocus();
 }
 
-void Tkeyfunc::RshiftClick()
+void FormulaKeyboard::caretRightClicked()
 {
-    line_.CaretForward();
-    ShowLine();
+    line_.caretForward();
+    showLine();
     edit_->setFocus();
 }
 
-void Tkeyfunc::BsClick()
+void FormulaKeyboard::backspaceClicked()
 {
-    line_.DeleteBefore();
-    ShowLine();
+    line_.deleteBefore();
+    showLine();
     edit_->setFocus();
 }
 
-void Tkeyfunc::DelClick()
+void FormulaKeyboard::deleteClicked()
 {
-    line_.DeleteAfter();
-    ShowLine();
+    line_.deleteAfter();
+    showLine();
     edit_->setFocus();
 }
 
-void Tkeyfunc::AcClick()
+void FormulaKeyboard::clearClicked()
 {
-    line_.Clear();
-    ShowLine();
+    line_.clear();
+    showLine();
     edit_->setFocus();
 }
 
-void Tkeyfunc::syuuClick()
+void FormulaKeyboard::finishClicked()
 {
     edit_->setFocus();
     result_ = line_.Text();
-    ClosingCheck check = CheckClosingText(result_);
+    ClosingCheck check = checkClosingText(result_);
     if (check == ClosingCheck::Empty || check == ClosingCheck::Accepted) {
         accept();
         return;
     }
-    label1_->setText(ClosingMessage(check));
+    messageLabel_->setText(closingMessage(check));
 }
 
-void Tkeyfunc::UpDown1Click(int)
+void FormulaKeyboard::functionPanelChanged(int)
 {
-    ShowReachableKeys();
+    showReachableKeys();
     edit_->setFocus();
 }
 
-void Tkeyfunc::reject()
+void FormulaKeyboard::reject()
 {
     // The close box and Escape cancel: the caller must not receive a text the
     // user walked away from, checked or not.
@@ -316,15 +320,17 @@ void Tkeyfunc::reject()
     QDialog::reject();
 }
 
-std::string ReadNumber(Questions &questions, const QString &prompt, int layout, const QString &message,
+std::string readNumber(Questions &questions, const QString &prompt, int layout, const QString &message,
                        bool *wasEmpty)
 {
     KeyboardRequest request;
     request.caption = prompt;
     request.layout = layout;
     request.message = message;
-    std::string text = questions.AskKeyboard(request);
+    std::string text = questions.askKeyboard(request);
     if (wasEmpty)
         *wasEmpty = text.empty();
     return text.empty() ? std::string("0") : text;
 }
+
+} // namespace gq

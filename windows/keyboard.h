@@ -15,6 +15,9 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 
+namespace gq
+{
+
 // The edit line: shows the text and the caret, lets the caret be placed with
 // the mouse or the arrow keys, and refuses every typed or pasted change.
 class CaretLine : public QLineEdit
@@ -29,63 +32,65 @@ class CaretLine : public QLineEdit
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
-class Tkeyfunc : public QDialog
+class FormulaKeyboard : public QDialog
 {
     Q_OBJECT
   public:
     // mainWindow (may be null) is the window the keyboard is placed against.
-    explicit Tkeyfunc(QWidget *mainWindow = nullptr);
+    explicit FormulaKeyboard(QWidget *mainWindow = nullptr);
 
     // Sets up one opening: caption, line (request.initialText, caret at its
     // end), layout, enabled keys and message line. The function-panel
     // selector keeps the position it had at the last closing.
-    void Prepare(const KeyboardRequest &request);
+    void prepare(const KeyboardRequest &request);
     // Prepare, then show modally. Returns KeyboardResult: the accepted text,
     // or "" when the user closed with an empty line or cancelled (close box,
     // Escape).
-    std::string Ask(const KeyboardRequest &request);
+    std::string ask(const KeyboardRequest &request);
 
     // KeyboardResult: the line after the latest key; "" after a cancel.
-    const std::string &Result() const { return result_; }
-    const KeyboardLine &Line() const { return line_; }
-    int Layout() const { return layout_; }
-    QString Message() const;
-    int PanelPosition() const;
-    void SetPanelPosition(int position); // 0..2, as a click on the selector
+    const std::string &resultText() const { return result_; }
+    const KeyboardLine &line() const { return line_; }
+    int currentLayout() const { return layout_; }
+    QString message() const;
+    int panelPosition() const;
+    void setPanelPosition(int position); // 0..2, as a click on the selector
 
     // Handlers of the keys; the buttons call them.
-    void KeyClick(const KeyDef &key); // a key that inserts text
-    void lshiftClick();
-    void RshiftClick();
-    void BsClick();
-    void DelClick();
-    void AcClick();
+    void insertKey(const KeyDef &key); // a key that inserts text
+    void caretLeftClicked();
+    void caretRightClicked();
+    void backspaceClicked();
+    void deleteClicked();
+    void clearClicked();
     // Accept: runs the closing check; closes unless the text is rejected.
-    void syuuClick();
-    void UpDown1Click(int position);
+    void finishClicked();
+    void functionPanelChanged(int position);
 
     // Cancel: the result is "" whatever the line holds.
     void reject() override;
 
   private:
-    void BuildKeys();
-    void ApplyLayout(); // size, reachable keys and place of the window
-    void ShowReachableKeys();
-    void ShowLine(); // line_ to the widget, result_ := text
-    void LineCaretMoved(int oldPosition, int newPosition);
+    void buildKeys();
+    void applyLayout(); // size, reachable keys and place of the window
+    void showReachableKeys();
+    void showLine(); // line_ to the widget, result_ := text
+    void lineCaretMoved(int oldPosition, int newPosition);
 
     KeyboardLine line_;
     std::string result_;
     int layout_ = 1;
-    QLabel *label1_ = nullptr; // message line
+    QLabel *messageLabel_ = nullptr; // message line
     CaretLine *edit_ = nullptr;
-    QSpinBox *upDown1_ = nullptr;
+    QSpinBox *functionPanelSpin_ = nullptr;
     std::vector<std::pair<const KeyDef *, QPushButton *>> keys_;
-    bool showing_ = false; // ShowLine is moving the widget's caret
+    bool showing_ = false; // showLine is moving the widget's caret
 };
 
 // Asks for a plain number: layout 0 or 2, caption prompt, empty line, message
 // line message. Returns the typed text, or "0" when it was empty (then
 // *wasEmpty, if given, is set true, so a caller can tell a cancel apart).
-std::string ReadNumber(Questions &questions, const QString &prompt, int layout,
+std::string readNumber(Questions &questions, const QString &prompt, int layout,
                        const QString &message = QString(), bool *wasEmpty = nullptr);
+
+} // namespace gq

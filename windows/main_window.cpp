@@ -20,24 +20,27 @@
 #include <QScreen>
 #include <cmath>
 
+namespace gq
+{
+
 namespace
 {
 // Used when no screen can be asked (it never happens on a desktop).
 const QRect kFallbackScreen(0, 0, 1024, 768);
 
-QRect ScreenRect()
+QRect screenRect()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : kFallbackScreen;
 }
 
 // rnd(height * 10 / 12), halves to even.
-int GraphSizeFor(int height)
+int graphSizeFor(int height)
 {
     return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0))));
 }
 
-QString AskFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
+QString askFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
                     const QString &suffix)
 {
     QFileDialog dialog(parent, QString(), QString(), filter);
@@ -53,51 +56,49 @@ const QString kEquationFilter = QStringLiteral("数式 (*.gtq)");
 const QString kBitmapFilter = QStringLiteral("ビットマップ (*.bmp)");
 } // namespace
 
-Tgraph::Tgraph(QWidget *parent)
-    : QMainWindow(parent), graphSize_(GraphSizeFor(ScreenRect().height())),
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), graphSize_(graphSizeFor(screenRect().height())),
       renderer_(std::make_unique<GraphRenderer>(graphSize_)), visible_(graphSize_, graphSize_),
-      listSurface_(std::max(1, ScreenRect().width() - graphSize_ - 10), ScreenRect().height()),
+      listSurface_(std::max(1, screenRect().width() - graphSize_ - 10), screenRect().height()),
       controller_(document_, listSurface_)
 {
     setObjectName(QStringLiteral("graph"));
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
-    setGeometry(ScreenRect());
+    setGeometry(screenRect());
 
-    SetDefinitionSource(&document_);
-    controller_.SetShowMaxMinFlag(&interval_.ShowMaxMin);
-    controller_.OnChange = [this] { ApplyMenuState(); };
+    setDefinitionSource(&document_);
+    controller_.setShowMaxMinFlag(&interval_.showMaxMin);
+    controller_.onChange = [this] { applyMenuState(); };
 
-    renderer_->hooks.updateRangeStatus = [this] { controller_.UpdateRangeStatus(); };
-    renderer_->hooks.intervalActive = [this] {
-        return interval_.IntervalActive && bool(links_.drawIntervalOverlay);
-    };
+    renderer_->hooks.updateRangeStatus = [this] { controller_.updateRangeStatus(); };
+    renderer_->hooks.intervalActive = [this] { return interval_.active && bool(links_.drawIntervalOverlay); };
     renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) { links_.drawIntervalOverlay(image); };
     renderer_->hooks.present = [this](const Canvas &image) {
         visible_.copyFrom(image);
-        RefreshVisibleGraph();
+        refreshVisibleGraph();
     };
 
-    BuildMenus();
-    BuildClientArea();
-    listSurface_.OnChanged = [this] { listPanel_->update(); };
+    buildMenus();
+    buildClientArea();
+    listSurface_.onChanged = [this] { listPanel_->update(); };
 
     // Document defaults, menus, range line and the empty frame.
-    controller_.ResetDocument();
+    controller_.resetDocument();
     interval_ = IntervalState{};
     searchMode_ = false;
-    controller_.RedrawItemList();
-    ApplyMenuState();
-    RedrawGraph();
+    controller_.redrawItemList();
+    applyMenuState();
+    redrawGraph();
 }
 
-Tgraph::~Tgraph()
+MainWindow::~MainWindow()
 {
-    SetDefinitionSource(nullptr);
+    setDefinitionSource(nullptr);
 }
 
 // ---------------------------------------------------------------- menus
 
-QAction *Tgraph::AddItem(QMenu *menu, const char *name, const QString &caption)
+QAction *MainWindow::addItem(QMenu *menu, const char *name, const QString &caption)
 {
     QAction *action = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
@@ -105,7 +106,7 @@ QAction *Tgraph::AddItem(QMenu *menu, const char *name, const QString &caption)
     return action;
 }
 
-QMenu *Tgraph::AddSubmenu(QMenu *parent, const char *name, const QString &caption)
+QMenu *MainWindow::addSubmenu(QMenu *parent, const char *name, const QString &caption)
 {
     QMenu *menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
     menu->setObjectName(QString::fromLatin1(name));
@@ -114,22 +115,23 @@ QMenu *Tgraph::AddSubmenu(QMenu *parent, const char *name, const QString &captio
     return menu;
 }
 
-void Tgraph::BuildMenus()
+void MainWindow::buildMenus()
 {
-    const auto on = [this](QAction *action, void (Tgraph::*handler)()) {
+    const auto on = [this](QAction *action, void (MainWindow::*handler)()) {
         connect(action, &QAction::triggered, this, handler);
     };
 
-    QMenu *file = AddSubmenu(nullptr, "File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    on(AddItem(file, "equationsave", QStringLiteral("登録した式の保存(&S)")), &Tgraph::equationsaveClick);
-    on(AddItem(file, "equationLoad", QStringLiteral("式の読み込み(&R)")), &Tgraph::equationLoadClick);
-    on(AddItem(file, "K2", QStringLiteral("グラフを保存(&G)")), &Tgraph::K2Click);
-    on(AddItem(file, "clip", QStringLiteral("グラフをｃｌｉｐボードへコピー（&C)")), &Tgraph::clipClick);
-    QMenu *mode = AddSubmenu(file, "N2", QStringLiteral("モード設定"));
-    on(AddItem(mode, "N4", QStringLiteral("探索モード")), &Tgraph::N4Click);
-    on(AddItem(mode, "N5", QStringLiteral("通常モード")), &Tgraph::N5Click);
-    on(AddItem(file, "K1", QStringLiteral("バージョン情報(&A)")), &Tgraph::K1Click);
-    on(AddItem(file, "mnuExit", QStringLiteral("GraphoThequeの終了(&X)")), &Tgraph::mnuExitClick);
+    QMenu *file = addSubmenu(nullptr, "File1", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    on(addItem(file, "equationsave", QStringLiteral("登録した式の保存(&S)")), &MainWindow::saveDocument);
+    on(addItem(file, "equationLoad", QStringLiteral("式の読み込み(&R)")), &MainWindow::openDocument);
+    on(addItem(file, "K2", QStringLiteral("グラフを保存(&G)")), &MainWindow::saveGraphImage);
+    on(addItem(file, "clip", QStringLiteral("グラフをｃｌｉｐボードへコピー（&C)")),
+       &MainWindow::copyGraphToClipboard);
+    QMenu *mode = addSubmenu(file, "N2", QStringLiteral("モード設定"));
+    on(addItem(mode, "N4", QStringLiteral("探索モード")), &MainWindow::enterSearchMode);
+    on(addItem(mode, "N5", QStringLiteral("通常モード")), &MainWindow::leaveSearchMode);
+    on(addItem(file, "K1", QStringLiteral("バージョン情報(&A)")), &MainWindow::showVersion);
+    on(addItem(file, "mnuExit", QStringLiteral("GraphoThequeの終了(&X)")), &MainWindow::quitProgram);
 
     // The kinds in the order of their codes; the derivative only under
     // "追加登録".
@@ -141,116 +143,116 @@ void Tgraph::BuildMenus()
         {KindExplicit, "陽関数(&F)"}, {KindImplicit, "陰関数(&N)"}, {KindParametric, "媒介変数(&P)"},
         {KindPolar, "極方程式(&K)"},  {KindPoint, "点(&T)"},        {KindSegment, "線分(&S)"},
     };
-    QMenu *registration = AddSubmenu(nullptr, "kabsuu1", QStringLiteral("表示登録(&R)"));
-    QMenu *fresh = AddSubmenu(registration, "new", QStringLiteral("新規登録(&N)"));
+    QMenu *registration = addSubmenu(nullptr, "kabsuu1", QStringLiteral("表示登録(&R)"));
+    QMenu *fresh = addSubmenu(registration, "new", QStringLiteral("新規登録(&N)"));
     for (const KindCaption &k : kinds)
         connect(fresh->addAction(QString::fromUtf8(k.caption)), &QAction::triggered, this,
-                [this, kind = k.kind] { funcselect1(kind); });
-    QMenu *addition = AddSubmenu(registration, "addition", QStringLiteral("追加登録(&A)"));
-    connect(AddItem(addition, "defa", QStringLiteral("導関数(&D)")), &QAction::triggered, this,
-            [this] { funcselect2(KindDerivative); });
+                [this, kind = k.kind] { registerNew(kind); });
+    QMenu *addMenu = addSubmenu(registration, "addition", QStringLiteral("追加登録(&A)"));
+    connect(addItem(addMenu, "defa", QStringLiteral("導関数(&D)")), &QAction::triggered, this,
+            [this] { registerAdditional(KindDerivative); });
     for (const KindCaption &k : kinds)
-        connect(addition->addAction(QString::fromUtf8(k.caption)), &QAction::triggered, this,
-                [this, kind = k.kind] { funcselect2(kind); });
-    on(AddItem(registration, "teisei", QStringLiteral("訂正・削除(&C)")), &Tgraph::teiseiClick);
-    AddItem(registration, "condetion", QStringLiteral("条件式(&C)"))->setVisible(false);
+        connect(addMenu->addAction(QString::fromUtf8(k.caption)), &QAction::triggered, this,
+                [this, kind = k.kind] { registerAdditional(kind); });
+    on(addItem(registration, "teisei", QStringLiteral("訂正・削除(&C)")), &MainWindow::correctItems);
+    addItem(registration, "condetion", QStringLiteral("条件式(&C)"))->setVisible(false);
 
-    on(AddItem(nullptr, "zahyou", QStringLiteral("座標変更(&C)")), &Tgraph::zahyouClick);
+    on(addItem(nullptr, "zahyou", QStringLiteral("座標変更(&C)")), &MainWindow::changeRange);
 
-    QMenu *show = AddSubmenu(nullptr, "gshow", QStringLiteral("グラフ表示(&G)"));
-    on(AddItem(show, "hyoujyun", QStringLiteral("標準表示(&N)")), &Tgraph::hyoujyunClick);
-    on(AddItem(show, "KD1", QStringLiteral("重ね表示(&D)")), &Tgraph::KD1Click);
-    on(AddItem(show, "KP2", QStringLiteral("ﾊﾟﾗﾒﾀ表示(&P)")), &Tgraph::KP2Click);
-    QAction *trace = AddItem(show, "T1", QStringLiteral("トレース表示(&T)"));
+    QMenu *show = addSubmenu(nullptr, "gshow", QStringLiteral("グラフ表示(&G)"));
+    on(addItem(show, "hyoujyun", QStringLiteral("標準表示(&N)")), &MainWindow::showStandard);
+    on(addItem(show, "KD1", QStringLiteral("重ね表示(&D)")), &MainWindow::showOverlaid);
+    on(addItem(show, "KP2", QStringLiteral("ﾊﾟﾗﾒﾀ表示(&P)")), &MainWindow::showParameters);
+    QAction *trace = addItem(show, "T1", QStringLiteral("トレース表示(&T)"));
     trace->setVisible(false);
     trace->setEnabled(false);
 
-    QMenu *interval = AddSubmenu(nullptr, "intchange", QStringLiteral("区間の設定・解除(&I)"));
-    on(AddItem(interval, "K4", QStringLiteral("区間設定(&i)")), &Tgraph::K4Click);
-    on(AddItem(interval, "K5", QStringLiteral("区間解除(&F)")), &Tgraph::K5Click);
+    QMenu *interval = addSubmenu(nullptr, "intchange", QStringLiteral("区間の設定・解除(&I)"));
+    on(addItem(interval, "K4", QStringLiteral("区間設定(&i)")), &MainWindow::setInterval);
+    on(addItem(interval, "K5", QStringLiteral("区間解除(&F)")), &MainWindow::clearInterval);
 
-    QMenu *definitions = AddSubmenu(nullptr, "definit", QStringLiteral("式定義(&E)"));
-    QMenu *functions = AddSubmenu(definitions, "deff", QStringLiteral("関数定義(&F)"));
+    QMenu *definitions = addSubmenu(nullptr, "definit", QStringLiteral("式定義(&E)"));
+    QMenu *functions = addSubmenu(definitions, "deff", QStringLiteral("関数定義(&F)"));
     const auto definition = [this](QAction *action, DefinitionCommand command) {
-        connect(action, &QAction::triggered, this, [this, command] { Definition(command); });
+        connect(action, &QAction::triggered, this, [this, command] { runDefinition(command); });
     };
-    definition(AddItem(functions, "deffuncN", QStringLiteral("新規(&N)")), DefinitionCommand::NewFunctions);
-    definition(AddItem(functions, "deffuncA", QStringLiteral("追加(&A)")), DefinitionCommand::AddFunction);
-    definition(AddItem(functions, "UFcorrect", QStringLiteral("訂正(&D)")),
+    definition(addItem(functions, "deffuncN", QStringLiteral("新規(&N)")), DefinitionCommand::NewFunctions);
+    definition(addItem(functions, "deffuncA", QStringLiteral("追加(&A)")), DefinitionCommand::AddFunction);
+    definition(addItem(functions, "UFcorrect", QStringLiteral("訂正(&D)")),
                DefinitionCommand::CorrectFunctions);
-    QMenu *constants = AddSubmenu(definitions, "DefC", QStringLiteral("定数定義(&C)"));
-    definition(AddItem(constants, "DefconstN", QStringLiteral("新規(&N)")), DefinitionCommand::NewConstants);
-    definition(AddItem(constants, "DefconstA", QStringLiteral("追加(&A)")), DefinitionCommand::AddConstant);
-    definition(AddItem(constants, "UCcorrect", QStringLiteral("訂正(&D)")),
+    QMenu *constants = addSubmenu(definitions, "DefC", QStringLiteral("定数定義(&C)"));
+    definition(addItem(constants, "DefconstN", QStringLiteral("新規(&N)")), DefinitionCommand::NewConstants);
+    definition(addItem(constants, "DefconstA", QStringLiteral("追加(&A)")), DefinitionCommand::AddConstant);
+    definition(addItem(constants, "UCcorrect", QStringLiteral("訂正(&D)")),
                DefinitionCommand::CorrectConstants);
-    definition(AddItem(definitions, "Erase", QStringLiteral("全削除(&D)")), DefinitionCommand::EraseAll);
+    definition(addItem(definitions, "Erase", QStringLiteral("全削除(&D)")), DefinitionCommand::EraseAll);
 
-    QMenu *calculus = AddSubmenu(nullptr, "dif", QStringLiteral("微分積分(&D)"));
-    on(AddItem(calculus, "K3", QStringLiteral("平均変化率(&M)")), &Tgraph::K3Click);
-    on(AddItem(calculus, "K6", QStringLiteral("接線の変化(&T)")), &Tgraph::K6Click);
-    on(AddItem(calculus, "integ", QStringLiteral("区分求積(&S)")), &Tgraph::integClick);
+    QMenu *calculus = addSubmenu(nullptr, "dif", QStringLiteral("微分積分(&D)"));
+    on(addItem(calculus, "K3", QStringLiteral("平均変化率(&M)")), &MainWindow::showMeanRate);
+    on(addItem(calculus, "K6", QStringLiteral("接線の変化(&T)")), &MainWindow::showTangent);
+    on(addItem(calculus, "integ", QStringLiteral("区分求積(&S)")), &MainWindow::showRiemannSums);
 }
 
-QAction *Tgraph::MenuAction(const QString &name) const
+QAction *MainWindow::menuAction(const QString &name) const
 {
     auto it = actions_.find(name);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void Tgraph::ApplyMenuState()
+void MainWindow::applyMenuState()
 {
-    const MenuState &m = controller_.Menus();
+    const MenuState &m = controller_.menus();
     const auto visible = [this](const char *name, bool on) {
-        if (QAction *a = MenuAction(QString::fromLatin1(name)))
+        if (QAction *a = menuAction(QString::fromLatin1(name)))
             a->setVisible(on);
     };
-    visible("addition", m.addition);
-    visible("teisei", m.teisei);
-    visible("gshow", m.gshow);
-    visible("dif", m.dif);
-    visible("defa", m.defa);
-    visible("deffuncA", m.deffuncA);
-    visible("UFcorrect", m.UFcorrect);
-    visible("DefconstA", m.DefconstA);
-    visible("UCcorrect", m.UCcorrect);
-    if (QAction *kp2 = MenuAction(QStringLiteral("KP2")))
-        kp2->setEnabled(m.kp2Enabled);
+    visible("addition", m.addMenu);
+    visible("teisei", m.correctionMenu);
+    visible("gshow", m.displayMenu);
+    visible("dif", m.calculusMenu);
+    visible("defa", m.derivativeEntry);
+    visible("deffuncA", m.addFunctionEntry);
+    visible("UFcorrect", m.correctFunctionsEntry);
+    visible("DefconstA", m.addConstantEntry);
+    visible("UCcorrect", m.correctConstantsEntry);
+    if (QAction *kp2 = menuAction(QStringLiteral("KP2")))
+        kp2->setEnabled(m.parameterDisplayEnabled);
     if (rangeLine_)
-        rangeLine_->setText(controller_.RangeLine());
+        rangeLine_->setText(controller_.rangeLine());
     if (paramLine_)
-        paramLine_->setText(controller_.ParamLine());
+        paramLine_->setText(controller_.paramLine());
 }
 
 // ---------------------------------------------------------------- client area
 
-void Tgraph::BuildClientArea()
+void MainWindow::buildClientArea()
 {
     client_ = new QWidget(this);
     setCentralWidget(client_);
 
-    listPanel_ = new CanvasView(&listSurface_.Picture(), client_);
+    listPanel_ = new CanvasView(&listSurface_.picture(), client_);
     listPanel_->setObjectName(QStringLiteral("Text"));
 
     graphFrame_ = new QFrame(client_);
     graphFrame_->setObjectName(QStringLiteral("graphframe"));
     graphFrame_->setFrameShape(QFrame::NoFrame);
     graphFrame_->setStyleSheet(QStringLiteral("QFrame#graphframe { background: black; }"));
-    graphpaint_ = new CanvasView(&visible_, graphFrame_);
-    graphpaint_->setObjectName(QStringLiteral("graphpaint"));
-    graphpaint_->setGeometry(0, 1, graphSize_, graphSize_);
+    graphWidget_ = new CanvasView(&visible_, graphFrame_);
+    graphWidget_->setObjectName(QStringLiteral("graphpaint"));
+    graphWidget_->setGeometry(0, 1, graphSize_, graphSize_);
 
-    readout_ = new QLabel(graphpaint_);
+    readout_ = new QLabel(graphWidget_);
     readout_->setObjectName(QStringLiteral("Label6"));
     readout_->setStyleSheet(QStringLiteral("color: blue;"));
     readout_->hide();
-    itemLabel_ = new QLabel(graphpaint_);
+    itemLabel_ = new QLabel(graphWidget_);
     itemLabel_->setObjectName(QStringLiteral("Label7"));
     itemLabel_->hide();
-    standard_ = new QPushButton(QStringLiteral("標準"), graphpaint_);
+    standard_ = new QPushButton(QStringLiteral("標準"), graphWidget_);
     standard_->setObjectName(QStringLiteral("standard"));
     standard_->move(0, 0);
     standard_->hide();
-    connect(standard_, &QPushButton::clicked, this, &Tgraph::standardClick);
+    connect(standard_, &QPushButton::clicked, this, &MainWindow::restoreSearchFrame);
 
     statusArea_ = new QWidget(client_);
     statusArea_->setObjectName(QStringLiteral("status"));
@@ -258,10 +260,10 @@ void Tgraph::BuildClientArea()
     rangeLine_->setObjectName(QStringLiteral("rangeline"));
     paramLine_ = new QLabel(statusArea_);
     paramLine_->setObjectName(QStringLiteral("paramline"));
-    LayoutClientArea();
+    layoutClientArea();
 }
 
-void Tgraph::LayoutClientArea()
+void MainWindow::layoutClientArea()
 {
     if (!client_)
         return;
@@ -275,19 +277,19 @@ void Tgraph::LayoutClientArea()
     paramLine_->setGeometry(4, 8 + lineHeight, graphSize_ - 8, lineHeight);
     listPanel_->setGeometry(0, 0, std::max(1, left), std::max(1, height));
     const int panelWidth = std::max(1, left), panelHeight = std::max(1, height);
-    if (listSurface_.Picture().width() != panelWidth || listSurface_.Picture().height() != panelHeight) {
-        listSurface_.Resize(panelWidth, panelHeight);
-        controller_.RedrawItemList();
+    if (listSurface_.picture().width() != panelWidth || listSurface_.picture().height() != panelHeight) {
+        listSurface_.resize(panelWidth, panelHeight);
+        controller_.redrawItemList();
     }
 }
 
-void Tgraph::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    LayoutClientArea();
+    layoutClientArea();
 }
 
-void Tgraph::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     QMainWindow::closeEvent(event);
     // Closing the main window ends the program, whatever else is open.
@@ -295,29 +297,29 @@ void Tgraph::closeEvent(QCloseEvent *event)
         QCoreApplication::quit();
 }
 
-QString Tgraph::RangeLineText() const
+QString MainWindow::rangeLineText() const
 {
     return rangeLine_->text();
 }
-QString Tgraph::ParamLineText() const
+QString MainWindow::paramLineText() const
 {
     return paramLine_->text();
 }
 
 // ---------------------------------------------------------------- graph
 
-void Tgraph::RefreshVisibleGraph()
+void MainWindow::refreshVisibleGraph()
 {
-    if (graphpaint_)
-        graphpaint_->update();
+    if (graphWidget_)
+        graphWidget_->update();
 }
 
-void Tgraph::RedrawGraph()
+void MainWindow::redrawGraph()
 {
-    renderer_->RedrawGraph(document_);
+    renderer_->redrawGraph(document_);
 }
 
-void Tgraph::HideReadout()
+void MainWindow::hideReadout()
 {
     readout_->hide();
     itemLabel_->hide();
@@ -325,23 +327,23 @@ void Tgraph::HideReadout()
 
 // ---------------------------------------------------------------- file menu
 
-void Tgraph::equationsaveClick()
+void MainWindow::saveDocument()
 {
-    const QString path = AskFileName(this, QFileDialog::AcceptSave, kEquationFilter, QStringLiteral("gtq"));
+    const QString path = askFileName(this, QFileDialog::AcceptSave, kEquationFilter, QStringLiteral("gtq"));
     if (!path.isEmpty())
-        SaveEquations(controller_, path);
+        saveEquations(controller_, path);
 }
 
-void Tgraph::equationLoadClick()
+void MainWindow::openDocument()
 {
-    const QString path = AskFileName(this, QFileDialog::AcceptOpen, kEquationFilter, QStringLiteral("gtq"));
-    if (ReadEquationsAndRefresh(controller_, path))
-        OpenParameterWindow(true);
+    const QString path = askFileName(this, QFileDialog::AcceptOpen, kEquationFilter, QStringLiteral("gtq"));
+    if (readEquationsAndRefresh(controller_, path))
+        openParameterWindow(true);
 }
 
-void Tgraph::K2Click()
+void MainWindow::saveGraphImage()
 {
-    const QString path = AskFileName(this, QFileDialog::AcceptSave, kBitmapFilter, QStringLiteral("Bmp"));
+    const QString path = askFileName(this, QFileDialog::AcceptSave, kBitmapFilter, QStringLiteral("Bmp"));
     if (path.isEmpty())
         return;
     QByteArray bytes;
@@ -350,156 +352,158 @@ void Tgraph::K2Click()
     // 24 bits a pixel keep the ten item colours exact.
     const QImage picture = visible_.image().convertToFormat(QImage::Format_RGB888);
     if (!picture.save(&buffer, "BMP")) {
-        controller_.Ask().ShowMessage(QStringLiteral("グラフを保存できませんでした"));
+        controller_.ask().showMessage(QStringLiteral("グラフを保存できませんでした"));
         return;
     }
-    const QString error = SaveFileBytes(path, bytes);
+    const QString error = saveFileBytes(path, bytes);
     if (!error.isEmpty())
-        controller_.Ask().ShowMessage(error);
+        controller_.ask().showMessage(error);
 }
 
-void Tgraph::clipClick()
+void MainWindow::copyGraphToClipboard()
 {
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         clipboard->setImage(visible_.image());
 }
 
-void Tgraph::N4Click()
+void MainWindow::enterSearchMode()
 {
     searchMode_ = true;
-    savedFrame_ = document_.CoordFrame;
+    savedFrame_ = document_.frame;
     standard_->show();
 }
 
-void Tgraph::N5Click()
+void MainWindow::leaveSearchMode()
 {
     searchMode_ = false;
     standard_->hide();
 }
 
-void Tgraph::standardClick()
+void MainWindow::restoreSearchFrame()
 {
-    document_.CoordFrame = savedFrame_;
-    controller_.UpdateRangeStatus();
-    RedrawGraph();
+    document_.frame = savedFrame_;
+    controller_.updateRangeStatus();
+    redrawGraph();
 }
 
-void Tgraph::K1Click()
+void MainWindow::showVersion()
 {
     if (links_.versionBox)
         links_.versionBox->exec();
 }
 
-void Tgraph::mnuExitClick()
+void MainWindow::quitProgram()
 {
     close();
 }
 
 // ---------------------------------------------------------------- registration
 
-void Tgraph::funcselect1(ItemKind kind)
+void MainWindow::registerNew(ItemKind kind)
 {
-    controller_.NewRegistration(kind);
+    controller_.newRegistration(kind);
 }
 
-void Tgraph::funcselect2(ItemKind kind)
+void MainWindow::registerAdditional(ItemKind kind)
 {
-    controller_.AddRegistration(kind);
+    controller_.addRegistration(kind);
 }
 
-void Tgraph::teiseiClick()
+void MainWindow::correctItems()
 {
     if (links_.openCorrection)
         links_.openCorrection(1);
-    controller_.UpdateMenus();
-    controller_.RedrawItemList();
+    controller_.updateMenus();
+    controller_.redrawItemList();
 }
 
-void Tgraph::Definition(DefinitionCommand command)
+void MainWindow::runDefinition(DefinitionCommand command)
 {
     if (!links_.definitionCommand)
         return;
     links_.definitionCommand(command);
-    UpdateDefinitionMenus(document_, controller_.Menus());
-    controller_.UpdateMenus();
-    controller_.RedrawItemList();
+    updateDefinitionMenus(document_, controller_.menus());
+    controller_.updateMenus();
+    controller_.redrawItemList();
 }
 
 // ---------------------------------------------------------------- display
 
-void Tgraph::zahyouClick()
+void MainWindow::changeRange()
 {
-    HideReadout();
-    document_.OverlayMode = 0;
+    hideReadout();
+    document_.overlayMode = 0;
     if (links_.openRangeChange)
         links_.openRangeChange();
 }
 
-void Tgraph::hyoujyunClick()
+void MainWindow::showStandard()
 {
-    HideReadout();
-    document_.OverlayMode = 0;
-    RedrawGraph();
+    hideReadout();
+    document_.overlayMode = 0;
+    redrawGraph();
 }
 
-void Tgraph::KD1Click()
+void MainWindow::showOverlaid()
 {
-    HideReadout();
-    document_.OverlayMode = 1;
-    RedrawGraph();
+    hideReadout();
+    document_.overlayMode = 1;
+    redrawGraph();
 }
 
-void Tgraph::OpenParameterWindow(bool afterLoad)
+void MainWindow::openParameterWindow(bool afterLoad)
 {
     if (links_.openParameterWindow)
         links_.openParameterWindow(afterLoad);
 }
 
-void Tgraph::KP2Click()
+void MainWindow::showParameters()
 {
-    HideReadout();
-    RedrawGraph();
-    OpenParameterWindow(false);
+    hideReadout();
+    redrawGraph();
+    openParameterWindow(false);
 }
 
-void Tgraph::K4Click()
+void MainWindow::setInterval()
 {
-    HideReadout();
-    RedrawGraph();
-    if (!interval_.IntervalActive)
-        controller_.AskIntervalBounds(interval_.IntervalLower, interval_.IntervalUpper);
+    hideReadout();
+    redrawGraph();
+    if (!interval_.active)
+        controller_.askIntervalBounds(interval_.lower, interval_.upper);
     if (links_.showIntervalWindow)
         links_.showIntervalWindow();
 }
 
-void Tgraph::K5Click()
+void MainWindow::clearInterval()
 {
-    HideReadout();
-    interval_.IntervalActive = false;
-    interval_.ShowMaxMin = false;
-    RedrawGraph();
+    hideReadout();
+    interval_.active = false;
+    interval_.showMaxMin = false;
+    redrawGraph();
 }
 
-void Tgraph::K3Click()
+void MainWindow::showMeanRate()
 {
-    HideReadout();
-    RedrawGraph();
+    hideReadout();
+    redrawGraph();
     if (links_.openMeanRate)
         links_.openMeanRate();
 }
 
-void Tgraph::K6Click()
+void MainWindow::showTangent()
 {
-    HideReadout();
-    RedrawGraph();
+    hideReadout();
+    redrawGraph();
     if (links_.openTangent)
         links_.openTangent();
 }
 
-void Tgraph::integClick()
+void MainWindow::showRiemannSums()
 {
-    HideReadout();
-    RedrawGraph();
+    hideReadout();
+    redrawGraph();
     if (links_.openIntegration)
         links_.openIntegration();
 }
+
+} // namespace gq

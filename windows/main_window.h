@@ -22,77 +22,80 @@ class QLabel;
 class QMenu;
 class QPushButton;
 
-class Tgraph : public QMainWindow
+namespace gq
+{
+
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
   public:
-    // Fills the screen; GraphSize is fixed here from the window height.
-    explicit Tgraph(QWidget *parent = nullptr);
-    ~Tgraph() override;
+    // Fills the screen; graphSize is fixed here from the window height.
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The modal questions (not owned; null answers everything as cancelled).
-    void SetQuestions(Questions *questions) { controller_.SetQuestions(questions); }
-    WindowLinks &Links() { return links_; }
+    void setQuestions(Questions *questions) { controller_.setQuestions(questions); }
+    WindowLinks &links() { return links_; }
 
-    Document &Doc() { return document_; }
-    GraphController &Controller() { return controller_; }
-    IntervalState &Interval() { return interval_; }
-    GraphRenderer &Renderer() { return *renderer_; }
-    int GraphSize() const { return graphSize_; }
-    // The picture the user sees: GraphImage after a redraw, with whatever
-    // the tools draw over it. Call RefreshVisibleGraph after drawing on it.
-    Canvas &VisibleGraph() { return visible_; }
-    void RefreshVisibleGraph();
+    Document &doc() { return document_; }
+    GraphController &controller() { return controller_; }
+    IntervalState &interval() { return interval_; }
+    GraphRenderer &renderer() { return *renderer_; }
+    int graphSize() const { return graphSize_; }
+    // The picture the user sees: graphImage after a redraw, with whatever
+    // the tools draw over it. Call refreshVisibleGraph after drawing on it.
+    Canvas &visibleGraph() { return visible_; }
+    void refreshVisibleGraph();
 
     // Operations other windows call.
-    void RedrawGraph();
-    void RedrawItemList() { controller_.RedrawItemList(); }
-    void UpdateMenus() { controller_.UpdateMenus(); }
-    void UpdateParamStatus() { controller_.UpdateParamStatus(); }
-    void UpdateRangeStatus() { controller_.UpdateRangeStatus(); }
+    void redrawGraph();
+    void redrawItemList() { controller_.redrawItemList(); }
+    void updateMenus() { controller_.updateMenus(); }
+    void updateParamStatus() { controller_.updateParamStatus(); }
+    void updateRangeStatus() { controller_.updateRangeStatus(); }
 
     // A menu entry by its name ("addition", "dif", ...), or null.
-    QAction *MenuAction(const QString &name) const;
-    QString RangeLineText() const;
-    QString ParamLineText() const;
+    QAction *menuAction(const QString &name) const;
+    QString rangeLineText() const;
+    QString paramLineText() const;
 
     // Menu handlers.
-    void equationsaveClick();
-    void equationLoadClick();
-    void K2Click();
-    void clipClick();
-    void N4Click();
-    void N5Click();
-    void K1Click();
-    void mnuExitClick();
-    void funcselect1(ItemKind kind);
-    void funcselect2(ItemKind kind);
-    void teiseiClick();
-    void zahyouClick();
-    void hyoujyunClick();
-    void KD1Click();
-    void KP2Click();
-    void K4Click();
-    void K5Click();
-    void K3Click();
-    void K6Click();
-    void integClick();
-    void standardClick();
+    void saveDocument();
+    void openDocument();
+    void saveGraphImage();
+    void copyGraphToClipboard();
+    void enterSearchMode();
+    void leaveSearchMode();
+    void showVersion();
+    void quitProgram();
+    void registerNew(ItemKind kind);
+    void registerAdditional(ItemKind kind);
+    void correctItems();
+    void changeRange();
+    void showStandard();
+    void showOverlaid();
+    void showParameters();
+    void setInterval();
+    void clearInterval();
+    void showMeanRate();
+    void showTangent();
+    void showRiemannSums();
+    void restoreSearchFrame();
 
   protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
   private:
-    void BuildMenus();
-    void BuildClientArea();
-    void LayoutClientArea();
-    QAction *AddItem(QMenu *menu, const char *name, const QString &caption);
-    QMenu *AddSubmenu(QMenu *parent, const char *name, const QString &caption);
-    void ApplyMenuState();
-    void HideReadout();
-    void Definition(DefinitionCommand command);
-    void OpenParameterWindow(bool afterLoad);
+    void buildMenus();
+    void buildClientArea();
+    void layoutClientArea();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption);
+    QMenu *addSubmenu(QMenu *parent, const char *name, const QString &caption);
+    void applyMenuState();
+    void hideReadout();
+    void runDefinition(DefinitionCommand command);
+    void openParameterWindow(bool afterLoad);
 
     Document document_;
     IntervalState interval_;
@@ -103,13 +106,13 @@ class Tgraph : public QMainWindow
     GraphController controller_;
     WindowLinks links_;
     bool searchMode_ = false;
-    CoordFrameRecord savedFrame_{};
+    CoordFrame savedFrame_{};
 
     std::map<QString, QAction *> actions_;
     QWidget *client_ = nullptr;
     CanvasView *listPanel_ = nullptr;
     QFrame *graphFrame_ = nullptr;
-    CanvasView *graphpaint_ = nullptr;
+    CanvasView *graphWidget_ = nullptr;
     QWidget *statusArea_ = nullptr;
     QLabel *rangeLine_ = nullptr;
     QLabel *paramLine_ = nullptr;
@@ -117,3 +120,5 @@ class Tgraph : public QMainWindow
     QLabel *itemLabel_ = nullptr; // the item under the pointer
     QPushButton *standard_ = nullptr;
 };
+
+} // namespace gq

@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QString>
 
+namespace gq
+{
+
 class ShellWindow : public QDialog
 {
   public:
@@ -19,46 +22,48 @@ class ShellWindow : public QDialog
 };
 
 // Range change.
-class THanichange : public ShellWindow
+class RangeDialog : public ShellWindow
 {
   public:
-    explicit THanichange(QWidget *w) : ShellWindow(w, "Hanichange", QStringLiteral("範囲変更")) {}
+    explicit RangeDialog(QWidget *w) : ShellWindow(w, "Hanichange", QStringLiteral("範囲変更")) {}
 };
 
 // Parameter change.
-class TParaChange : public ShellWindow
+class ParameterWindow : public ShellWindow
 {
   public:
-    explicit TParaChange(QWidget *w) : ShellWindow(w, "ParaChange", QStringLiteral("ParaChange")) {}
+    explicit ParameterWindow(QWidget *w) : ShellWindow(w, "ParaChange", QStringLiteral("ParaChange")) {}
 };
 
 // Mean rate of change (caption set by the main window when it opens it).
-class TPMove : public ShellWindow
+class MeanRateWindow : public ShellWindow
 {
   public:
-    explicit TPMove(QWidget *w) : ShellWindow(w, "PMove", QString()) {}
+    explicit MeanRateWindow(QWidget *w) : ShellWindow(w, "PMove", QString()) {}
 };
 
 // Tangent (caption set by the main window when it opens it).
-class Tdtangent : public ShellWindow
+class TangentWindow : public ShellWindow
 {
   public:
-    explicit Tdtangent(QWidget *w) : ShellWindow(w, "dtangent", QString()) {}
+    explicit TangentWindow(QWidget *w) : ShellWindow(w, "dtangent", QString()) {}
 };
 
 // Interval setting: shown without blocking.
-class Tkukansettei : public ShellWindow
+class IntervalDialog : public ShellWindow
 {
   public:
-    explicit Tkukansettei(QWidget *w) : ShellWindow(w, "kukansettei", QStringLiteral("区間設定"))
+    explicit IntervalDialog(QWidget *w) : ShellWindow(w, "kukansettei", QStringLiteral("区間設定"))
     {
         setModal(false);
     }
 };
 
 // Riemann sums.
-class Tintegnavi : public ShellWindow
+class RiemannSumWindow : public ShellWindow
 {
   public:
-    explicit Tintegnavi(QWidget *w) : ShellWindow(w, "integnavi", QStringLiteral("区分求積")) {}
+    explicit RiemannSumWindow(QWidget *w) : ShellWindow(w, "integnavi", QStringLiteral("区分求積")) {}
 };
+
+} // namespace gq

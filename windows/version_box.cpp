@@ -4,7 +4,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TAboutBox1::TAboutBox1(QWidget *parent) : QDialog(parent)
+namespace gq
+{
+
+VersionBox::VersionBox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutBox1"));
     setWindowTitle(QStringLiteral("バージョン情報"));
@@ -24,3 +27,5 @@ TAboutBox1::TAboutBox1(QWidget *parent) : QDialog(parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
 }
+
+} // namespace gq

@@ -3,9 +3,14 @@
 
 #include <QDialog>
 
-class TAboutBox1 : public QDialog
+namespace gq
+{
+
+class VersionBox : public QDialog
 {
     Q_OBJECT
   public:
-    explicit TAboutBox1(QWidget *parent = nullptr);
+    explicit VersionBox(QWidget *parent = nullptr);
 };
+
+} // namespace gq

@@ -4,7 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-Twarning::Twarning(QWidget *parent) : QDialog(parent)
+namespace gq
+{
+
+ConfirmDialog::ConfirmDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("warning"));
     setWindowTitle(QStringLiteral("warning"));
@@ -16,16 +19,16 @@ Twarning::Twarning(QWidget *parent) : QDialog(parent)
     auto *yes = new QPushButton(QStringLiteral("了解 (&Y)"), this);
     yes->setObjectName(QStringLiteral("YesButton"));
     yes->setGeometry(60, 56, 100, 28);
-    connect(yes, &QPushButton::clicked, this, &Twarning::YesClick);
+    connect(yes, &QPushButton::clicked, this, &ConfirmDialog::yesClicked);
     auto *no = new QPushButton(QStringLiteral("取消し (&N)"), this);
     no->setObjectName(QStringLiteral("NoButton"));
     no->setGeometry(200, 56, 100, 28);
     no->setDefault(true); // Return must not delete anything by accident
-    connect(no, &QPushButton::clicked, this, &Twarning::NoClick);
+    connect(no, &QPushButton::clicked, this, &ConfirmDialog::noClicked);
     setFixedSize(360, 100);
 }
 
-QString Twarning::WarningText(int kind)
+QString ConfirmDialog::warningText(int kind)
 {
     switch (kind) {
     case WarnFunctions:
@@ -43,35 +46,37 @@ QString Twarning::WarningText(int kind)
     }
 }
 
-void Twarning::Prepare(int kind)
+void ConfirmDialog::prepare(int kind)
 {
     // Starting from "no" makes every way out other than "了解" a cancel.
     answer_ = false;
-    text_->setText(WarningText(kind));
+    text_->setText(warningText(kind));
     if (QWidget *main = parentWidget())
         move(main->frameGeometry().center() - rect().center());
 }
 
-bool Twarning::Ask(int kind)
+bool ConfirmDialog::ask(int kind)
 {
-    Prepare(kind);
+    prepare(kind);
     exec();
     return answer_;
 }
 
-QString Twarning::Text() const
+QString ConfirmDialog::Text() const
 {
     return text_->text();
 }
 
-void Twarning::YesClick()
+void ConfirmDialog::yesClicked()
 {
     answer_ = true;
     accept();
 }
 
-void Twarning::NoClick()
+void ConfirmDialog::noClicked()
 {
     answer_ = false;
     reject();
 }
+
+} // namespace gq

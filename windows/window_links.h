@@ -5,8 +5,12 @@
 
 #include <functional>
 
-class Canvas;
 class QDialog;
+
+namespace gq
+{
+
+class Canvas;
 
 // The commands of the formula-definition menu.
 enum class DefinitionCommand {
@@ -39,3 +43,5 @@ struct WindowLinks {
     // list afterwards.
     std::function<void(DefinitionCommand)> definitionCommand;
 };
+
+} // namespace gq

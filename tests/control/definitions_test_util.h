@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+namespace gq
+{
+
 namespace defs_test
 {
 using Texts = std::vector<std::string>;
@@ -23,86 +26,86 @@ inline const std::string kKindLetters = "DEITRPS";
 
 // Appends the described item with the next free colour, which the panel
 // marks taken.
-inline Tfuncprop &AppendItem(Document &doc, ColourPanelState &panel, const std::string &described)
+inline Item &appendItem(Document &doc, ColourPanelState &panel, const std::string &described)
 {
-    Tfuncprop &item = doc.ItemList[++doc.ItemCount];
-    ResetItem(item);
+    Item &item = doc.items[++doc.itemCount];
+    resetItem(item);
     item.kind = static_cast<uint8_t>(kKindLetters.find(described[0]));
     std::istringstream words(described.substr(2));
     for (int k = 1; k <= 4 && words >> item.text[k]; ++k) {
     }
     for (uint32_t c : kItemColours)
-        if (panel.IsOffered(c)) {
+        if (panel.isOffered(c)) {
             item.colour = c;
-            panel.Take(c);
+            panel.take(c);
             break;
         }
     return item;
 }
 
-inline void AppendItems(Document &doc, ColourPanelState &panel, const Texts &items)
+inline void appendItems(Document &doc, ColourPanelState &panel, const Texts &items)
 {
     for (const std::string &item : items)
-        AppendItem(doc, panel, item);
+        appendItem(doc, panel, item);
 }
 
-inline Texts Described(const Document &doc)
+inline Texts described(const Document &doc)
 {
     Texts items;
-    for (int i = 1; i <= doc.ItemCount; ++i) {
-        std::string item(1, kKindLetters.at(doc.ItemList[i].kind));
+    for (int i = 1; i <= doc.itemCount; ++i) {
+        std::string item(1, kKindLetters.at(doc.items[i].kind));
         for (int k = 1; k <= 4; ++k)
-            item += " " + doc.ItemList[i].text[k];
+            item += " " + doc.items[i].text[k];
         items.push_back(item.erase(item.find_last_not_of(' ') + 1));
     }
     return items;
 }
 
 // Replaces both definition lists (texts above the counts are emptied).
-inline void SetDefinitions(Document &doc, const Texts &functions, const Texts &constants = {})
+inline void setDefinitions(Document &doc, const Texts &functions, const Texts &constants = {})
 {
-    doc.DefFuncCount = static_cast<int>(functions.size());
-    doc.DefConstCount = static_cast<int>(constants.size());
+    doc.functionCount = static_cast<int>(functions.size());
+    doc.constantCount = static_cast<int>(constants.size());
     for (int n = 1; n <= kMaxDefinitions; ++n) {
-        doc.DefFuncText[n] = n <= doc.DefFuncCount ? functions[n - 1] : std::string();
-        doc.DefConstText[n] = n <= doc.DefConstCount ? constants[n - 1] : std::string();
+        doc.functionTexts[n] = n <= doc.functionCount ? functions[n - 1] : std::string();
+        doc.constantTexts[n] = n <= doc.constantCount ? constants[n - 1] : std::string();
     }
 }
 
-inline Texts Functions(const Document &doc)
+inline Texts functionTextsOf(const Document &doc)
 {
-    return {doc.DefFuncText.begin() + 1, doc.DefFuncText.begin() + 1 + doc.DefFuncCount};
+    return {doc.functionTexts.begin() + 1, doc.functionTexts.begin() + 1 + doc.functionCount};
 }
 
-inline Texts Constants(const Document &doc)
+inline Texts constantTextsOf(const Document &doc)
 {
-    return {doc.DefConstText.begin() + 1, doc.DefConstText.begin() + 1 + doc.DefConstCount};
+    return {doc.constantTexts.begin() + 1, doc.constantTexts.begin() + 1 + doc.constantCount};
 }
 
 // Value of a formula at x with doc's definitions; none when it does not parse
 // or evaluate.
-inline std::optional<long double> ValueWith(const Document &doc, const std::string &text, long double x)
+inline std::optional<long double> valueWith(const Document &doc, const std::string &text, long double x)
 {
-    const DefinitionSource *previous = CurrentDefinitionSource();
-    SetDefinitionSource(&doc);
-    ParseOK = EvalValid = true;
-    Tree tree(ParseFormula(text, ParseBuild));
-    const long double value = ParseOK && tree ? Evaluate(tree.get(), x, 0) : 0;
-    const bool valid = ParseOK && tree && EvalValid;
-    SetDefinitionSource(previous);
+    const DefinitionSource *previous = currentDefinitionSource();
+    setDefinitionSource(&doc);
+    parseOK = evalValid = true;
+    Tree tree(parseFormula(text, ParseBuild));
+    const long double value = parseOK && tree ? evaluate(tree.get(), x, 0) : 0;
+    const bool valid = parseOK && tree && evalValid;
+    setDefinitionSource(previous);
     return valid ? std::optional(value) : std::nullopt;
 }
 
 // Every item colour taken exactly once; every other colour offered.
-inline ::testing::AssertionResult ColoursConsistent(const Document &doc, const ColourPanelState &panel)
+inline ::testing::AssertionResult coloursConsistent(const Document &doc, const ColourPanelState &panel)
 {
     for (uint32_t c : kItemColours) {
         int users = 0;
-        for (int i = 1; i <= doc.ItemCount; ++i)
-            users += doc.ItemList[i].colour == c;
+        for (int i = 1; i <= doc.itemCount; ++i)
+            users += doc.items[i].colour == c;
         if (users > 1)
             return ::testing::AssertionFailure() << "colour " << c << " shared by " << users << " items";
-        if ((users == 1) == panel.IsOffered(c))
+        if ((users == 1) == panel.isOffered(c))
             return ::testing::AssertionFailure()
                    << "colour " << c << (users ? " used but offered" : " unused but not offered");
     }
@@ -110,3 +113,5 @@ inline ::testing::AssertionResult ColoursConsistent(const Document &doc, const C
 }
 
 } // namespace defs_test
+
+} // namespace gq

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace gq
+{
+
 namespace
 {
 class EquationCommands : public ::testing::Test
@@ -15,21 +18,21 @@ class EquationCommands : public ::testing::Test
   protected:
     EquationCommands() : controller(doc, surface)
     {
-        SetDefinitionSource(&doc);
-        controller.SetQuestions(&ask);
-        controller.ResetDocument();
+        setDefinitionSource(&doc);
+        controller.setQuestions(&ask);
+        controller.resetDocument();
     }
-    ~EquationCommands() override { SetDefinitionSource(nullptr); }
-    QString Path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QString Write(const char *name, const std::vector<std::string> &lines)
+    ~EquationCommands() override { setDefinitionSource(nullptr); }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString write(const char *name, const std::vector<std::string> &lines)
     {
-        EXPECT_TRUE(SaveTextLines(Path(name), lines).isEmpty());
-        return Path(name);
+        EXPECT_TRUE(saveTextLines(path(name), lines).isEmpty());
+        return path(name);
     }
-    void Register(ItemKind kind, std::initializer_list<const char *> answers)
+    void registerItem(ItemKind kind, std::initializer_list<const char *> answers)
     {
         ask.keyboardAnswers.insert(ask.keyboardAnswers.end(), answers.begin(), answers.end());
-        doc.ItemCount == 0 ? controller.NewRegistration(kind) : controller.AddRegistration(kind);
+        doc.itemCount == 0 ? controller.newRegistration(kind) : controller.addRegistration(kind);
     }
 
     QTemporaryDir dir;
@@ -40,14 +43,14 @@ class EquationCommands : public ::testing::Test
 };
 
 // A complete file with one explicit item in red and the given formula.
-std::vector<std::string> OneItemFile(const std::string &formula)
+std::vector<std::string> oneItemFile(const std::string &formula)
 {
     Document doc;
-    doc.ItemCount = 1;
-    doc.ItemList[1] = {.text = {"", formula}, .asymptote = 1, .colour = 255};
+    doc.itemCount = 1;
+    doc.items[1] = {.text = {"", formula}, .asymptote = 1, .colour = 255};
     std::vector<std::string> lines;
     QString error;
-    EXPECT_TRUE(EquationFileLines(doc, VariableTableRecord{}, lines, error));
+    EXPECT_TRUE(equationFileLines(doc, VariableTable{}, lines, error));
     return lines;
 }
 } // namespace
@@ -57,35 +60,37 @@ std::vector<std::string> OneItemFile(const std::string &formula)
 // refreshes.
 TEST_F(EquationCommands, SaveReadAndReadAnother)
 {
-    Register(KindExplicit, {"x^2-2"});
-    Register(KindPoint, {"1", "2"});
-    const Tfuncprop first = doc.ItemList[1], second = doc.ItemList[2];
-    doc.CoordFrame = {-2, 3, -1, 4};
-    ASSERT_TRUE(SaveEquations(controller, Path("a.gtq")));
-    controller.ResetDocument();
-    EXPECT_FALSE(ReadEquationsAndRefresh(controller, Path("a.gtq")));
-    ASSERT_EQ(doc.ItemCount, 2);
-    EXPECT_EQ(doc.ItemList[1].text, first.text);
-    EXPECT_EQ(doc.ItemList[2].text, second.text);
-    EXPECT_EQ(doc.ItemList[2].colour, second.colour);
-    EXPECT_EQ(controller.RangeLine(), RangeStatusText(CoordFrameRecord{-2, 3, -1, 4}));
-    EXPECT_TRUE(controller.Menus().addition && controller.Menus().gshow && !controller.Menus().dif);
-    const ColourPanelState &colours = controller.ColourPanel();
-    EXPECT_FALSE(colours.IsOffered(first.colour) || colours.IsOffered(second.colour));
-    EXPECT_TRUE(surface.Lines().contains(QStringLiteral("40,30:x^2-2")));
+    registerItem(KindExplicit, {"x^2-2"});
+    registerItem(KindPoint, {"1", "2"});
+    const Item first = doc.items[1], second = doc.items[2];
+    doc.frame = {-2, 3, -1, 4};
+    ASSERT_TRUE(saveEquations(controller, path("a.gtq")));
+    controller.resetDocument();
+    EXPECT_FALSE(readEquationsAndRefresh(controller, path("a.gtq")));
+    ASSERT_EQ(doc.itemCount, 2);
+    EXPECT_EQ(doc.items[1].text, first.text);
+    EXPECT_EQ(doc.items[2].text, second.text);
+    EXPECT_EQ(doc.items[2].colour, second.colour);
+    EXPECT_EQ(controller.rangeLine(), rangeStatusText(CoordFrame{-2, 3, -1, 4}));
+    EXPECT_TRUE(controller.menus().addMenu && controller.menus().displayMenu &&
+                !controller.menus().calculusMenu);
+    const ColourPanelState &colours = controller.colours();
+    EXPECT_FALSE(colours.isOffered(first.colour) || colours.isOffered(second.colour));
+    EXPECT_TRUE(surface.lines().contains(QStringLiteral("40,30:x^2-2")));
 
     // One explicit function using a: the parameter window is asked for, the
     // calculus menu and the derivative appear.
-    EXPECT_TRUE(ReadEquationsAndRefresh(controller, Write("p.gtq", OneItemFile("a*x^2"))));
-    EXPECT_TRUE(colours.IsOffered(first.colour) && colours.IsOffered(second.colour));
-    EXPECT_FALSE(colours.IsOffered(255));
-    EXPECT_EQ(controller.ParamLine(), QStringLiteral("a = 0.000 "));
-    EXPECT_TRUE(controller.Menus().kp2Enabled && controller.Menus().dif && controller.Menus().defa);
-    EXPECT_TRUE(controller.ShowMaxMin());
+    EXPECT_TRUE(readEquationsAndRefresh(controller, write("p.gtq", oneItemFile("a*x^2"))));
+    EXPECT_TRUE(colours.isOffered(first.colour) && colours.isOffered(second.colour));
+    EXPECT_FALSE(colours.isOffered(255));
+    EXPECT_EQ(controller.paramLine(), QStringLiteral("a = 0.000 "));
+    EXPECT_TRUE(controller.menus().parameterDisplayEnabled && controller.menus().calculusMenu &&
+                controller.menus().derivativeEntry);
+    EXPECT_TRUE(controller.showMaxMin());
     const int clears = surface.clears;
-    EXPECT_TRUE(ReadEquationsAndRefresh(controller, QString())); // cancelled
+    EXPECT_TRUE(readEquationsAndRefresh(controller, QString())); // cancelled
     EXPECT_EQ(surface.clears, clears + 1);
-    EXPECT_EQ(doc.ItemCount, 1);
+    EXPECT_EQ(doc.itemCount, 1);
     EXPECT_TRUE(ask.messages.empty());
 }
 
@@ -94,13 +99,13 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
 // A failed save is reported too.
 TEST_F(EquationCommands, UnreadableFilesChangeNothingAndFailuresAreReported)
 {
-    Register(KindExplicit, {"x+1"});
-    doc.CoordFrame = {-1, 1, -2, 2};
-    auto lines = OneItemFile("x^3");
-    Write("short.gtq", {lines.begin(), lines.end() - 3});
+    registerItem(KindExplicit, {"x+1"});
+    doc.frame = {-1, 1, -2, 2};
+    auto lines = oneItemFile("x^3");
+    write("short.gtq", {lines.begin(), lines.end() - 3});
     lines[2] = "five"; // xmax is not a number
-    Write("broken.gtq", lines);
-    Write("other.gtq", {"hello", "world"});
+    write("broken.gtq", lines);
+    write("other.gtq", {"hello", "world"});
     const int clears = surface.clears;
     struct Case {
         const char *file;
@@ -110,14 +115,16 @@ TEST_F(EquationCommands, UnreadableFilesChangeNothingAndFailuresAreReported)
                           Case{"absent.gtq", LoadOutcome::Failed}, Case{"other.gtq", LoadOutcome::NotOurs}}) {
         SCOPED_TRACE(c.file);
         const std::size_t messages = ask.messages.size(), perRead = c.outcome == LoadOutcome::Failed;
-        EXPECT_EQ(LoadEquations(controller, Path(c.file)), c.outcome);
-        EXPECT_FALSE(ReadEquationsAndRefresh(controller, Path(c.file)));
+        EXPECT_EQ(loadEquations(controller, path(c.file)), c.outcome);
+        EXPECT_FALSE(readEquationsAndRefresh(controller, path(c.file)));
         EXPECT_EQ(ask.messages.size(), messages + 2 * perRead);
         EXPECT_TRUE(!perRead || !ask.messages.back().isEmpty());
-        EXPECT_TRUE(doc.ItemCount == 1 && doc.ItemList[1].text[1] == "x+1");
-        EXPECT_TRUE(doc.CoordFrame.xmin == -1 && doc.CoordFrame.ymax == 2);
+        EXPECT_TRUE(doc.itemCount == 1 && doc.items[1].text[1] == "x+1");
+        EXPECT_TRUE(doc.frame.xmin == -1 && doc.frame.ymax == 2);
         EXPECT_EQ(surface.clears, clears) << "the list is not redrawn";
     }
-    EXPECT_FALSE(SaveEquations(controller, Path("no/such/folder/x.gtq")));
+    EXPECT_FALSE(saveEquations(controller, path("no/such/folder/x.gtq")));
     EXPECT_EQ(ask.messages.size(), 7u); // two for each failed read, one for the save
 }
+
+} // namespace gq

@@ -3,12 +3,15 @@
 #include "control/scripted_questions.h"
 #include <gtest/gtest.h>
 
+namespace gq
+{
+
 namespace
 {
 // texts: text[1], text[2], ... separated by '|'.
-Tfuncprop Item(uint8_t kind, const char *texts, uint32_t colour = 0)
+Item item(uint8_t kind, const char *texts, uint32_t colour = 0)
 {
-    Tfuncprop item;
+    Item item;
     item.kind = kind;
     item.colour = colour;
     int k = 1;
@@ -21,34 +24,34 @@ Tfuncprop Item(uint8_t kind, const char *texts, uint32_t colour = 0)
 TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
 {
     struct Case {
-        Tfuncprop item;
+        Item item;
         const char *lines; // "x,y:text" separated by '|'
         int listY;
     } cases[] = {
-        {Item(KindExplicit, "x^2-2", 255), "1,15:陽 関 数 y=f(x)|1,30:f(x)=|40,30:x^2-2", 45},
-        {Item(KindImplicit, "x*y-1"), "1,15:陰 関 数 f(x,y)=0|1,30:f(x,y)=|40,30:x*y-1", 45},
-        {Item(KindDerivative, "3*x^2"), "1,15:導 関 数 y=df(x)/dx|1,30:dy/dx=|40,30:3*x^2", 45},
-        {Item(KindParametric, "cos(t)|sin(t)|0|2\x83\xCE"),
+        {item(KindExplicit, "x^2-2", 255), "1,15:陽 関 数 y=f(x)|1,30:f(x)=|40,30:x^2-2", 45},
+        {item(KindImplicit, "x*y-1"), "1,15:陰 関 数 f(x,y)=0|1,30:f(x,y)=|40,30:x*y-1", 45},
+        {item(KindDerivative, "3*x^2"), "1,15:導 関 数 y=df(x)/dx|1,30:dy/dx=|40,30:3*x^2", 45},
+        {item(KindParametric, "cos(t)|sin(t)|0|2\x83\xCE"),
          "1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)|1,30:x =|40,30:cos(t)|1,45:y =|40,45:sin(t)|1,60:tの範囲  : "
          "0≦t≦2π",
          75},
         // A polar curve shows its formula once.
-        {Item(KindPolar, "\x83\xC6*t|\x83\xC6*t|-1|1"),
+        {item(KindPolar, "\x83\xC6*t|\x83\xC6*t|-1|1"),
          "1,15:極方程式  r＝ｆ(ｔ)|1,30: ｒ=|40,30:θ*t|1,45:tの範囲  : -1≦t≦1", 60},
-        {Item(KindPoint, "1|a"), "1,15:点の座標 (p,q)|1,30:(p,q) =|40,30:( 1 , a )", 45},
-        {Item(KindSegment, "0|0|1|2"),
+        {item(KindPoint, "1|a"), "1,15:点の座標 (p,q)|1,30:(p,q) =|40,30:( 1 , a )", 45},
+        {item(KindSegment, "0|0|1|2"),
          "1,15:２点を結ぶ線分(p,q)-(r,s)|1,30:(p,q) =|40,30:( 0 , 0 )|1,45:(r,s) =|40,45:( 1 , 2 )", 60},
     };
     for (const Case &c : cases) {
         RecordingSurface surface;
         ItemListPainter painter(surface);
-        painter.RenderItemEntry(c.item);
-        EXPECT_EQ(surface.Lines().join(u'|'), QString::fromUtf8(c.lines));
-        EXPECT_EQ(painter.ListY, c.listY) << c.lines;
+        painter.renderItemEntry(c.item);
+        EXPECT_EQ(surface.lines().join(u'|'), QString::fromUtf8(c.lines));
+        EXPECT_EQ(painter.listY, c.listY) << c.lines;
         for (const auto &t : surface.texts)
             EXPECT_EQ(t.colour, c.item.colour);
     }
-    EXPECT_TRUE(KindName(7).isEmpty());
+    EXPECT_TRUE(kindName(7).isEmpty());
 }
 
 TEST(ItemListPanel, LongFormulaWrapsOntoLinesFifteenPixelsApart)
@@ -57,55 +60,55 @@ TEST(ItemListPanel, LongFormulaWrapsOntoLinesFifteenPixelsApart)
     ItemListPainter painter(surface);
     // 25 characters fit in 250 = 300 - 50; a wrapped line holds 24 (240 = 300 - 60).
     const QString fits(25, QLatin1Char('a'));
-    painter.WrapText(fits);
-    EXPECT_EQ(surface.Lines(), QStringList(QStringLiteral("40,0:") + fits));
-    EXPECT_EQ(painter.ListY, 15);
+    painter.wrapText(fits);
+    EXPECT_EQ(surface.lines(), QStringList(QStringLiteral("40,0:") + fits));
+    EXPECT_EQ(painter.listY, 15);
 
-    surface.Clear();
-    painter.ListY = 0;
+    surface.clear();
+    painter.listY = 0;
     QString longText;
     for (int i = 0; i < 60; ++i)
         longText += QChar(u'a' + i % 26);
-    painter.WrapText(longText);
-    EXPECT_EQ(surface.Lines(), QStringList({QStringLiteral("40,0:") + longText.left(24),
+    painter.wrapText(longText);
+    EXPECT_EQ(surface.lines(), QStringList({QStringLiteral("40,0:") + longText.left(24),
                                             QStringLiteral("40,15:") + longText.mid(24, 24),
                                             QStringLiteral("40,30:") + longText.mid(48)}));
-    EXPECT_EQ(painter.ListY, 45);
+    EXPECT_EQ(painter.listY, 45);
 
     // Pi is never split: 5 characters fit, 4 on a wrapped line; and a
     // panel too narrow for one character still ends.
     std::string pis;
     for (int i = 0; i < 7; ++i)
         pis += "\x83\xCE";
-    surface.Clear();
-    surface.width = 100;
-    painter.WrapText(FormulaForDisplay(pis));
-    EXPECT_EQ(surface.Lines(), QStringList({QStringLiteral("40,45:ππππ"), QStringLiteral("40,60:πππ")}));
-    surface.Clear();
-    surface.width = 20;
-    painter.ListY = 0;
-    painter.WrapText(QStringLiteral("abc"));
+    surface.clear();
+    surface.panelWidth = 100;
+    painter.wrapText(formulaForDisplay(pis));
+    EXPECT_EQ(surface.lines(), QStringList({QStringLiteral("40,45:ππππ"), QStringLiteral("40,60:πππ")}));
+    surface.clear();
+    surface.panelWidth = 20;
+    painter.listY = 0;
+    painter.wrapText(QStringLiteral("abc"));
     EXPECT_EQ(surface.texts.size(), 3u);
-    EXPECT_EQ(painter.ListY, 45);
+    EXPECT_EQ(painter.listY, 45);
 }
 
 TEST(ItemListPanel, DefinitionsComeFirstAndAreSeparatedByALine)
 {
     Document doc;
-    doc.DefFuncCount = 2;
-    doc.DefFuncText[1] = "x^2";
-    doc.DefFuncText[2] = "sin(x)";
-    doc.DefConstCount = 1;
-    doc.DefConstText[1] = "2\x83\xCE";
-    doc.ItemCount = 1;
-    doc.ItemList[1] = Item(KindExplicit, "F1(x)+Q1", 128);
-    doc.ItemList[2].text[1] = "x"; // not in use
+    doc.functionCount = 2;
+    doc.functionTexts[1] = "x^2";
+    doc.functionTexts[2] = "sin(x)";
+    doc.constantCount = 1;
+    doc.constantTexts[1] = "2\x83\xCE";
+    doc.itemCount = 1;
+    doc.items[1] = item(KindExplicit, "F1(x)+Q1", 128);
+    doc.items[2].text[1] = "x"; // not in use
     RecordingSurface surface;
     surface.texts.push_back({0, 0, QStringLiteral("old"), 0});
     ItemListPainter painter(surface);
-    painter.RedrawItemList(doc);
+    painter.redrawItemList(doc);
     EXPECT_EQ(surface.clears, 1);
-    EXPECT_EQ(surface.Lines().join(u'|'),
+    EXPECT_EQ(surface.lines().join(u'|'),
               QString::fromUtf8("1,0:定義関数|1,15:F1(x)=|40,15:x^2|1,30:F2(x)=|40,30:sin(x)|"
                                 "1,45:定義定数|1,60:Q1 =|40,60:2π|"
                                 "1,90:陽 関 数 y=f(x)|1,105:f(x)=|40,105:F1(x)+Q1"));
@@ -114,9 +117,11 @@ TEST(ItemListPanel, DefinitionsComeFirstAndAreSeparatedByALine)
     EXPECT_EQ(surface.texts.back().colour, 128u);
 
     // An empty document leaves a white panel.
-    doc.DefFuncCount = doc.DefConstCount = doc.ItemCount = 0;
-    painter.RedrawItemList(doc);
+    doc.functionCount = doc.constantCount = doc.itemCount = 0;
+    painter.redrawItemList(doc);
     EXPECT_EQ(surface.clears, 2);
     EXPECT_TRUE(surface.texts.empty());
     EXPECT_TRUE(surface.lineYs.empty());
 }
+
+} // namespace gq

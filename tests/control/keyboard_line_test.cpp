@@ -3,19 +3,22 @@
 #include "engine/parse.h"
 #include <gtest/gtest.h>
 
+namespace gq
+{
+
 namespace
 {
 const std::string kPi = "\x83\xCE";
 const std::string kTheta = "\x83\xC6";
 
-KeyboardLine Typed(std::initializer_list<const char *> keys)
+KeyboardLine typed(std::initializer_list<const char *> keys)
 {
     KeyboardLine line;
     for (const char *name : keys) {
-        const KeyDef *key = FindKey(name);
+        const KeyDef *key = findKey(name);
         EXPECT_NE(key, nullptr) << name;
         if (key)
-            line.Insert(key->inserts, key->advance);
+            line.insert(key->inserts, key->advance);
     }
     return line;
 }
@@ -25,72 +28,72 @@ KeyboardLine Typed(std::initializer_list<const char *> keys)
 // byte and character positions around the two-byte Greek letters.
 TEST(KeyboardInsertion, GreekKeysAreOneCharacterOfTwoBytes)
 {
-    KeyboardLine line = Typed({"n2", "pai", "sita"});
+    KeyboardLine line = typed({"n2", "pai", "sita"});
     EXPECT_EQ(line.Text(), "2" + kPi + kTheta);
-    EXPECT_EQ(line.Length(), 3);
-    EXPECT_EQ(line.Caret(), 3);
-    EXPECT_EQ(line.CaretByte(), 5u);
-    line.SetCaret(1);
-    line.Insert("sqrt()", 5);
+    EXPECT_EQ(line.length(), 3);
+    EXPECT_EQ(line.caret(), 3);
+    EXPECT_EQ(line.caretByte(), 5u);
+    line.setCaret(1);
+    line.insert("sqrt()", 5);
     EXPECT_EQ(line.Text(), "2sqrt()" + kPi + kTheta);
-    EXPECT_EQ(line.Caret(), 6);
+    EXPECT_EQ(line.caret(), 6);
 }
 
 TEST(KeyboardCaret, MovesOverPiAndThetaAsOneCharacterAndStopsAtTheEnds)
 {
     KeyboardLine line;
-    line.SetText(kPi + "+" + kTheta);
-    line.CaretBack();
-    EXPECT_EQ(line.CaretByte(), 3u);
-    line.CaretBack();
-    line.CaretBack();
-    EXPECT_EQ(line.CaretByte(), 0u);
-    line.CaretBack();
-    EXPECT_EQ(line.CaretByte(), 0u);
-    line.CaretForward();
-    EXPECT_EQ(line.CaretByte(), 2u);
-    line.SetCaret(99);
-    EXPECT_EQ(line.CaretByte(), 5u);
-    line.CaretForward();
-    EXPECT_EQ(line.CaretByte(), 5u);
+    line.setText(kPi + "+" + kTheta);
+    line.caretBack();
+    EXPECT_EQ(line.caretByte(), 3u);
+    line.caretBack();
+    line.caretBack();
+    EXPECT_EQ(line.caretByte(), 0u);
+    line.caretBack();
+    EXPECT_EQ(line.caretByte(), 0u);
+    line.caretForward();
+    EXPECT_EQ(line.caretByte(), 2u);
+    line.setCaret(99);
+    EXPECT_EQ(line.caretByte(), 5u);
+    line.caretForward();
+    EXPECT_EQ(line.caretByte(), 5u);
 }
 
 TEST(KeyboardDeletion, RemovesWholeTwoByteCharactersAndNothingAtTheEnds)
 {
-    KeyboardLine line = Typed({"n2", "pai"});
-    line.DeleteBefore();
+    KeyboardLine line = typed({"n2", "pai"});
+    line.deleteBefore();
     EXPECT_EQ(line.Text(), "2");
-    EXPECT_EQ(line.Caret(), 1);
+    EXPECT_EQ(line.caret(), 1);
 
-    line.SetText(kTheta + "x");
-    line.SetCaret(0);
-    line.DeleteAfter();
+    line.setText(kTheta + "x");
+    line.setCaret(0);
+    line.deleteAfter();
     EXPECT_EQ(line.Text(), "x");
-    EXPECT_EQ(line.Caret(), 0);
+    EXPECT_EQ(line.caret(), 0);
 
     // A pre-filled text may hold other Shift-JIS characters; "\x83\x5C" ends
     // in the byte of a backslash and must still go as one character.
-    line.SetText("x\x83\x5C");
-    line.DeleteBefore();
+    line.setText("x\x83\x5C");
+    line.deleteBefore();
     EXPECT_EQ(line.Text(), "x");
 
-    line.SetText("ab");
-    line.DeleteAfter();
-    line.SetCaret(0);
-    line.DeleteBefore();
+    line.setText("ab");
+    line.deleteAfter();
+    line.setCaret(0);
+    line.deleteBefore();
     EXPECT_EQ(line.Text(), "ab");
-    line.Clear();
+    line.clear();
     EXPECT_EQ(line.Text(), "");
-    EXPECT_EQ(line.Caret(), 0);
+    EXPECT_EQ(line.caret(), 0);
 }
 
 TEST(KeyboardPlacement, BelowMainWindowTopByLayout)
 {
-    EXPECT_EQ(KeyboardPosition({100, 50}, 1, 768, 332), QPoint(104, 310));
-    EXPECT_EQ(KeyboardPosition({100, 50}, 0, 768, 332), QPoint(104, 130));
-    EXPECT_EQ(KeyboardPosition({100, 50}, 2, 768, 220), QPoint(104, 130));
+    EXPECT_EQ(keyboardPosition({100, 50}, 1, 768, 332), QPoint(104, 310));
+    EXPECT_EQ(keyboardPosition({100, 50}, 0, 768, 332), QPoint(104, 130));
+    EXPECT_EQ(keyboardPosition({100, 50}, 2, 768, 220), QPoint(104, 130));
     // On a low screen the bottom edge goes to 400.
-    EXPECT_EQ(KeyboardPosition({0, 0}, 1, 400, 332), QPoint(4, 68));
+    EXPECT_EQ(keyboardPosition({0, 0}, 1, 400, 332), QPoint(4, 68));
 }
 
 // These need the real parser (with the closing simplification for 1/0).
@@ -106,6 +109,8 @@ TEST(KeyboardClosingCheck, SortsTextsIntoEmptyAcceptedAndFailed)
         {"x", ClosingCheck::Accepted},      // no stale failure from the text before
     };
     for (const auto &[text, check] : cases)
-        EXPECT_EQ(CheckClosingText(text), check) << text;
-    EXPECT_EQ(ClosingMessage(ClosingCheck::Empty), QString()); // the failure messages: on the window
+        EXPECT_EQ(checkClosingText(text), check) << text;
+    EXPECT_EQ(closingMessage(ClosingCheck::Empty), QString()); // the failure messages: on the window
 }
+
+} // namespace gq

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace gq
+{
+
 TEST(MenuVisibility, FollowsTheSizeOfTheListAndTheKindOfItemOne)
 {
     struct Case {
         int count;
         uint8_t kind;
         bool maxMinBefore;
-        bool addition, listMenus, calculus, maxMinAfter;
+        bool addMenu, listMenus, calculus, maxMinAfter;
     };
     std::vector<Case> cases = {
         {0, KindExplicit, true, false, false, false, false}, // empty: nothing that needs items
@@ -28,20 +31,20 @@ TEST(MenuVisibility, FollowsTheSizeOfTheListAndTheKindOfItemOne)
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "count " << c.count << ", kind " << int(c.kind));
         Document doc;
-        doc.ItemCount = c.count;
-        doc.ItemList[1].kind = c.kind;
+        doc.itemCount = c.count;
+        doc.items[1].kind = c.kind;
         // Start from the opposite of what is expected so every flag must be set.
         MenuState menus;
-        menus.addition = !c.addition;
-        menus.teisei = menus.gshow = !c.listMenus;
-        menus.dif = menus.defa = !c.calculus;
+        menus.addMenu = !c.addMenu;
+        menus.correctionMenu = menus.displayMenu = !c.listMenus;
+        menus.calculusMenu = menus.derivativeEntry = !c.calculus;
         bool showMaxMin = c.maxMinBefore;
-        UpdateMenuVisibility(doc, menus, showMaxMin);
-        EXPECT_EQ(menus.addition, c.addition);
-        EXPECT_EQ(menus.teisei, c.listMenus);
-        EXPECT_EQ(menus.gshow, c.listMenus);
-        EXPECT_EQ(menus.dif, c.calculus);
-        EXPECT_EQ(menus.defa, c.calculus);
+        updateMenuVisibility(doc, menus, showMaxMin);
+        EXPECT_EQ(menus.addMenu, c.addMenu);
+        EXPECT_EQ(menus.correctionMenu, c.listMenus);
+        EXPECT_EQ(menus.displayMenu, c.listMenus);
+        EXPECT_EQ(menus.calculusMenu, c.calculus);
+        EXPECT_EQ(menus.derivativeEntry, c.calculus);
         EXPECT_EQ(showMaxMin, c.maxMinAfter);
     }
 }
@@ -50,12 +53,15 @@ TEST(MenuVisibility, DefinitionMenusFollowTheCounts)
 {
     Document doc;
     MenuState menus;
-    UpdateDefinitionMenus(doc, menus);
-    EXPECT_FALSE(menus.deffuncA || menus.UFcorrect || menus.DefconstA || menus.UCcorrect);
+    updateDefinitionMenus(doc, menus);
+    EXPECT_FALSE(menus.addFunctionEntry || menus.correctFunctionsEntry || menus.addConstantEntry ||
+                 menus.correctConstantsEntry);
 
-    doc.DefFuncCount = 1;
-    doc.DefConstCount = 6;
-    UpdateDefinitionMenus(doc, menus);
-    EXPECT_TRUE(menus.deffuncA && menus.UFcorrect && menus.UCcorrect);
-    EXPECT_FALSE(menus.DefconstA) << "no seventh constant";
+    doc.functionCount = 1;
+    doc.constantCount = 6;
+    updateDefinitionMenus(doc, menus);
+    EXPECT_TRUE(menus.addFunctionEntry && menus.correctFunctionsEntry && menus.correctConstantsEntry);
+    EXPECT_FALSE(menus.addConstantEntry) << "no seventh constant";
 }
+
+} // namespace gq

@@ -6,16 +6,19 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace gq
+{
+
 namespace
 {
 // Also records what the list panel showed while the colour was chosen.
 struct PeekingQuestions : ScriptedQuestions {
     const RecordingSurface *surface = nullptr;
     QStringList seen;
-    uint32_t ChooseColour(ColourPanelState &panel) override
+    uint32_t chooseColour(ColourPanelState &panel) override
     {
-        seen = surface->Lines();
-        return ScriptedQuestions::ChooseColour(panel);
+        seen = surface->lines();
+        return ScriptedQuestions::chooseColour(panel);
     }
 };
 
@@ -23,10 +26,10 @@ struct Rig {
     Rig() : controller(doc, surface)
     {
         ask.surface = &surface;
-        controller.SetQuestions(&ask);
-        controller.ResetDocument();
+        controller.setQuestions(&ask);
+        controller.resetDocument();
     }
-    void Answer(std::initializer_list<const char *> answers)
+    void answer(std::initializer_list<const char *> answers)
     {
         for (const char *a : answers)
             ask.keyboardAnswers.push_back(a);
@@ -80,7 +83,7 @@ TEST(RegistrationKinds, EachKindAsksItsFormulasAndStoresThemUnlessAStepIsCancell
         for (const QByteArray &a : QByteArray(c.answers).split('|'))
             r.ask.keyboardAnswers.push_back(a.toStdString());
         r.ask.colourAnswers.push_back(kRed);
-        r.controller.NewRegistration(static_cast<ItemKind>(c.kind));
+        r.controller.newRegistration(static_cast<ItemKind>(c.kind));
         const QStringList captions = QString::fromUtf8(c.captions).split(u'|');
 
         ASSERT_EQ(r.ask.keyboardRequests.size(), size_t(captions.size()));
@@ -97,39 +100,39 @@ TEST(RegistrationKinds, EachKindAsksItsFormulasAndStoresThemUnlessAStepIsCancell
             EXPECT_EQ(q.keyI, keys.find('t') != keys.npos) << k;
         }
         if (!c.texts) {
-            EXPECT_EQ(r.doc.ItemCount, 0);
+            EXPECT_EQ(r.doc.itemCount, 0);
             EXPECT_EQ(r.ask.colourPanelOpenings, 0);
-            EXPECT_FALSE(r.controller.Menus().addition);
+            EXPECT_FALSE(r.controller.menus().addMenu);
             continue;
         }
-        ASSERT_EQ(r.doc.ItemCount, 1);
-        const Tfuncprop &item = r.doc.ItemList[1];
+        ASSERT_EQ(r.doc.itemCount, 1);
+        const Item &item = r.doc.items[1];
         EXPECT_EQ(item.kind, c.kind);
         const QList<QByteArray> texts = QByteArray(*c.texts ? c.texts : c.answers).split('|');
         for (int k = 0; k < texts.size(); ++k)
             EXPECT_EQ(item.text[k + 1], texts[k].toStdString()) << "text " << k + 1;
         EXPECT_EQ(item.asymptote, c.kind == KindExplicit ? 1 : 0);
         EXPECT_EQ(item.colour, kRed);
-        EXPECT_FALSE(r.controller.ColourPanel().IsOffered(kRed));
+        EXPECT_FALSE(r.controller.colours().isOffered(kRed));
         EXPECT_TRUE(r.ask.confirmKinds.empty()) << "an empty list needs no confirmation";
 
         // The new entry is on the list while its colour is chosen.
-        EXPECT_EQ(r.ask.seen, r.surface.Lines());
-        r.controller.AddRegistration(KindDerivative);
-        EXPECT_EQ(r.doc.ItemCount, c.kind == KindExplicit ? 2 : 1)
+        EXPECT_EQ(r.ask.seen, r.surface.lines());
+        r.controller.addRegistration(KindDerivative);
+        EXPECT_EQ(r.doc.itemCount, c.kind == KindExplicit ? 2 : 1)
             << "only a lone explicit function is derived";
     }
 }
 
 TEST_F(Registration, KeysOfAFormulaFollowThePreviousRegistrationAndTheDefinitions)
 {
-    doc.DefFuncCount = 2;
-    doc.DefConstCount = 1;
-    Answer({"x*y-1", "1", "2", "x", "1", "2"});
-    controller.NewRegistration(KindImplicit);
-    controller.AddRegistration(KindPoint);
-    controller.AddRegistration(KindExplicit);
-    controller.AddRegistration(KindPoint);
+    doc.functionCount = 2;
+    doc.constantCount = 1;
+    answer({"x*y-1", "1", "2", "x", "1", "2"});
+    controller.newRegistration(KindImplicit);
+    controller.addRegistration(KindPoint);
+    controller.addRegistration(KindExplicit);
+    controller.addRegistration(KindPoint);
     ASSERT_EQ(ask.keyboardRequests.size(), 6u);
     EXPECT_FALSE(ask.keyboardRequests[1].keysSgnGaus);
     EXPECT_TRUE(ask.keyboardRequests[3].keyT) << "t and i come back after the coordinates";
@@ -141,80 +144,82 @@ TEST_F(Registration, KeysOfAFormulaFollowThePreviousRegistrationAndTheDefinition
 
 TEST_F(Registration, NewRegistrationOverItemsAsksFirst)
 {
-    Answer({"x", "x^2"});
+    answer({"x", "x^2"});
     ask.colourAnswers = {kRed, kBlue};
-    controller.NewRegistration(KindExplicit);
-    controller.AddRegistration(KindExplicit);
-    ASSERT_EQ(doc.ItemCount, 2);
+    controller.newRegistration(KindExplicit);
+    controller.addRegistration(KindExplicit);
+    ASSERT_EQ(doc.itemCount, 2);
 
     // Refused: nothing changes, not even the colours taken.
     ask.confirmAnswers = {false};
-    controller.NewRegistration(KindImplicit);
+    controller.newRegistration(KindImplicit);
     EXPECT_EQ(ask.confirmKinds, std::vector<int>{WarnAllItems});
-    EXPECT_EQ(doc.ItemCount, 2);
-    EXPECT_EQ(doc.ItemList[2].text[1], "x^2");
+    EXPECT_EQ(doc.itemCount, 2);
+    EXPECT_EQ(doc.items[2].text[1], "x^2");
     EXPECT_EQ(ask.keyboardRequests.size(), 2u);
-    EXPECT_FALSE(controller.ColourPanel().IsOffered(kBlue));
+    EXPECT_FALSE(controller.colours().isOffered(kBlue));
 
     // Confirmed: a fresh list with all colours offered again.
     ask.confirmAnswers = {true};
     ask.colourAnswers = {kRed};
-    Answer({"x^3"});
-    controller.NewRegistration(KindExplicit);
-    ASSERT_EQ(doc.ItemCount, 1);
-    EXPECT_EQ(doc.ItemList[1].text[1], "x^3");
-    EXPECT_EQ(doc.ItemList[1].colour, kRed);
-    EXPECT_TRUE(controller.ColourPanel().IsOffered(kBlue));
+    answer({"x^3"});
+    controller.newRegistration(KindExplicit);
+    ASSERT_EQ(doc.itemCount, 1);
+    EXPECT_EQ(doc.items[1].text[1], "x^3");
+    EXPECT_EQ(doc.items[1].colour, kRed);
+    EXPECT_TRUE(controller.colours().isOffered(kBlue));
 
     // Confirmed, then the keyboard closed empty: an empty list.
     ask.confirmAnswers = {true};
-    controller.NewRegistration(KindExplicit);
-    EXPECT_EQ(doc.ItemCount, 0);
-    EXPECT_FALSE(controller.Menus().addition);
-    EXPECT_TRUE(controller.ParamLine().isEmpty());
+    controller.newRegistration(KindExplicit);
+    EXPECT_EQ(doc.itemCount, 0);
+    EXPECT_FALSE(controller.menus().addMenu);
+    EXPECT_TRUE(controller.paramLine().isEmpty());
 }
 
 TEST_F(Registration, AdditionalRegistrationsGetDistinctColoursUpToTen)
 {
     for (int i = 0; i < 11; ++i)
         ask.keyboardAnswers.push_back("x+" + std::to_string(i));
-    controller.NewRegistration(KindExplicit);
+    controller.newRegistration(KindExplicit);
     for (int i = 1; i < 10; ++i)
-        controller.AddRegistration(KindExplicit);
-    ASSERT_EQ(doc.ItemCount, 10);
+        controller.addRegistration(KindExplicit);
+    ASSERT_EQ(doc.itemCount, 10);
     for (int i = 1; i <= 10; ++i)
         for (int k = i + 1; k <= 10; ++k)
-            EXPECT_NE(doc.ItemList[i].colour, doc.ItemList[k].colour);
-    EXPECT_FALSE(controller.Menus().addition);
+            EXPECT_NE(doc.items[i].colour, doc.items[k].colour);
+    EXPECT_FALSE(controller.menus().addMenu);
 
     // No eleventh item, whatever calls the command.
-    controller.AddRegistration(KindExplicit);
-    EXPECT_EQ(doc.ItemCount, 10);
+    controller.addRegistration(KindExplicit);
+    EXPECT_EQ(doc.itemCount, 10);
 }
 
 TEST_F(Registration, DerivativeOfTheOnlyExplicitFunctionIsAddedAsItemTwo)
 {
-    Answer({"x^3"});
-    controller.NewRegistration(KindExplicit);
-    ASSERT_TRUE(controller.Menus().defa);
+    answer({"x^3"});
+    controller.newRegistration(KindExplicit);
+    ASSERT_TRUE(controller.menus().derivativeEntry);
 
-    controller.AddRegistration(KindDerivative);
-    ParseOK = true;
-    const std::string expected = DerivativeText("x^3", OpX);
+    controller.addRegistration(KindDerivative);
+    parseOK = true;
+    const std::string expected = derivativeText("x^3", OpX);
     ASSERT_FALSE(expected.empty()) << "the differentiator is not available";
-    ASSERT_EQ(doc.ItemCount, 2);
-    EXPECT_EQ(doc.ItemList[2].kind, KindDerivative);
-    EXPECT_EQ(doc.ItemList[2].text[1], expected);
-    EXPECT_EQ(doc.ItemList[2].asymptote, 0);
-    EXPECT_NE(doc.ItemList[2].colour, doc.ItemList[1].colour);
+    ASSERT_EQ(doc.itemCount, 2);
+    EXPECT_EQ(doc.items[2].kind, KindDerivative);
+    EXPECT_EQ(doc.items[2].text[1], expected);
+    EXPECT_EQ(doc.items[2].asymptote, 0);
+    EXPECT_NE(doc.items[2].colour, doc.items[1].colour);
     EXPECT_EQ(ask.keyboardRequests.size(), 1u) << "no keyboard for the derivative";
-    EXPECT_FALSE(controller.Menus().defa);
-    EXPECT_FALSE(controller.Menus().dif);
+    EXPECT_FALSE(controller.menus().derivativeEntry);
+    EXPECT_FALSE(controller.menus().calculusMenu);
 }
 
 TEST_F(Registration, WithoutDialogsEveryCommandIsCancelled)
 {
-    controller.SetQuestions(nullptr);
-    controller.NewRegistration(KindExplicit);
-    EXPECT_EQ(doc.ItemCount, 0);
+    controller.setQuestions(nullptr);
+    controller.newRegistration(KindExplicit);
+    EXPECT_EQ(doc.itemCount, 0);
 }
+
+} // namespace gq

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+namespace gq
+{
+
 class ScriptedQuestions : public Questions
 {
   public:
@@ -20,7 +23,7 @@ class ScriptedQuestions : public Questions
     std::vector<QString> messages;
     int colourPanelOpenings = 0;
 
-    std::string AskKeyboard(const KeyboardRequest &request) override
+    std::string askKeyboard(const KeyboardRequest &request) override
     {
         keyboardRequests.push_back(request);
         if (keyboardAnswers.empty())
@@ -29,7 +32,7 @@ class ScriptedQuestions : public Questions
         keyboardAnswers.pop_front();
         return answer;
     }
-    uint32_t ChooseColour(ColourPanelState &panel) override
+    uint32_t chooseColour(ColourPanelState &panel) override
     {
         ++colourPanelOpenings;
         uint32_t colour = kNoColourChosen;
@@ -38,15 +41,15 @@ class ScriptedQuestions : public Questions
             colourAnswers.pop_front();
         } else {
             for (uint32_t c : kItemColours)
-                if (panel.IsOffered(c)) {
+                if (panel.isOffered(c)) {
                     colour = c;
                     break;
                 }
         }
-        panel.Take(colour);
+        panel.take(colour);
         return colour;
     }
-    bool Confirm(int warningKind) override
+    bool confirm(int warningKind) override
     {
         confirmKinds.push_back(warningKind);
         if (confirmAnswers.empty())
@@ -55,7 +58,7 @@ class ScriptedQuestions : public Questions
         confirmAnswers.pop_front();
         return answer;
     }
-    void ShowMessage(const QString &text) override { messages.push_back(text); }
+    void showMessage(const QString &text) override { messages.push_back(text); }
 };
 
 // Every character is 10 pixels wide.
@@ -67,25 +70,25 @@ class RecordingSurface : public ListSurface
         QString text;
         uint32_t colour;
     };
-    int width = 300;
+    int panelWidth = 300;
     std::vector<Text> texts;
     std::vector<int> lineYs;
     int clears = 0;
     uint32_t colour = 0;
 
-    int Width() const override { return width; }
-    void Clear() override
+    int width() const override { return panelWidth; }
+    void clear() override
     {
         ++clears;
         texts.clear();
         lineYs.clear();
     }
-    void SetTextColour(uint32_t c) override { colour = c; }
-    void DrawText(int x, int y, const QString &text) override { texts.push_back({x, y, text, colour}); }
-    int TextWidth(const QString &text) const override { return 10 * static_cast<int>(text.size()); }
-    void DrawLine(int, int y0, int, int) override { lineYs.push_back(y0); }
+    void setTextColour(uint32_t c) override { colour = c; }
+    void drawText(int x, int y, const QString &text) override { texts.push_back({x, y, text, colour}); }
+    int textWidth(const QString &text) const override { return 10 * static_cast<int>(text.size()); }
+    void drawLine(int, int y0, int, int) override { lineYs.push_back(y0); }
 
-    QStringList Lines() const
+    QStringList lines() const
     {
         QStringList out;
         for (const Text &t : texts)
@@ -93,3 +96,5 @@ class RecordingSurface : public ListSurface
         return out;
     }
 };
+
+} // namespace gq

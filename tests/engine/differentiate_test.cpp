@@ -1,65 +1,68 @@
 #include "engine_test_util.h"
 
+namespace gq
+{
+
 namespace
 {
 // The derivative by x of a tree built for the test, written out; the input is released.
 std::string D(ExprNode *n)
 {
     Tree in(n);
-    Tree d(Differentiate(in.get(), OpX));
-    EXPECT_TRUE(LinksAreSound(d.get()));
-    return TreeToText(d.get());
+    Tree d(differentiate(in.get(), OpX));
+    EXPECT_TRUE(linksAreSound(d.get()));
+    return treeToText(d.get());
 }
 
 // The same for a parsed formula, by x or by y.
-std::string DText(const std::string &formula, int32_t v)
+std::string dText(const std::string &formula, int32_t v)
 {
-    Tree in = ParseText(formula);
-    Tree d(Differentiate(in.get(), v));
-    return TreeToText(d.get());
+    Tree in = parseText(formula);
+    Tree d(differentiate(in.get(), v));
+    return treeToText(d.get());
 }
-const auto DxText = [](const std::string &formula) { return DText(formula, OpX); };
-const auto DyText = [](const std::string &formula) { return DText(formula, OpY); };
-const auto X = [] { return Let('x'); };
+const auto dxText = [](const std::string &formula) { return dText(formula, OpX); };
+const auto dyText = [](const std::string &formula) { return dText(formula, OpY); };
+const auto X = [] { return let('x'); };
 
 TEST(Differentiate, PowerRuleMakesANewExponentAndLeavesTheInputAlone)
 {
-    Tree cube(Pow(X(), Num(3)));
-    Tree d(Differentiate(cube.get(), OpX));
+    Tree cube(power(X(), num(3)));
+    Tree d(differentiate(cube.get(), OpX));
     ASSERT_EQ(d->op, OpMultiply);
-    EXPECT_TRUE(IsConstValue(d->left, 3));
+    EXPECT_TRUE(isConstValue(d->left, 3));
     ASSERT_EQ(d->right->op, OpPower);
-    EXPECT_TRUE(IsConstValue(d->right->right, 2)); // c-1 is a new number
-    EXPECT_EQ(TreeToText(d.get()), "3*x^2");
-    EXPECT_EQ(TreeToText(cube.get()), "x^3");
+    EXPECT_TRUE(isConstValue(d->right->right, 2)); // c-1 is a new number
+    EXPECT_EQ(treeToText(d.get()), "3*x^2");
+    EXPECT_EQ(treeToText(cube.get()), "x^3");
 }
 
 TEST(Differentiate, RulesAndTheirTexts)
 {
     // Constants and other letters stay factors; the four shapes of quotients.
     // clang-format off
-    ExpectTrees(D, {
-        {Pow(X(), Num(2)), "2*x"}, {Pow(X(), X()), "(log(x)+x/x)*x^x"}, {Pow(Num(2), X()), "log(2)*2^x"},
-        {Pow(Let('e'), X()), "log(e)*e^x"}, {Pow(X(), Let('a')), "a*x^(a-1)"}, {Pow(X(), Num(1)), "1"},
-        {Pow(Num(1), X()), "0"}, {Mul(Let('a'), X()), "a*1"}, {Mul(X(), Let('y')), "y*1"}, {Let('y'), "0"},
-        {X(), "1"}, {MakePiNode(), "0"}, {Fact(Num(3)), "0"}, {Un(OpNegate, Un(OpSin, X())), "-cos(x)"},
-        {Div(X(), Num(2)), "1/2"}, {Div(Num(1), X()), "-1/x^2"}, {Div(Num(3), X()), "-3/x^2"}});
+    expectTrees(D, {
+        {power(X(), num(2)), "2*x"}, {power(X(), X()), "(log(x)+x/x)*x^x"}, {power(num(2), X()), "log(2)*2^x"},
+        {power(let('e'), X()), "log(e)*e^x"}, {power(X(), let('a')), "a*x^(a-1)"}, {power(X(), num(1)), "1"},
+        {power(num(1), X()), "0"}, {mul(let('a'), X()), "a*1"}, {mul(X(), let('y')), "y*1"}, {let('y'), "0"},
+        {X(), "1"}, {makePiNode(), "0"}, {fact(num(3)), "0"}, {un(OpNegate, un(OpSin, X())), "-cos(x)"},
+        {divide(X(), num(2)), "1/2"}, {divide(num(1), X()), "-1/x^2"}, {divide(num(3), X()), "-3/x^2"}});
     for (auto [op, want] : std::initializer_list<std::pair<int32_t, const char *>>{
              {OpCos, "-sin(x)"}, {OpGaus, "0"}, {OpSgn, "0"}, {OpAbs, "sgn(x)"}, {OpExp, "exp(x)"},
              {OpLog, "1/x"}, {OpSqrt, "1/(2*sqrt(x))"}, {OpArctn, "1/(1+x^2)"}, {OpTan, "sec(x)^2"},
              {OpCotan, "-cosec(x)^2"}, {OpSinh, "cosh(x)"}, {OpCosh, "sinh(x)"}})
-        EXPECT_EQ(D(Un(op, X())), want);
+        EXPECT_EQ(D(un(op, X())), want);
     // The chain rule folds (2*1)*cos(2*x); by y, x is held constant.
-    ExpectTexts(DxText, {
+    expectTexts(dxText, {
         {"(2x)^3", "6*(2*x)^2"}, {"x*x", "x+x"}, {"x*sin(x)", "sin(x)+x*cos(x)"}, {"sin(2x)", "2*cos(2*x)"},
         {"x/(x+1)", "((x+1)-x*1)/(x+1)^2"}, {"Sum(i=[1,3],x^i)", "Sum(i=[1,3],i*x^(i-1))"}});
-    ExpectTexts(DyText, {{"x^2*y^3", "x^2*3*y^2"}, {"x^2+y^2-1", "2*y"}, {"sin(x)", "0"}});
+    expectTexts(dyText, {{"x^2*y^3", "x^2*3*y^2"}, {"x^2+y^2-1", "2*y"}, {"sin(x)", "0"}});
     // clang-format on
     // The factor 1 goes once the canonical form has moved it to the left.
-    ParseOK = true;
-    EXPECT_EQ(DerivativeText("ax", OpX), "a");
-    EXPECT_TRUE(ParseOK);
-    EXPECT_TRUE(SameValues(DerivativeText("x^2+3x", OpX), "2x+3"));
+    parseOK = true;
+    EXPECT_EQ(derivativeText("ax", OpX), "a");
+    EXPECT_TRUE(parseOK);
+    EXPECT_TRUE(sameValues(derivativeText("x^2+3x", OpX), "2x+3"));
 }
 
 // The derivative texts agree with difference quotients of the formulas, and
@@ -67,7 +70,7 @@ TEST(Differentiate, RulesAndTheirTexts)
 TEST(DerivativeText, ValuesMatchNumericalDerivatives)
 {
     ScopedParameters parameters;
-    std::size_t before = LiveNodeCount();
+    std::size_t before = liveNodeCount();
     // clang-format off
     const char *formulas[] = {
         "x^2+3x", "sin(x)", "cos(3x)", "tan(x/2)", "sec(x)", "cosec(x+4)", "cotan(x+4)", "arctn(2x)",
@@ -77,17 +80,17 @@ TEST(DerivativeText, ValuesMatchNumericalDerivatives)
         "3x-(x-(2-x))", "sin(cos(x))", "exp(sin(x))", "(2x+1)^3", "x/y", "x^x", "x*y*a/(x-y)"};
     // clang-format on
     for (const char *f : formulas) {
-        ParseOK = true;
-        std::string d = DerivativeText(f, OpX);
-        ASSERT_TRUE(ParseOK) << f;
-        ASSERT_TRUE(Accepts(d)) << f << " -> " << d;
-        DerivativeText(f, OpY);
+        parseOK = true;
+        std::string d = derivativeText(f, OpX);
+        ASSERT_TRUE(parseOK) << f;
+        ASSERT_TRUE(accepts(d)) << f << " -> " << d;
+        derivativeText(f, OpY);
         for (long double x : {-1.3L, 0.45L, 1.7L, 3.2L}) {
             const long double h = 1E-6L;
             bool v1 = false, v2 = false, vd = false;
-            long double up = ValueOf(f, x + h, 0.5L, &v1);
-            long double down = ValueOf(f, x - h, 0.5L, &v2);
-            long double slope = ValueOf(d, x, 0.5L, &vd);
+            long double up = valueOf(f, x + h, 0.5L, &v1);
+            long double down = valueOf(f, x - h, 0.5L, &v2);
+            long double slope = valueOf(d, x, 0.5L, &vd);
             if (!v1 || !v2)
                 continue;
             ASSERT_TRUE(vd) << f << " -> " << d << " at " << static_cast<double>(x);
@@ -96,39 +99,41 @@ TEST(DerivativeText, ValuesMatchNumericalDerivatives)
                 << f << " -> " << d << " at " << static_cast<double>(x);
         }
     }
-    EXPECT_EQ(LiveNodeCount(), before);
+    EXPECT_EQ(liveNodeCount(), before);
 }
 
 TEST(DerivativeText, FailuresGiveAnEmptyText)
 {
-    ParseOK = true;
-    EXPECT_EQ(DerivativeText("x^", OpX), "");
-    EXPECT_FALSE(ParseOK);
-    ParseOK = true;
-    EXPECT_EQ(DerivativeText("", OpX), "");
-    EXPECT_EQ(Differentiate(nullptr, OpX), nullptr);
+    parseOK = true;
+    EXPECT_EQ(derivativeText("x^", OpX), "");
+    EXPECT_FALSE(parseOK);
+    parseOK = true;
+    EXPECT_EQ(derivativeText("", OpX), "");
+    EXPECT_EQ(differentiate(nullptr, OpX), nullptr);
 }
 
 TEST(DifferentiateBudget, StopsGrowingOnceTheNodeBudgetIsSpent)
 {
-    std::size_t before = LiveNodeCount();
+    std::size_t before = liveNodeCount();
     {
-        Tree f = ParseText("sin(x)*cos(x)*tan(x)*exp(x)*log(x)");
+        Tree f = parseText("sin(x)*cos(x)*tan(x)*exp(x)*log(x)");
         Ballast full;
-        Tree d(Differentiate(f.get(), OpX));
-        EXPECT_TRUE(IsConstValue(d.get(), 0));
+        Tree d(differentiate(f.get(), OpX));
+        EXPECT_TRUE(isConstValue(d.get(), 0));
     }
     {
         // Room for the parse but not for the derivative: the text is refused.
         Ballast almost(40);
-        ParseOK = true;
-        EXPECT_EQ(DerivativeText("sin(x)*cos(x)*tan(x)*exp(x)*log(x)*sqrt(x)", OpX), "");
-        EXPECT_FALSE(ParseOK);
+        parseOK = true;
+        EXPECT_EQ(derivativeText("sin(x)*cos(x)*tan(x)*exp(x)*log(x)*sqrt(x)", OpX), "");
+        EXPECT_FALSE(parseOK);
     }
-    EXPECT_EQ(LiveNodeCount(), before);
-    ParseOK = true;
-    EXPECT_EQ(DerivativeText("x^3", OpX), "3*x^2"); // nothing sticks afterwards
-    EXPECT_TRUE(ParseOK);
+    EXPECT_EQ(liveNodeCount(), before);
+    parseOK = true;
+    EXPECT_EQ(derivativeText("x^3", OpX), "3*x^2"); // nothing sticks afterwards
+    EXPECT_TRUE(parseOK);
 }
 
 } // namespace
+
+} // namespace gq

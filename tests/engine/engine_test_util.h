@@ -12,49 +12,52 @@
 
 #include <gtest/gtest.h>
 
+namespace gq
+{
+
 inline constexpr long double kPiValue = 3.14159265358979323846264338327950288L;
 inline const std::string kPi = "\x83\xCE";
 inline const std::string kTheta = "\x83\xC6";
 
-// Parses text in build mode; ParseOK tells whether the parse succeeded.
-inline Tree ParseText(const std::string &text)
+// Parses text in build mode; parseOK tells whether the parse succeeded.
+inline Tree parseText(const std::string &text)
 {
-    ParseOK = true;
-    return Tree(ParseFormula(text, ParseBuild));
+    parseOK = true;
+    return Tree(parseFormula(text, ParseBuild));
 }
 
 // Both the check pass and the build pass accept the text.
-inline bool Accepts(const std::string &text)
+inline bool accepts(const std::string &text)
 {
-    ParseOK = true;
-    Tree check(ParseFormula(text, ParseCheck));
-    if (!ParseOK)
+    parseOK = true;
+    Tree check(parseFormula(text, ParseCheck));
+    if (!parseOK)
         return false;
-    Tree built(ParseFormula(text, ParseBuild));
-    return ParseOK;
+    Tree built(parseFormula(text, ParseBuild));
+    return parseOK;
 }
 
-// Applies an in-place pass (ExpandSums, CanonicaliseTree, ...) to an owned tree.
-template <class Pass> void Apply(Tree &t, Pass pass)
+// Applies an in-place pass (expandSums, canonicaliseTree, ...) to an owned tree.
+template <class Pass> void apply(Tree &t, Pass pass)
 {
     ExprNode *raw = t.release();
     pass(raw);
     t.reset(raw);
 }
 
-// Value of a formula at (x, y) with sums expanded; valid reports EvalValid
+// Value of a formula at (x, y) with sums expanded; valid reports evalValid
 // (false also when the text does not parse).
-inline long double ValueOf(const std::string &text, long double x = 0, long double y = 0,
+inline long double valueOf(const std::string &text, long double x = 0, long double y = 0,
                            bool *valid = nullptr)
 {
-    Tree t = ParseText(text);
+    Tree t = parseText(text);
     long double v = 0;
-    if ((EvalValid = ParseOK)) {
-        Apply(t, ExpandSums);
-        v = Evaluate(t.get(), x, y);
+    if ((evalValid = parseOK)) {
+        apply(t, expandSums);
+        v = evaluate(t.get(), x, y);
     }
     if (valid)
-        *valid = EvalValid;
+        *valid = evalValid;
     return v;
 }
 
@@ -63,11 +66,11 @@ struct ValueCase {
     std::string text;
     long double want, x = 0, y = 0;
 };
-inline void ExpectValues(std::initializer_list<ValueCase> cases)
+inline void expectValues(std::initializer_list<ValueCase> cases)
 {
     for (const ValueCase &c : cases) {
         bool valid = false;
-        long double v = ValueOf(c.text, c.x, c.y, &valid);
+        long double v = valueOf(c.text, c.x, c.y, &valid);
         EXPECT_TRUE(valid) << c.text;
         EXPECT_TRUE(std::fabs(v - c.want) <= 1e-14L * std::fabs(c.want))
             << c.text << " gives " << static_cast<double>(v) << ", not " << static_cast<double>(c.want);
@@ -75,14 +78,14 @@ inline void ExpectValues(std::initializer_list<ValueCase> cases)
 }
 
 // write(input) gives the text wanted, for trees built for the test or for texts.
-template <class Write>
-void ExpectTrees(Write write, std::initializer_list<std::pair<ExprNode *, std::string>> cases)
+template <class Writer>
+void expectTrees(Writer write, std::initializer_list<std::pair<ExprNode *, std::string>> cases)
 {
     for (std::size_t i = 0; i < cases.size(); ++i)
         EXPECT_EQ(write(cases.begin()[i].first), cases.begin()[i].second) << "case " << i;
 }
-template <class Write>
-void ExpectTexts(Write write, std::initializer_list<std::pair<std::string, std::string>> cases)
+template <class Writer>
+void expectTexts(Writer write, std::initializer_list<std::pair<std::string, std::string>> cases)
 {
     for (const auto &[text, want] : cases)
         EXPECT_EQ(write(text), want) << text;
@@ -91,47 +94,47 @@ void ExpectTexts(Write write, std::initializer_list<std::pair<std::string, std::
 // Definitions for tests: F1..F6 and Q1..Q6 by number.
 struct TestDefinitions : DefinitionSource {
     std::map<int, std::string> f, q;
-    TestDefinitions() { SetDefinitionSource(this); }
-    ~TestDefinitions() override { SetDefinitionSource(nullptr); }
-    std::string FunctionText(int n) const override { return f.count(n) ? f.at(n) : std::string(); }
-    std::string ConstantText(int n) const override { return q.count(n) ? q.at(n) : std::string(); }
+    TestDefinitions() { setDefinitionSource(this); }
+    ~TestDefinitions() override { setDefinitionSource(nullptr); }
+    std::string functionText(int n) const override { return f.count(n) ? f.at(n) : std::string(); }
+    std::string constantText(int n) const override { return q.count(n) ? q.at(n) : std::string(); }
 };
 
 // Tree builders.
-inline constexpr auto Num = [](long double v) { return MakeConstNode(v); };
-inline constexpr auto Let = [](char c) { return MakeLeafNode(LetterCode(c)); };
-inline constexpr auto Bin = [](int32_t op, ExprNode *l, ExprNode *r) { return MakeBinaryNode(op, l, r); };
-inline constexpr auto Un = [](int32_t op, ExprNode *operand) { return MakeUnaryNode(op, operand); };
-inline constexpr auto Fact = [](ExprNode *n) { return MakeBinaryNode(OpFactorial, n, nullptr); };
-inline constexpr auto Add = [](ExprNode *l, ExprNode *r) { return Bin(OpAdd, l, r); };
-inline constexpr auto Sub = [](ExprNode *l, ExprNode *r) { return Bin(OpSubtract, l, r); };
-inline constexpr auto Mul = [](ExprNode *l, ExprNode *r) { return Bin(OpMultiply, l, r); };
-inline constexpr auto Div = [](ExprNode *l, ExprNode *r) { return Bin(OpDivide, l, r); };
-inline constexpr auto Pow = [](ExprNode *l, ExprNode *r) { return Bin(OpPower, l, r); };
+inline constexpr auto num = [](long double v) { return makeConstNode(v); };
+inline constexpr auto let = [](char c) { return makeLeafNode(letterCode(c)); };
+inline constexpr auto bin = [](int32_t op, ExprNode *l, ExprNode *r) { return makeBinaryNode(op, l, r); };
+inline constexpr auto un = [](int32_t op, ExprNode *operand) { return makeUnaryNode(op, operand); };
+inline constexpr auto fact = [](ExprNode *n) { return makeBinaryNode(OpFactorial, n, nullptr); };
+inline constexpr auto add = [](ExprNode *l, ExprNode *r) { return bin(OpAdd, l, r); };
+inline constexpr auto sub = [](ExprNode *l, ExprNode *r) { return bin(OpSubtract, l, r); };
+inline constexpr auto mul = [](ExprNode *l, ExprNode *r) { return bin(OpMultiply, l, r); };
+inline constexpr auto divide = [](ExprNode *l, ExprNode *r) { return bin(OpDivide, l, r); };
+inline constexpr auto power = [](ExprNode *l, ExprNode *r) { return bin(OpPower, l, r); };
 
 // Writes a tree built for the test and releases it.
-inline std::string Print(ExprNode *n)
+inline std::string print(ExprNode *n)
 {
     Tree t(n);
-    return TreeToText(t.get());
+    return treeToText(t.get());
 }
 
 // A parsed formula after the canonical form, and its text.
-inline Tree CanonicalTree(const std::string &formula)
+inline Tree canonicalTree(const std::string &formula)
 {
-    Tree t = ParseText(formula);
-    Apply(t, CanonicaliseTree);
+    Tree t = parseText(formula);
+    apply(t, canonicaliseTree);
     return t;
 }
-inline std::string CanonicalText(const std::string &formula)
+inline std::string canonicalText(const std::string &formula)
 {
-    return TreeToText(CanonicalTree(formula).get());
+    return treeToText(canonicalTree(formula).get());
 }
 
 // Every child points back at its parent; the root's parent is as given.
-inline bool LinksAreSound(const ExprNode *n, const ExprNode *parent = nullptr)
+inline bool linksAreSound(const ExprNode *n, const ExprNode *parent = nullptr)
 {
-    return !n || (n->parent == parent && LinksAreSound(n->left, n) && LinksAreSound(n->right, n));
+    return !n || (n->parent == parent && linksAreSound(n->left, n) && linksAreSound(n->right, n));
 }
 
 // Holds a chain of nodes that fills the node budget up to `room` nodes
@@ -140,22 +143,22 @@ struct Ballast {
     Tree hold;
     explicit Ballast(std::size_t room = 0)
     {
-        ExprNode *chain = Num(1);
-        while (room ? LiveNodeCount() + room < kMaxLiveNodes : LiveNodeCount() <= kMaxLiveNodes)
-            chain = Un(OpNegate, chain);
+        ExprNode *chain = num(1);
+        while (room ? liveNodeCount() + room < kMaxLiveNodes : liveNodeCount() <= kMaxLiveNodes)
+            chain = un(OpNegate, chain);
         hold.reset(chain);
     }
 };
 
 // The two formulas agree (both undefined, or both defined with close values)
 // at every sample x, with y = x/2 + 0.3.
-inline ::testing::AssertionResult SameValues(const std::string &a, const std::string &b)
+inline ::testing::AssertionResult sameValues(const std::string &a, const std::string &b)
 {
     for (long double x : {-2.3L, -0.7L, 0.4L, 1.9L, 3.1L}) {
         long double y = x / 2 + 0.3L;
         bool va = false, vb = false;
-        long double ra = ValueOf(a, x, y, &va);
-        long double rb = ValueOf(b, x, y, &vb);
+        long double ra = valueOf(a, x, y, &va);
+        long double rb = valueOf(b, x, y, &vb);
         if (va != vb)
             return ::testing::AssertionFailure()
                    << a << " and " << b << " differ in definedness at x=" << static_cast<double>(x);
@@ -176,17 +179,19 @@ class ScopedParameters
     using Values = std::initializer_list<std::pair<char, float>>;
     explicit ScopedParameters(
         Values values = {{'a', 1.5f}, {'b', -0.75f}, {'c', 2}, {'e', 2.5f}, {'n', 3}, {'s', 0.25f}})
-        : saved_(VariableTable)
+        : saved_(variableTable)
     {
-        Set(values);
+        set(values);
     }
-    ~ScopedParameters() { VariableTable = saved_; }
-    void Set(Values values)
+    ~ScopedParameters() { variableTable = saved_; }
+    void set(Values values)
     {
         for (auto [c, v] : values)
-            VariableTable.param[ParamIndexOfLetter(c)] = v;
+            variableTable.param[paramIndexOfLetter(c)] = v;
     }
 
   private:
-    VariableTableRecord saved_;
+    VariableTable saved_;
 };
+
+} // namespace gq

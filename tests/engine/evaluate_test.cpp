@@ -18,16 +18,19 @@ void operator delete(void *p, std::size_t) noexcept
     std::free(p);
 }
 
+namespace gq
+{
+
 namespace
 {
-// Evaluates a parsed formula at each x in turn; PoleSeen tells of the last step only.
-Tree EvaluatedAt(const std::string &text, std::initializer_list<long double> xs)
+// Evaluates a parsed formula at each x in turn; poleSeen tells of the last step only.
+Tree evaluatedAt(const std::string &text, std::initializer_list<long double> xs)
 {
-    Tree t = ParseText(text);
-    EvalValid = true;
+    Tree t = parseText(text);
+    evalValid = true;
     for (long double x : xs) {
-        PoleSeen = false;
-        Evaluate(t.get(), x, 0);
+        poleSeen = false;
+        evaluate(t.get(), x, 0);
     }
     return t;
 }
@@ -40,7 +43,7 @@ TEST(Evaluate, DomainErrorsAreUndefined)
              {"cosec(x)", 0}, {"cotan(x)", 0}, {"(x-3)!", 0}, {"(-8)^0.5", 0}, {"x^(1/2)", -4}}) {
         // clang-format on
         bool valid = true;
-        EXPECT_EQ(ValueOf(text, x, 0, &valid), 0) << text;
+        EXPECT_EQ(valueOf(text, x, 0, &valid), 0) << text;
         EXPECT_FALSE(valid) << text;
     }
 }
@@ -51,7 +54,7 @@ TEST(Evaluate, PowersGaussBracketAndFactorials)
     // Integer and odd-root powers of negative numbers are defined; the Gauss bracket
     // gives the greatest integer not above its argument; (e)! with e = 2.6 is 3!.
     // clang-format off
-    ExpectValues({
+    expectValues({
         {"0^0", 1}, {"(-8)^(1/3)", -2}, {"(-8)^(2/3)", 4}, {"x^(1/3)", -3, -27}, {"x^(-2)", 0.25, 2},
         {"gaus(2.7)", 2}, {"gaus(x)", -3, -2.5L}, {"gaus(x)", -2, -2}, {"5!", 120}, {"(0)!", 1},
         {"(e)!", 6}});
@@ -61,53 +64,53 @@ TEST(Evaluate, PowersGaussBracketAndFactorials)
 TEST(Evaluate, OverflowGivesBigValueAndHugeArgumentsFinishQuickly)
 {
     // clang-format off
-    ExpectValues({
-        {"exp(20000)", BigValue}, {"exp(-20000)", 3.0E-4932L}, {"10^4000*10^4000", BigValue},
-        {"-(10^4000)*10^4000", -BigValue}, {"(10^4000)^2", BigValue}, {"log(x)", 0, 1},
-        {"x^1000000000", BigValue, 2}, {"x^1000000000", 0, 0.5L}, {"x^1000000001", -1, -1},
-        {"1000000000!", BigValue}, {"Sum(i=[1,10000],1)", 10000}});
+    expectValues({
+        {"exp(20000)", kBigValue}, {"exp(-20000)", 3.0E-4932L}, {"10^4000*10^4000", kBigValue},
+        {"-(10^4000)*10^4000", -kBigValue}, {"(10^4000)^2", kBigValue}, {"log(x)", 0, 1},
+        {"x^1000000000", kBigValue, 2}, {"x^1000000000", 0, 0.5L}, {"x^1000000001", -1, -1},
+        {"1000000000!", kBigValue}, {"Sum(i=[1,10000],1)", 10000}});
     // clang-format on
-    EXPECT_NEAR(std::log(ValueOf("exp(5000)")), 5000, 1e-9); // finite in 80 bits
-    EXPECT_LT(ValueOf("1754!"), BigValue);
+    EXPECT_NEAR(std::log(valueOf("exp(5000)")), 5000, 1e-9); // finite in 80 bits
+    EXPECT_LT(valueOf("1754!"), kBigValue);
     // Too long a sum to expand is undefined, not a hang.
     for (const char *sum : {"Sum(i=[1,1000000000],i)", "Sum(i=[1,1000],Sum(j=[1,1000],i*j))"}) {
         bool valid = true;
-        ValueOf(sum, 0, 0, &valid);
+        valueOf(sum, 0, 0, &valid);
         EXPECT_FALSE(valid) << sum;
     }
 }
 
 TEST(Evaluate, PolesAndZeroCrossingsAreReported)
 {
-    Tree inv = EvaluatedAt("x^(-1)", {0}); // landing on the pole
-    EXPECT_TRUE(!EvalValid && PoleSeen && inv->poleCross);
-    EXPECT_TRUE(EvaluatedAt("x^2", {0})->zeroCross);
-    Tree recip = EvaluatedAt("1/x", {-0.1L, 0.1L}); // stepping over it
-    EXPECT_TRUE(EvalValid && PoleSeen && recip->poleCross);
-    EvaluatedAt("sgn(x)", {-1, 1});
-    EXPECT_TRUE(PoleSeen);
-    Tree tan = EvaluatedAt("tan(x)", {1.5L, 1.6L});
-    EXPECT_TRUE(PoleSeen && tan->poleCross);
-    EXPECT_FALSE(EvaluatedAt("tan(x)", {1.5L, 1.6L, 1.7L})->poleCross);
-    EXPECT_TRUE(EvaluatedAt("sin(x)", {-0.1L, 0.1L})->zeroCross);
-    EXPECT_FALSE(EvaluatedAt("sin(x)", {-0.1L, 0.1L, 0.2L})->zeroCross);
-    EXPECT_TRUE(EvaluatedAt("log(x)", {0.9L, 1.1L})->zeroCross);
+    Tree inv = evaluatedAt("x^(-1)", {0}); // landing on the pole
+    EXPECT_TRUE(!evalValid && poleSeen && inv->poleCross);
+    EXPECT_TRUE(evaluatedAt("x^2", {0})->zeroCross);
+    Tree recip = evaluatedAt("1/x", {-0.1L, 0.1L}); // stepping over it
+    EXPECT_TRUE(evalValid && poleSeen && recip->poleCross);
+    evaluatedAt("sgn(x)", {-1, 1});
+    EXPECT_TRUE(poleSeen);
+    Tree tan = evaluatedAt("tan(x)", {1.5L, 1.6L});
+    EXPECT_TRUE(poleSeen && tan->poleCross);
+    EXPECT_FALSE(evaluatedAt("tan(x)", {1.5L, 1.6L, 1.7L})->poleCross);
+    EXPECT_TRUE(evaluatedAt("sin(x)", {-0.1L, 0.1L})->zeroCross);
+    EXPECT_FALSE(evaluatedAt("sin(x)", {-0.1L, 0.1L, 0.2L})->zeroCross);
+    EXPECT_TRUE(evaluatedAt("log(x)", {0.9L, 1.1L})->zeroCross);
 }
 
 TEST(Evaluate, ParametersLettersAndTextEntryPoints)
 {
     ScopedParameters parameters({{'s', 0.5f}, {'w', 2}, {'i', 7}});
-    VariableTable.t = 3;
-    ExpectValues({{kTheta, 0.5}, {"w+i+t", 12}, {"x*y", 12, 3, 4}});
+    variableTable.t = 3;
+    expectValues({{kTheta, 0.5}, {"w+i+t", 12}, {"x*y", 12, 3, 4}});
 
-    ParseOK = true;
-    EvalValid = true;
-    EXPECT_NEAR(EvaluateFormulaText("2" + kPi, 0), 2 * kPiValue, 1e-15);
-    EXPECT_DOUBLE_EQ(EvaluateFormulaText("Sum(i=[1,3],i)", 0), 0); // sums stay unexpanded here
-    EXPECT_DOUBLE_EQ(EvaluateFormulaTextWithSums("Sum(i=[1,3],i)", 0), 6);
-    EXPECT_TRUE(ParseOK && EvalValid);
-    EvaluateFormulaText("x+", 0);
-    EXPECT_FALSE(ParseOK);
+    parseOK = true;
+    evalValid = true;
+    EXPECT_NEAR(evaluateFormulaText("2" + kPi, 0), 2 * kPiValue, 1e-15);
+    EXPECT_DOUBLE_EQ(evaluateFormulaText("Sum(i=[1,3],i)", 0), 0); // sums stay unexpanded here
+    EXPECT_DOUBLE_EQ(evaluateFormulaTextWithSums("Sum(i=[1,3],i)", 0), 6);
+    EXPECT_TRUE(parseOK && evalValid);
+    evaluateFormulaText("x+", 0);
+    EXPECT_FALSE(parseOK);
 }
 
 // The evaluator lays out a tree's evaluation order once; passes that reshape
@@ -115,28 +118,28 @@ TEST(Evaluate, ParametersLettersAndTextEntryPoints)
 // not leave it evaluating the old shape.
 TEST(Evaluate, FollowsTreesReshapedInPlace)
 {
-    Tree t = ParseText("abs(x)*2");
-    EXPECT_EQ(Evaluate(t.get(), 1, 0), 2);
-    Apply(t, [](ExprNode *&ref) { ref = CanonicaliseTree(ref); }); // 2*abs(x), operands swapped
-    EXPECT_EQ(TreeToText(t.get()), "2*abs(x)");
-    EXPECT_EQ(Evaluate(t.get(), -3, 0), 6);
-    Apply(t, [](ExprNode *&ref) { ReplaceLeafByInteger(ref, 4, OpX); }); // 2*abs(4)
-    EXPECT_EQ(Evaluate(t.get(), 2, 0), 8);
+    Tree t = parseText("abs(x)*2");
+    EXPECT_EQ(evaluate(t.get(), 1, 0), 2);
+    apply(t, [](ExprNode *&ref) { ref = canonicaliseTree(ref); }); // 2*abs(x), operands swapped
+    EXPECT_EQ(treeToText(t.get()), "2*abs(x)");
+    EXPECT_EQ(evaluate(t.get(), -3, 0), 6);
+    apply(t, [](ExprNode *&ref) { replaceLeafByInteger(ref, 4, OpX); }); // 2*abs(4)
+    EXPECT_EQ(evaluate(t.get(), 2, 0), 8);
 
     // A subtree evaluated on its own keeps the tree's order intact.
-    Tree u = ParseText("(x+1)*(x-1)");
-    EXPECT_EQ(Evaluate(u.get(), 3, 0), 8);
-    EXPECT_EQ(Evaluate(u->right, 5, 0), 4);
-    EXPECT_EQ(Evaluate(u.get(), 5, 0), 24);
+    Tree u = parseText("(x+1)*(x-1)");
+    EXPECT_EQ(evaluate(u.get(), 3, 0), 8);
+    EXPECT_EQ(evaluate(u->right, 5, 0), 4);
+    EXPECT_EQ(evaluate(u.get(), 5, 0), 24);
 }
 
 // The flags of every operation node, in pre-order.
-std::string FlagsOf(const ExprNode *n)
+std::string flagsOf(const ExprNode *n)
 {
     if (!n)
         return "";
     std::string own = n->op < OpPi ? std::string{char('0' + n->zeroCross), char('0' + n->poleCross)} : "";
-    return own + FlagsOf(n->left) + FlagsOf(n->right);
+    return own + flagsOf(n->left) + flagsOf(n->right);
 }
 
 // Laying out the order again (as happens whenever any tree changes shape)
@@ -149,25 +152,25 @@ TEST(Evaluate, LayingOutAgainAndCopyingChangeNothing)
          {"sqrt(abs(x))+log(x^2+1)", "1/(1+exp(-x))+sinh(x)/cosh(x)", "tan(x)+sec(x)-cosec(x)*cotan(x)",
           "log2(x)*log(a)", "sgn(x)+gaus(x)", "(x-1)/(x+1)-(x+2)/(x-2)", "x^(1/3)+(x-1)^(-2)+x^3",
           "asin(bx+c)+cos(3x)^2", "y*x-arctn(x)+(x)!"}) {
-        Tree plain = ParseText(text), relaid = ParseText(text);
+        Tree plain = parseText(text), relaid = parseText(text);
         Tree copied;
         for (long double x = -3; x < 3; x += 0.37L) {
             if (x > 0 && !copied)
-                copied.reset(CopyTree(plain.get()));
-            PoleSeen = false;
-            EvalValid = true;
-            const long double v = Evaluate(plain.get(), x, 0.5L);
-            const bool valid = EvalValid, pole = PoleSeen;
-            const std::string flags = FlagsOf(plain.get());
+                copied.reset(copyTree(plain.get()));
+            poleSeen = false;
+            evalValid = true;
+            const long double v = evaluate(plain.get(), x, 0.5L);
+            const bool valid = evalValid, pole = poleSeen;
+            const std::string flags = flagsOf(plain.get());
             for (ExprNode *other : {relaid.get(), copied.get()}) {
                 if (!other)
                     continue;
-                TreeShapeChanged();
-                PoleSeen = false;
-                EXPECT_EQ(Evaluate(other, x, 0.5L), v) << text << " at " << static_cast<double>(x);
-                EXPECT_EQ(EvalValid, valid) << text;
-                EXPECT_EQ(PoleSeen, pole) << text;
-                EXPECT_EQ(FlagsOf(other), flags) << text << " at " << static_cast<double>(x);
+                treeShapeChanged();
+                poleSeen = false;
+                EXPECT_EQ(evaluate(other, x, 0.5L), v) << text << " at " << static_cast<double>(x);
+                EXPECT_EQ(evalValid, valid) << text;
+                EXPECT_EQ(poleSeen, pole) << text;
+                EXPECT_EQ(flagsOf(other), flags) << text << " at " << static_cast<double>(x);
             }
         }
     }
@@ -175,25 +178,27 @@ TEST(Evaluate, LayingOutAgainAndCopyingChangeNothing)
 
 TEST(NumericHelpers, SignSwapIntersection)
 {
-    EXPECT_EQ(SignOf(-0.0L), 0);
-    EXPECT_EQ(SignOf(-3), -1);
+    EXPECT_EQ(signOf(-0.0L), 0);
+    EXPECT_EQ(signOf(-3), -1);
     long double a = 1, b = 2, x, y;
-    SwapValues(a, b);
+    swapValues(a, b);
     EXPECT_EQ(a, 2);
-    LineIntersection(1, 0, -1, 2, x, y);
+    lineIntersection(1, 0, -1, 2, x, y);
     EXPECT_DOUBLE_EQ(x, 1);
     EXPECT_DOUBLE_EQ(y, 1);
-    EXPECT_EQ(RoundHalfEven(2.5L), 2);
-    EXPECT_EQ(RoundHalfEven(3.5L), 4);
+    EXPECT_EQ(roundHalfEven(2.5L), 2);
+    EXPECT_EQ(roundHalfEven(3.5L), 4);
 }
 
 TEST(Evaluate, AllocatesNothing)
 {
-    Tree t = ParseText("sin(x)exp(-x^2/4)+Sum(i=[1,3],x^i)+log(x)/tan(x)+gaus(x)!");
-    Apply(t, ExpandSums);
+    Tree t = parseText("sin(x)exp(-x^2/4)+Sum(i=[1,3],x^i)+log(x)/tan(x)+gaus(x)!");
+    apply(t, expandSums);
     const std::size_t before = g_allocations;
     for (int k = -50; k < 50; ++k)
-        Evaluate(t.get(), k * 0.1L, 0);
+        evaluate(t.get(), k * 0.1L, 0);
     EXPECT_EQ(g_allocations, before);
 }
 } // namespace
+
+} // namespace gq

@@ -1,43 +1,46 @@
 #include "engine_test_util.h"
 
+namespace gq
+{
+
 namespace
 {
-std::string Stripped(const std::string &formula)
+std::string stripped(const std::string &formula)
 {
-    Tree t = ParseText(formula);
-    Apply(t, StripRoot);
-    EXPECT_TRUE(LinksAreSound(t.get()));
-    return TreeToText(t.get());
+    Tree t = parseText(formula);
+    apply(t, stripRoot);
+    EXPECT_TRUE(linksAreSound(t.get()));
+    return treeToText(t.get());
 }
 
-int Degree(const std::string &formula, int selector)
+int degreeOf(const std::string &formula, int selector)
 {
-    Tree t = ParseText(formula);
-    return PolynomialDegree(t.get(), selector);
+    Tree t = parseText(formula);
+    return polynomialDegree(t.get(), selector);
 }
 
 // Value of the root tree at x (y is not used by a root in y).
-long double RootAt(const std::string &formula, int32_t v, int sign, long double at, bool *valid = nullptr)
+long double rootAt(const std::string &formula, int32_t v, int sign, long double at, bool *valid = nullptr)
 {
-    Tree t = ParseText(formula);
-    Tree root(QuadraticRoot(t.get(), v, sign));
-    EXPECT_TRUE(LinksAreSound(root.get()));
-    EvalValid = true;
-    long double r = v == OpY ? Evaluate(root.get(), at, 0) : Evaluate(root.get(), 0, at);
+    Tree t = parseText(formula);
+    Tree root(quadraticRoot(t.get(), v, sign));
+    EXPECT_TRUE(linksAreSound(root.get()));
+    evalValid = true;
+    long double r = v == OpY ? evaluate(root.get(), at, 0) : evaluate(root.get(), 0, at);
     if (valid)
-        *valid = EvalValid;
+        *valid = evalValid;
     return r;
 }
 
 TEST(StripRoot, RemovesLayersThatKeepTheZeros)
 {
     // clang-format off
-    ExpectTexts(Stripped, {
+    expectTexts(stripped, {
         {"(x^2+y^2-1)^2", "x^2+y^2-1"}, {"sqrt(abs(x-y))", "x-y"}, {"sgn((x*y)^3)", "x*y"},
         {"(x+y)^0.5", "(x+y)^0.5"}, {"(x+y)^(-2)", "(x+y)^(-2)"}, {"sin(x)^2", "sin(x)"}, {"x-y", "x-y"}});
     // clang-format on
     ExprNode *empty = nullptr;
-    StripRoot(empty);
+    stripRoot(empty);
     EXPECT_EQ(empty, nullptr);
 }
 
@@ -56,34 +59,36 @@ TEST(PolynomialDegree, CountsTheSelectedVariables)
         {"a^b+t*z", DegreeXY, 0}};
     // clang-format on
     for (auto [text, selector, degree] : cases)
-        EXPECT_EQ(Degree(text, selector), degree) << text << " selector " << selector;
-    EXPECT_EQ(PolynomialDegree(nullptr, DegreeXY), 0);
+        EXPECT_EQ(degreeOf(text, selector), degree) << text << " selector " << selector;
+    EXPECT_EQ(polynomialDegree(nullptr, DegreeXY), 0);
     // Huge exponents do not overflow into a small or negative degree.
     for (const char *huge : {"x^1000000000*x^1000000000", "(x^100000)^100000", "x^99999999999999999999"})
-        EXPECT_GT(Degree(huge, DegreeX), 2) << huge;
+        EXPECT_GT(degreeOf(huge, DegreeX), 2) << huge;
 }
 
 TEST(QuadraticRoot, RootsInEitherVariableReleaseEveryIntermediate)
 {
-    std::size_t before = LiveNodeCount();
+    std::size_t before = liveNodeCount();
     // The unit circle; 2y^2 + 3y - 2 = 0 has the roots 1/2 and -2; x^2 - (y+1)x + y = 0 has 1 and y.
-    EXPECT_NEAR(RootAt("x^2+y^2-1", OpY, 1, 0.6L), 0.8L, 1e-15);
-    EXPECT_NEAR(RootAt("x^2+y^2-1", OpY, 2, 0.6L), -0.8L, 1e-15);
-    EXPECT_NEAR(RootAt("2y^2+3y-2", OpY, 1, 7), 0.5L, 1e-15);
-    EXPECT_NEAR(RootAt("2y^2+3y-2", OpY, 2, 7), -2, 1e-15);
-    EXPECT_NEAR(RootAt("x^2-(y+1)x+y", OpX, 1, 3), 3, 1e-15);
-    EXPECT_NEAR(RootAt("x^2-(y+1)x+y", OpX, 2, 3), 1, 1e-15);
+    EXPECT_NEAR(rootAt("x^2+y^2-1", OpY, 1, 0.6L), 0.8L, 1e-15);
+    EXPECT_NEAR(rootAt("x^2+y^2-1", OpY, 2, 0.6L), -0.8L, 1e-15);
+    EXPECT_NEAR(rootAt("2y^2+3y-2", OpY, 1, 7), 0.5L, 1e-15);
+    EXPECT_NEAR(rootAt("2y^2+3y-2", OpY, 2, 7), -2, 1e-15);
+    EXPECT_NEAR(rootAt("x^2-(y+1)x+y", OpX, 1, 3), 3, 1e-15);
+    EXPECT_NEAR(rootAt("x^2-(y+1)x+y", OpX, 2, 3), 1, 1e-15);
     bool valid = true;
-    RootAt("x^2+y^2-1", OpY, 1, 1.5L, &valid); // no point of the circle there
+    rootAt("x^2+y^2-1", OpY, 1, 1.5L, &valid); // no point of the circle there
     EXPECT_FALSE(valid);
-    EXPECT_EQ(LiveNodeCount(), before);
-    EXPECT_EQ(QuadraticRoot(nullptr, OpY, 1), nullptr);
+    EXPECT_EQ(liveNodeCount(), before);
+    EXPECT_EQ(quadraticRoot(nullptr, OpY, 1), nullptr);
     // The root text reads back.
-    Tree t = ParseText("x^2+x*y+y^2-3");
-    Tree root(QuadraticRoot(t.get(), OpY, 1));
-    std::string text = TreeToText(root.get());
-    EXPECT_TRUE(Accepts(text)) << text;
-    long double y = ValueOf(text, 1);
+    Tree t = parseText("x^2+x*y+y^2-3");
+    Tree root(quadraticRoot(t.get(), OpY, 1));
+    std::string text = treeToText(root.get());
+    EXPECT_TRUE(accepts(text)) << text;
+    long double y = valueOf(text, 1);
     EXPECT_NEAR(1 + y + y * y - 3, 0, 1e-15);
 }
 } // namespace
+
+} // namespace gq

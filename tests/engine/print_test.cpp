@@ -4,49 +4,52 @@
 #include <cstdlib>
 #include <random>
 
+namespace gq
+{
+
 namespace
 {
 // clang-format off
 TEST(PrintTexts, SignsOnesLettersFunctionsFactorialsAndSums)
 {
     // Products with 1 and -1 drop the factor; negative right terms bring their sign.
-    ExpectTrees(Print, {
-        {Mul(Num(0.5L), Let('x')), "0.5*x"}, {Mul(Num(1), Let('x')), "x"}, {Mul(Num(-1), Let('x')), "-x"},
-        {Mul(Num(-1), Pow(Let('x'), Num(2))), "-x^2"}, {Mul(Num(-1), Add(Let('x'), Num(1))), "-(x+1)"},
-        {Mul(MakePiNode(), Let('x')), kPi + "*x"},
-        {Add(Let('x'), Num(-2)), "x-2"}, {Add(Let('x'), Mul(Num(-3), Let('y'))), "x-3*y"},
-        {Add(Let('x'), Mul(Num(-1), Let('y'))), "x-y"}, {Add(Let('x'), Num(2)), "x+2"},
-        {MakeLeafNode(OpLetterS), kTheta}, {MakePiNode(), kPi}, {Let('i'), "i"}, {nullptr, ""},
-        {Un(OpSin, Add(Let('x'), Num(1))), "sin(x+1)"}, {Un(OpArctn, Let('x')), "arctn(x)"},
-        {Fact(Add(Let('n'), Num(1))), "(n+1)!"}, {Fact(Let('n')), "n!"},
-        {Bin(OpSum, Bin(OpRangeI, Num(1), Num(10)), Pow(Let('i'), Num(2))), "Sum(i=[1,10],i^2)"}});
+    expectTrees(print, {
+        {mul(num(0.5L), let('x')), "0.5*x"}, {mul(num(1), let('x')), "x"}, {mul(num(-1), let('x')), "-x"},
+        {mul(num(-1), power(let('x'), num(2))), "-x^2"}, {mul(num(-1), add(let('x'), num(1))), "-(x+1)"},
+        {mul(makePiNode(), let('x')), kPi + "*x"},
+        {add(let('x'), num(-2)), "x-2"}, {add(let('x'), mul(num(-3), let('y'))), "x-3*y"},
+        {add(let('x'), mul(num(-1), let('y'))), "x-y"}, {add(let('x'), num(2)), "x+2"},
+        {makeLeafNode(OpLetterS), kTheta}, {makePiNode(), kPi}, {let('i'), "i"}, {nullptr, ""},
+        {un(OpSin, add(let('x'), num(1))), "sin(x+1)"}, {un(OpArctn, let('x')), "arctn(x)"},
+        {fact(add(let('n'), num(1))), "(n+1)!"}, {fact(let('n')), "n!"},
+        {bin(OpSum, bin(OpRangeI, num(1), num(10)), power(let('i'), num(2))), "Sum(i=[1,10],i^2)"}});
 }
 
 TEST(PrintTexts, ParenthesesOnlyWhereTheParserNeedsThem)
 {
-    auto a = [] { return Let('a'); };
-    auto b = [] { return Let('b'); };
-    auto c = [] { return Let('c'); };
-    ExpectTrees(Print, {
-        {Pow(Pow(a(), b()), c()), "a^b^c"}, {Pow(a(), Pow(b(), c())), "a^(b^c)"},
-        {Sub(a(), Add(b(), c())), "a-(b+c)"}, {Sub(a(), Sub(b(), c())), "a-(b-c)"},
-        {Div(a(), Mul(b(), c())), "a/(b*c)"}, {Mul(a(), Div(b(), c())), "a*b/c"},
-        {Mul(Add(a(), b()), c()), "(a+b)*c"}, {Div(Sub(a(), b()), c()), "(a-b)/c"},
-        {Un(OpNegate, Add(a(), b())), "-(a+b)"}, {Un(OpNegate, Un(OpSin, a())), "-sin(a)"}});
+    auto a = [] { return let('a'); };
+    auto b = [] { return let('b'); };
+    auto c = [] { return let('c'); };
+    expectTrees(print, {
+        {power(power(a(), b()), c()), "a^b^c"}, {power(a(), power(b(), c())), "a^(b^c)"},
+        {sub(a(), add(b(), c())), "a-(b+c)"}, {sub(a(), sub(b(), c())), "a-(b-c)"},
+        {divide(a(), mul(b(), c())), "a/(b*c)"}, {mul(a(), divide(b(), c())), "a*b/c"},
+        {mul(add(a(), b()), c()), "(a+b)*c"}, {divide(sub(a(), b()), c()), "(a-b)/c"},
+        {un(OpNegate, add(a(), b())), "-(a+b)"}, {un(OpNegate, un(OpSin, a())), "-sin(a)"}});
     // A leading minus is enclosed where it would not read back: "x^-2", "x*-y" and "x/-2" do not
     // parse; "-2^x" reads as -(2^x). A factorial of anything but a number or letter is enclosed.
-    ExpectTrees(Print, {
-        {Pow(Let('x'), Num(-2)), "x^(-2)"}, {Pow(Num(-2), Let('x')), "(-2)^x"},
-        {Mul(Let('x'), Mul(Num(-1), Let('y'))), "x*(-y)"}, {Mul(Let('x'), Num(-3)), "x*(-3)"},
-        {Div(Let('x'), Num(-2)), "x/(-2)"}, {Pow(Mul(Num(-1), Let('x')), Num(2)), "(-x)^2"},
-        {Un(OpNegate, Num(-2)), "-(-2)"}, {Fact(Num(-3)), "(-3)!"}, {Fact(Num(3)), "3!"},
-        {Fact(Fact(Num(3))), "(3!)!"}, {Fact(Un(OpAbs, Num(2))), "(abs(2))!"}});
+    expectTrees(print, {
+        {power(let('x'), num(-2)), "x^(-2)"}, {power(num(-2), let('x')), "(-2)^x"},
+        {mul(let('x'), mul(num(-1), let('y'))), "x*(-y)"}, {mul(let('x'), num(-3)), "x*(-3)"},
+        {divide(let('x'), num(-2)), "x/(-2)"}, {power(mul(num(-1), let('x')), num(2)), "(-x)^2"},
+        {un(OpNegate, num(-2)), "-(-2)"}, {fact(num(-3)), "(-3)!"}, {fact(num(3)), "3!"},
+        {fact(fact(num(3))), "(3!)!"}, {fact(un(OpAbs, num(2))), "(abs(2))!"}});
     // clang-format on
-    EXPECT_EQ(ValueOf("(3!)!"), 720);
+    EXPECT_EQ(valueOf("(3!)!"), 720);
     // A based logarithm is written as the quotient of logarithms.
-    std::string text = Print(Bin(OpBasedLog, Num(2), Let('x')));
+    std::string text = print(bin(OpBasedLog, num(2), let('x')));
     EXPECT_EQ(text, "(log(x)/log(2))");
-    EXPECT_NEAR(ValueOf(text, 8), 3, 1e-15);
+    EXPECT_NEAR(valueOf(text, 8), 3, 1e-15);
 }
 
 TEST(PrintConstants, PlainDecimalNeverExponent)
@@ -56,20 +59,20 @@ TEST(PrintConstants, PlainDecimalNeverExponent)
              {1E-6L, "0.000001"}, {1.5E20L, "150000000000000000000"}, {-2.5L, "-2.5"}, {0, "0"}, {-0.0L, "0"},
              {100, "100"}, {0.1L, "0.1"}, {12345.678L, "12345.678"}, {0.00001L, "0.00001"}}) {
         // clang-format on
-        EXPECT_EQ(FormatConstant(v), want);
+        EXPECT_EQ(formatConstant(v), want);
     }
     // More digits only when fifteen do not read back.
     long double third = 1.0L / 3;
-    std::string s = FormatConstant(third);
+    std::string s = formatConstant(third);
     EXPECT_GT(s.size(), 17u);
     EXPECT_EQ(std::strtold(s.c_str(), nullptr), third);
     // A double widened to 80 bits is not the decimal it was typed as.
     long double widened = 0.1;
-    EXPECT_EQ(std::strtold(FormatConstant(widened).c_str(), nullptr), widened);
-    EXPECT_NE(FormatConstant(widened), "0.1");
+    EXPECT_EQ(std::strtold(formatConstant(widened).c_str(), nullptr), widened);
+    EXPECT_NE(formatConstant(widened), "0.1");
     // Non-finite values never read back as another number.
-    EXPECT_TRUE(std::isinf(std::strtold(FormatConstant(INFINITY).c_str(), nullptr)));
-    EXPECT_FALSE(Accepts(FormatConstant(NAN)));
+    EXPECT_TRUE(std::isinf(std::strtold(formatConstant(INFINITY).c_str(), nullptr)));
+    EXPECT_FALSE(accepts(formatConstant(NAN)));
 }
 
 TEST(PrintConstants, AwkwardValuesReadBackExactly)
@@ -88,15 +91,15 @@ TEST(PrintConstants, AwkwardValuesReadBackExactly)
         values.push_back(i % 2 ? v : -v);
     }
     for (long double v : values) {
-        std::string s = FormatConstant(v);
+        std::string s = formatConstant(v);
         EXPECT_EQ(s.find_first_of("eE"), std::string::npos) << s;
         EXPECT_EQ(std::strtold(s.c_str(), nullptr), v) << s;
     }
     // And through the parser, as the constant of a printed tree.
     for (std::size_t i = 0; i < 40; ++i) {
-        std::string text = Print(Mul(Num(values[i]), Let('x')));
+        std::string text = print(mul(num(values[i]), let('x')));
         bool valid = false;
-        EXPECT_EQ(ValueOf(text, 1, 0, &valid), values[i]) << text;
+        EXPECT_EQ(valueOf(text, 1, 0, &valid), values[i]) << text;
         EXPECT_TRUE(valid) << text;
     }
 }
@@ -104,10 +107,10 @@ TEST(PrintConstants, AwkwardValuesReadBackExactly)
 TEST(PrintDepth, VeryDeepTreesAreWrittenWithoutExhaustingTheStack)
 {
     // Long sums come out of multiplying out; the writer keeps its own stack.
-    ExprNode *chain = Let('x');
+    ExprNode *chain = let('x');
     for (int i = 0; i < 300000; ++i)
-        chain = Add(chain, Mul(Num(-2), Let('x')));
-    std::string text = Print(chain);
+        chain = add(chain, mul(num(-2), let('x')));
+    std::string text = print(chain);
     EXPECT_EQ(text.size(), 1 + 300000 * 4u);
     EXPECT_EQ(text.substr(0, 9), "x-2*x-2*x");
 }
@@ -129,20 +132,20 @@ TEST(PrintRoundTrip, ParsedFormulasReadBackToTheSameValues)
         "1-(x-(y-(a-b)))"};
     // clang-format on
     for (const char *f : formulas) {
-        Tree parsed = ParseText(f);
+        Tree parsed = parseText(f);
         ASSERT_TRUE(parsed) << f;
-        std::string plain = TreeToText(parsed.get());
-        Apply(parsed, ExpandSums);
-        Apply(parsed, CanonicaliseTree);
-        for (const std::string &printed : {plain, TreeToText(parsed.get())}) {
-            EXPECT_TRUE(Accepts(printed)) << f << " -> " << printed;
-            EXPECT_TRUE(SameValues(f, printed)) << f << " -> " << printed;
+        std::string plain = treeToText(parsed.get());
+        apply(parsed, expandSums);
+        apply(parsed, canonicaliseTree);
+        for (const std::string &printed : {plain, treeToText(parsed.get())}) {
+            EXPECT_TRUE(accepts(printed)) << f << " -> " << printed;
+            EXPECT_TRUE(sameValues(f, printed)) << f << " -> " << printed;
         }
     }
     // Printing is stable on its own output.
     for (const char *f : {"x-3*y", "-(x+1)", "a^b^c", "x^(-2)", "(n+1)!", "sin(x)^2+cos(x)^2", "x*(-y)"}) {
-        std::string text = TreeToText(ParseText(f).get());
-        EXPECT_EQ(TreeToText(ParseText(text).get()), text) << f;
+        std::string text = treeToText(parseText(f).get());
+        EXPECT_EQ(treeToText(parseText(text).get()), text) << f;
     }
 }
 
@@ -153,28 +156,28 @@ class RandomTree
   public:
     explicit RandomTree(unsigned seed) : rng_(seed) {}
 
-    ExprNode *Make(int depth)
+    ExprNode *make(int depth)
     {
-        int pick = Pick(depth <= 0 ? 4 : 14);
-        if (pick >= 4 && pick <= 8) // power, product, quotient, sum, difference
-            return Bin(OpPower + pick - 4, Make(depth - 1), Make(depth - 1));
+        int choice = pick(depth <= 0 ? 4 : 14);
+        if (choice >= 4 && choice <= 8) // power, product, quotient, sum, difference
+            return bin(OpPower + choice - 4, make(depth - 1), make(depth - 1));
         // clang-format off
-        switch (pick) {
-        case 0: return Let("xyab"[Pick(4)]);
-        case 1: return Num(kConstants[Pick(std::size(kConstants))]);
-        case 2: return Pick(2) ? MakePiNode() : MakeLeafNode(OpLetterS);
-        case 3: return Num(Pick(7) - 3);
-        case 9: return Un(OpNegate, Make(depth - 1));
-        case 10: return Un(kFunctions[Pick(std::size(kFunctions))], Make(depth - 1));
-        case 11: return Mul(Num(Pick(2) ? 1 : -1), Make(depth - 1));
-        case 12: return Fact(Pick(2) ? Num(Pick(5)) : Let('n'));
-        default: return Bin(OpSum, Bin(OpRangeI, Num(1), Num(Pick(4))), Make(depth - 1));
+        switch (choice) {
+        case 0: return let("xyab"[pick(4)]);
+        case 1: return num(kConstants[pick(std::size(kConstants))]);
+        case 2: return pick(2) ? makePiNode() : makeLeafNode(OpLetterS);
+        case 3: return num(pick(7) - 3);
+        case 9: return un(OpNegate, make(depth - 1));
+        case 10: return un(kFunctions[pick(std::size(kFunctions))], make(depth - 1));
+        case 11: return mul(num(pick(2) ? 1 : -1), make(depth - 1));
+        case 12: return fact(pick(2) ? num(pick(5)) : let('n'));
+        default: return bin(OpSum, bin(OpRangeI, num(1), num(pick(4))), make(depth - 1));
         }
         // clang-format on
     }
 
   private:
-    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
     static constexpr long double kConstants[] = {0.5L, -2.5L,  3,       -1,    1,
                                                  2,    0.001L, -7.125L, 1E-7L, 123456.75L};
@@ -188,28 +191,28 @@ TEST(PrintRoundTrip, RandomTreesReadBackToTheSameValues)
     RandomTree gen(2024);
     int compared = 0;
     for (int i = 0; i < 3000; ++i) {
-        ExprNode *raw = gen.Make(4);
+        ExprNode *raw = gen.make(4);
         // The parser simplifies what it reads; compare with the simplified tree.
-        ParseOK = true;
-        Simplify(raw, ParseBuild);
+        parseOK = true;
+        simplify(raw, ParseBuild);
         Tree tree(raw);
-        if (!ParseOK)
+        if (!parseOK)
             continue;
-        Apply(tree, ExpandSums);
-        std::string text = TreeToText(tree.get());
+        apply(tree, expandSums);
+        std::string text = treeToText(tree.get());
         // A text may fail only by a division by zero that the parser's own
         // folding finds (b/(-0) reads as b/0); the tree is then undefined too.
-        bool readable = Accepts(text);
+        bool readable = accepts(text);
         for (long double x : {-1.75L, 0.3L, 2.2L}) {
             long double y = 0.6L - x;
-            EvalValid = true;
-            long double want = Evaluate(tree.get(), x, y);
-            bool wantValid = EvalValid, gotValid = false;
+            evalValid = true;
+            long double want = evaluate(tree.get(), x, y);
+            bool wantValid = evalValid, gotValid = false;
             if (!readable) {
                 EXPECT_FALSE(wantValid) << text;
                 continue;
             }
-            long double got = ValueOf(text, x, y, &gotValid);
+            long double got = valueOf(text, x, y, &gotValid);
             if (!wantValid || !gotValid || std::fabs(want) > 1E12L)
                 continue; // reassociation may move a value across a domain edge
             EXPECT_NEAR(static_cast<double>(got), static_cast<double>(want),
@@ -221,3 +224,5 @@ TEST(PrintRoundTrip, RandomTreesReadBackToTheSameValues)
     EXPECT_GT(compared, 2000);
 }
 } // namespace
+
+} // namespace gq

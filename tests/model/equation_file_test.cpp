@@ -11,6 +11,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+namespace gq
+{
+
 namespace
 {
 const std::string kPi = "\x83\xCE";
@@ -33,7 +36,7 @@ std::vector<std::string> Lines(const std::string &joined)
     return lines;
 }
 
-std::string ReadBytes(const QString &path)
+std::string readBytes(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -42,7 +45,7 @@ std::string ReadBytes(const QString &path)
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
 
-void WriteBytes(const QString &path, const std::string &bytes)
+void writeBytes(const QString &path, const std::string &bytes)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -50,46 +53,46 @@ void WriteBytes(const QString &path, const std::string &bytes)
 }
 
 // Every field the file holds, plus the ones it must leave alone, as text.
-std::string Snapshot(const Document &doc, const VariableTableRecord &vars)
+std::string snapshot(const Document &doc, const VariableTable &vars)
 {
     std::vector<std::string> lines;
     QString error;
-    std::string s = EquationFileLines(doc, vars, lines, error) ? "" : "unsavable";
+    std::string s = equationFileLines(doc, vars, lines, error) ? "" : "unsavable";
     for (const auto &l : lines)
         s += l + "\n";
     for (int i = 1; i <= kMaxItems; ++i)
-        s += "|" + std::to_string(doc.ItemList[i].usesParam) + doc.ItemList[i].text[1];
-    s += "|" + std::to_string(doc.ShowGrid) + std::to_string(doc.ShowScale) + std::to_string(doc.OverlayMode);
+        s += "|" + std::to_string(doc.items[i].usesParam) + doc.items[i].text[1];
+    s += "|" + std::to_string(doc.showGrid) + std::to_string(doc.showScale) + std::to_string(doc.overlayMode);
     for (float p : vars.param)
         s += "|" + std::to_string(p);
     return s;
 }
 
 // A document that uses every section and every item kind but one.
-Document RichDocument()
+Document richDocument()
 {
     Document doc;
-    doc.CoordFrame = {-0.5L, 12.25L, -1e-6L, 3000};
-    doc.DefFuncCount = 2;
-    doc.DefFuncText[1] = "sin(x)+a";
-    doc.DefFuncText[2] = "F1(x)^2*" + kPi;
-    doc.DefConstCount = 1;
-    doc.DefConstText[1] = "F2(1)+" + kTheta;
-    doc.ItemCount = 6;
-    doc.ItemList[1] = {.kind = KindExplicit, .text = {"", "F2(x)-Q1"}, .asymptote = 1, .colour = 0};
-    doc.ItemList[2] = {.kind = KindDerivative, .text = {"", "2*x"}, .colour = 16711680, .penWidth = 2};
-    doc.ItemList[3] = {
+    doc.frame = {-0.5L, 12.25L, -1e-6L, 3000};
+    doc.functionCount = 2;
+    doc.functionTexts[1] = "sin(x)+a";
+    doc.functionTexts[2] = "F1(x)^2*" + kPi;
+    doc.constantCount = 1;
+    doc.constantTexts[1] = "F2(1)+" + kTheta;
+    doc.itemCount = 6;
+    doc.items[1] = {.kind = KindExplicit, .text = {"", "F2(x)-Q1"}, .asymptote = 1, .colour = 0};
+    doc.items[2] = {.kind = KindDerivative, .text = {"", "2*x"}, .colour = 16711680, .penWidth = 2};
+    doc.items[3] = {
         .kind = KindImplicit, .text = {"", "x^2+y^2-1"}, .afterimage = 0, .colour = 255, .penWidth = 3};
-    doc.ItemList[4] = {
+    doc.items[4] = {
         .kind = KindParametric, .text = {"", "cos(t)", "sin(t)", "0", "2" + kPi}, .colour = 32768};
-    doc.ItemList[5] = {.kind = KindPolar, .text = {"", kTheta, kTheta, "0", kPi}, .colour = 128};
-    doc.ItemList[6] = {.kind = KindSegment, .text = {"", "a", "b", "1.5", "-2"}, .colour = 8421376};
+    doc.items[5] = {.kind = KindPolar, .text = {"", kTheta, kTheta, "0", kPi}, .colour = 128};
+    doc.items[6] = {.kind = KindSegment, .text = {"", "a", "b", "1.5", "-2"}, .colour = 8421376};
     return doc;
 }
 
-VariableTableRecord SomeParams()
+VariableTable someParams()
 {
-    VariableTableRecord vars;
+    VariableTable vars;
     for (int i = 0; i < 22; ++i)
         vars.param[i] = static_cast<float>(i) + 0.25f;
     vars.param[0] = 0.1f;
@@ -104,22 +107,22 @@ class EquationFileTest : public ::testing::Test
 {
   protected:
     QTemporaryDir dir;
-    QString Path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 };
 
 // ---- Writing ------------------------------------------------------------
 
 TEST_F(EquationFileTest, EmptyDocumentIsExactlyFifteenLines)
 {
-    ASSERT_EQ(SaveEquationFile(Path("e.gtq"), Document{}, VariableTableRecord{}), QString());
-    EXPECT_EQ(ReadBytes(Path("e.gtq")), kEmptyFile);
+    ASSERT_EQ(saveEquationFile(path("e.gtq"), Document{}, VariableTable{}), QString());
+    EXPECT_EQ(readBytes(path("e.gtq")), kEmptyFile);
 }
 
 TEST_F(EquationFileTest, LayoutOfItemsAndNumbers)
 {
     std::vector<std::string> lines;
     QString error;
-    ASSERT_TRUE(EquationFileLines(RichDocument(), SomeParams(), lines, error)) << error.toStdString();
+    ASSERT_TRUE(equationFileLines(richDocument(), someParams(), lines, error)) << error.toStdString();
     ASSERT_EQ(lines.size(), 1u + 9 + 2 + 2 + 2 + 1 + 1 + 6 * 9);
     // Reals in general notation (the parameters as the floats they are, f
     // rather than e), the counts as integers, the texts as they are.
@@ -139,71 +142,71 @@ TEST_F(EquationFileTest, LayoutOfItemsAndNumbers)
 // bytes; what the file does not hold stays.
 TEST_F(EquationFileTest, RoundTripGivesTheSameBytesAndKeepsTheRest)
 {
-    VariableTableRecord vars = SomeParams();
-    ASSERT_EQ(SaveEquationFile(Path("1.gtq"), RichDocument(), vars), QString());
-    LoadResult r = LoadEquationFile(Path("1.gtq"));
+    VariableTable vars = someParams();
+    ASSERT_EQ(saveEquationFile(path("1.gtq"), richDocument(), vars), QString());
+    LoadResult r = loadEquationFile(path("1.gtq"));
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
     Document back;
-    back.DefFuncCount = 3;
-    back.DefFuncText[3] = "x";
-    back.ShowGrid = back.OverlayMode = back.ItemList[1].usesParam = 1;
-    VariableTableRecord backVars;
+    back.functionCount = 3;
+    back.functionTexts[3] = "x";
+    back.showGrid = back.overlayMode = back.items[1].usesParam = 1;
+    VariableTable backVars;
     backVars.param[4] = 7; // e
     backVars.param[9] = 3; // j
-    ApplyEquationFile(r, back, backVars);
-    ASSERT_EQ(SaveEquationFile(Path("2.gtq"), back, backVars), QString());
-    EXPECT_EQ(ReadBytes(Path("1.gtq")), ReadBytes(Path("2.gtq")));
+    applyEquationFile(r, back, backVars);
+    ASSERT_EQ(saveEquationFile(path("2.gtq"), back, backVars), QString());
+    EXPECT_EQ(readBytes(path("1.gtq")), readBytes(path("2.gtq")));
 
-    EXPECT_EQ(back.ItemList[5].text[1], kTheta); // θ bytes survive
-    EXPECT_EQ(back.CoordFrame.ymin, -1e-6L);
+    EXPECT_EQ(back.items[5].text[1], kTheta); // θ bytes survive
+    EXPECT_EQ(back.frame.ymin, -1e-6L);
     for (int i : {0, 2, 3}) // floats come back exactly
         EXPECT_EQ(backVars.param[i], vars.param[i]) << i;
-    EXPECT_EQ(back.DefFuncText[3], ""); // texts above the count are emptied
+    EXPECT_EQ(back.functionTexts[3], ""); // texts above the count are emptied
     // The view flags and the uses-parameter flag (recomputed later by the
     // window) stay, and so do e and j.
-    EXPECT_EQ(back.ShowGrid + back.OverlayMode + back.ItemList[1].usesParam, 3);
+    EXPECT_EQ(back.showGrid + back.overlayMode + back.items[1].usesParam, 3);
     EXPECT_TRUE(backVars.param[4] == 7 && backVars.param[9] == 3);
 }
 
 TEST_F(EquationFileTest, SaveRefusesWhatCouldNotBeReadBack)
 {
-    WriteBytes(Path("old.gtq"), kEmptyFile);
+    writeBytes(path("old.gtq"), kEmptyFile);
     // A line break in a text, too many items, a kind out of range, a cycle
     // between definitions, a parameter that is not finite.
-    const std::vector<void (*)(Document &, VariableTableRecord &)> breakers = {
-        [](Document &d, VariableTableRecord &) { d.ItemList[2].text[1] = "x\r\n1"; },
-        [](Document &d, VariableTableRecord &) { d.ItemCount = 11; },
-        [](Document &d, VariableTableRecord &) { d.ItemList[3].kind = 9; },
-        [](Document &d, VariableTableRecord &) { d.DefFuncText[1] = "F2(x)"; },
-        [](Document &, VariableTableRecord &v) { v.param[1] = std::numeric_limits<float>::infinity(); }};
+    const std::vector<void (*)(Document &, VariableTable &)> breakers = {
+        [](Document &d, VariableTable &) { d.items[2].text[1] = "x\r\n1"; },
+        [](Document &d, VariableTable &) { d.itemCount = 11; },
+        [](Document &d, VariableTable &) { d.items[3].kind = 9; },
+        [](Document &d, VariableTable &) { d.functionTexts[1] = "F2(x)"; },
+        [](Document &, VariableTable &v) { v.param[1] = std::numeric_limits<float>::infinity(); }};
     for (std::size_t i = 0; i < breakers.size(); ++i) {
-        Document doc = RichDocument();
-        VariableTableRecord vars;
+        Document doc = richDocument();
+        VariableTable vars;
         breakers[i](doc, vars);
-        EXPECT_FALSE(SaveEquationFile(Path("old.gtq"), doc, vars).isEmpty()) << i;
+        EXPECT_FALSE(saveEquationFile(path("old.gtq"), doc, vars).isEmpty()) << i;
     }
-    EXPECT_EQ(ReadBytes(Path("old.gtq")), kEmptyFile);
+    EXPECT_EQ(readBytes(path("old.gtq")), kEmptyFile);
 }
 
 TEST_F(EquationFileTest, FailedWriteKeepsThePreviousFile)
 {
     // A file-size limit makes the write fail the way a full disk does, even
     // for a privileged user.
-    WriteBytes(Path("old.gtq"), kEmptyFile);
-    Document doc = RichDocument();
-    doc.ItemList[1].text[1] = std::string(4000, 'x');
+    writeBytes(path("old.gtq"), kEmptyFile);
+    Document doc = richDocument();
+    doc.items[1].text[1] = std::string(4000, 'x');
 
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small{1000, saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString error = SaveEquationFile(Path("old.gtq"), doc, VariableTableRecord{});
+    QString error = saveEquationFile(path("old.gtq"), doc, VariableTable{});
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadBytes(Path("old.gtq")), kEmptyFile);
+    EXPECT_EQ(readBytes(path("old.gtq")), kEmptyFile);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList{QStringLiteral("old.gtq")}); // no leftovers
 }
@@ -215,26 +218,26 @@ TEST_F(EquationFileTest, FailedWriteKeepsThePreviousFile)
 // any decimal form.
 TEST_F(EquationFileTest, ReadsTheVariantsOfOtherWriters)
 {
-    LoadResult r = ReadEquationLines(
+    LoadResult r = readEquationLines(
         Lines("[Graphotheque Data]|-5|5|-5|5|1|2|3|4|5|2|1|x||||true|TRUE|0|1|1|x^2||||True|True|255|2"));
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
-    EXPECT_EQ(r.document.DefFuncCount + r.document.DefConstCount, 0);
-    EXPECT_EQ(r.document.ItemCount, 2);
-    EXPECT_EQ(r.document.ItemList[2].text[1], "x^2");
+    EXPECT_EQ(r.document.functionCount + r.document.constantCount, 0);
+    EXPECT_EQ(r.document.itemCount, 2);
+    EXPECT_EQ(r.document.items[2].text[1], "x^2");
     EXPECT_EQ(r.params, (std::array<float, 5>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(r.document.ItemList[1].asymptote + r.document.ItemList[1].afterimage, 0);
-    EXPECT_EQ(r.document.ItemList[2].asymptote + r.document.ItemList[2].afterimage, 2);
+    EXPECT_EQ(r.document.items[1].asymptote + r.document.items[1].afterimage, 0);
+    EXPECT_EQ(r.document.items[2].asymptote + r.document.items[2].afterimage, 2);
 
-    r = ReadEquationLines(Lines(kHead + "deffunc|2|x^2|F1(x)+1|1|3|0"));
+    r = readEquationLines(Lines(kHead + "deffunc|2|x^2|F1(x)+1|1|3|0"));
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
-    EXPECT_TRUE(r.document.DefFuncCount == 2 && r.document.DefConstCount == 1 && r.document.ItemCount == 0);
-    EXPECT_EQ(r.document.DefFuncText[2], "F1(x)+1");
-    EXPECT_EQ(r.document.DefConstText[1], "3");
+    EXPECT_TRUE(r.document.functionCount == 2 && r.document.constantCount == 1 && r.document.itemCount == 0);
+    EXPECT_EQ(r.document.functionTexts[2], "F1(x)+1");
+    EXPECT_EQ(r.document.constantTexts[1], "3");
 
-    WriteBytes(Path("lf.gtq"), "[Graphotheque Data]\n-5.0\n+5\n-.5e1\n5E0\n1.5e-3\n 2 \n0\n0\n0\n0\n");
-    r = LoadEquationFile(Path("lf.gtq"));
+    writeBytes(path("lf.gtq"), "[Graphotheque Data]\n-5.0\n+5\n-.5e1\n5E0\n1.5e-3\n 2 \n0\n0\n0\n0\n");
+    r = loadEquationFile(path("lf.gtq"));
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
-    EXPECT_TRUE(r.document.CoordFrame.xmax == 5 && r.document.CoordFrame.ymin == -5);
+    EXPECT_TRUE(r.document.frame.xmax == 5 && r.document.frame.ymin == -5);
     EXPECT_FLOAT_EQ(r.params[0], 1.5e-3f);
     EXPECT_EQ(r.params[1], 2);
 }
@@ -242,7 +245,7 @@ TEST_F(EquationFileTest, ReadsTheVariantsOfOtherWriters)
 // ---- Refusals -----------------------------------------------------------
 
 // Lines 11-16 definitions, 17 the item count, 18-26 the item.
-std::vector<std::string> ValidLines()
+std::vector<std::string> validLines()
 {
     return Lines(kHead + "deffunc|1|x^2|defconst|1|2|1|1|F1(x)||||True|True|0|1");
 }
@@ -262,30 +265,30 @@ TEST(EquationFileRefusals, NameTheLineAndLeaveTheDocumentAlone)
                                      {17, "-2"},    {17, "1.5"},   {18, "7"},   {18, "-1"},      {26, "0"},
                                      {26, "4"},     {25, "-1"},    {25, "red"}, {13, "F1(x)+1"}, {16, "Q1*2"},
                                      {22, "<cut>"}, {17, "<cut>"}, {4, "<cut>"}};
-    ASSERT_TRUE(ReadEquationLines(ValidLines()).ok());
+    ASSERT_TRUE(readEquationLines(validLines()).ok());
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.line) + ": " + c.text);
-        std::vector<std::string> lines = ValidLines();
+        std::vector<std::string> lines = validLines();
         if (c.text == "<cut>")
             lines.resize(static_cast<std::size_t>(c.line - 1));
         else
             lines[static_cast<std::size_t>(c.line - 1)] = c.text;
-        Document doc = RichDocument();
-        VariableTableRecord vars = SomeParams();
-        const std::string before = Snapshot(doc, vars);
-        LoadResult r = ReadEquationLines(lines);
-        ApplyEquationFile(r, doc, vars);
+        Document doc = richDocument();
+        VariableTable vars = someParams();
+        const std::string before = snapshot(doc, vars);
+        LoadResult r = readEquationLines(lines);
+        applyEquationFile(r, doc, vars);
         EXPECT_EQ(r.status, LoadResult::Refused);
         EXPECT_EQ(r.line, c.line);
         EXPECT_TRUE(r.message.startsWith(QStringLiteral("%1行目: ").arg(c.line))) << r.message.toStdString();
-        EXPECT_EQ(Snapshot(doc, vars), before);
+        EXPECT_EQ(snapshot(doc, vars), before);
     }
 }
 
 TEST(EquationFileRefusals, MutualReferencesAreRefusedAtTheFirstDefinitionInTheCycle)
 {
     auto with = [](const std::string &definitions) {
-        return ReadEquationLines(Lines(kHead + definitions + "|0"));
+        return readEquationLines(Lines(kHead + definitions + "|0"));
     };
     // F1 -> F2 -> F1: F1 is line 13.
     LoadResult r = with("deffunc|3|x|F3(x)|F2(x)|defconst|0");
@@ -308,26 +311,28 @@ TEST(EquationFileRefusals, MutualReferencesAreRefusedAtTheFirstDefinitionInTheCy
 
 TEST_F(EquationFileTest, WrongFirstLineIsSilentAndDistinct)
 {
-    Document doc = RichDocument();
-    VariableTableRecord vars = SomeParams();
-    const std::string before = Snapshot(doc, vars);
-    std::vector<std::string> lines = ValidLines();
+    Document doc = richDocument();
+    VariableTable vars = someParams();
+    const std::string before = snapshot(doc, vars);
+    std::vector<std::string> lines = validLines();
     lines[0] = "[graphotheque data]";
-    LoadResult r = ReadEquationLines(lines);
+    LoadResult r = readEquationLines(lines);
     EXPECT_EQ(r.status, LoadResult::NotEquationFile);
     EXPECT_TRUE(r.message.isEmpty());
-    ApplyEquationFile(r, doc, vars);
+    applyEquationFile(r, doc, vars);
 
-    WriteBytes(Path("empty.gtq"), "");
-    EXPECT_EQ(LoadEquationFile(Path("empty.gtq")).status, LoadResult::NotEquationFile);
-    r = LoadEquationFile(Path("missing.gtq"));
+    writeBytes(path("empty.gtq"), "");
+    EXPECT_EQ(loadEquationFile(path("empty.gtq")).status, LoadResult::NotEquationFile);
+    r = loadEquationFile(path("missing.gtq"));
     EXPECT_EQ(r.status, LoadResult::ReadError);
     EXPECT_FALSE(r.message.isEmpty());
-    ApplyEquationFile(r, doc, vars);
-    EXPECT_EQ(Snapshot(doc, vars), before);
+    applyEquationFile(r, doc, vars);
+    EXPECT_EQ(snapshot(doc, vars), before);
 
-    lines = ValidLines(); // lines after the last item are ignored
+    lines = validLines(); // lines after the last item are ignored
     lines.insert(lines.end(), {"", "trailing text"});
-    EXPECT_TRUE(ReadEquationLines(lines).ok());
+    EXPECT_TRUE(readEquationLines(lines).ok());
 }
 } // namespace
+
+} // namespace gq

@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+namespace gq
+{
+
 namespace
 {
 
-constexpr uint32_t kRed = RGBColour(255, 0, 0);
-constexpr uint32_t kBlue = RGBColour(0, 0, 255);
+constexpr uint32_t kRed = rgbColour(255, 0, 0);
+constexpr uint32_t kBlue = rgbColour(0, 0, 255);
 
 // Pixels of the colour in x0..x1, y0..y1 (inclusive), or in the whole canvas.
-int CountIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
+int countIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
 {
     int n = 0;
     for (int y = y0; y <= y1; ++y)
@@ -18,19 +21,19 @@ int CountIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
     return n;
 }
 
-int CountColour(const Canvas &c, uint32_t colour)
+int countColour(const Canvas &c, uint32_t colour)
 {
-    return CountIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
+    return countIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
 }
 
 // Every pixel of the list x0, y0, x1, y1, ... has the colour.
-void ExpectPixels(const Canvas &c, uint32_t colour, std::initializer_list<int> xy)
+void expectPixels(const Canvas &c, uint32_t colour, std::initializer_list<int> xy)
 {
     for (auto p = xy.begin(); p + 1 < xy.end(); p += 2)
         EXPECT_EQ(c.pixel(p[0], p[1]), colour) << "at " << p[0] << "," << p[1];
 }
 
-Canvas Painting(int w, int h, uint32_t pen = kBlack, uint32_t brush = kWhite, int penWidth = 1)
+Canvas painting(int w, int h, uint32_t pen = kBlack, uint32_t brush = kWhite, int penWidth = 1)
 {
     Canvas c(w, h);
     c.setPenColour(pen);
@@ -40,9 +43,9 @@ Canvas Painting(int w, int h, uint32_t pen = kBlack, uint32_t brush = kWhite, in
 }
 
 // A black pen moved to the first point and drawn to each following one.
-Canvas Lines(int w, int h, std::initializer_list<QPoint> points, int penWidth = 1)
+Canvas polyline(int w, int h, std::initializer_list<QPoint> points, int penWidth = 1)
 {
-    Canvas c = Painting(w, h, kBlack, kWhite, penWidth);
+    Canvas c = painting(w, h, kBlack, kWhite, penWidth);
     c.moveTo(points.begin()->x(), points.begin()->y());
     for (auto p = points.begin() + 1; p != points.end(); ++p)
         c.lineTo(p->x(), p->y());
@@ -56,9 +59,9 @@ TEST(CanvasBasics, WhiteCanvasBlueGreenRedPixelsAndClippedAccess)
     Canvas c(37, 21);
     EXPECT_EQ(c.width(), 37);
     EXPECT_EQ(c.height(), 21);
-    EXPECT_EQ(CountColour(c, kWhite), 37 * 21);
-    EXPECT_EQ(RGBColour(128, 128, 255), 0x00FF8080u);
-    c.setPixel(1, 2, RGBColour(1, 2, 3));
+    EXPECT_EQ(countColour(c, kWhite), 37 * 21);
+    EXPECT_EQ(rgbColour(128, 128, 255), 0x00FF8080u);
+    c.setPixel(1, 2, rgbColour(1, 2, 3));
     EXPECT_EQ(c.pixel(1, 2), 0x00030201u);
     EXPECT_EQ(qRed(c.image().pixel(1, 2)), 1);
     EXPECT_EQ(qBlue(c.image().pixel(1, 2)), 3);
@@ -66,7 +69,7 @@ TEST(CanvasBasics, WhiteCanvasBlueGreenRedPixelsAndClippedAccess)
         c.setPixel(p.x(), p.y(), kRed);
         EXPECT_EQ(c.pixel(p.x(), p.y()), kInvalidColour);
     }
-    EXPECT_EQ(CountColour(c, kRed), 0);
+    EXPECT_EQ(countColour(c, kRed), 0);
     Canvas copy = c; // copies are independent
     copy.setPixel(1, 1, kRed);
     EXPECT_EQ(c.pixel(1, 1), kWhite);
@@ -74,98 +77,98 @@ TEST(CanvasBasics, WhiteCanvasBlueGreenRedPixelsAndClippedAccess)
 
 TEST(CanvasLines, LineToLeavesOutItsEndPixelAndJointsAreDrawnOnce)
 {
-    Canvas c = Lines(20, 20, {{2, 5}, {10, 5}, {10, 12}});
-    EXPECT_EQ(CountIn(c, kBlack, 2, 5, 9, 5), 8);
-    EXPECT_EQ(CountIn(c, kBlack, 10, 5, 10, 11), 7);
-    EXPECT_EQ(CountColour(c, kBlack), 8 + 7);
-    ExpectPixels(c, kWhite, {1, 5, 10, 12});
+    Canvas c = polyline(20, 20, {{2, 5}, {10, 5}, {10, 12}});
+    EXPECT_EQ(countIn(c, kBlack, 2, 5, 9, 5), 8);
+    EXPECT_EQ(countIn(c, kBlack, 10, 5, 10, 11), 7);
+    EXPECT_EQ(countColour(c, kBlack), 8 + 7);
+    expectPixels(c, kWhite, {1, 5, 10, 12});
     EXPECT_EQ(c.penPosition(), QPoint(10, 12));
-    EXPECT_EQ(CountColour(Lines(5, 5, {{2, 2}, {2, 2}}), kWhite), 25); // zero length: nothing
+    EXPECT_EQ(countColour(polyline(5, 5, {{2, 2}, {2, 2}}), kWhite), 25); // zero length: nothing
 }
 
 TEST(CanvasLines, OnePixelPerStepOfTheMajorAxisEvenFromFarAway)
 {
-    Canvas shallow = Lines(20, 20, {{0, 0}, {10, 3}});
+    Canvas shallow = polyline(20, 20, {{0, 0}, {10, 3}});
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(shallow.pixel(x, (2 * x * 3 + 10) / 20), kBlack) << x; // nearest row
-    EXPECT_EQ(CountColour(shallow, kBlack), 10);
-    Canvas steep = Lines(20, 20, {{5, 15}, {3, 1}}); // upwards, 14 rows
+    EXPECT_EQ(countColour(shallow, kBlack), 10);
+    Canvas steep = polyline(20, 20, {{5, 15}, {3, 1}}); // upwards, 14 rows
     for (int y = 2; y <= 15; ++y)
-        EXPECT_EQ(CountIn(steep, kBlack, 0, y, 19, y), 1) << y;
-    EXPECT_EQ(CountColour(steep, kBlack), 14);
+        EXPECT_EQ(countIn(steep, kBlack, 0, y, 19, y), 1) << y;
+    EXPECT_EQ(countColour(steep, kBlack), 14);
     // Far-away ends are clipped without losing the line or its direction.
-    Canvas c = Lines(50, 50, {{-2000000000, 10}, {2000000000, 10}});
-    EXPECT_EQ(CountIn(c, kBlack, 0, 10, 49, 10), 50);
-    Canvas d = Lines(50, 50, {{-1000000, -1000000}, {1000000, 1000000}});
+    Canvas c = polyline(50, 50, {{-2000000000, 10}, {2000000000, 10}});
+    EXPECT_EQ(countIn(c, kBlack, 0, 10, 49, 10), 50);
+    Canvas d = polyline(50, 50, {{-1000000, -1000000}, {1000000, 1000000}});
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(d.pixel(i, i), kBlack) << i;
-    EXPECT_EQ(CountColour(d, kBlack), 50);
+    EXPECT_EQ(countColour(d, kBlack), 50);
 }
 
 TEST(CanvasLines, WidePensPaintSquaresDottedPensTwoOnTwoOff)
 {
-    Canvas c = Lines(20, 20, {{2, 10}, {12, 10}}, 3);
-    EXPECT_EQ(CountIn(c, kBlack, 1, 9, 12, 11), 12 * 3);
-    EXPECT_EQ(CountColour(c, kBlack), 12 * 3);
+    Canvas c = polyline(20, 20, {{2, 10}, {12, 10}}, 3);
+    EXPECT_EQ(countIn(c, kBlack, 1, 9, 12, 11), 12 * 3);
+    EXPECT_EQ(countColour(c, kBlack), 12 * 3);
     c.setPenWidth(7);
     EXPECT_EQ(c.penWidth(), 3);
     // The dotted pen paints two, skips two, and keeps what was there.
-    Canvas d = Painting(40, 5, kRed);
+    Canvas d = painting(40, 5, kRed);
     d.setPixel(2, 2, kBlue);
     d.setPixel(3, 2, kBlue);
     d.setPenStyle(PenStyle::Dotted);
     d.moveTo(0, 2);
     d.lineTo(40, 2);
-    EXPECT_EQ(CountColour(d, kRed), 20);
-    ExpectPixels(d, kRed, {0, 2, 1, 2, 4, 2});
-    ExpectPixels(d, kBlue, {2, 2, 3, 2});
+    EXPECT_EQ(countColour(d, kRed), 20);
+    expectPixels(d, kRed, {0, 2, 1, 2, 4, 2});
+    expectPixels(d, kBlue, {2, 2, 3, 2});
 }
 
 TEST(CanvasShapes, RectangleAndEllipseExcludeRightAndBottomEdges)
 {
-    Canvas c = Painting(40, 40, kRed, kBlue);
+    Canvas c = painting(40, 40, kRed, kBlue);
     c.rectangle(12, 8, 2, 3); // corners in any order
-    ExpectPixels(c, kRed, {2, 3, 11, 7});
-    ExpectPixels(c, kWhite, {12, 5, 5, 8});
-    EXPECT_EQ(CountIn(c, kBlue, 3, 4, 10, 6), 8 * 3);
-    EXPECT_EQ(CountColour(c, kRed) + CountColour(c, kBlue), 10 * 5);
-    Canvas e = Painting(40, 40, kRed, kBlue);
+    expectPixels(c, kRed, {2, 3, 11, 7});
+    expectPixels(c, kWhite, {12, 5, 5, 8});
+    EXPECT_EQ(countIn(c, kBlue, 3, 4, 10, 6), 8 * 3);
+    EXPECT_EQ(countColour(c, kRed) + countColour(c, kBlue), 10 * 5);
+    Canvas e = painting(40, 40, kRed, kBlue);
     e.ellipse(0, 0, 30, 20);
     EXPECT_EQ(e.pixel(15, 10), kBlue);
-    ExpectPixels(e, kRed, {0, 10, 29, 10, 15, 0, 15, 19});
-    ExpectPixels(e, kWhite, {30, 10, 15, 20, 1, 1});
+    expectPixels(e, kRed, {0, 10, 29, 10, 15, 0, 15, 19});
+    expectPixels(e, kWhite, {30, 10, 15, 20, 1, 1});
 }
 
 TEST(CanvasShapes, PolygonFillsItsInteriorOutlinesEveryEdgeAndStaysBounded)
 {
-    Canvas c = Painting(30, 30, kRed, kBlue);
+    Canvas c = painting(30, 30, kRed, kBlue);
     c.polygon({QPoint(2, 2), QPoint(22, 2), QPoint(22, 12), QPoint(2, 12)});
-    ExpectPixels(c, kRed, {2, 2, 22, 2, 22, 12, 2, 12, 10, 2, 22, 7});
+    expectPixels(c, kRed, {2, 2, 22, 2, 22, 12, 2, 12, 10, 2, 22, 7});
     EXPECT_EQ(c.pixel(10, 7), kBlue);
-    ExpectPixels(c, kWhite, {23, 7, 10, 13});
+    expectPixels(c, kWhite, {23, 7, 10, 13});
     c.setPenColour(kBlue);
     c.polygon({QPoint(0, 0), QPoint(2000000000, 0), QPoint(0, 2000000000)});
-    EXPECT_EQ(CountColour(c, kBlue), 30 * 30);
+    EXPECT_EQ(countColour(c, kBlue), 30 * 30);
 }
 
 TEST(CanvasFill, BorderFillStopsAtTheBorderColourSurfaceFillAtAnyOther)
 {
-    Canvas c = Painting(30, 30, kRed);
+    Canvas c = painting(30, 30, kRed);
     c.rectangle(5, 5, 15, 15);
     c.setPixel(10, 10, kBlack);
     c.setBrushColour(kBlue);
     c.floodFill(8, 8, kRed, FillMode::Border); // covers the black pixel too
-    EXPECT_EQ(CountIn(c, kBlue, 6, 6, 13, 13), 8 * 8);
-    EXPECT_EQ(CountColour(c, kBlue), 8 * 8);
+    EXPECT_EQ(countIn(c, kBlue, 6, 6, 13, 13), 8 * 8);
+    EXPECT_EQ(countColour(c, kBlue), 8 * 8);
     EXPECT_EQ(c.pixel(5, 5), kRed);
-    Canvas s = Lines(30, 30, {{15, 0}, {15, 30}});
+    Canvas s = polyline(30, 30, {{15, 0}, {15, 30}});
     s.setBrushColour(kBlue);
     s.floodFill(3, 3, kWhite, FillMode::Surface);
-    EXPECT_EQ(CountIn(s, kBlue, 0, 0, 14, 29), 15 * 30);
-    EXPECT_EQ(CountColour(s, kBlue), 15 * 30);
+    EXPECT_EQ(countIn(s, kBlue, 0, 0, 14, 29), 15 * 30);
+    EXPECT_EQ(countColour(s, kBlue), 15 * 30);
     s.setBrushColour(kRed);
     s.floodFill(15, 3, kWhite, FillMode::Surface); // starts on another colour: nothing
-    EXPECT_EQ(CountColour(s, kRed), 0);
+    EXPECT_EQ(countColour(s, kRed), 0);
 }
 
 TEST(CanvasFill, HugeSerpentineAreaFillsWithoutRecursionAndCrossHatchLeavesGaps)
@@ -177,14 +180,14 @@ TEST(CanvasFill, HugeSerpentineAreaFillsWithoutRecursionAndCrossHatchLeavesGaps)
     }
     c.setBrushColour(kBlue);
     c.floodFill(0, 0, kBlack, FillMode::Border);
-    ExpectPixels(c, kBlue, {1499, 700, 0, 1499});
-    Canvas h = Painting(32, 32, kBlack, kBlue);
+    expectPixels(c, kBlue, {1499, 700, 0, 1499});
+    Canvas h = painting(32, 32, kBlack, kBlue);
     h.setBrushStyle(BrushStyle::DiagCross);
     h.floodFill(0, 0, kWhite, FillMode::Surface);
-    const int blue = CountColour(h, kBlue);
+    const int blue = countColour(h, kBlue);
     EXPECT_GT(blue, 32 * 32 / 8);
     EXPECT_LT(blue, 32 * 32 / 2);
-    ExpectPixels(h, kBlue, {0, 0, 8, 0, 4, 4});
+    expectPixels(h, kBlue, {0, 0, 8, 0, 4, 4});
     EXPECT_EQ(h.pixel(1, 0), kWhite);
 }
 
@@ -194,8 +197,8 @@ TEST(CanvasCopy, PlainCopyReplacesAndClipsAndCopyLetsOnlyNonWhitePixelsMark)
     source.clear(kBlue);
     target.setPixel(8, 8, kRed);
     target.copyRect(7, -2, source, 0, 0, 6, 6);
-    EXPECT_EQ(CountIn(target, kBlue, 7, 0, 9, 3), 3 * 4);
-    EXPECT_EQ(CountColour(target, kBlue), 3 * 4);
+    EXPECT_EQ(countIn(target, kBlue, 7, 0, 9, 3), 3 * 4);
+    EXPECT_EQ(countColour(target, kBlue), 3 * 4);
     whole.copyFrom(target);
     EXPECT_EQ(whole.pixel(8, 8), kRed);
     EXPECT_EQ(whole.pixel(9, 3), kBlue);
@@ -206,7 +209,7 @@ TEST(CanvasCopy, PlainCopyReplacesAndClipsAndCopyLetsOnlyNonWhitePixelsMark)
     target.copyRect(0, 0, marks, 0, 0, 4, 4, CopyMode::And);
     EXPECT_EQ(target.pixel(1, 1), kRed);
     EXPECT_EQ(target.pixel(2, 2), kBlack);
-    EXPECT_EQ(CountColour(target, kWhite), 98);
+    EXPECT_EQ(countColour(target, kWhite), 98);
 }
 
 TEST(CanvasText, TextIsDrawnBelowAndRightOfItsTopLeftInTheFontColourAndMeasured)
@@ -215,10 +218,10 @@ TEST(CanvasText, TextIsDrawnBelowAndRightOfItsTopLeftInTheFontColourAndMeasured)
     c.setFontSize(8);
     c.setFontColour(kRed);
     c.textOut(10, 10, QStringLiteral("-5"));
-    const int red = CountColour(c, kRed);
+    const int red = countColour(c, kRed);
     EXPECT_GT(red, 0);
-    EXPECT_EQ(red + CountColour(c, kWhite), 100 * 40); // no blended edges
-    EXPECT_EQ(CountIn(c, kRed, 10, 10, 10 + c.textWidth(QStringLiteral("-5")), 10 + 12), red);
+    EXPECT_EQ(red + countColour(c, kWhite), 100 * 40); // no blended edges
+    EXPECT_EQ(countIn(c, kRed, 10, 10, 10 + c.textWidth(QStringLiteral("-5")), 10 + 12), red);
     c.setFontSize(9);
     const int one = c.textWidth(QStringLiteral("0"));
     EXPECT_GT(one, 3);
@@ -227,3 +230,5 @@ TEST(CanvasText, TextIsDrawnBelowAndRightOfItsTopLeftInTheFontColourAndMeasured)
     EXPECT_EQ(c.textWidth(QString()), 0);
     EXPECT_GE(c.textHeight(), 10);
 }
+
+} // namespace gq

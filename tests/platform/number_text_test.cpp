@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+namespace gq
+{
+
 namespace
 {
 
@@ -14,7 +17,7 @@ TEST(FormatGeneral, FifteenDigitsWithoutTrailingZerosOrExponentFormAtTheEnds)
     using Cases = std::initializer_list<std::pair<long double, const char *>>;
     auto check = [](Cases cases) {
         for (const auto &[v, text] : cases)
-            EXPECT_EQ(FormatGeneral(v), text) << text;
+            EXPECT_EQ(formatGeneral(v), text) << text;
     };
     // Integral values have no point; zero of either sign is "0".
     check({{-5, "-5"}, {10000, "10000"}, {0, "0"}, {-0.0L, "0"}, {123456789012345.0L, "123456789012345"}});
@@ -30,8 +33,8 @@ TEST(FormatGeneral, FifteenDigitsWithoutTrailingZerosOrExponentFormAtTheEnds)
     // Every text reads back to the same text.
     for (long double v : {0.1L, -1234.5678L, 3.14159265358979323846L, 1e-300L, 7e300L, 1.0L / 7}) {
         long double back = 0;
-        ASSERT_TRUE(ParseReal(FormatGeneral(v), back)) << FormatGeneral(v);
-        EXPECT_EQ(FormatGeneral(back), FormatGeneral(v));
+        ASSERT_TRUE(parseReal(formatGeneral(v), back)) << formatGeneral(v);
+        EXPECT_EQ(formatGeneral(back), formatGeneral(v));
     }
 }
 
@@ -42,13 +45,13 @@ TEST(ParseReal, AcceptsDecimalAndExponentFormsAndRefusesEverythingElse)
                                                          {"1E-99999", 0}}; // too small: zero
     for (const auto &[text, value] : good) {
         long double v = 42;
-        ASSERT_TRUE(ParseReal(text, v)) << text;
+        ASSERT_TRUE(parseReal(text, v)) << text;
         EXPECT_EQ(v, value) << text;
     }
     for (const char *bad : {"", " ", "abc", "1,5", "1.2.3", "e5", "1e", "1e+", "--1", "+-1", "inf", "nan",
                             "0x10", "1 2", "5a", ".", "-", "1E99999", "-1E5000"}) {
         long double v = 42;
-        EXPECT_FALSE(ParseReal(bad, v)) << bad;
+        EXPECT_FALSE(parseReal(bad, v)) << bad;
         EXPECT_EQ(v, 42) << bad;
     }
 }
@@ -62,8 +65,8 @@ TEST(ParseReal, IgnoresTheUserLocale)
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
         GTEST_SKIP() << "no comma locale installed";
     long double v = 0;
-    bool ok = ParseReal("2.5", v);
-    std::string text = FormatGeneral(2.5L);
+    bool ok = parseReal("2.5", v);
+    std::string text = formatGeneral(2.5L);
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_TRUE(ok);
     EXPECT_EQ(v, 2.5L);
@@ -74,14 +77,16 @@ TEST(ParseInteger, StrictDecimalIntegers)
 {
     for (const auto &[text, value] : {std::pair{"255", 255}, {" -3 ", -3}, {"+7", 7}}) {
         int v = 0;
-        ASSERT_TRUE(ParseInteger(text, v)) << text;
+        ASSERT_TRUE(parseInteger(text, v)) << text;
         EXPECT_EQ(v, value) << text;
     }
     for (const char *bad : {"", "1.0", "1e3", "0x1", "+-1", "-+1", "99999999999", "3 4", "x"}) {
         int w = 42;
-        EXPECT_FALSE(ParseInteger(bad, w)) << bad;
+        EXPECT_FALSE(parseInteger(bad, w)) << bad;
         EXPECT_EQ(w, 42) << bad;
     }
 }
 
 } // namespace
+
+} // namespace gq

@@ -2,33 +2,36 @@
 
 #include <cmath>
 
+namespace gq
+{
+
 using Explicit = RenderTest;
 
 const uint32_t kRed = kAsymptoteColour;
 
 TEST_F(Explicit, LineCoversEveryColumnThroughTheMappedPoints)
 {
-    AddExplicit("x/2+1");
-    const Canvas &c = Draw();
+    addExplicit("x/2+1");
+    const Canvas &c = draw();
     for (int x = 0; x < 639; ++x)
-        ASSERT_GT(CountIn(c, kCurve, x, 0, x, 639), 0) << x;
+        ASSERT_GT(countIn(c, kCurve, x, 0, x, 639), 0) << x;
     for (long double x = -4.5L; x < 4.5L; x += 0.37L)
-        EXPECT_TRUE(NearW(x, x / 2 + 1)) << static_cast<double>(x);
-    EXPECT_EQ(CountAll(c, kRed), 0);
+        EXPECT_TRUE(nearW(x, x / 2 + 1)) << static_cast<double>(x);
+    EXPECT_EQ(countAll(c, kRed), 0);
 }
 
 TEST_F(Explicit, DomainEndsAreReachedWithinAPixel)
 {
     auto check = [&](const char *f, long double xmin, long double xmax, int side) {
         SCOPED_TRACE(testing::Message() << f << " from " << static_cast<double>(xmin));
-        doc.ItemCount = 0;
-        doc.CoordFrame = {xmin, xmax, -5, 5};
-        AddExplicit(f);
-        const Canvas &c = Draw();
-        const int x0 = View().XToPixel(0);
-        EXPECT_TRUE(NearW(0, 0));
-        EXPECT_TRUE(NearW(4 * side, 2));
-        EXPECT_EQ(side > 0 ? CountIn(c, kCurve, 0, 0, x0 - 2, 639) : CountIn(c, kCurve, x0 + 2, 0, 639, 639),
+        doc.itemCount = 0;
+        doc.frame = {xmin, xmax, -5, 5};
+        addExplicit(f);
+        const Canvas &c = draw();
+        const int x0 = view().xToPixel(0);
+        EXPECT_TRUE(nearW(0, 0));
+        EXPECT_TRUE(nearW(4 * side, 2));
+        EXPECT_EQ(side > 0 ? countIn(c, kCurve, 0, 0, x0 - 2, 639) : countIn(c, kCurve, x0 + 2, 0, 639, 639),
                   0);
     };
     check("sqrt(x)", -5, 5, 1);
@@ -38,82 +41,84 @@ TEST_F(Explicit, DomainEndsAreReachedWithinAPixel)
 
 TEST_F(Explicit, ReciprocalRunsToBothEdgesWithADottedAsymptote)
 {
-    AddExplicit("1/x");
-    const Canvas &c = Draw();
+    addExplicit("1/x");
+    const Canvas &c = draw();
     // Left branch down to the bottom edge, right branch from the top edge, never joined across the pole.
-    EXPECT_GT(CountIn(c, kCurve, 300, 630, 319, 639), 0);
-    EXPECT_GT(CountIn(c, kCurve, 321, 0, 340, 9), 0);
-    EXPECT_EQ(CountIn(c, kCurve, 300, 0, 319, 300), 0);
-    EXPECT_EQ(CountIn(c, kCurve, 321, 340, 340, 639), 0);
-    EXPECT_EQ(CountIn(c, kCurve, 310, 100, 330, 540), 0);
-    EXPECT_TRUE(NearW(0.5L, 2));
-    EXPECT_TRUE(NearW(-2, -0.5L));
-    const int red = CountIn(c, kRed, 320, 0, 320, 639); // dotted down column 320, nowhere else
+    EXPECT_GT(countIn(c, kCurve, 300, 630, 319, 639), 0);
+    EXPECT_GT(countIn(c, kCurve, 321, 0, 340, 9), 0);
+    EXPECT_EQ(countIn(c, kCurve, 300, 0, 319, 300), 0);
+    EXPECT_EQ(countIn(c, kCurve, 321, 340, 340, 639), 0);
+    EXPECT_EQ(countIn(c, kCurve, 310, 100, 330, 540), 0);
+    EXPECT_TRUE(nearW(0.5L, 2));
+    EXPECT_TRUE(nearW(-2, -0.5L));
+    const int red = countIn(c, kRed, 320, 0, 320, 639); // dotted down column 320, nowhere else
     EXPECT_GT(red, 200);
     EXPECT_LT(red, 400);
-    EXPECT_EQ(CountAll(c, kRed), red);
-    doc.ItemList[1].asymptote = 0;
-    EXPECT_EQ(CountAll(Draw(), kRed), 0);
+    EXPECT_EQ(countAll(c, kRed), red);
+    doc.items[1].asymptote = 0;
+    EXPECT_EQ(countAll(draw(), kRed), 0);
     // Tall frame: the samples next to the pole (y = -64 and 64) lie inside, yet the branches reach the edges.
-    doc.CoordFrame = {-5, 5, -500, 500};
-    doc.ItemList[1].asymptote = 1;
-    const Canvas &tall = Draw();
-    EXPECT_EQ(CountIn(tall, kCurve, 319, 400, 319, 639), 240);
-    EXPECT_EQ(CountIn(tall, kCurve, 321, 0, 321, 250), 251);
-    EXPECT_EQ(CountIn(tall, kCurve, 322, 330, 639, 639), 0);
+    doc.frame = {-5, 5, -500, 500};
+    doc.items[1].asymptote = 1;
+    const Canvas &tall = draw();
+    EXPECT_EQ(countIn(tall, kCurve, 319, 400, 319, 639), 240);
+    EXPECT_EQ(countIn(tall, kCurve, 321, 0, 321, 250), 251);
+    EXPECT_EQ(countIn(tall, kCurve, 322, 330, 639, 639), 0);
 }
 
 TEST_F(Explicit, TangentBreaksAtEveryPoleButTheExponentialOfAJumpHasNoRunsToTheEdges)
 {
-    AddExplicit("tan(x)");
-    const Canvas &c = Draw();
+    addExplicit("tan(x)");
+    const Canvas &c = draw();
     for (int k : {-3, -1, 1, 3}) {
-        const int col = View().XToPixel(k * std::acos(0.0L));
-        EXPECT_GT(CountIn(c, kRed, col - 1, 0, col + 1, 639), 200) << k;
-        EXPECT_EQ(CountIn(c, kCurve, col - 2, 150, col + 2, 490), 0) << k;
+        const int col = view().xToPixel(k * std::acos(0.0L));
+        EXPECT_GT(countIn(c, kRed, col - 1, 0, col + 1, 639), 200) << k;
+        EXPECT_EQ(countIn(c, kCurve, col - 2, 150, col + 2, 490), 0) << k;
         // Each side goes on to its edge: up on the left of the pole, down on the right.
-        EXPECT_GT(CountIn(c, kCurve, col - 20, 0, col, 3), 0) << k;
-        EXPECT_GT(CountIn(c, kCurve, col, 636, col + 20, 639), 0) << k;
+        EXPECT_GT(countIn(c, kCurve, col - 20, 0, col, 3), 0) << k;
+        EXPECT_GT(countIn(c, kCurve, col, 636, col + 20, 639), 0) << k;
     }
     for (long double x : {-1.2L, 0.0L, 1.0L, 2.5L})
-        EXPECT_TRUE(NearW(x, std::tan(x))) << static_cast<double>(x);
-    doc.ItemCount = 0;
-    AddExplicit("exp(1/x)");
-    const Canvas &e = Draw();
+        EXPECT_TRUE(nearW(x, std::tan(x))) << static_cast<double>(x);
+    doc.itemCount = 0;
+    addExplicit("exp(1/x)");
+    const Canvas &e = draw();
     // Left of 0 the curve creeps along y = 0; no run climbs from it to the top.
-    EXPECT_EQ(CountIn(e, kCurve, 316, 5, 320, 300), 0);
-    EXPECT_TRUE(NearW(1, std::exp(1.0L)));
-    EXPECT_GT(CountIn(e, kRed, 320, 0, 320, 639), 200);
+    EXPECT_EQ(countIn(e, kCurve, 316, 5, 320, 300), 0);
+    EXPECT_TRUE(nearW(1, std::exp(1.0L)));
+    EXPECT_GT(countIn(e, kRed, 320, 0, 320, 639), 200);
 }
 
 TEST_F(Explicit, DerivativeFollowsItsTextAndIsHiddenWhereItsFunctionIsUndefined)
 {
-    AddExplicit("sqrt(x)");
-    Add(KindDerivative, "1/2", "", "", "", kOther); // defined everywhere by itself
-    const Canvas &c = Draw();
-    const int row = View().YToPixel(0.5L);
-    EXPECT_EQ(CountIn(c, kOther, 0, 0, 318, 639), 0);
-    EXPECT_GT(CountIn(c, kOther, 330, row, 639, row), 300);
-    doc.ItemList[1].text[1] = "x^3/3";
-    ParseOK = true;
-    doc.ItemList[2].text[1] = DerivativeText("x^3/3", OpX);
-    ASSERT_TRUE(ParseOK);
-    Draw();
+    addExplicit("sqrt(x)");
+    add(KindDerivative, "1/2", "", "", "", kOther); // defined everywhere by itself
+    const Canvas &c = draw();
+    const int row = view().yToPixel(0.5L);
+    EXPECT_EQ(countIn(c, kOther, 0, 0, 318, 639), 0);
+    EXPECT_GT(countIn(c, kOther, 330, row, 639, row), 300);
+    doc.items[1].text[1] = "x^3/3";
+    parseOK = true;
+    doc.items[2].text[1] = derivativeText("x^3/3", OpX);
+    ASSERT_TRUE(parseOK);
+    draw();
     for (long double x : {-2.0L, -1.0L, 0.0L, 0.5L, 2.0L})
-        EXPECT_TRUE(NearW(x, x * x, 1, kOther)) << static_cast<double>(x);
+        EXPECT_TRUE(nearW(x, x * x, 1, kOther)) << static_cast<double>(x);
 }
 
 TEST_F(Explicit, SwappedBranchIsSweptAlongYWithTheItemsPen)
 {
     Canvas canvas(640, 640);
     GraphView view;
-    Tfuncprop item;
+    Item item;
     item.text[1] = "y^2"; // x = y^2
     item.colour = kCurve;
     plotCurve(canvas, view, item, true);
-    EXPECT_TRUE(NearWorld(canvas, view, 4, 2));
-    EXPECT_TRUE(NearWorld(canvas, view, 1, -1));
-    EXPECT_EQ(CountIn(canvas, kCurve, 0, 0, 318, 639), 0);
-    Add(KindExplicit, "1", "", "", "", kCurve, 0, 3);
-    EXPECT_EQ(CountIn(Draw(), kCurve, 100, 0, 100, 639), 3);
+    EXPECT_TRUE(nearWorld(canvas, view, 4, 2));
+    EXPECT_TRUE(nearWorld(canvas, view, 1, -1));
+    EXPECT_EQ(countIn(canvas, kCurve, 0, 0, 318, 639), 0);
+    add(KindExplicit, "1", "", "", "", kCurve, 0, 3);
+    EXPECT_EQ(countIn(draw(), kCurve, 100, 0, 100, 639), 3);
 }
+
+} // namespace gq

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <numbers>
 
+namespace gq
+{
+
 namespace
 {
 
@@ -13,18 +16,18 @@ constexpr long double kPi = std::numbers::pi_v<long double>;
 
 // A canvas, its view and a tracer for one formula with its two partial derivatives.
 struct TraceRun {
-    Tree F, Fx, Fy;
+    Tree F, fx, fy;
     Canvas canvas;
     GraphView view;
     ImplicitTracer tracer;
-    TraceRun(const std::string &text, int size = 640, CoordFrameRecord frame = {})
-        : F((ParseOK = true, ParseFormula(text, ParseBuild))), Fx(Differentiate(F.get(), OpX)),
-          Fy(Differentiate(F.get(), OpY)), canvas(size, size), view(frame, size),
-          tracer(canvas, view, kCurve, 1, F.get(), Fx.get(), Fy.get())
+    TraceRun(const std::string &text, int size = 640, CoordFrame frame = {})
+        : F((parseOK = true, parseFormula(text, ParseBuild))), fx(differentiate(F.get(), OpX)),
+          fy(differentiate(F.get(), OpY)), canvas(size, size), view(frame, size),
+          tracer(canvas, view, kCurve, 1, F.get(), fx.get(), fy.get())
     {
         view.publish();
     }
-    bool near(long double x, long double y) const { return NearWorld(canvas, view, x, y, kCurve, 2); }
+    bool near(long double x, long double y) const { return nearWorld(canvas, view, x, y, kCurve, 2); }
 };
 
 } // namespace
@@ -68,7 +71,7 @@ TEST(ImplicitTracer, TwelveHundredPixelCanvasAndMarkingNeighboursWithinAPixel)
     EXPECT_TRUE(run.tracer.visited(121, 121));
     EXPECT_TRUE(run.tracer.visited(120, 120));
     TraceRun line("x-y"); // nothing traced yet
-    const long double px = line.view.XPerPixel();
+    const long double px = line.view.xPerPixel();
     // Cell (2, 2) covers [-5 + 10px, -5 + 20px) in both directions.
     const long double left = -5 + 10 * px;
     line.tracer.markVisitedCells({left + 0.5L * px, left + 0.5L * px}, {left + 5 * px, left + 5 * px});
@@ -87,13 +90,13 @@ TEST(ImplicitTracer, TwelveHundredPixelCanvasAndMarkingNeighboursWithinAPixel)
 TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchingsAndTheCorrectorLandsOnTheCurve)
 {
     TraceRun run("x^2+y^2-4");
-    const double px = static_cast<double>(run.view.XPerPixel());
+    const double px = static_cast<double>(run.view.xPerPixel());
     // F and its slope along the edge y = at (horizontal) or x = at (vertical).
     auto sample = [&](bool vertical, long double at, long double t) {
         const long double x = vertical ? at : t, y = vertical ? t : at;
-        EvalValid = true;
-        ImplicitTracer::EdgeSample s{Evaluate(run.F.get(), x, y), 0, EvalValid};
-        s.g = Evaluate(vertical ? run.Fy.get() : run.Fx.get(), x, y);
+        evalValid = true;
+        ImplicitTracer::EdgeSample s{evaluate(run.F.get(), x, y), 0, evalValid};
+        s.g = evaluate(vertical ? run.fy.get() : run.fx.get(), x, y);
         return s;
     };
     TracePoint s;
@@ -115,7 +118,7 @@ TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchingsAndTheCorrectorLandsOnT
     // An undefined corner gives no seed.
     EXPECT_FALSE(run.tracer.findEdgeRoot(false, 0, 1.9L, 2.05L, {}, sample(false, 0, 2.05L), s));
     // The corrector turns a step onto the curve, but not one pointing straight away from it, nor a zero step.
-    const long double step = run.view.XPerPixel();
+    const long double step = run.view.xPerPixel();
     TracePoint r;
     ASSERT_TRUE(run.tracer.correctStep({2, 0}, {0, step}, r));
     EXPECT_NEAR(static_cast<double>(std::hypot(r.x, r.y)), 2.0, px / 50);
@@ -131,8 +134,8 @@ TEST(ImplicitTracer, StepsAreOnePixelAlongTheDominantAxis)
     TracePoint step;
     int sx = 1, sy = -1;
     ASSERT_TRUE(run.tracer.predictStep(1, 1, sx, sy, step));
-    EXPECT_EQ(step.x, run.view.XPerPixel());
-    EXPECT_EQ(step.y, -run.view.XPerPixel());
+    EXPECT_EQ(step.x, run.view.xPerPixel());
+    EXPECT_EQ(step.y, -run.view.xPerPixel());
     // A vertical tangent heading along x so far keeps a direction.
     sx = 1, sy = 0;
     ASSERT_TRUE(run.tracer.predictStep(1, 1e-9L, sx, sy, step));
@@ -146,12 +149,12 @@ TEST(ImplicitTracer, StepsAreOnePixelAlongTheDominantAxis)
 TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
 {
     Canvas c(200, 200);
-    GraphView view(CoordFrameRecord{}, 200);
+    GraphView view(CoordFrame{}, 200);
     // NaN only lifts the pen.
-    PoleSeen = false;
+    poleSeen = false;
     c.moveTo(10, 10);
     lineToClamped(c, view, kCurve, 1, NAN, 0);
-    EXPECT_TRUE(PoleSeen);
+    EXPECT_TRUE(poleSeen);
     // No ellipse for zero or infinite axes nor round the whole window; no
     // parabola or line for non-finite coefficients.
     drawEllipseCurve(c, view, kCurve, 1, 0, 0, 0, 0, 1);
@@ -159,12 +162,12 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
     drawEllipseCurve(c, view, kCurve, 1, 0, 0, 0, 1e-12L, 1e-12L);
     drawParabolaCurve(c, view, kCurve, INFINITY, 0, 0, 1, 0);
     drawImplicitLine(c, view, kCurve, 1, NAN, 1, 0);
-    EXPECT_EQ(CountAll(c, kCurve), 0);
+    EXPECT_EQ(countAll(c, kCurve), 0);
     // A huge circle through the window is still drawn there; a hyperbola on a
     // very stretched frame and a conic with a far-away centre end.
     drawEllipseCurve(c, view, kCurve, 1, 0, 1e6L, 0, 1e-12L, 1e-12L);
-    EXPECT_GT(CountIn(c, kCurve, 20, 96, 180, 104), 50); // |x| <= 4, |y| <= 0.2
-    GraphView stretched(CoordFrameRecord{-0.001L, 0.001L, -10000, 10000}, 200);
+    EXPECT_GT(countIn(c, kCurve, 20, 96, 180, 104), 50); // |x| <= 4, |y| <= 0.2
+    GraphView stretched(CoordFrame{-0.001L, 0.001L, -10000, 10000}, 200);
     drawHyperbolaCurve(c, stretched, kCurve, 1, 0, 0, kPi / 4, -1, 1);
     drawConicCurve(c, view, kCurve, 1, {1e-3L, 0, 1e-3L, 1e300L, 1e300L, 1});
 }
@@ -172,16 +175,18 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
 TEST(ImplicitSafety, ClampedPointsEndTheStroke)
 {
     Canvas c(200, 200);
-    GraphView view(CoordFrameRecord{}, 200);
-    PoleSeen = true;
+    GraphView view(CoordFrame{}, 200);
+    poleSeen = true;
     lineToClamped(c, view, kCurve, 1, 0, 0);
-    EXPECT_FALSE(PoleSeen);
+    EXPECT_FALSE(poleSeen);
     EXPECT_EQ(c.pixel(100, 100), kCurve);
     lineToClamped(c, view, kCurve, 1, 1000, 0); // pulled back to 105, drawn towards
-    EXPECT_TRUE(PoleSeen);
+    EXPECT_TRUE(poleSeen);
     EXPECT_EQ(c.pixel(150, 100), kCurve);
     lineToClamped(c, view, kCurve, 1, 0, 2); // pen up: only a dot at (0, 2)
-    EXPECT_FALSE(PoleSeen);
+    EXPECT_FALSE(poleSeen);
     EXPECT_EQ(c.pixel(100, 60), kCurve);
     EXPECT_EQ(c.pixel(100, 80), kWhite);
 }
+
+} // namespace gq

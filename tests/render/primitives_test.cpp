@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+namespace gq
+{
+
 struct Primitives : RenderTest {
     Canvas canvas{640, 640};
     GraphView view;
@@ -10,17 +13,17 @@ struct Primitives : RenderTest {
 TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
 {
     drawSegment(canvas, view, kCurve, 1, -1, 0, 1, 0);
-    EXPECT_EQ(CountAll(canvas, kCurve), 128);
+    EXPECT_EQ(countAll(canvas, kCurve), 128);
     EXPECT_EQ(canvas.pixel(256, 320), kCurve);
     EXPECT_EQ(canvas.pixel(384, 320), kWhite);
-    EXPECT_FALSE(PoleSeen);
+    EXPECT_FALSE(poleSeen);
     // A raised pen sets only the second point and leaves the flag.
-    PoleSeen = true;
+    poleSeen = true;
     Canvas raised(640, 640);
     drawSegment(raised, view, kCurve, 3, -1, 0, 1, 1);
-    EXPECT_EQ(CountAll(raised, kCurve), 1);
+    EXPECT_EQ(countAll(raised, kCurve), 1);
     EXPECT_EQ(raised.pixel(384, 256), kCurve);
-    EXPECT_TRUE(PoleSeen);
+    EXPECT_TRUE(poleSeen);
     EXPECT_EQ(raised.penPosition(), QPoint(384, 256));
 }
 
@@ -28,32 +31,32 @@ TEST_F(Primitives, SegmentWithANaNEndDrawsNothingAndAFarEndKeepsItsDirection)
 {
     drawSegment(canvas, view, kCurve, 1, std::nanl(""), 0, 1, 1);
     drawSegment(canvas, view, kCurve, 1, 0, 0, 1, std::nanl(""));
-    PoleSeen = true;
+    poleSeen = true;
     drawSegment(canvas, view, kCurve, 1, 0, 0, std::nanl(""), 1);
-    EXPECT_EQ(CountAll(canvas, kCurve), 0);
+    EXPECT_EQ(countAll(canvas, kCurve), 0);
     // Clamped to row -100, a line to a far point keeps the direction (64, -420).
-    PoleSeen = false;
+    poleSeen = false;
     drawSegment(canvas, view, kCurve, 1, 0, 0, 1, 1e30L);
-    EXPECT_TRUE(Near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
+    EXPECT_TRUE(near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
     EXPECT_EQ(canvas.pixel(320, 320), kCurve);
 }
 
 TEST_F(Primitives, ClippedLinesSpanTheWholeFrame)
 {
-    PoleSeen = true;
+    poleSeen = true;
     drawClippedLine(canvas, view, kCurve, 1, 0, 0, 1, 1); // y = x
-    EXPECT_FALSE(PoleSeen);
+    EXPECT_FALSE(poleSeen);
     for (int i = 1; i < 639; i += 7)
         EXPECT_EQ(canvas.pixel(i, 640 - i), kCurve) << i;
     Canvas steep(640, 640);
     drawClippedLine(steep, view, kCurve, 1, 0, 0, 1, 4); // y = 4x leaves through top and bottom
-    EXPECT_TRUE(Near(steep, 400, 1, kCurve, 0));
-    EXPECT_TRUE(Near(steep, 240, 639, kCurve, 0));
-    EXPECT_EQ(CountIn(steep, kCurve, 0, 0, 238, 639), 0);
+    EXPECT_TRUE(near(steep, 400, 1, kCurve, 0));
+    EXPECT_TRUE(near(steep, 240, 639, kCurve, 0));
+    EXPECT_EQ(countIn(steep, kCurve, 0, 0, 238, 639), 0);
     drawClippedLine(steep, view, kOther, 1, 2, -1, 2, 1);
-    EXPECT_EQ(CountIn(steep, kOther, 448, 0, 448, 639), 640);
+    EXPECT_EQ(countIn(steep, kOther, 448, 0, 448, 639), 640);
     drawClippedLine(steep, view, kOther, 1, -1, 3, 1, 3);
-    EXPECT_EQ(CountIn(steep, kOther, 1, 128, 639, 128), 639);
+    EXPECT_EQ(countIn(steep, kOther, 1, 128, 639, 128), 639);
 }
 
 TEST_F(Primitives, LineThroughPointWithSlope)
@@ -62,12 +65,12 @@ TEST_F(Primitives, LineThroughPointWithSlope)
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
     // y = 3 - 2x leaves through the top at x = -1 and the bottom at x = 4.
     EXPECT_EQ(canvas.pixel(256, 0), kCurve);
-    EXPECT_TRUE(Near(canvas, 576, 639, kCurve));
-    EXPECT_EQ(CountIn(canvas, kCurve, 0, 0, 250, 639), 0);
+    EXPECT_TRUE(near(canvas, 576, 639, kCurve));
+    EXPECT_EQ(countIn(canvas, kCurve, 0, 0, 250, 639), 0);
     drawLineThroughPoint(canvas, view, kOther, 1, 0, 2, 0);
-    EXPECT_EQ(CountIn(canvas, kOther, 0, 192, 639, 192), 640);
+    EXPECT_EQ(countIn(canvas, kOther, 0, 192, 639, 192), 640);
     drawLineThroughPoint(canvas, view, kOther, 1, 0, 0, INFINITY);
-    EXPECT_EQ(CountAll(canvas, kOther), 640);
+    EXPECT_EQ(countAll(canvas, kOther), 640);
 }
 
 TEST_F(Primitives, DotOnlyInsideTheClosedFrame)
@@ -77,7 +80,7 @@ TEST_F(Primitives, DotOnlyInsideTheClosedFrame)
         plotDotIfInside(canvas, view, kCurve, x, y);
     EXPECT_EQ(canvas.pixel(0, 0), kCurve); // the corner (-5, 5) is inside
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
-    EXPECT_EQ(CountAll(canvas, kCurve), 2);
+    EXPECT_EQ(countAll(canvas, kCurve), 2);
 }
 
 TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)
@@ -89,11 +92,13 @@ TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)
     EXPECT_EQ(canvas.pixel(382, 254), kWhite); // the dot's corner
     EXPECT_EQ(canvas.pixel(390, 245), kOther);
     // Glyph pixels in the box to the upper right (384..399, 241..256).
-    EXPECT_GT(CountIn(canvas, kCurve, 384, 241, 399, 252), 4);
+    EXPECT_GT(countIn(canvas, kCurve, 384, 241, 399, 252), 4);
     Canvas centred(640, 640);
     drawLabeledPoint(centred, view, 2, kCurve, 1, 1, QStringLiteral("A"));
-    EXPECT_GT(CountIn(centred, kCurve, 376, 241, 383, 252), 1);
+    EXPECT_GT(countIn(centred, kCurve, 376, 241, 383, 252), 1);
     Canvas bare(640, 640);
     drawLabeledPoint(bare, view, 1, kCurve, 1, 1, QString());
-    EXPECT_EQ(CountAll(bare, kCurve), 12);
+    EXPECT_EQ(countAll(bare, kCurve), 12);
 }
+
+} // namespace gq

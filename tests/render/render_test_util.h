@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
-inline constexpr uint32_t kCurve = RGBColour(0, 128, 0);
-inline constexpr uint32_t kOther = RGBColour(128, 0, 128);
+namespace gq
+{
+
+inline constexpr uint32_t kCurve = rgbColour(0, 128, 0);
+inline constexpr uint32_t kOther = rgbColour(128, 0, 128);
 
 // Whether some pixel within r (Chebyshev distance) of (x, y) has the colour.
-inline bool Near(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
+inline bool near(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
 {
     for (int dy = -r; dy <= r; ++dy)
         for (int dx = -r; dx <= r; ++dx)
@@ -22,14 +25,14 @@ inline bool Near(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
 }
 
 // The same around the pixel of a world point.
-inline bool NearWorld(const Canvas &c, const GraphView &v, long double x, long double y,
+inline bool nearWorld(const Canvas &c, const GraphView &v, long double x, long double y,
                       uint32_t colour = kCurve, int r = 1)
 {
-    return Near(c, v.XToPixel(x), v.YToPixel(y), colour, r);
+    return near(c, v.xToPixel(x), v.yToPixel(y), colour, r);
 }
 
 // Pixels of the colour in the rectangle x0..x1, y0..y1 (inclusive).
-inline int CountIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
+inline int countIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
 {
     int n = 0;
     for (int y = y0; y <= y1; ++y)
@@ -38,9 +41,9 @@ inline int CountIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int
     return n;
 }
 
-inline int CountAll(const Canvas &c, uint32_t colour)
+inline int countAll(const Canvas &c, uint32_t colour)
 {
-    return CountIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
+    return countIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
 }
 
 class RenderTest : public ::testing::Test
@@ -48,47 +51,49 @@ class RenderTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        VariableTable = VariableTableRecord{};
-        PoleSeen = false;
-        EvalValid = true;
+        variableTable = VariableTable{};
+        poleSeen = false;
+        evalValid = true;
     }
-    void TearDown() override { SetDefinitionSource(nullptr); }
+    void TearDown() override { setDefinitionSource(nullptr); }
 
     // Appends an item; returns its index.
-    int Add(uint8_t kind, const std::string &t1, const std::string &t2 = "", const std::string &t3 = "",
+    int add(uint8_t kind, const std::string &t1, const std::string &t2 = "", const std::string &t3 = "",
             const std::string &t4 = "", uint32_t colour = kCurve, uint8_t asymptote = 0, uint8_t width = 1)
     {
-        Tfuncprop &item = doc.ItemList[++doc.ItemCount];
+        Item &item = doc.items[++doc.itemCount];
         item.kind = kind;
         item.text = {"", t1, t2, t3, t4};
         item.colour = colour;
         item.asymptote = asymptote;
         item.penWidth = width;
-        return doc.ItemCount;
+        return doc.itemCount;
     }
-    int AddExplicit(const std::string &f, uint32_t colour = kCurve)
+    int addExplicit(const std::string &f, uint32_t colour = kCurve)
     {
-        return Add(KindExplicit, f, "", "", "", colour, 1);
+        return add(KindExplicit, f, "", "", "", colour, 1);
     }
     // Draws the document alone on a fresh canvas of the given size.
-    const Canvas &Draw(int size = 640)
+    const Canvas &draw(int size = 640)
     {
         renderer = std::make_unique<GraphRenderer>(size);
-        renderer->RedrawGraph(doc);
-        return renderer->GraphImage();
+        renderer->redrawGraph(doc);
+        return renderer->graphImage();
     }
-    const GraphView &View() const { return renderer->view(); }
-    bool NearW(long double x, long double y, int r = 1, uint32_t colour = kCurve) const
+    const GraphView &view() const { return renderer->view(); }
+    bool nearW(long double x, long double y, int r = 1, uint32_t colour = kCurve) const
     {
-        return NearWorld(renderer->GraphImage(), View(), x, y, colour, r);
+        return nearWorld(renderer->graphImage(), view(), x, y, colour, r);
     }
     // Pixels of the curve colour in the world rectangle [xa, xb] × [ya, yb].
-    int CountW(long double xa, long double ya, long double xb, long double yb) const
+    int countW(long double xa, long double ya, long double xb, long double yb) const
     {
-        return CountIn(renderer->GraphImage(), kCurve, View().XToPixel(xa), View().YToPixel(yb),
-                       View().XToPixel(xb), View().YToPixel(ya));
+        return countIn(renderer->graphImage(), kCurve, view().xToPixel(xa), view().yToPixel(yb),
+                       view().xToPixel(xb), view().yToPixel(ya));
     }
 
     Document doc;
     std::unique_ptr<GraphRenderer> renderer;
 };
+
+} // namespace gq

@@ -2,12 +2,15 @@
 
 #include <cmath>
 
+namespace gq
+{
+
 TEST(Mapping, DefaultFrameRoundsHalvesToEvenAndClampsFarPointsAHundredPixelsOut)
 {
     const GraphView v;
     const long double p = 1.0L / 64, nan = std::nanl("");
-    EXPECT_EQ(v.GraphSize(), 640);
-    EXPECT_EQ(v.XPerPixel(), p);
+    EXPECT_EQ(v.graphSize(), 640);
+    EXPECT_EQ(v.xPerPixel(), p);
     const std::pair<long double, int> xs[] = {{-5, 0},
                                               {0, 320},
                                               {5, 640},
@@ -20,26 +23,26 @@ TEST(Mapping, DefaultFrameRoundsHalvesToEvenAndClampsFarPointsAHundredPixelsOut)
                                               {INFINITY, 740},
                                               {nan, -100}};
     for (const auto &[x, px] : xs)
-        EXPECT_EQ(v.XToPixel(x), px) << static_cast<double>(x);
-    const std::pair<long double, int> ys[] = {{5, 0},        {1, 256},         {-5, 640},  {5 - 3.5L * p, 4},
-                                              {1e30L, -100}, {-BigValue, 740}, {nan, -100}};
+        EXPECT_EQ(v.xToPixel(x), px) << static_cast<double>(x);
+    const std::pair<long double, int> ys[] = {{5, 0},        {1, 256},          {-5, 640},  {5 - 3.5L * p, 4},
+                                              {1e30L, -100}, {-kBigValue, 740}, {nan, -100}};
     for (const auto &[y, px] : ys)
-        EXPECT_EQ(v.YToPixel(y), px) << static_cast<double>(y);
+        EXPECT_EQ(v.yToPixel(y), px) << static_cast<double>(y);
 }
 
 TEST(Mapping, DegenerateFramesStayNearTheCanvasAndPixelSizeUsesTheSinglePrecisionSpan)
 {
-    const GraphView v(CoordFrameRecord{1, 1, 2, 2}, 300);
+    const GraphView v(CoordFrame{1, 1, 2, 2}, 300);
     for (long double x : {0.0L, 1.0L, 2.0L})
-        for (int px : {v.XToPixel(x), v.YToPixel(x)}) {
+        for (int px : {v.xToPixel(x), v.yToPixel(x)}) {
             EXPECT_GE(px, -101);
             EXPECT_LE(px, 401);
         }
-    const GraphView w(CoordFrameRecord{0, 0.1L, -5, 5}, 500); // 0.1 is not exact in single precision
-    EXPECT_EQ(w.XPerPixel(), static_cast<long double>(0.1f) / 500);
-    EXPECT_NE(w.XPerPixel(), 0.1L / 500);
-    EXPECT_EQ(w.PixelToX(250), 250 * w.XPerPixel());
-    EXPECT_EQ(w.PixelToY(0), 5);
+    const GraphView w(CoordFrame{0, 0.1L, -5, 5}, 500); // 0.1 is not exact in single precision
+    EXPECT_EQ(w.xPerPixel(), static_cast<long double>(0.1f) / 500);
+    EXPECT_NE(w.xPerPixel(), 0.1L / 500);
+    EXPECT_EQ(w.pixelToX(250), 250 * w.xPerPixel());
+    EXPECT_EQ(w.pixelToY(0), 5);
 }
 
 TEST(Ticks, SpacingAndLabelFormatFollowTheSpanAndLabelsRound)
@@ -58,9 +61,11 @@ TEST(Ticks, SpacingAndLabelFormatFollowTheSpanAndLabelsRound)
     for (const auto &[step, format] : formats)
         EXPECT_EQ(tickLabelFormat(step), format) << step;
     // Labels written with a fixed pattern: rounded, never "-0".
-    EXPECT_EQ(FormatFixed(0.3L, "0.0"), "0.3");
-    EXPECT_EQ(FormatFixed(3 * 0.1L, "0.00"), "0.30");
-    EXPECT_EQ(FormatFixed(-4, "0"), "-4");
-    EXPECT_EQ(FormatFixed(-0.001L, "0.00"), "0.00");
-    EXPECT_EQ(FormatFixed(1250, "0"), "1250");
+    EXPECT_EQ(formatFixed(0.3L, "0.0"), "0.3");
+    EXPECT_EQ(formatFixed(3 * 0.1L, "0.00"), "0.30");
+    EXPECT_EQ(formatFixed(-4, "0"), "-4");
+    EXPECT_EQ(formatFixed(-0.001L, "0.00"), "0.00");
+    EXPECT_EQ(formatFixed(1250, "0"), "1250");
 }
+
+} // namespace gq

@@ -10,59 +10,62 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace gq
+{
+
 namespace
 {
 class Keyboard : public ::testing::Test
 {
   protected:
-    QPushButton *Key(const char *name)
+    QPushButton *keyButton(const char *name)
     {
         auto *key = kf.findChild<QPushButton *>(QString::fromLatin1(name));
         EXPECT_NE(key, nullptr) << name;
         return key;
     }
-    void Press(std::initializer_list<const char *> names)
+    void press(std::initializer_list<const char *> names)
     {
         for (const char *name : names)
-            if (QPushButton *key = Key(name))
+            if (QPushButton *key = keyButton(name))
                 key->click();
     }
     // Of the key names (separated by spaces), those shown or those enabled.
-    std::string ShownOf(const char *names) { return Which(names, false); }
-    std::string EnabledOf(const char *names) { return Which(names, true); }
-    std::string Which(const char *names, bool enabled)
+    std::string shownOf(const char *names) { return which(names, false); }
+    std::string enabledOf(const char *names) { return which(names, true); }
+    std::string which(const char *names, bool enabled)
     {
         QStringList out;
         for (const QString &name : QString::fromLatin1(names).split(u' '))
-            if (QPushButton *key = Key(name.toLatin1().constData()))
+            if (QPushButton *key = keyButton(name.toLatin1().constData()))
                 if (enabled ? key->isEnabled() : !key->isHidden())
                     out << name;
         return out.join(u' ').toStdString();
     }
-    QLineEdit *Edit() { return kf.findChild<QLineEdit *>(QStringLiteral("Edit1")); }
-    Tkeyfunc kf;
+    QLineEdit *edit() { return kf.findChild<QLineEdit *>(QStringLiteral("Edit1")); }
+    FormulaKeyboard kf;
 };
 } // namespace
 
 TEST_F(Keyboard, KeysEditTheLineAndTypingOnItOnlyPlacesTheCaret)
 {
-    kf.Prepare({});
-    Press({"sin", "x", "Rshift", "add", "pai"});
-    EXPECT_EQ(Edit()->text(), QString::fromUtf8("sin(x)+π"));
-    EXPECT_EQ(Edit()->cursorPosition(), 8);
+    kf.prepare({});
+    press({"sin", "x", "Rshift", "add", "pai"});
+    EXPECT_EQ(edit()->text(), QString::fromUtf8("sin(x)+π"));
+    EXPECT_EQ(edit()->cursorPosition(), 8);
     QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(Edit(), &letter);
+    QApplication::sendEvent(edit(), &letter);
     QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QApplication::sendEvent(Edit(), &backspace);
-    EXPECT_EQ(Edit()->text(), QString::fromUtf8("sin(x)+π"));
-    EXPECT_EQ(kf.Result(), "sin(x)+\x83\xCE");
-    Press({"Bs", "lshift", "Del"});
-    EXPECT_EQ(kf.Result(), "sin(x)");
-    Edit()->setCursorPosition(4);
-    Press({"n2"});
-    EXPECT_EQ(kf.Result(), "sin(2x)");
-    Press({"Ac"});
-    EXPECT_EQ(kf.Result(), "");
+    QApplication::sendEvent(edit(), &backspace);
+    EXPECT_EQ(edit()->text(), QString::fromUtf8("sin(x)+π"));
+    EXPECT_EQ(kf.resultText(), "sin(x)+\x83\xCE");
+    press({"Bs", "lshift", "Del"});
+    EXPECT_EQ(kf.resultText(), "sin(x)");
+    edit()->setCursorPosition(4);
+    press({"n2"});
+    EXPECT_EQ(kf.resultText(), "sin(2x)");
+    press({"Ac"});
+    EXPECT_EQ(kf.resultText(), "");
 }
 
 TEST_F(Keyboard, KeysInsertTheirTextsWithTheirCaretAdvance)
@@ -82,10 +85,10 @@ TEST_F(Keyboard, KeysInsertTheirTextsWithTheirCaretAdvance)
     for (const Case &c : cases) {
         KeyboardRequest request;
         request.funcKeys = request.constKeys = 6;
-        kf.Prepare(request);
-        Press({c.key});
-        EXPECT_EQ(kf.Result(), c.text) << c.key;
-        EXPECT_EQ(kf.Line().Caret(), c.caret) << c.key;
+        kf.prepare(request);
+        press({c.key});
+        EXPECT_EQ(kf.resultText(), c.text) << c.key;
+        EXPECT_EQ(kf.line().caret(), c.caret) << c.key;
     }
 }
 
@@ -95,10 +98,10 @@ TEST_F(Keyboard, CaptionsAndHints)
     const char *const texts[][2] = {
         {"N7", "７"}, {"n0", "０"}, {"j", "ｊ"}, {"arctan", "arctn"}, {"syuu", "終了"}};
     for (const auto &[name, text] : texts)
-        EXPECT_EQ(Key(name)->text(), QString::fromUtf8(text)) << name;
-    EXPECT_EQ(Key("sita")->toolTip(), QString::fromUtf8("ラジアン型ﾊﾟﾗﾒﾀ"));
-    EXPECT_EQ(Key("Uf1")->toolTip(), QString::fromUtf8("すでに登録してあるＦ１関数"));
-    EXPECT_EQ(Key("log")->toolTip(),
+        EXPECT_EQ(keyButton(name)->text(), QString::fromUtf8(text)) << name;
+    EXPECT_EQ(keyButton("sita")->toolTip(), QString::fromUtf8("ラジアン型ﾊﾟﾗﾒﾀ"));
+    EXPECT_EQ(keyButton("Uf1")->toolTip(), QString::fromUtf8("すでに登録してあるＦ１関数"));
+    EXPECT_EQ(keyButton("log")->toolTip(),
               QString::fromUtf8("対数関数ｌｏｇ□（・・）　の定を入力可能、入力がなければ自然対数"));
     EXPECT_EQ(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->toolTip(),
               QString::fromUtf8("関数を切り替えます"));
@@ -124,56 +127,56 @@ TEST_F(Keyboard, EachLayoutHasItsWidthAndKeys)
     for (const Case &c : cases) {
         KeyboardRequest request;
         request.layout = c.layout;
-        kf.Prepare(request);
+        kf.prepare(request);
         EXPECT_EQ(kf.width(), c.width) << c.layout;
-        EXPECT_EQ(ShownOf(keys), c.shown) << c.layout;
+        EXPECT_EQ(shownOf(keys), c.shown) << c.layout;
         EXPECT_EQ(kf.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->isHidden(), c.layout != 1) << c.layout;
     }
 }
 
 TEST_F(Keyboard, TheSelectorSwitchesFunctionPanelsAndKeepsItsPosition)
 {
-    kf.Prepare({});
-    EXPECT_EQ(kf.PanelPosition(), 1);
-    kf.SetPanelPosition(0);
-    EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "Uf1 Uf6 userC6");
-    kf.SetPanelPosition(2);
-    EXPECT_EQ(ShownOf("Uf1 Uf6 userC6 sin sum gaus"), "sum gaus");
-    kf.Prepare({}); // another opening
-    EXPECT_EQ(kf.PanelPosition(), 2);
-    EXPECT_EQ(ShownOf("sin cotan"), "cotan");
+    kf.prepare({});
+    EXPECT_EQ(kf.panelPosition(), 1);
+    kf.setPanelPosition(0);
+    EXPECT_EQ(shownOf("Uf1 Uf6 userC6 sin sum gaus"), "Uf1 Uf6 userC6");
+    kf.setPanelPosition(2);
+    EXPECT_EQ(shownOf("Uf1 Uf6 userC6 sin sum gaus"), "sum gaus");
+    kf.prepare({}); // another opening
+    EXPECT_EQ(kf.panelPosition(), 2);
+    EXPECT_EQ(shownOf("sin cotan"), "cotan");
 }
 
 TEST_F(Keyboard, DefinitionKeysFollowTheRequest)
 {
     const char *const keys = "Uf1 Uf2 Uf3 Uf4 Uf5 Uf6 userC1 userC2 userC3 userC4 userC5 userC6";
-    EXPECT_EQ(EnabledOf(keys), "");
+    EXPECT_EQ(enabledOf(keys), "");
     KeyboardRequest request;
     request.funcKeys = 3;
     request.constKeys = 6;
     request.constKeyOff[1] = true; // Q2 refers to a function being corrected
-    kf.Prepare(request);
-    kf.SetPanelPosition(0);
-    EXPECT_EQ(EnabledOf(keys), "Uf1 Uf2 Uf3 userC1 userC3 userC4 userC5 userC6");
-    Press({"Uf4"});
-    EXPECT_EQ(kf.Result(), "") << "a disabled key inserts nothing";
+    kf.prepare(request);
+    kf.setPanelPosition(0);
+    EXPECT_EQ(enabledOf(keys), "Uf1 Uf2 Uf3 userC1 userC3 userC4 userC5 userC6");
+    press({"Uf4"});
+    EXPECT_EQ(kf.resultText(), "") << "a disabled key inserts nothing";
 
     // The next opening that offers no definitions turns them off again.
-    kf.Prepare({});
-    EXPECT_EQ(EnabledOf(keys), "");
+    kf.prepare({});
+    EXPECT_EQ(enabledOf(keys), "");
 }
 
 TEST_F(Keyboard, VariableAndFunctionSwitches)
 {
     KeyboardRequest request;
     request.keysXYZ = request.keysSgnGaus = request.keyT = false;
-    kf.Prepare(request);
-    EXPECT_EQ(EnabledOf("x y z t sgn gaus i abs"), "i abs");
+    kf.prepare(request);
+    EXPECT_EQ(enabledOf("x y z t sgn gaus i abs"), "i abs");
 
     request = {}; // a function definition: x and y, no z, no t
     request.keyZ = request.keyT = false;
-    kf.Prepare(request);
-    EXPECT_EQ(EnabledOf("x y z t small large"), "x y");
+    kf.prepare(request);
+    EXPECT_EQ(enabledOf("x y z t small large"), "x y");
 }
 
 TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)
@@ -181,18 +184,18 @@ TEST_F(Keyboard, StartsFromTheCallersTextAndMessage)
     KeyboardRequest request;
     request.caption = QString::fromUtf8("陽関数 y=f(x) : f(x)の入力");
     request.message = QString::fromUtf8("違う値を入力してください");
-    kf.Prepare(request);
-    Press({"x", "add"});
+    kf.prepare(request);
+    press({"x", "add"});
     EXPECT_EQ(kf.windowTitle(), QString::fromUtf8("陽関数 y=f(x) : f(x)の入力"));
-    EXPECT_EQ(kf.Message(), QString::fromUtf8("違う値を入力してください"));
+    EXPECT_EQ(kf.message(), QString::fromUtf8("違う値を入力してください"));
 
     // The next opening never sees the previous line or message.
     request = {};
     request.initialText = "x^2";
-    kf.Prepare(request);
-    EXPECT_EQ(kf.Result(), "x^2");
-    EXPECT_EQ(kf.Line().Caret(), 3);
-    EXPECT_EQ(kf.Message(), QString());
+    kf.prepare(request);
+    EXPECT_EQ(kf.resultText(), "x^2");
+    EXPECT_EQ(kf.line().caret(), 3);
+    EXPECT_EQ(kf.message(), QString());
 }
 
 // These need the real parser (with the closing simplification for 1/0).
@@ -207,33 +210,33 @@ TEST_F(Keyboard, RejectedFormulaKeepsTheWindowOpenUntilEmptiedOrClosed)
         {{"n1", "qoutient", "n0"}, "式が間違っています1"},
     };
     for (const Case &c : cases) {
-        kf.Prepare({});
+        kf.prepare({});
         kf.show();
-        Press(c.keys);
-        Press({"syuu"});
+        press(c.keys);
+        press({"syuu"});
         EXPECT_TRUE(kf.isVisible()) << c.message;
-        EXPECT_EQ(kf.Message(), QString::fromUtf8(c.message));
+        EXPECT_EQ(kf.message(), QString::fromUtf8(c.message));
         kf.close(); // the close box cancels whatever the line holds
         EXPECT_FALSE(kf.isVisible());
-        EXPECT_EQ(kf.Result(), "");
+        EXPECT_EQ(kf.resultText(), "");
     }
     // Only emptying the line lets the close key go.
-    kf.Prepare({});
+    kf.prepare({});
     kf.show();
-    Press({"n1", "qoutient", "n0", "syuu", "Ac", "syuu"});
+    press({"n1", "qoutient", "n0", "syuu", "Ac", "syuu"});
     EXPECT_FALSE(kf.isVisible());
     EXPECT_EQ(kf.result(), QDialog::Accepted);
 }
 
 TEST_F(Keyboard, ModalAskReturnsTheAcceptedText)
 {
-    QTimer::singleShot(0, &kf, [this] { Press({"n2", "multi", "sita", "syuu"}); });
-    EXPECT_EQ(kf.Ask({}), "2*\x83\xC6");
+    QTimer::singleShot(0, &kf, [this] { press({"n2", "multi", "sita", "syuu"}); });
+    EXPECT_EQ(kf.ask({}), "2*\x83\xC6");
     QTimer::singleShot(0, &kf, [this] {
-        Press({"n5"});
+        press({"n5"});
         kf.close();
     });
-    EXPECT_EQ(kf.Ask({}), "");
+    EXPECT_EQ(kf.ask({}), "");
 }
 
 TEST_F(Keyboard, ReadNumberTakesAnEmptyAnswerAsZero)
@@ -241,11 +244,13 @@ TEST_F(Keyboard, ReadNumberTakesAnEmptyAnswerAsZero)
     ScriptedQuestions ask;
     ask.keyboardAnswers = {"", "-1.5"};
     bool wasEmpty = false;
-    EXPECT_EQ(ReadNumber(ask, QStringLiteral("prompt"), 2, QStringLiteral("msg"), &wasEmpty), "0");
+    EXPECT_EQ(readNumber(ask, QStringLiteral("prompt"), 2, QStringLiteral("msg"), &wasEmpty), "0");
     EXPECT_TRUE(wasEmpty);
     EXPECT_EQ(ask.keyboardRequests.at(0).caption, QStringLiteral("prompt"));
     EXPECT_EQ(ask.keyboardRequests.at(0).layout, 2);
     EXPECT_EQ(ask.keyboardRequests.at(0).message, QStringLiteral("msg"));
-    EXPECT_EQ(ReadNumber(ask, QStringLiteral("prompt"), 0, QString(), &wasEmpty), "-1.5");
+    EXPECT_EQ(readNumber(ask, QStringLiteral("prompt"), 0, QString(), &wasEmpty), "-1.5");
     EXPECT_FALSE(wasEmpty);
 }
+
+} // namespace gq

@@ -8,19 +8,22 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+namespace gq
+{
+
 namespace
 {
 const QString kDefaultRange = QStringLiteral("x座標:  -5.000 ≦ｘ≦ 5.000        y座標:  -5.000≦ y ≦5.000");
 
-bool Visible(const Tgraph &g, const char *name)
+bool visible(const MainWindow &g, const char *name)
 {
-    QAction *a = g.MenuAction(QString::fromLatin1(name));
+    QAction *a = g.menuAction(QString::fromLatin1(name));
     EXPECT_NE(a, nullptr) << name;
     return a && a->isVisible();
 }
 
 // Some pixel within two of (x, y) has the colour.
-bool ColourNear(const Canvas &c, int x, int y, uint32_t colour)
+bool colourNear(const Canvas &c, int x, int y, uint32_t colour)
 {
     for (int dy = -2; dy <= 2; ++dy)
         for (int dx = -2; dx <= 2; ++dx)
@@ -30,52 +33,52 @@ bool ColourNear(const Canvas &c, int x, int y, uint32_t colour)
 }
 
 // The questions outlive the window that asks them.
-class MainWindow : public ::testing::Test
+class MainWindowTest : public ::testing::Test
 {
   protected:
-    MainWindow() { g.SetQuestions(&ask); }
+    MainWindowTest() { g.setQuestions(&ask); }
     // A fresh list of one explicit function, after confirming any old one.
-    void Register(const char *formula, uint32_t colour)
+    void registerItem(const char *formula, uint32_t colour)
     {
         ask.confirmAnswers = {true};
         ask.keyboardAnswers = {formula};
         ask.colourAnswers = {colour};
-        g.funcselect1(KindExplicit);
+        g.registerNew(KindExplicit);
     }
     ScriptedQuestions ask;
-    Tgraph g;
+    MainWindow g;
 };
 } // namespace
 
-TEST_F(MainWindow, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
+TEST_F(MainWindowTest, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
 {
     EXPECT_EQ(g.windowTitle(), QStringLiteral("graphoTheque 3.22"));
     EXPECT_EQ(g.objectName(), QStringLiteral("graph"));
     const int height = QGuiApplication::primaryScreen()->availableGeometry().height();
-    EXPECT_EQ(g.GraphSize(), static_cast<int>(std::nearbyint(height * 10.0 / 12.0)));
-    EXPECT_EQ(g.Renderer().GraphImage().width(), g.GraphSize());
+    EXPECT_EQ(g.graphSize(), static_cast<int>(std::nearbyint(height * 10.0 / 12.0)));
+    EXPECT_EQ(g.renderer().graphImage().width(), g.graphSize());
 
     for (const char *name : {"File1", "kabsuu1", "new", "zahyou", "intchange", "definit", "deff", "deffuncN",
                              "DefC", "DefconstN", "Erase", "N2", "K1", "mnuExit"})
-        EXPECT_TRUE(Visible(g, name)) << name;
+        EXPECT_TRUE(visible(g, name)) << name;
     for (const char *name : {"addition", "defa", "teisei", "gshow", "dif", "condetion", "T1", "deffuncA",
                              "UFcorrect", "DefconstA", "UCcorrect"})
-        EXPECT_FALSE(Visible(g, name)) << name;
-    EXPECT_FALSE(g.MenuAction(QStringLiteral("T1"))->isEnabled());
+        EXPECT_FALSE(visible(g, name)) << name;
+    EXPECT_FALSE(g.menuAction(QStringLiteral("T1"))->isEnabled());
 
-    EXPECT_EQ(g.RangeLineText(), kDefaultRange);
-    EXPECT_TRUE(g.ParamLineText().isEmpty());
-    EXPECT_EQ(g.Doc().ItemCount, 0);
-    EXPECT_EQ(g.Doc().ShowScale, 1);
-    EXPECT_EQ(g.Doc().ShowGrid, 0);
-    EXPECT_EQ(VariableTable.param[ParamIndex(LetterCode('j'))], 1.0f);
+    EXPECT_EQ(g.rangeLineText(), kDefaultRange);
+    EXPECT_TRUE(g.paramLineText().isEmpty());
+    EXPECT_EQ(g.doc().itemCount, 0);
+    EXPECT_EQ(g.doc().showScale, 1);
+    EXPECT_EQ(g.doc().showGrid, 0);
+    EXPECT_EQ(variableTable.param[paramIndex(letterCode('j'))], 1.0f);
 
     // The empty frame is on screen: the y axis crosses the middle.
-    const GraphView &view = g.Renderer().view();
-    EXPECT_TRUE(ColourNear(g.VisibleGraph(), view.XToPixel(0), g.GraphSize() / 4, RGBColour(128, 128, 255)));
+    const GraphView &view = g.renderer().view();
+    EXPECT_TRUE(colourNear(g.visibleGraph(), view.xToPixel(0), g.graphSize() / 4, rgbColour(128, 128, 255)));
 }
 
-TEST_F(MainWindow, MenuCaptions)
+TEST_F(MainWindowTest, MenuCaptions)
 {
     // "name=caption;" for each action.
     const QStringList captions =
@@ -92,127 +95,129 @@ TEST_F(MainWindow, MenuCaptions)
     ASSERT_EQ(captions.size(), 30);
     for (const QString &entry : captions) {
         const QString name = entry.section(u'=', 0, 0);
-        QAction *a = g.MenuAction(name);
+        QAction *a = g.menuAction(name);
         ASSERT_NE(a, nullptr) << name.toStdString();
         EXPECT_EQ(a->text(), entry.section(u'=', 1)) << name.toStdString();
     }
 }
 
-TEST_F(MainWindow, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
+TEST_F(MainWindowTest, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
 {
-    Register("1", 255);
+    registerItem("1", 255);
     for (const char *name : {"addition", "gshow", "dif", "defa"})
-        EXPECT_TRUE(Visible(g, name)) << name;
-    EXPECT_FALSE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
-    const GraphView &view = g.Renderer().view();
-    const int px = view.XToPixel(2), py1 = view.YToPixel(1);
-    EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py1, 255)) << "registration alone does not draw";
-    g.hyoujyunClick();
-    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py1, 255));
-    EXPECT_EQ(g.Doc().OverlayMode, 0);
+        EXPECT_TRUE(visible(g, name)) << name;
+    EXPECT_FALSE(g.menuAction(QStringLiteral("KP2"))->isEnabled());
+    const GraphView &view = g.renderer().view();
+    const int px = view.xToPixel(2), py1 = view.yToPixel(1);
+    EXPECT_FALSE(colourNear(g.visibleGraph(), px, py1, 255)) << "registration alone does not draw";
+    g.showStandard();
+    EXPECT_TRUE(colourNear(g.visibleGraph(), px, py1, 255));
+    EXPECT_EQ(g.doc().overlayMode, 0);
 
-    Register("3", 16711680);
-    g.KD1Click();
-    EXPECT_EQ(g.Doc().OverlayMode, 1);
-    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, py1, 255)) << "the old line stays";
-    EXPECT_TRUE(ColourNear(g.VisibleGraph(), px, view.YToPixel(3), 16711680));
+    registerItem("3", 16711680);
+    g.showOverlaid();
+    EXPECT_EQ(g.doc().overlayMode, 1);
+    EXPECT_TRUE(colourNear(g.visibleGraph(), px, py1, 255)) << "the old line stays";
+    EXPECT_TRUE(colourNear(g.visibleGraph(), px, view.yToPixel(3), 16711680));
 
-    g.hyoujyunClick();
-    EXPECT_EQ(g.Doc().OverlayMode, 0);
-    EXPECT_FALSE(ColourNear(g.VisibleGraph(), px, py1, 255));
+    g.showStandard();
+    EXPECT_EQ(g.doc().overlayMode, 0);
+    EXPECT_FALSE(colourNear(g.visibleGraph(), px, py1, 255));
 }
 
-TEST_F(MainWindow, ParameterDisplayFollowsParameterUse)
+TEST_F(MainWindowTest, ParameterDisplayFollowsParameterUse)
 {
     int openings = 0;
-    g.Links().openParameterWindow = [&](bool afterLoad) {
+    g.links().openParameterWindow = [&](bool afterLoad) {
         EXPECT_FALSE(afterLoad);
         ++openings;
     };
-    Register("a*x", 255);
-    EXPECT_TRUE(g.MenuAction(QStringLiteral("KP2"))->isEnabled());
-    EXPECT_EQ(g.ParamLineText(), QStringLiteral("a = 0.000 "));
-    g.KP2Click();
+    registerItem("a*x", 255);
+    EXPECT_TRUE(g.menuAction(QStringLiteral("KP2"))->isEnabled());
+    EXPECT_EQ(g.paramLineText(), QStringLiteral("a = 0.000 "));
+    g.showParameters();
     EXPECT_EQ(openings, 1);
 }
 
-TEST_F(MainWindow, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay)
+TEST_F(MainWindowTest, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay)
 {
     int shown = 0, overlays = 0;
-    g.Links().showIntervalWindow = [&] {
+    g.links().showIntervalWindow = [&] {
         ++shown;
-        g.Interval().IntervalActive = true;
+        g.interval().active = true;
     };
-    g.Links().drawIntervalOverlay = [&](const Canvas &image) {
-        EXPECT_EQ(image.width(), g.GraphSize());
+    g.links().drawIntervalOverlay = [&](const Canvas &image) {
+        EXPECT_EQ(image.width(), g.graphSize());
         ++overlays;
     };
     ask.keyboardAnswers = {"", "2"}; // an empty bound reads as 0
-    g.K4Click();
-    EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
-    EXPECT_EQ(g.Interval().IntervalUpper, 2.0L);
+    g.setInterval();
+    EXPECT_EQ(g.interval().lower, 0.0L);
+    EXPECT_EQ(g.interval().upper, 2.0L);
     EXPECT_EQ(shown, 1);
     ASSERT_EQ(ask.keyboardRequests.size(), 2u);
     EXPECT_EQ(ask.keyboardRequests[0].caption, QStringLiteral("区間の下限"));
     EXPECT_EQ(ask.keyboardRequests[1].caption, QStringLiteral("区間の上限"));
     EXPECT_EQ(ask.keyboardRequests[1].layout, 2) << "plain numbers";
-    g.hyoujyunClick();
+    g.showStandard();
     EXPECT_EQ(overlays, 1);
 
     // While active the window is shown again without asking.
-    g.K4Click();
+    g.setInterval();
     EXPECT_EQ(ask.keyboardRequests.size(), 2u);
     EXPECT_EQ(shown, 2);
 
-    g.Interval().ShowMaxMin = true;
-    g.K5Click();
-    EXPECT_FALSE(g.Interval().IntervalActive);
-    EXPECT_FALSE(g.Interval().ShowMaxMin);
+    g.interval().showMaxMin = true;
+    g.clearInterval();
+    EXPECT_FALSE(g.interval().active);
+    EXPECT_FALSE(g.interval().showMaxMin);
     overlays = 0;
-    g.hyoujyunClick();
+    g.showStandard();
     EXPECT_EQ(overlays, 0) << "a released interval draws no overlay";
 }
 
-TEST_F(MainWindow, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappensWithout)
+TEST_F(MainWindowTest, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappensWithout)
 {
-    g.SetQuestions(nullptr);
+    g.setQuestions(nullptr);
     const auto commands = [this] {
-        g.zahyouClick();
-        g.K3Click();
-        g.K6Click();
-        g.integClick();
-        g.teiseiClick();
+        g.changeRange();
+        g.showMeanRate();
+        g.showTangent();
+        g.showRiemannSums();
+        g.correctItems();
     };
     commands();
-    g.KP2Click();
-    g.K1Click();
-    g.K4Click(); // no questions: both bounds read as 0
-    g.K5Click();
-    g.funcselect1(KindExplicit);
-    g.funcselect2(KindDerivative);
-    EXPECT_EQ(g.Doc().ItemCount, 0);
-    EXPECT_EQ(g.Interval().IntervalLower, 0.0L);
+    g.showParameters();
+    g.showVersion();
+    g.setInterval(); // no questions: both bounds read as 0
+    g.clearInterval();
+    g.registerNew(KindExplicit);
+    g.registerAdditional(KindDerivative);
+    EXPECT_EQ(g.doc().itemCount, 0);
+    EXPECT_EQ(g.interval().lower, 0.0L);
 
     std::vector<std::string> opened;
-    WindowLinks &links = g.Links();
+    WindowLinks &links = g.links();
     links.openRangeChange = [&] { opened.push_back("range"); };
     links.openMeanRate = [&] { opened.push_back("meanrate"); };
     links.openTangent = [&] { opened.push_back("tangent"); };
     links.openIntegration = [&] { opened.push_back("integ"); };
     links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
-    g.Doc().OverlayMode = 1;
+    g.doc().overlayMode = 1;
     commands();
-    EXPECT_EQ(g.Doc().OverlayMode, 0) << "a new range starts a fresh picture";
+    EXPECT_EQ(g.doc().overlayMode, 0) << "a new range starts a fresh picture";
     EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
 }
 
-TEST_F(MainWindow, SearchModeStandardButtonRestoresTheSavedRange)
+TEST_F(MainWindowTest, SearchModeStandardButtonRestoresTheSavedRange)
 {
-    g.N4Click();
-    g.Doc().CoordFrame = {-1, 1, -1, 1};
-    g.UpdateRangeStatus();
-    g.standardClick();
-    EXPECT_EQ(g.Doc().CoordFrame.xmin, -5.0L);
-    EXPECT_EQ(g.RangeLineText(), kDefaultRange);
-    g.N5Click();
+    g.enterSearchMode();
+    g.doc().frame = {-1, 1, -1, 1};
+    g.updateRangeStatus();
+    g.restoreSearchFrame();
+    EXPECT_EQ(g.doc().frame.xmin, -5.0L);
+    EXPECT_EQ(g.rangeLineText(), kDefaultRange);
+    g.leaveSearchMode();
 }
+
+} // namespace gq
