@@ -93,13 +93,10 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int render(const Arguments &a, const LoadResult &loaded)
 {
-    // A fresh program's document and parameters (all 0 except j = n = 1),
-    // then the file on top.
+    // A fresh program's document (parameters all 0 except j = n = 1), then
+    // the file on top.
     Document doc;
-    variableTable = VariableTable{};
-    variableTable.param[paramIndex(letterCode('j'))] = 1;
-    variableTable.param[paramIndex(letterCode('n'))] = 1;
-    applyEquationFile(loaded, doc, variableTable);
+    applyEquationFile(loaded, doc);
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);

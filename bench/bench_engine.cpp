@@ -2,6 +2,7 @@
 // the same formulas written directly in C++, and the cost of preparing a
 // formula (parse, expand sums, simplify, canonicalise).
 #include "engine/engine.h"
+#include "engine/evaluate.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -48,17 +49,17 @@ std::vector<long double> samples()
 
 void setParameters()
 {
-    variableTable.param[paramIndexOfLetter('a')] = static_cast<float>(kA);
-    variableTable.param[paramIndexOfLetter('b')] = static_cast<float>(kB);
-    variableTable.param[paramIndexOfLetter('c')] = static_cast<float>(kC);
+    engineState().variables.params['a'] = static_cast<float>(kA);
+    engineState().variables.params['b'] = static_cast<float>(kB);
+    engineState().variables.params['c'] = static_cast<float>(kC);
 }
 
 // The tree the plotters evaluate: parsed, sums expanded, simplified, canonical.
 ExprNode *prepare(const char *text)
 {
-    parseOK = true;
+    engineState().parseOK = true;
     ExprNode *t = parseFormula(text, ParseBuild);
-    if (!parseOK || !t) {
+    if (!engineState().parseOK || !t) {
         std::fprintf(stderr, "cannot parse %s\n", text);
         std::abort();
     }
@@ -70,9 +71,9 @@ ExprNode *prepare(const char *text)
 void checkAgreement(const Formula &f, ExprNode *tree, const std::vector<long double> &xs)
 {
     for (long double x : xs) {
-        evalValid = true;
+        engineState().evalValid = true;
         long double e = evaluate(tree, x, 0), d = f.direct(x);
-        if (evalValid && std::fabs(e - d) > 1e-9L * (1 + std::fabs(d))) {
+        if (engineState().evalValid && std::fabs(e - d) > 1e-9L * (1 + std::fabs(d))) {
             std::fprintf(stderr, "%s disagrees at x=%Lg: %Lg vs %Lg\n", f.text, x, e, d);
             std::abort();
         }
@@ -113,7 +114,7 @@ void BM_Evaluate(benchmark::State &state)
     Tree tree(prepare(f.text));
     checkAgreement(f, tree.get(), samples());
     timePasses(state, f.text, [&](long double x) {
-        evalValid = true;
+        engineState().evalValid = true;
         return evaluate(tree.get(), x, 0);
     });
 }
@@ -142,7 +143,7 @@ void BM_Ratio(benchmark::State &state)
         const auto t0 = Clock::now();
         for (long double x : xs) {
             volatile long double vx = x;
-            evalValid = true;
+            engineState().evalValid = true;
             engineSum += evaluate(tree.get(), vx, 0);
         }
         const auto t1 = Clock::now();

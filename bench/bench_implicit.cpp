@@ -20,9 +20,9 @@ const char *const kFormulas[] = {"sin(x)+sin(y)-1.5", "x^3+y^3-3*x*y"};
 
 Tree parse(const char *text)
 {
-    parseOK = true;
+    engineState().parseOK = true;
     Tree t(parseFormula(text, ParseBuild));
-    if (!parseOK || !t) {
+    if (!engineState().parseOK || !t) {
         std::fprintf(stderr, "cannot parse %s\n", text);
         std::abort();
     }
@@ -44,13 +44,13 @@ void BM_TraceImplicitGrid(benchmark::State &state)
     state.SetLabel(text);
     Tree F = parse(text);
     Tree fx(differentiate(F.get(), OpX)), fy(differentiate(F.get(), OpY));
+    Program pF(F.get()), pFx(fx.get()), pFy(fy.get());
     const GraphView view(CoordFrame{}, kGraphSize);
-    view.publish();
     Canvas canvas(kGraphSize, kGraphSize);
     int traces = 0;
     for (auto _ : state) {
         canvas.clear();
-        traces = traceImplicitGrid(canvas, view, kColour, 1, F.get(), fx.get(), fy.get());
+        traces = traceImplicitGrid(canvas, view, kColour, 1, pF, pFx, pFy);
         benchmark::ClobberMemory();
     }
     // The timed work must have drawn the curve.

@@ -27,9 +27,9 @@ Document busyDocument()
     Document doc;
     const std::string f = "1/(x^2-1)";
     addItem(doc, KindExplicit, f, "", "", "", rgbColour(0, 0, 0), 1);
-    parseOK = true;
+    engineState().parseOK = true;
     std::string df = derivativeText(f, OpX);
-    if (!parseOK || df.empty())
+    if (!engineState().parseOK || df.empty())
         df = "-2x/(x^2-1)^2";
     addItem(doc, KindDerivative, df, "", "", "", rgbColour(0, 0, 255));
     addItem(doc, KindImplicit, "x^2+y^2-4", "", "", "", rgbColour(0, 0, 128));

@@ -7,7 +7,7 @@ namespace gq
 
 bool saveEquations(GraphController &controller, const QString &path)
 {
-    const QString error = saveEquationFile(path, controller.doc(), variableTable);
+    const QString error = saveEquationFile(path, controller.doc());
     if (error.isEmpty())
         return true;
     controller.ask().showMessage(error);
@@ -19,7 +19,7 @@ LoadOutcome loadEquations(GraphController &controller, const QString &path)
     const LoadResult result = loadEquationFile(path);
     switch (result.status) {
     case LoadResult::Loaded:
-        applyEquationFile(result, controller.doc(), variableTable);
+        applyEquationFile(result, controller.doc());
         return LoadOutcome::Loaded;
     case LoadResult::NotEquationFile:
         return LoadOutcome::NotOurs;

@@ -1,30 +1,10 @@
 #include "control/formula_edit.h"
 
 #include "control/keyboard_logic.h"
-#include "engine/differentiate.h"
-#include "engine/parse.h"
+#include "engine/formula.h"
 
 namespace gq
 {
-
-namespace
-{
-// Installs a document as the parser's definition source for one check.
-class SourceScope
-{
-  public:
-    explicit SourceScope(const DefinitionSource *source) : previous_(currentDefinitionSource())
-    {
-        setDefinitionSource(source);
-    }
-    ~SourceScope() { setDefinitionSource(previous_); }
-    SourceScope(const SourceScope &) = delete;
-    SourceScope &operator=(const SourceScope &) = delete;
-
-  private:
-    const DefinitionSource *previous_;
-};
-} // namespace
 
 QString wrongFormulaMessage()
 {
@@ -33,7 +13,7 @@ QString wrongFormulaMessage()
 
 QString checkWithDefinitions(const Document &doc, const std::string &text)
 {
-    SourceScope scope(&doc);
+    EngineScope scope(&doc, doc.parameters);
     ClosingCheck check = checkClosingText(text);
     if (check == ClosingCheck::Empty)
         return wrongFormulaMessage();
@@ -42,10 +22,10 @@ QString checkWithDefinitions(const Document &doc, const std::string &text)
 
 std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text)
 {
-    SourceScope scope(&doc);
-    parseOK = true;
+    EngineScope scope(&doc, doc.parameters);
+    engineState().parseOK = true;
     std::string derivative = derivativeText(text, OpX);
-    if (!parseOK || derivative.empty())
+    if (!engineState().parseOK || derivative.empty())
         return std::nullopt;
     return derivative;
 }

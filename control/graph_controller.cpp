@@ -1,9 +1,7 @@
 #include "control/graph_controller.h"
 
 #include "control/definition_keys.h"
-#include "engine/differentiate.h"
-#include "engine/evaluate.h"
-#include "engine/parse.h"
+#include "engine/formula.h"
 #include <algorithm>
 
 namespace gq
@@ -49,12 +47,12 @@ void GraphController::changed()
 void GraphController::resetDocument()
 {
     doc_.showGrid = 0;
-    parseOK = true;
+    engineState().parseOK = true;
     doc_.frame = CoordFrame{};
     for (char letter : {'a', 'b', 'c', 'd', 'f', 's'})
-        variableTable.param[paramIndex(letterCode(letter))] = 0;
-    variableTable.param[paramIndex(letterCode('j'))] = 1;
-    variableTable.param[paramIndex(letterCode('n'))] = 1;
+        doc_.parameters[letter] = 0;
+    doc_.parameters['j'] = 1;
+    doc_.parameters['n'] = 1;
     for (Item &item : doc_.items)
         resetItem(item);
     resetItem(doc_.currentItem);
@@ -178,9 +176,10 @@ void GraphController::registerItem(ItemKind kind)
     if (kind == KindDerivative) {
         // Built without the keyboard: the derivative text itself decides.
         doc_.currentItem.kind = KindDerivative;
-        parseOK = true;
+        EngineScope scope(&doc_, doc_.parameters);
+        engineState().parseOK = true;
         std::string text = derivativeText(doc_.items[1].text[1], OpX);
-        if (parseOK)
+        if (engineState().parseOK)
             result = text;
         doc_.currentItem.text[1] = result;
     } else {
@@ -250,7 +249,7 @@ void GraphController::updateParamStatus()
         menus_.parameterDisplayEnabled = false;
     } else {
         usedParams_ = scanUsedParams(doc_);
-        paramLine_ = paramStatusText(usedParams_);
+        paramLine_ = paramStatusText(usedParams_, doc_.parameters);
         menus_.parameterDisplayEnabled = anyParamUsed(usedParams_);
     }
     changed();
@@ -268,10 +267,12 @@ bool GraphController::askIntervalBounds(long double &lower, long double &upper)
     const auto ask = [&](const char *prompt) {
         std::string text;
         readNumber(QString::fromUtf8(prompt), kLayoutPlainNumber, text);
-        parseOK = true;
-        evalValid = true;
+        EngineScope scope(&doc_, doc_.parameters);
+        EngineState &state = engineState();
+        state.parseOK = true;
+        state.evalValid = true;
         long double value = evaluateFormulaText(text, 0);
-        if (!parseOK || !evalValid) {
+        if (!state.parseOK || !state.evalValid) {
             valid = false;
             value = 0;
         }

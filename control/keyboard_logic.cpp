@@ -295,6 +295,7 @@ ClosingCheck checkClosingText(const std::string &text)
 {
     if (text.empty())
         return ClosingCheck::Empty;
+    bool &parseOK = engineState().parseOK;
     parseOK = true;
     Tree checked(parseFormula(text, ParseCheck));
     if (!parseOK)

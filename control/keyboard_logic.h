@@ -103,7 +103,7 @@ enum class ClosingCheck {
     CheckFailed, // rejected by the check-mode parse
     BuildFailed, // passed the check but rejected by the build (e.g. 1/0)
 };
-// Sets parseOK, parses in mode 1, then in mode 2, and releases the tree.
+// Sets engineState().parseOK, parses in mode 1, then in mode 2, and releases the tree.
 ClosingCheck checkClosingText(const std::string &text);
 // The message line's text for a failed check: "式が間違っています2" or
 // "式が間違っています1"; empty otherwise.

@@ -1,6 +1,5 @@
 #include "control/status_lines.h"
 
-#include "engine/expr_tree.h"
 #include "engine/parse.h"
 #include <algorithm>
 #include <cmath>
@@ -54,9 +53,9 @@ void markLettersOf(const std::string &text, UsedParamTable &used, bool &itemUses
         return;
     // One parse per text, then a search per letter: the same answer as asking
     // formulaUsesLeaf letter by letter, at a twentieth of the cost.
-    parseOK = true;
+    engineState().parseOK = true;
     Tree tree(parseFormula(text, ParseBuild));
-    if (!parseOK || !tree)
+    if (!engineState().parseOK || !tree)
         return;
     for (int32_t code = OpLetterA; code <= OpLetterA + 20; ++code)
         if (containsOp(tree.get(), code)) {
@@ -65,14 +64,11 @@ void markLettersOf(const std::string &text, UsedParamTable &used, bool &itemUses
         }
 }
 
-float paramValue(char letter)
-{
-    return variableTable.param[paramIndex(letterCode(letter))];
-}
 } // namespace
 
 UsedParamTable scanUsedParams(Document &doc)
 {
+    EngineScope scope(&doc);
     UsedParamTable used{};
     const int count = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= count; ++i) {
@@ -87,16 +83,15 @@ UsedParamTable scanUsedParams(Document &doc)
     return used;
 }
 
-QString paramStatusText(const UsedParamTable &used)
+QString paramStatusText(const UsedParamTable &used, const Parameters &params)
 {
     QString line;
     for (char letter : {'a', 'b', 'c', 'd', 'f', 'j', 'n'})
         if (used[letterCode(letter) - 10000])
-            line += QChar::fromLatin1(letter) + QStringLiteral(" = ") + formatFixed3(paramValue(letter)) +
+            line += QChar::fromLatin1(letter) + QStringLiteral(" = ") + formatFixed3(params[letter]) +
                     QLatin1Char(' ');
     if (used[OpLetterS - 10000]) {
-        const long double multiple =
-            static_cast<long double>(paramValue('s')) / std::numbers::pi_v<long double>;
+        const long double multiple = static_cast<long double>(params['s']) / std::numbers::pi_v<long double>;
         line += QStringLiteral("θ= ") + formatFixed3(multiple) + QStringLiteral("π ");
     }
     return line;

@@ -22,14 +22,14 @@ using UsedParamTable = std::array<bool, 22>;
 
 // Recomputes the used letters from items 1..itemCount and stores each item's
 // uses-parameter flag. A letter counts when it occurs in text[1]; for kinds 3,
-// 5 and 6 also in text[2..4]; for kind 4 also in text[3..4]. Parses the texts,
-// so the document must be installed as the parser's definition source.
+// 5 and 6 also in text[2..4]; for kind 4 also in text[3..4]. Parses the texts
+// with the document's definitions.
 UsedParamTable scanUsedParams(Document &doc);
 
 // The parameter line from the used letters and the current parameter values:
 // "a = 1.500 " ... then "θ= 0.500π " with θ shown as a multiple of π. Letters
 // other than a, b, c, d, f, j, n and θ count as used but are not listed.
-QString paramStatusText(const UsedParamTable &used);
+QString paramStatusText(const UsedParamTable &used, const Parameters &params);
 
 // True when any of the 21 letters is used.
 bool anyParamUsed(const UsedParamTable &used);

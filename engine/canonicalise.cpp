@@ -1,6 +1,6 @@
 #include "engine/simplify.h"
 
-#include "engine/evaluate.h"
+#include "engine/numbers.h"
 #include "engine/simplify_internal.h"
 
 #include <cmath>
@@ -33,7 +33,8 @@ constexpr std::size_t kMaxExpandNodes = 2000;
 constexpr int kMaxPasses = 1000;
 constexpr std::size_t kMaxVisits = 20'000'000;
 
-std::size_t g_visits = 0;
+// Node visits of the canonicalisation running on this thread.
+thread_local std::size_t g_visits = 0;
 
 bool is(const ExprNode *n, int32_t op)
 {

@@ -1,7 +1,5 @@
 #include "engine/differentiate.h"
 
-#include "engine/parse.h"
-#include "engine/print.h"
 #include "engine/simplify.h"
 
 #include <utility>
@@ -12,9 +10,11 @@ namespace gq
 namespace
 {
 
-// Set when a derivative was cut short by the node budget; derivativeText
-// clears it before its work and reads it afterwards.
-bool g_cutShort = false;
+// Set when the derivative being taken on this thread was cut short by the
+// node budget (see differentiate).
+thread_local bool g_cutShort = false;
+
+ExprNode *simplifiedDerivative(const ExprNode *tree, int32_t v);
 
 // Short constructors for the rules below; each takes ownership of its operands.
 ExprNode *num(long double v)
@@ -308,7 +308,7 @@ ExprNode *raw(const ExprNode *n, int32_t v)
     case OpAdd:
         return twoOperand(n, v);
     case OpSum:
-        return makeBinaryNode(OpSum, copy(n->left), differentiate(n->right, v));
+        return makeBinaryNode(OpSum, copy(n->left), simplifiedDerivative(n->right, v));
     case OpSumTooLarge:
         // Undefined everywhere; so is its derivative.
         return copy(n);
@@ -320,9 +320,7 @@ ExprNode *raw(const ExprNode *n, int32_t v)
     return num(n->op == v ? 1 : 0);
 }
 
-} // namespace
-
-ExprNode *differentiate(const ExprNode *tree, int32_t v)
+ExprNode *simplifiedDerivative(const ExprNode *tree, int32_t v)
 {
     if (!tree)
         return nullptr;
@@ -331,27 +329,17 @@ ExprNode *differentiate(const ExprNode *tree, int32_t v)
     return d;
 }
 
-std::string derivativeText(const std::string &text, int32_t v)
+} // namespace
+
+ExprNode *differentiate(const ExprNode *tree, int32_t v, bool *cutShort)
 {
+    const bool outer = g_cutShort;
     g_cutShort = false;
-    Tree tree(parseFormula(text, ParseBuild));
-    if (!parseOK || !tree)
-        return {};
-    ExprNode *root = tree.release();
-    canonicaliseTree(root);
-    tree.reset(root);
-    Tree d(differentiate(tree.get(), v));
-    if (d) {
-        root = d.release();
-        canonicaliseTree(root);
-        d.reset(root);
-    }
-    // A derivative cut short by the node budget is not the derivative.
-    if (g_cutShort || treeBudgetExceeded()) {
-        parseOK = false;
-        return {};
-    }
-    return treeToText(d.get());
+    ExprNode *d = simplifiedDerivative(tree, v);
+    if (cutShort)
+        *cutShort = g_cutShort;
+    g_cutShort = outer || g_cutShort;
+    return d;
 }
 
 } // namespace gq

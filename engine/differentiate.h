@@ -3,17 +3,14 @@
 #pragma once
 
 #include "engine/expr_tree.h"
-#include <string>
 
 namespace gq
 {
 
 // A new tree: the derivative of tree by the leaf code v (normally OpX),
-// simplified. The input is not changed.
-ExprNode *differentiate(const ExprNode *tree, int32_t v);
-
-// Parses text, canonicalises, differentiates by v, canonicalises and writes
-// the result. The caller sets parseOK true before and checks it after.
-std::string derivativeText(const std::string &text, int32_t v);
+// simplified. The input is not changed. Once the node budget is spent every
+// further part is taken as 0, so that the result stops growing; *cutShort
+// (when given) then becomes true, and the result is not the derivative.
+ExprNode *differentiate(const ExprNode *tree, int32_t v, bool *cutShort = nullptr);
 
 } // namespace gq

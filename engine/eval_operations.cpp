@@ -37,10 +37,10 @@ long double eval_detail::callWith(long double (*f)(long double), const long doub
                                                          long double e)
 {
     const ExprNode *r = exponent;
-    if (r && r->op == OpDivide && r->left && r->right && isInteger(r->left->value) &&
-        isInteger(r->right->value) && std::fmod(roundToInteger(r->right->value), 2.0L) != 0) {
+    if (r && r->op == OpDivide && r->left && r->right && isIntegerValue(r->left->value) &&
+        isIntegerValue(r->right->value) && std::fmod(roundHalfEven(r->right->value), 2.0L) != 0) {
         long double v = powerOf(base, e);
-        return std::fmod(roundToInteger(r->left->value), 2.0L) == 0 ? v : -v;
+        return std::fmod(roundHalfEven(r->left->value), 2.0L) == 0 ? v : -v;
     }
     return std::numeric_limits<long double>::quiet_NaN();
 }
@@ -51,7 +51,7 @@ long double eval_detail::callWith(long double (*f)(long double), const long doub
         return std::numeric_limits<long double>::quiet_NaN();
     if (x == 0)
         return 1;
-    long double n = roundToInteger(x);
+    long double n = roundHalfEven(x);
     if (n > kFactorialLimit)
         return kBigValue;
     long double r = 1;

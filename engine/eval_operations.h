@@ -9,6 +9,7 @@
 #pragma once
 
 #include "engine/evaluate.h"
+#include "engine/numbers.h"
 
 #include <cfloat>
 #include <cmath>
@@ -18,7 +19,7 @@
 namespace gq
 {
 
-#define EVAL_INLINE [[gnu::always_inline]] inline
+#define EVAL_INLINE GQ_ALWAYS_INLINE
 
 namespace eval_detail
 {
@@ -27,39 +28,6 @@ inline constexpr long double kExpLimit = 11356.5L;
 // Largest n whose factorial is finite in 80-bit arithmetic.
 inline constexpr long double kFactorialLimit = 1754;
 inline constexpr long double kExpUnderflowValue = 3.0E-4932L;
-
-// Infinity as a float: loading it is much cheaper than loading an 80-bit
-// constant (volatile, or the compiler compares with the largest 80-bit
-// value instead).
-inline volatile const float kInfinity = std::numeric_limits<float>::infinity();
-
-// Neither infinite nor NaN.
-EVAL_INLINE bool isFinite(long double v)
-{
-    return std::fabs(v) < kInfinity;
-}
-
-EVAL_INLINE int sign(long double v)
-{
-    return (v > 0) - (v < 0);
-}
-
-// Rounding by adding and removing 2^63: exact, halves to even in the default
-// rounding mode, and much cheaper than the library's nearbyint on 80-bit values
-// (which saves and restores the floating-point environment).
-EVAL_INLINE long double roundToInteger(long double v)
-{
-    constexpr long double kTwo63 = 9223372036854775808.0L;
-    if (!(std::fabs(v) < kTwo63))
-        return v; // already integral, or not a number
-    long double big = v < 0 ? -kTwo63 : kTwo63;
-    return (v + big) - big; // the sum keeps 64 bits, so it rounds to an integer
-}
-
-EVAL_INLINE bool isInteger(long double v)
-{
-    return isFinite(v) && v == roundToInteger(v);
-}
 
 // The result of one operation: its value, or undefined (ok false). For the
 // operations that compare the sign of their result with the previous one,
@@ -151,7 +119,7 @@ EVAL_INLINE void divisionFlags(Outcome &out, const ExprNode *l, const ExprNode *
     out.zero = z;
     out.pole = p;
     if (seen)
-        poleSeen = true;
+        engineState().poleSeen = true;
 }
 
 EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, long double R, Outcome &out)
@@ -162,16 +130,16 @@ EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, lon
             out.zero = true;
         return L * L;
     }
-    if (isInteger(R)) {
+    if (isIntegerValue(R)) {
         if (R < 0) {
             // A zero of the base becomes a pole of the power.
             out.zero = l && l->poleCross;
             out.pole = l && l->zeroCross;
             if (out.pole)
-                poleSeen = true;
+                engineState().poleSeen = true;
             if (L == 0) {
                 out.pole = true;
-                poleSeen = true;
+                engineState().poleSeen = true;
                 return out.undefined();
             }
             return 1 / integerPower(L, -R);
@@ -194,7 +162,7 @@ EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, lon
             return 0;
         }
         out.pole = true;
-        poleSeen = true;
+        engineState().poleSeen = true;
         return out.undefined();
     }
     copyFlags(out, l);
@@ -235,7 +203,7 @@ inline int8_t operandClassOf(int32_t op, long double value)
 {
     if (isLogarithm(op))
         return logarithmClass(value);
-    return trigClass(sign(std::sin(value)), sign(std::cos(value)));
+    return trigClass(signOf(std::sin(value)), signOf(std::cos(value)));
 }
 
 // The side of 1 of a logarithm's operand, from its logarithmClass.
@@ -263,10 +231,8 @@ EVAL_INLINE long double logarithm(const ExprNode *r, long double R, const long d
 // A logarithm that overflows (only possible for extreme bases) is ±kBigValue.
 EVAL_INLINE long double logarithmResult(long double v)
 {
-    if (__builtin_expect(!isFinite(v), 0) && !std::isnan(v)) { // NaN is left to the caller
-        logInRange = false;
+    if (__builtin_expect(!isFiniteValue(v), 0) && !std::isnan(v)) // NaN is left to the caller
         return v > 0 ? kBigValue : -kBigValue;
-    }
     return v;
 }
 
@@ -276,14 +242,14 @@ EVAL_INLINE long double logarithmResult(long double v)
 EVAL_INLINE long double tangent(const ExprNode *r, long double R, int8_t previous, Outcome &out)
 {
     long double s = std::sin(R), c = std::cos(R);
-    const int ss = sign(s), cs = sign(c);
+    const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
     out.zero = r && r->zeroCross;
     if (c == 0)
         return out.undefined();
     if (cosSignOf(previous) * cs <= 0) {
         out.pole = true;
-        poleSeen = true;
+        engineState().poleSeen = true;
     }
     if (sinSignOf(previous) * ss <= 0)
         out.zero = true;
@@ -296,13 +262,13 @@ EVAL_INLINE long double tangent(const ExprNode *r, long double R, int8_t previou
 EVAL_INLINE long double secant(long double R, int8_t previous, Outcome &out)
 {
     long double c = std::cos(R);
-    const int cs = sign(c);
+    const int cs = signOf(c);
     out.sign = trigClass(0, cs);
     if (c == 0)
         return out.undefined();
     if (cosSignOf(previous) * cs <= 0) {
         out.pole = true;
-        poleSeen = true;
+        engineState().poleSeen = true;
     }
     return 1 / c;
 }
@@ -313,14 +279,14 @@ EVAL_INLINE long double cosecantOrCotangent(int32_t op, const ExprNode *r, long 
     long double s = std::sin(R);
     // The cotangent compares the cosine's sign too, even where it is undefined.
     long double c = op == OpCotan ? std::cos(R) : 1;
-    const int ss = sign(s), cs = sign(c);
+    const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
     out.pole = r && r->zeroCross;
     if (s == 0)
         return out.undefined();
     if (sinSignOf(previous) * ss <= 0) {
         out.pole = true;
-        poleSeen = true;
+        engineState().poleSeen = true;
     }
     if (op == OpCosec)
         return 1 / s;
@@ -333,7 +299,7 @@ EVAL_INLINE long double cosecantOrCotangent(int32_t op, const ExprNode *r, long 
 // the sign of its result at the previous call (kept in the node).
 EVAL_INLINE bool signChanged(const ExprNode *n, long double v, Outcome &out)
 {
-    out.sign = static_cast<int8_t>(sign(v));
+    out.sign = static_cast<int8_t>(signOf(v));
     return out.sign * n->sign <= 0;
 }
 
@@ -350,7 +316,7 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
     case OpDivide:
         divisionFlags(out, l, r);
         if (R == 0) {
-            poleSeen = true;
+            engineState().poleSeen = true;
             return out.undefined();
         }
         return L / R;
@@ -364,7 +330,7 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         out.pole = lp || rp;
         bool zero = signChanged(n, v, out);
         if (lp && rp) {
-            if (sign(L) == sign(R) && std::fabs(n->value - v) < 1 / xPerPixel)
+            if (signOf(L) == signOf(R) && std::fabs(n->value - v) < 1 / engineState().xPerPixel)
                 out.pole = false;
         } else {
             out.zero = zero;
@@ -377,11 +343,11 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         out.pole = lp || rp;
         bool zero = signChanged(n, v, out);
         if (out.pole)
-            poleSeen = true;
+            engineState().poleSeen = true;
         if (lp && rp) {
-            if (sign(L) * sign(R) < 0 && std::fabs(v) < 1 / xPerPixel) {
+            if (signOf(L) * signOf(R) < 0 && std::fabs(v) < 1 / engineState().xPerPixel) {
                 out.pole = false;
-                poleSeen = false;
+                engineState().poleSeen = false;
             }
         } else {
             out.zero = zero;
@@ -435,18 +401,18 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         copyFlags(out, r);
         return std::fabs(R);
     case OpSgn: {
-        long double v = sign(R);
+        long double v = signOf(R);
         if (R == 0)
             out.zero = true;
         if (v != n->value)
-            poleSeen = true;
+            engineState().poleSeen = true;
         return v;
     }
     case OpGaus: {
         copyFlags(out, r);
         long double v = std::floor(R);
         if (v != n->value)
-            poleSeen = true;
+            engineState().poleSeen = true;
         return v;
     }
     case OpSinh: {
@@ -464,7 +430,7 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
     case OpSumTooLarge:
         return out.undefined();
     case OpRangeI:
-        variableTable.param[paramIndex(OpLetterI)] = 1;
+        engineState().variables.params['i'] = 1;
         return 1;
     default:
         return 0; // unexpanded sums and unknown codes

@@ -23,7 +23,7 @@ namespace
 {
 using namespace eval_detail;
 
-// variableTable.param index of each parameter code 10001..10022.
+// Parameters::value index of each parameter code 10001..10022.
 struct ParamTable {
     int index[22];
     ParamTable()
@@ -112,18 +112,18 @@ EVAL_INLINE long double evalLetter(ExprNode *n, const Loop &loop)
     const int32_t op = n->op;
     long double v;
     if (op >= OpX) {
-        // x and y from the caller's arguments: reading back variableTable,
+        // x and y from the caller's arguments: reading back the variable table,
         // just written, would wait for that 80-bit store.
-        v = op == OpX ? *loop.x : op == OpY ? *loop.y : variableTable.z;
+        v = op == OpX ? *loop.x : op == OpY ? *loop.y : engineState().variables.z;
         if (n->needs & kSignForParent) {
-            int8_t s = op == OpX ? loop.xSign : static_cast<int8_t>(sign(v));
+            int8_t s = op == OpX ? loop.xSign : static_cast<int8_t>(signOf(v));
             storeFlags(n, s * n->sign <= 0, 0);
             n->sign = s;
         }
     } else if (op == OpT) {
-        v = variableTable.t;
+        v = engineState().variables.t;
     } else if (op >= OpLetterA && op <= OpLetterI) {
-        v = variableTable.param[kParamOfCode[op - OpLetterA]];
+        v = engineState().variables.params.value[kParamOfCode[op - OpLetterA]];
     } else {
         return 0;
     }
@@ -270,7 +270,7 @@ void layThread(ExprNode *root)
     }
     root->next = saved;
     root->threadStart = head;
-    root->threadEpoch = treeShapeEpoch;
+    root->threadEpoch = engineState().treeShapeEpoch;
 }
 
 template <Src S> EVAL_INLINE long double fetch(ExprNode *operand, const Loop &reg, bool &ok)
@@ -316,9 +316,9 @@ template <Src S> EVAL_INLINE const long double *memoryOf(const ExprNode *operand
         case OpY:
             return loop.y;
         case OpZ:
-            return &variableTable.z;
+            return &engineState().variables.z;
         case OpT:
-            return &variableTable.t;
+            return &engineState().variables.t;
         default:
             return nullptr;
         }
@@ -352,7 +352,7 @@ EVAL_INLINE void commit(int32_t op, ExprNode *n, long double result, const Outco
 // result - result, whose subtraction delays the library calls around it.)
 EVAL_INLINE long double finite(long double result, Outcome &out)
 {
-    if (__builtin_expect(!isFinite(result), 0)) {
+    if (__builtin_expect(!isFiniteValue(result), 0)) {
         if (std::isnan(result))
             return out.undefined();
         return result > 0 ? kBigValue : -kBigValue;
@@ -419,7 +419,7 @@ EVAL_INLINE void genericStep(ExprNode *n, Loop &reg)
 
 EVAL_INLINE long double runThread(ExprNode *root, const long double *x, const long double *y)
 {
-    Loop reg{0, true, x, y, static_cast<int8_t>(sign(*x))};
+    Loop reg{0, true, x, y, static_cast<int8_t>(signOf(*x))};
     for (ExprNode *n = root->threadStart;; n = n->next) {
         switch (n->kind) {
 #define EVAL_KIND_CASE(op, l, r)                                                                             \
@@ -437,7 +437,7 @@ EVAL_INLINE long double runThread(ExprNode *root, const long double *x, const lo
         if (n == root)
             break;
     }
-    evalValid = reg.valid;
+    engineState().evalValid = reg.valid;
     return reg.valid ? reg.value : 0;
 }
 } // namespace
@@ -456,15 +456,15 @@ EVAL_INLINE void copyBytes(long double *to, const long double *from)
 
 long double evaluate(ExprNode *tree, long double x, long double y)
 {
-    copyBytes(&variableTable.x, &x);
-    copyBytes(&variableTable.y, &y);
+    copyBytes(&engineState().variables.x, &x);
+    copyBytes(&engineState().variables.y, &y);
     if (!tree)
         return 0;
     if (!isOperation(tree)) {
-        evalValid = true;
-        return evalLeaf(tree, Loop{0, true, &x, &y, static_cast<int8_t>(sign(x))});
+        engineState().evalValid = true;
+        return evalLeaf(tree, Loop{0, true, &x, &y, static_cast<int8_t>(signOf(x))});
     }
-    if (tree->threadEpoch != treeShapeEpoch)
+    if (tree->threadEpoch != engineState().treeShapeEpoch)
         layThread(tree);
     return runThread(tree, &x, &y);
 }

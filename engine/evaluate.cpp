@@ -1,18 +1,12 @@
 #include "engine/evaluate.h"
 
 #include "engine/eval_operations.h"
-#include "engine/parse.h"
 
 #include <cfloat>
 #include <cmath>
 
 namespace gq
 {
-
-bool evalValid = true;
-bool poleSeen = false;
-bool logInRange = true;
-long double xPerPixel = 10.0L / 640;
 
 namespace
 {
@@ -49,14 +43,15 @@ void expandSums(ExprNode *&ref)
     ExprNode *range = ref->left;
     if (!range || range->op < OpRangeI || range->op > OpRangeL)
         return;
-    bool savedValid = evalValid;
-    evalValid = true;
+    EngineState &state = engineState();
+    const bool savedValid = state.evalValid;
+    state.evalValid = true;
     long double lo = roundHalfEven(evaluate(range->left, 0, 0));
-    bool valid = evalValid;
-    evalValid = true;
+    bool valid = state.evalValid;
+    state.evalValid = true;
     long double hi = roundHalfEven(evaluate(range->right, 0, 0));
-    valid = valid && evalValid;
-    evalValid = savedValid;
+    valid = valid && state.evalValid;
+    state.evalValid = savedValid;
     if (valid && hi < lo)
         return; // an empty sum stays and evaluates to 0
     ExprNode *parent = ref->parent;
@@ -82,86 +77,6 @@ void expandSums(ExprNode *&ref)
     ref = s;
     if (ref)
         ref->parent = parent;
-}
-
-long double evaluateFormulaText(const std::string &text, long double x)
-{
-    Tree tree(parseFormula(text, ParseBuild));
-    if (!parseOK)
-        return 0;
-    return evaluate(tree.get(), x, 0);
-}
-
-long double evaluateFormulaTextWithSums(const std::string &text, long double x)
-{
-    ExprNode *raw = parseFormula(text, ParseBuild);
-    if (!parseOK)
-        return 0;
-    expandSums(raw);
-    Tree tree(raw);
-    return evaluate(tree.get(), x, 0);
-}
-
-Tree parseForEvaluation(const std::string &text)
-{
-    parseOK = true;
-    ExprNode *tree = parseFormula(text, ParseBuild);
-    if (!parseOK || !tree) {
-        freeTree(tree);
-        return nullptr;
-    }
-    expandSums(tree);
-    return Tree(tree);
-}
-
-bool formulaValue(const std::string &text, long double &value)
-{
-    parseOK = true;
-    evalValid = true;
-    value = evaluateFormulaText(text, 0);
-    return parseOK && evalValid && std::isfinite(value);
-}
-
-int signOf(long double v)
-{
-    return eval_detail::sign(v);
-}
-
-long double roundHalfEven(long double v)
-{
-    return eval_detail::roundToInteger(v);
-}
-
-bool isIntegerValue(long double v)
-{
-    return eval_detail::isInteger(v);
-}
-
-// The Gauss bracket: the greatest integer not above v.
-long double gaussFloor(long double v)
-{
-    return std::floor(v);
-}
-
-void swapValues(long double &a, long double &b)
-{
-    long double t = a;
-    a = b;
-    b = t;
-}
-
-void swapValues(int &a, int &b)
-{
-    int t = a;
-    a = b;
-    b = t;
-}
-
-void lineIntersection(long double m1, long double b1, long double m2, long double b2, long double &x,
-                      long double &y)
-{
-    x = (b2 - b1) / (m1 - m2);
-    y = (m1 * b2 - b1 * m2) / (m1 - m2);
 }
 
 } // namespace gq

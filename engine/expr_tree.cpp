@@ -1,23 +1,15 @@
 #include "engine/expr_tree.h"
 
-#include "engine/parse.h"
-#include "engine/simplify.h"
-
 #include <cstring>
 
 namespace gq
 {
 
-VariableTable variableTable;
-uint64_t treeShapeEpoch = 1;
-
 namespace
 {
-std::size_t g_liveNodes = 0;
-
 ExprNode *newNode(int32_t op)
 {
-    ++g_liveNodes;
+    ++engineState().liveNodes;
     treeShapeChanged();
     ExprNode *n = new ExprNode;
     n->op = op;
@@ -25,25 +17,12 @@ ExprNode *newNode(int32_t op)
 }
 } // namespace
 
-std::size_t liveNodeCount()
-{
-    return g_liveNodes;
-}
-
 int32_t letterCode(char c)
 {
     if (c == '\0')
         return 0;
     const char *p = std::strchr(kLetterOrder, c);
     return p ? 10001 + static_cast<int32_t>(p - kLetterOrder) : 0;
-}
-
-int paramIndexOfLetter(char c)
-{
-    if (c == '\0')
-        return -1;
-    const char *p = std::strchr(kParamOrder, c);
-    return p ? static_cast<int>(p - kParamOrder) : -1;
 }
 
 int paramIndex(int32_t op)
@@ -134,7 +113,7 @@ void freeTree(ExprNode *&ref)
         } else {
             ExprNode *next = node->right;
             delete node;
-            --g_liveNodes;
+            --engineState().liveNodes;
             node = next;
         }
     }
@@ -162,16 +141,6 @@ bool containsOp(const ExprNode *tree, int32_t op)
     return containsOp(tree->left, op) || containsOp(tree->right, op) || tree->op == op;
 }
 
-bool formulaUsesLeaf(const std::string &text, int32_t op)
-{
-    if (text.empty())
-        return false;
-    ExprNode *tree = parseFormula(text, ParseBuild);
-    bool found = containsOp(tree, op);
-    freeTree(tree);
-    return found;
-}
-
 void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
 {
     TreeShapeGuard shapeChanges;
@@ -187,13 +156,6 @@ void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
         ref->value = ref->previous = static_cast<long double>(n);
         ref->zeroCross = ref->poleCross = 0;
     }
-}
-
-void replaceLeafByZero(ExprNode *&ref, int32_t op)
-{
-    TreeShapeGuard shapeChanges;
-    replaceLeafByInteger(ref, 0, op);
-    simplify(ref, ParseBuild);
 }
 
 void replaceXByTree(ExprNode *&ref, const ExprNode *arg)

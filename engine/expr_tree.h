@@ -6,6 +6,8 @@
 // released with freeTree, or held in a Tree (unique_ptr) for RAII.
 #pragma once
 
+#include "engine/engine_state.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -105,10 +107,9 @@ struct ExprNode {
 // creation and release call treeShapeChanged, and every pass that may change
 // an existing tree in place holds a TreeShapeGuard while it runs. Code outside
 // the engine changes trees only through these passes.
-extern uint64_t treeShapeEpoch;
 inline void treeShapeChanged()
 {
-    ++treeShapeEpoch;
+    ++engineState().treeShapeEpoch;
 }
 struct TreeShapeGuard {
     TreeShapeGuard() { treeShapeChanged(); }
@@ -117,23 +118,9 @@ struct TreeShapeGuard {
     TreeShapeGuard &operator=(const TreeShapeGuard &) = delete;
 };
 
-// The current values of all letters. Parameters are single precision.
-struct VariableTable {
-    float param[22] = {}; // a b c d e f g h i j k l m n o p q r s u v w
-    long double x = 0;
-    long double y = 0;
-    long double z = 0;
-    long double t = 0;
-};
-extern VariableTable variableTable;
-
-// The parameters in variableTable.param order (alphabetical, t left out).
-inline constexpr const char *kParamOrder = "abcdefghijklmnopqrsuvw";
-// Index into variableTable.param of a parameter leaf code 10001..10022 (the
+// Index into Parameters::value of a parameter leaf code 10001..10022 (the
 // code order puts i after w, the table keeps it alphabetical), or -1.
 int paramIndex(int32_t op);
-// Index into variableTable.param of a parameter letter ('s' for θ), or -1.
-int paramIndexOfLetter(char c);
 
 // 1 = check the syntax only (constructors allocate nothing and return null),
 // 2 = build the tree. Any other value behaves as 2 in the constructors.
@@ -155,13 +142,8 @@ void freeTree(ExprNode *&ref);
 // Resets every parent link below ref; the root's parent becomes null.
 void relinkParents(ExprNode *ref);
 bool containsOp(const ExprNode *tree, int32_t op);
-// Parses text (build mode), answers containsOp and frees the tree. Empty text: false.
-// Leaves parseOK as the parse left it.
-bool formulaUsesLeaf(const std::string &text, int32_t op);
 // Every node of code op becomes a constant n.
 void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op);
-// Every node of code op becomes the constant 0; then the tree is simplified.
-void replaceLeafByZero(ExprNode *&ref, int32_t op);
 // Every x leaf is replaced by a fresh copy of arg (arg itself is not consumed).
 void replaceXByTree(ExprNode *&ref, const ExprNode *arg);
 
@@ -175,7 +157,10 @@ bool isConstValue(const ExprNode *n, long double v);
 // nodes is bounded: once it passes kMaxLiveNodes, treeBudgetExceeded() is true
 // and the passes that grow trees stop growing them (a parse then fails).
 inline constexpr std::size_t kMaxLiveNodes = 1'000'000;
-std::size_t liveNodeCount();
+inline std::size_t liveNodeCount()
+{
+    return engineState().liveNodes;
+}
 inline bool treeBudgetExceeded()
 {
     return liveNodeCount() > kMaxLiveNodes;

@@ -1,7 +1,7 @@
 #include "engine/implicit_algebra.h"
 
 #include "engine/differentiate.h"
-#include "engine/evaluate.h"
+#include "engine/numbers.h"
 #include "engine/simplify.h"
 #include "engine/simplify_internal.h"
 

@@ -12,18 +12,20 @@
 namespace gq
 {
 
-bool parseOK = true;
-bool implicitProduct = false;
-
 namespace
 {
-const DefinitionSource *g_source = nullptr;
-// Nesting of parse routines across nested parses (definitions, sum bounds):
-// bounds the recursion so that no text can exhaust the stack.
-int g_nesting = 0;
-// Definitions being expanded right now: a reference to one of them is a cycle.
-bool g_expandingF[7] = {}; // index 1..6
-bool g_expandingQ[7] = {};
+// The parse flag and the bookkeeping that lasts across nested parses
+// (definitions, sum bounds) are this thread's: see ParseContext. The nesting
+// count bounds the recursion so that no text can exhaust the stack; a
+// reference to a definition that is being expanded right now is a cycle.
+bool &parseOk()
+{
+    return engineState().parseOK;
+}
+ParseContext &context()
+{
+    return engineState().parse;
+}
 
 // Longest formula text accepted. Far beyond anything typed on the keyboard;
 // it keeps trees shallow enough for the recursive passes.
@@ -35,10 +37,10 @@ constexpr std::size_t kMaxTreeDepth = 5000;
 struct NestingGuard {
     NestingGuard()
     {
-        if (++g_nesting > kMaxParseNesting)
-            parseOK = false;
+        if (++context().nesting > kMaxParseNesting)
+            parseOk() = false;
     }
-    ~NestingGuard() { --g_nesting; }
+    ~NestingGuard() { --context().nesting; }
 };
 
 struct ExpansionGuard {
@@ -68,7 +70,7 @@ class Parser
     long last() const { return static_cast<long>(text_.size()); }
     bool fail()
     {
-        parseOK = false;
+        parseOk() = false;
         return false;
     }
 
@@ -99,34 +101,34 @@ class Parser
 
 Tree Parser::parseLevel(int level)
 {
-    if (!parseOK || pos_ > last())
+    if (!parseOk() || pos_ > last())
         return nullptr;
     NestingGuard guard;
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     Tree left = parseOperand();
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     while (pos_ < last()) {
         if (stopCheck(level))
             break;
-        if (!parseOK)
+        if (!parseOk())
             return nullptr;
         int op;
-        if (implicitProduct) {
+        if (context().impliedProduct) {
             pos_ += 1;
             op = OpMultiply;
         } else {
             op = readOperator();
-            if (!parseOK)
+            if (!parseOk())
                 return nullptr;
         }
         Tree right = parseLevel(op);
-        if (!parseOK)
+        if (!parseOk())
             return nullptr;
         left = binary(op, std::move(left), std::move(right));
         if (treeBudgetExceeded()) {
-            parseOK = false;
+            parseOk() = false;
             return nullptr;
         }
     }
@@ -136,12 +138,12 @@ Tree Parser::parseLevel(int level)
 // Looks at the character after pos: true means the current level ends there.
 bool Parser::stopCheck(int level)
 {
-    implicitProduct = false;
+    context().impliedProduct = false;
     int c = classAt(pos_ + 1);
     if (c == 0)
         return fail();
     if (c >= 7 && c <= 33) {
-        implicitProduct = true;
+        context().impliedProduct = true;
         return false;
     }
     if (c >= 34)
@@ -192,7 +194,7 @@ Tree Parser::parseOperand()
             return nullptr;
         }
         Tree operand = parseLevel(OpSubtract);
-        if (!parseOK)
+        if (!parseOk())
             return nullptr;
         return binary(OpMultiply, adopt(makeConstNode(-1, mode_)), std::move(operand));
     }
@@ -234,7 +236,7 @@ Tree Parser::parseParenthesis()
     pos_ += 1;
     long start = pos_;
     Tree inner = parseLevel(6);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     if (at(pos_ + 1) != '!')
         return inner; // parentheses leave no node
@@ -286,7 +288,7 @@ Tree Parser::parseLetter()
         Tree leaf = adopt(makeLeafNode(letterCode(ch), mode_));
         pos_ += 1;
         Tree rest = parseLevel(OpMultiply);
-        if (!parseOK)
+        if (!parseOk())
             return nullptr;
         return binary(OpMultiply, std::move(leaf), std::move(rest));
     }
@@ -301,7 +303,7 @@ Tree Parser::parseFunctionArgument(int32_t code)
 {
     depth_ += 1;
     Tree operand = parseLevel(6);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     if (pos_ == last() && at(pos_) != ')') {
         fail();
@@ -317,10 +319,10 @@ Tree Parser::parseBasedLog(const std::string &baseText)
 {
     Parser baseParser(baseText, mode_);
     Tree base = baseParser.parseLevel(7);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     Tree argument = parseFunctionArgument(0);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     return binary(OpDivide, adopt(makeUnaryNode(OpLog, argument.release(), mode_)),
                   adopt(makeUnaryNode(OpLog, base.release(), mode_)));
@@ -332,10 +334,10 @@ Tree Parser::parseNumber()
     if (!scanNumber(value))
         return nullptr;
     Tree c = adopt(makeConstNode(value, mode_));
-    if (implicitProduct) {
+    if (context().impliedProduct) {
         pos_ += 1;
         Tree rest = parseLevel(OpMultiply);
-        if (!parseOK)
+        if (!parseOk())
             return nullptr;
         c = binary(OpMultiply, std::move(c), std::move(rest));
     }
@@ -353,7 +355,7 @@ Tree Parser::parseNumber()
 // Reads the number starting at pos; leaves pos on its last character.
 bool Parser::scanNumber(long double &value)
 {
-    implicitProduct = false;
+    context().impliedProduct = false;
     char first = at(pos_);
     if (pos_ == last()) {
         if (first == '.')
@@ -367,7 +369,7 @@ bool Parser::scanNumber(long double &value)
             return fail();
         if (next >= 7 && next <= 44) { // 05 reads as 0*5, 0x as 0*x
             value = 0;
-            implicitProduct = true;
+            context().impliedProduct = true;
             return true;
         }
     }
@@ -393,7 +395,7 @@ bool Parser::scanNumber(long double &value)
         }
         end = p - 1;
         if (c >= 7)
-            implicitProduct = true;
+            context().impliedProduct = true;
         break;
     }
     std::string digits = text_.substr(pos_ - 1, end - pos_ + 1);
@@ -415,11 +417,12 @@ Tree Parser::parseDerivative()
     }
     pos_ += 1;
     Tree operand = parseLevel(6);
-    if (!parseOK || mode_ == ParseCheck)
+    if (!parseOk() || mode_ == ParseCheck)
         return nullptr;
-    Tree d = adopt(differentiate(operand.get(), OpX));
-    if (treeBudgetExceeded()) {
-        parseOK = false;
+    bool cutShort = false;
+    Tree d = adopt(differentiate(operand.get(), OpX, &cutShort));
+    if (cutShort || treeBudgetExceeded()) {
+        parseOk() = false;
         return nullptr;
     }
     return d;
@@ -435,22 +438,22 @@ Tree Parser::parseDefinedFunction()
     int n = digit - '0';
     pos_ += 3;
     Tree argument = parseFunctionArgument(0);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
-    std::string body = g_source ? g_source->functionText(n) : std::string();
-    if (body.empty() || g_expandingF[n]) { // undefined, or defined through itself
+    std::string body = engineState().definitions ? engineState().definitions->functionText(n) : std::string();
+    if (body.empty() || context().expandingF[n]) { // undefined, or defined through itself
         fail();
         return nullptr;
     }
-    ExpansionGuard expanding(&g_expandingF[n]);
+    ExpansionGuard expanding(&context().expandingF[n]);
     ExprNode *def = parseFormula(body, mode_);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     if (mode_ != ParseCheck)
         replaceXByTree(def, argument.get());
     Tree result = adopt(def);
     if (treeBudgetExceeded()) {
-        parseOK = false;
+        parseOk() = false;
         return nullptr;
     }
     return result;
@@ -465,14 +468,14 @@ Tree Parser::parseDefinedConstant()
     }
     int n = digit - '0';
     pos_ += 1;
-    std::string body = g_source ? g_source->constantText(n) : std::string();
-    if (body.empty() || g_expandingQ[n]) {
+    std::string body = engineState().definitions ? engineState().definitions->constantText(n) : std::string();
+    if (body.empty() || context().expandingQ[n]) {
         fail();
         return nullptr;
     }
-    ExpansionGuard expanding(&g_expandingQ[n]);
+    ExpansionGuard expanding(&context().expandingQ[n]);
     Tree value = adopt(parseFormula(body, mode_));
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     return value;
 }
@@ -498,7 +501,7 @@ Tree Parser::parseSum()
     }
     pos_ += 1;
     Tree range = readRange(5000 + k);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     pos_ += 1;
     if (at(pos_) != ',') {
@@ -508,7 +511,7 @@ Tree Parser::parseSum()
     pos_ += 1;
     depth_ += 1;
     Tree summand = parseLevel(6);
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     return binary(OpSum, std::move(range), std::move(summand));
 }
@@ -528,7 +531,7 @@ Tree Parser::readRange(int32_t code)
     }
     std::string lowerText = text_.substr(from, comma - from);
     Tree lower = adopt(parseFormula(lowerText, mode_));
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     pos_ += static_cast<long>(lowerText.size()) + 1;
     from = static_cast<std::size_t>(pos_ - 1);
@@ -539,7 +542,7 @@ Tree Parser::readRange(int32_t code)
     }
     std::string upperText = text_.substr(from, bracket - from);
     Tree upper = adopt(parseFormula(upperText, mode_));
-    if (!parseOK)
+    if (!parseOk())
         return nullptr;
     pos_ += static_cast<long>(upperText.size());
     return binary(code, std::move(lower), std::move(upper));
@@ -569,36 +572,27 @@ std::size_t depthExceeds(const ExprNode *tree, std::size_t limit)
 }
 } // namespace
 
-void setDefinitionSource(const DefinitionSource *source)
-{
-    g_source = source;
-}
-const DefinitionSource *currentDefinitionSource()
-{
-    return g_source;
-}
-
 ExprNode *parseFormula(const std::string &text, int mode)
 {
     if (text.empty())
         return nullptr;
     if (text.size() > kMaxFormulaLength) {
-        parseOK = false;
+        parseOk() = false;
         return nullptr;
     }
     Parser parser(normaliseFormulaText(text), mode);
     Tree tree = parser.parseLevel(7);
     if (parser.depth() != 0)
-        parseOK = false;
-    if (parseOK && depthExceeds(tree.get(), kMaxTreeDepth))
-        parseOK = false;
-    if (parseOK) {
+        parseOk() = false;
+    if (parseOk() && depthExceeds(tree.get(), kMaxTreeDepth))
+        parseOk() = false;
+    if (parseOk()) {
         ExprNode *raw = tree.release();
         simplify(raw, mode);
         tree.reset(raw);
     }
-    if (!parseOK || treeBudgetExceeded()) {
-        parseOK = false;
+    if (!parseOk() || treeBudgetExceeded()) {
+        parseOk() = false;
         return nullptr;
     }
     return tree.release();

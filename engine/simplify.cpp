@@ -1,7 +1,6 @@
 #include "engine/simplify.h"
 
-#include "engine/evaluate.h"
-#include "engine/parse.h"
+#include "engine/numbers.h"
 #include "engine/simplify_internal.h"
 
 #include <cstdint>
@@ -110,7 +109,7 @@ bool putInteger(ExprNode *&ref, Wide v, int mode)
 void simplifyDivision(ExprNode *&ref, int mode)
 {
     if (isConstValue(ref->right, 0)) {
-        parseOK = false;
+        engineState().parseOK = false;
         return;
     }
     if (isConstValue(ref->left, 0)) {
@@ -238,6 +237,13 @@ void simplify(ExprNode *&ref, int mode)
     default:
         break;
     }
+}
+
+void replaceLeafByZero(ExprNode *&ref, int32_t op)
+{
+    TreeShapeGuard shapeChanges;
+    replaceLeafByInteger(ref, 0, op);
+    simplify(ref, ParseBuild);
 }
 
 } // namespace gq

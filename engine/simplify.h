@@ -17,4 +17,7 @@ void reduceFraction(ExprNode *&node, int mode);
 // Returns the (possibly new) root; the root keeps its parent link.
 ExprNode *canonicaliseTree(ExprNode *&ref);
 
+// Every node of code op becomes the constant 0; then the tree is simplified.
+void replaceLeafByZero(ExprNode *&ref, int32_t op);
+
 } // namespace gq

@@ -1,11 +1,9 @@
-// The document: registered items, definitions, the coordinate frame and the
-// view flags. One instance is owned by the main window and passed by
-// reference; the parameter values live in the engine's variableTable.
-// Header-only data model: the renderer reads it without linking the document
-// library (which in turn links the renderer).
+// The document: registered items, definitions, the coordinate frame, the
+// parameter values and the view flags. One instance is owned by the main
+// window and passed by reference.
 #pragma once
 
-#include "engine/parse.h"
+#include "engine/engine_state.h"
 #include <array>
 #include <cstdint>
 #include <string>
@@ -62,6 +60,9 @@ struct Document : DefinitionSource {
     int constantCount = 0;
 
     CoordFrame frame{};
+    // The values of the parameter letters (a, b, c, d, f, j, n and θ are the
+    // ones a user changes; equation files keep a, b, c, d and f).
+    Parameters parameters = Parameters::defaults();
     uint8_t showGrid = 0;
     uint8_t showScale = 1;
     uint8_t overlayMode = 0;

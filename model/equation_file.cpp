@@ -190,7 +190,7 @@ LoadResult loadEquationFile(const QString &path)
     return readEquationLines(file.lines);
 }
 
-void applyEquationFile(const LoadResult &result, Document &doc, VariableTable &vars)
+void applyEquationFile(const LoadResult &result, Document &doc)
 {
     if (!result.ok())
         return;
@@ -206,12 +206,11 @@ void applyEquationFile(const LoadResult &result, Document &doc, VariableTable &v
         doc.items[i].usesParam = usesParam;
     }
     doc.itemCount = in.itemCount;
-    for (std::size_t k = 0; k < kFileParamIndex.size(); ++k)
-        vars.param[kFileParamIndex[k]] = result.params[k];
+    for (std::size_t k = 0; k < kFileParams.size(); ++k)
+        doc.parameters[kFileParams[k]] = result.params[k];
 }
 
-bool equationFileLines(const Document &doc, const VariableTable &vars, std::vector<std::string> &lines,
-                       QString &error)
+bool equationFileLines(const Document &doc, std::vector<std::string> &lines, QString &error)
 {
     // Counts outside the capacities would index past the lists.
     if (doc.itemCount < 0 || doc.itemCount > kMaxItems || doc.functionCount < 0 ||
@@ -225,8 +224,8 @@ bool equationFileLines(const Document &doc, const VariableTable &vars, std::vect
     out.push_back(kEquationFileMarker);
     for (long double v : {doc.frame.xmin, doc.frame.xmax, doc.frame.ymin, doc.frame.ymax})
         out.push_back(formatGeneral(v));
-    for (int index : kFileParamIndex)
-        out.push_back(formatGeneral(vars.param[index]));
+    for (char letter : kFileParams)
+        out.push_back(formatGeneral(doc.parameters[letter]));
     out.push_back(kDefFuncMarker);
     out.push_back(formatGeneral(doc.functionCount));
     for (int n = 1; n <= doc.functionCount; ++n)
@@ -263,11 +262,11 @@ bool equationFileLines(const Document &doc, const VariableTable &vars, std::vect
     return true;
 }
 
-QString saveEquationFile(const QString &path, const Document &doc, const VariableTable &vars)
+QString saveEquationFile(const QString &path, const Document &doc)
 {
     std::vector<std::string> lines;
     QString error;
-    if (!equationFileLines(doc, vars, lines, error))
+    if (!equationFileLines(doc, lines, error))
         return error;
     return saveTextLines(path, lines);
 }

@@ -34,9 +34,8 @@ inline constexpr const char *kEquationFileMarker = "[Graphotheque Data]";
 inline constexpr const char *kDefFuncMarker = "deffunc";
 inline constexpr const char *kDefConstMarker = "defconst";
 
-// The parameters kept in the file, in file order, as indices into
-// VariableTable::param: a, b, c, d, f.
-inline constexpr std::array<int, 5> kFileParamIndex = {0, 1, 2, 3, 5};
+// The parameters kept in the file, in file order.
+inline constexpr std::array<char, 5> kFileParams = {'a', 'b', 'c', 'd', 'f'};
 
 struct LoadResult {
     enum Status {
@@ -64,22 +63,21 @@ LoadResult loadEquationFile(const QString &path);
 // Reads an equation file already split into lines (line n is lines[n - 1]).
 LoadResult readEquationLines(const std::vector<std::string> &lines);
 
-// Puts a Loaded result into the live document and parameter table: the range,
+// Puts a Loaded result into the live document: the range,
 // the definitions (both lists replaced), the item count and items, and the
 // parameters a, b, c, d, f. Each item keeps the usesParam flag the live record
 // at its place had (the main window recomputes it); the view flags, the
 // current item and the other parameters stay. Does nothing unless result.ok().
-void applyEquationFile(const LoadResult &result, Document &doc, VariableTable &vars);
+void applyEquationFile(const LoadResult &result, Document &doc);
 
-// The lines of the file for doc with the given parameter table (only a, b, c,
-// d, f are written). Fails (returns false, message in error) when the
+// The lines of the file for doc (of the parameters only a, b, c, d, f are
+// written). Fails (returns false, message in error) when the
 // document cannot be written faithfully: counts outside their ranges, a
 // non-finite number, or a text with a line break.
-bool equationFileLines(const Document &doc, const VariableTable &vars, std::vector<std::string> &lines,
-                       QString &error);
+bool equationFileLines(const Document &doc, std::vector<std::string> &lines, QString &error);
 
 // Writes doc to path atomically (the previous file stays intact on failure).
 // Returns an empty string on success, otherwise the Japanese message.
-QString saveEquationFile(const QString &path, const Document &doc, const VariableTable &vars = variableTable);
+QString saveEquationFile(const QString &path, const Document &doc);
 
 } // namespace gq

@@ -36,7 +36,6 @@ GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void
     const int n = canvas.width();
     const CoordFrame &f = doc.frame;
     const GraphView view(f, n);
-    view.publish();
     if (updateRangeStatus)
         updateRangeStatus();
 

@@ -15,7 +15,7 @@ inline constexpr uint32_t kAxisColour = rgbColour(128, 128, 255);
 inline constexpr uint32_t kAsymptoteColour = rgbColour(255, 0, 0);
 
 // Recomputes the view for the document's frame and the canvas width (the
-// canvas is square), publishes xPerPixel to the evaluator, calls
+// canvas is square), calls
 // updateRangeStatus when given, then draws onto the canvas: the dotted grid
 // (showGrid 1) or the tick marks (showGrid 0), the axes that lie inside the
 // frame, and the tick labels when showScale is 1. Returns the view.

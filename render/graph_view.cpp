@@ -1,6 +1,5 @@
 #include "render/graph_view.h"
 
-#include "engine/evaluate.h"
 #include <cmath>
 #include <cstdio>
 
@@ -60,11 +59,6 @@ int GraphView::yToPixel(long double y) const
 bool GraphView::isInFrame(long double x, long double y) const
 {
     return frame_.xmin <= x && x <= frame_.xmax && frame_.ymin <= y && y <= frame_.ymax;
-}
-
-void GraphView::publish() const
-{
-    gq::xPerPixel = xPerPixel_;
 }
 
 int tickStep(float span)

@@ -47,10 +47,6 @@ class GraphView
     // Closed bounds: a point on the frame's edge is inside. NaN is outside.
     bool isInFrame(long double x, long double y) const;
 
-    // Writes this view's xPerPixel into the evaluator's process-wide
-    // xPerPixel (the evaluator's threshold for withdrawing a pole flag).
-    void publish() const;
-
   private:
     CoordFrame frame_;
     int size_;

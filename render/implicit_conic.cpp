@@ -175,17 +175,17 @@ void drawParabolicConic(Canvas &canvas, const GraphView &view, uint32_t colour, 
 void drawImplicitLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
                       long double b, long double c)
 {
-    poleSeen = false;
     if (!finite(a) || !finite(b) || !finite(c) || (a == 0 && b == 0))
         return;
+    const Stroke stroke{colour, width, false};
     if (b == 0) {
         long double x = -c / a;
         if (finite(x))
-            drawSegment(canvas, view, colour, width, x, view.ymin(), x, view.ymax());
+            drawSegment(canvas, view, stroke, x, view.ymin(), x, view.ymax());
     } else if (a == 0) {
         long double y = -c / b;
         if (finite(y))
-            drawSegment(canvas, view, colour, width, view.xmin(), y, view.xmax(), y);
+            drawSegment(canvas, view, stroke, view.xmin(), y, view.xmax(), y);
     } else {
         long double y1 = -(c + a * view.xmin()) / b;
         long double y2 = -(c + a * view.xmax()) / b;
@@ -226,13 +226,13 @@ void drawEllipseCurve(Canvas &canvas, const GraphView &view, uint32_t colour, in
     if (!ellipseMayShow(view, x0, y0, ct, st, A, B, p, q))
         return;
     const long double end = 2 * kPi + step;
-    poleSeen = true;
+    Stroke stroke{colour, width, true};
     for (long n = 0;; ++n) {
         long double phi = n * step;
         if (!(phi < end))
             break;
         long double u = A * std::cos(phi), v = B * std::sin(phi);
-        lineToClamped(canvas, view, colour, width, x0 + u * ct - v * st, y0 + u * st + v * ct);
+        lineToClamped(canvas, view, stroke, x0 + u * ct - v * st, y0 + u * st + v * ct);
     }
 }
 
@@ -253,20 +253,20 @@ void drawHyperbolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, 
     long double step = view.xPerPixel();
     const long samples = sweepSamples(view, start, hi + view.xPerPixel(), step);
     for (int s : {-1, 1}) {
-        poleSeen = true;
+        Stroke stroke{colour, width, true};
         long double px = 0, py = 0;
         for (long n = 0; n < samples; ++n) {
             long double u = start + n * step;
             long double v = s * std::sqrt((1 - p * u * u) / q);
             long double x = x0 + u * ct - v * st, y = y0 + u * st + v * ct;
             if (!finite(x) || !finite(y)) {
-                poleSeen = true;
+                stroke.up = true;
                 continue;
             }
-            if (poleSeen)
+            if (stroke.up)
                 px = x, py = y;
-            drawSegment(canvas, view, colour, width, px, py, x, y);
-            poleSeen = false;
+            drawSegment(canvas, view, stroke, px, py, x, y);
+            stroke.up = false;
             px = x;
             py = y;
         }
@@ -284,19 +284,18 @@ void drawParabolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, l
     const long double start = lo - view.xPerPixel();
     long double step = view.xPerPixel();
     const long samples = sweepSamples(view, start, hi + view.xPerPixel(), step);
-    poleSeen = true;
+    Stroke stroke{colour, 1, true};
     for (long n = 0; n < samples; ++n) {
         long double u = start + n * step;
         long double v = (a2 * u + a1) * u + a0;
-        lineToClamped(canvas, view, colour, 1, cosine * u - sine * v, sine * u + cosine * v);
+        lineToClamped(canvas, view, stroke, cosine * u - sine * v, sine * u + cosine * v);
     }
 }
 
-void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x,
-                   long double y)
+void lineToClamped(Canvas &canvas, const GraphView &view, Stroke &stroke, long double x, long double y)
 {
     if (std::isnan(x) || std::isnan(y)) {
-        poleSeen = true;
+        stroke.up = true;
         return;
     }
     bool clamped = false;
@@ -311,17 +310,17 @@ void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int w
     };
     clamp(x, view.xmin() - kClampDistance, view.xmax() + kClampDistance);
     clamp(y, view.ymin() - kClampDistance, view.ymax() + kClampDistance);
-    canvas.setPenWidth(width);
-    canvas.setPenColour(colour);
+    canvas.setPenWidth(stroke.width);
+    canvas.setPenColour(stroke.colour);
     const int px = view.xToPixel(x), py = view.yToPixel(y);
-    if (!poleSeen) {
+    if (!stroke.up) {
         canvas.lineTo(px, py);
         if (clamped)
-            poleSeen = true;
+            stroke.up = true;
     } else {
         canvas.moveTo(px, py);
-        plotDotIfInside(canvas, view, colour, x, y);
-        poleSeen = false;
+        plotDotIfInside(canvas, view, stroke.colour, x, y);
+        stroke.up = false;
     }
 }
 

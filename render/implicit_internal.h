@@ -6,14 +6,13 @@
 // benchmark can drive them one by one.
 //
 // All coordinates are world coordinates of the given view; colours are
-// 0x00BBGGRR; pen widths are pixels. Nothing here keeps state between calls
-// except the evaluator's pen-up flag poleSeen, which the routines set as they
-// describe.
+// 0x00BBGGRR; pen widths are pixels. Nothing here keeps state between calls.
 #pragma once
 
-#include "engine/expr_tree.h"
+#include "engine/program.h"
 #include "platform/canvas.h"
 #include "render/graph_view.h"
+#include "render/primitives.h"
 #include <cstdint>
 #include <vector>
 
@@ -22,7 +21,7 @@ namespace gq
 
 // ---- Lines and conics -------------------------------------------------------
 
-// The line a·x + b·y + c = 0 across the whole window. Clears poleSeen. Nothing
+// The line a·x + b·y + c = 0 across the whole window. Nothing
 // when a = b = 0 or a coefficient is not finite.
 void drawImplicitLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double a,
                       long double b, long double c);
@@ -59,11 +58,10 @@ void drawParabolaCurve(Canvas &canvas, const GraphView &view, uint32_t colour, l
 
 // One step of a polyline with pen-up handling. A point more than 100 world
 // units outside the frame is pulled back to 100 units outside (and ends the
-// stroke after it). poleSeen false: a line from the pen position to the point.
-// poleSeen true: the pen moves there, a dot is set if the point is inside, and
-// poleSeen becomes false. A NaN coordinate only lifts the pen.
-void lineToClamped(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x,
-                   long double y);
+// stroke after it). Pen down: a line from the pen position to the point. Pen
+// up: the pen moves there, a dot is set if the point is inside, and the pen
+// goes down. A NaN coordinate only lifts the pen.
+void lineToClamped(Canvas &canvas, const GraphView &view, Stroke &stroke, long double x, long double y);
 
 // ---- General tracer ---------------------------------------------------------
 
@@ -76,7 +74,7 @@ struct TracePoint {
 // seed in a cell no earlier trace crossed, one pixel per step, predicting
 // along the tangent (from Fx, Fy) and correcting by turning the step.
 //
-// The trees are borrowed, not owned, and must outlive the tracer. Every trace
+// The formulas are borrowed, not owned, and must outlive the tracer. Every trace
 // ends: when it leaves the window, when the corrector fails, when it comes
 // back to its seed, or after maxTraceSteps steps in all.
 class ImplicitTracer
@@ -85,8 +83,8 @@ class ImplicitTracer
     // Steps one trace may take, per pixel of graphSize.
     static constexpr long kStepsPerPixel = 20;
 
-    ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                   ExprNode *fx, ExprNode *fy);
+    ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F, Program &fx,
+                   Program &fy);
 
     // Clears the visited table, scans all cells and traces from every seed.
     // Returns the number of traces.
@@ -158,7 +156,7 @@ class ImplicitTracer
     const GraphView &view_;
     uint32_t colour_;
     int width_;
-    ExprNode *F_, *fx_, *fy_;
+    Program *F_, *fx_, *fy_;
     long double xpp_, ypp_;
     int cells_;
     std::vector<uint8_t> visited_;
@@ -167,9 +165,9 @@ class ImplicitTracer
     int tracesCutOff_ = 0;
 };
 
-// The tracer run once over the window for F = 0 (the trees are borrowed).
+// The tracer run once over the window for F = 0 (the formulas are borrowed).
 // Returns the number of traces.
-int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                      ExprNode *fx, ExprNode *fy);
+int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F,
+                      Program &fx, Program &fy);
 
 } // namespace gq

@@ -61,9 +61,9 @@ TracePoint rotated(TracePoint d, long double angle)
 
 } // namespace
 
-ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                               ExprNode *fx, ExprNode *fy)
-    : canvas_(canvas), view_(view), colour_(colour), width_(width), F_(F), fx_(fx), fy_(fy),
+ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F,
+                               Program &fx, Program &fy)
+    : canvas_(canvas), view_(view), colour_(colour), width_(width), F_(&F), fx_(&fx), fy_(&fy),
       xpp_(view.xPerPixel()), ypp_(view.yPerPixel()),
       cells_(static_cast<int>(roundHalfEven(view.graphSize() * 0.1L))),
       // Marking reaches one cell beyond the grid on each side (a step just
@@ -75,16 +75,17 @@ ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t c
 
 ImplicitTracer::Value ImplicitTracer::evalF(long double x, long double y) const
 {
-    evalValid = true;
-    long double v = evaluate(F_, x, y);
-    return {v, evalValid && !std::isnan(v)};
+    EngineState &state = engineState();
+    state.evalValid = true;
+    long double v = F_->evaluate(x, y);
+    return {v, state.evalValid && !std::isnan(v)};
 }
 
 long double ImplicitTracer::slopeAlong(bool vertical, TracePoint p) const
 {
     // An undefined slope reads as 0, the evaluator's value for it.
-    evalValid = true;
-    return evaluate(vertical ? fy_ : fx_, p.x, p.y);
+    engineState().evalValid = true;
+    return (vertical ? fy_ : fx_)->evaluate(p.x, p.y);
 }
 
 ImplicitTracer::EdgeSample ImplicitTracer::edgeSample(bool vertical, long double fixed, long double t) const
@@ -226,10 +227,10 @@ void ImplicitTracer::traceFromSeed(TracePoint seed)
     plotDotIfInside(canvas_, view_, colour_, seed.x, seed.y);
 
     auto gradient = [this](TracePoint p, long double &gx, long double &gy) {
-        evalValid = true;
-        gx = evaluate(fx_, p.x, p.y);
-        evalValid = true;
-        gy = evaluate(fy_, p.x, p.y);
+        engineState().evalValid = true;
+        gx = fx_->evaluate(p.x, p.y);
+        engineState().evalValid = true;
+        gy = fy_->evaluate(p.x, p.y);
     };
     long double gx, gy;
     gradient(seed, gx, gy);
@@ -439,8 +440,8 @@ void ImplicitTracer::markVisitedCells(TracePoint p, TracePoint q)
     }
 }
 
-int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, ExprNode *F,
-                      ExprNode *fx, ExprNode *fy)
+int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F,
+                      Program &fx, Program &fy)
 {
     ImplicitTracer tracer(canvas, view, colour, width, F, fx, fy);
     return tracer.traceImplicitGrid();

@@ -4,7 +4,7 @@
 // jumps drawn as runs to the window edge with an optional asymptote marker.
 #pragma once
 
-#include "engine/expr_tree.h"
+#include "engine/program.h"
 #include "model/document.h"
 #include "platform/canvas.h"
 #include "render/graph_view.h"
@@ -22,25 +22,24 @@ namespace gq
 void plotCurve(Canvas &canvas, const GraphView &view, const Item &item, bool swap,
                const std::string *derivativeBase = nullptr);
 
-// The sampling loop on a prepared tree (not freed here), over [lo, hi] of the
-// swept variable: x when swap is false (the value is y, evaluated at (t, 0)),
-// y when swap is true (the value is x, evaluated at (0, t)). Samples lo,
-// lo + h, ... while below hi, h being one pixel. derivativeBase as above.
-void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, ExprNode *tree, float lo,
-                      float hi, bool asymptote, bool swap, const std::string *derivativeBase, int penWidth);
+// The sampling loop on a prepared formula, over [lo, hi] of the swept variable: x when swap is false (the
+// value is y, evaluated at (t, 0)), y when swap is true (the value is x, evaluated at (0, t)). Samples lo, lo
+// + h, ... while below hi, h being one pixel. derivativeBase as above.
+void plotCurveSamples(Canvas &canvas, const GraphView &view, uint32_t colour, Program &f, float lo, float hi,
+                      bool asymptote, bool swap, const std::string *derivativeBase, int penWidth);
 
 // Closes the gap between the last defined sample b (value v) and the edge of
 // the domain towards the undefined side a: 16 bisections, then a segment from
 // (b, v) to the last midpoint, its end pushed one pixel on in the direction
-// the curve is heading. Clears poleSeen.
-void refineDomainEdge(ExprNode *tree, Canvas &canvas, const GraphView &view, uint32_t colour, long double a,
+// the curve is heading.
+void refineDomainEdge(Program &f, Canvas &canvas, const GraphView &view, uint32_t colour, long double a,
                       long double b, long double v, int width, bool swap);
 
 // A jump between the abscissas xa and xb (values va, vb; prevDefined and
 // curDefined tell which of them exist). Jump mode 1: each defined side runs
 // to the window edge on the side of its sign (width 1). Mode 2 (outermost
 // operation exp): no runs. With asymptote, a red dotted line across the whole
-// canvas at the midpoint. Clears poleSeen.
+// canvas at the midpoint.
 void drawJump(Canvas &canvas, const GraphView &view, bool asymptote, int jumpMode, long double xa,
               long double xb, long double va, long double vb, bool prevDefined, bool curDefined,
               uint32_t colour, bool swap);

@@ -3,9 +3,8 @@
 #include "render/plot_implicit.h"
 
 #include "engine/differentiate.h"
-#include "engine/evaluate.h"
+#include "engine/formula.h"
 #include "engine/implicit_algebra.h"
-#include "engine/parse.h"
 #include "engine/print.h"
 #include "render/implicit_internal.h"
 #include "render/plot_explicit.h"
@@ -18,17 +17,20 @@ namespace gq
 namespace
 {
 
-// F and the partial derivatives the classification and the tracer need.
+// F and the partial derivatives the classification and the tracer need, as
+// trees (for the algebra) and compiled (for evaluation).
 struct ImplicitTrees {
     Tree F, fx, fy, fxx, fyy;
+    Program pF, pFx, pFy, pFxx, pFyy;
 };
 
-// The value of tree at (x, y); ok is false where it is undefined or NaN.
-long double valueAt(ExprNode *tree, long double x, long double y, bool &ok)
+// The value of f at (x, y); ok is false where it is undefined or NaN.
+long double valueAt(Program &f, long double x, long double y, bool &ok)
 {
-    evalValid = true;
-    long double v = evaluate(tree, x, y);
-    ok = evalValid && !std::isnan(v);
+    EngineState &state = engineState();
+    state.evalValid = true;
+    long double v = f.evaluate(x, y);
+    ok = state.evalValid && !std::isnan(v);
     return v;
 }
 
@@ -48,11 +50,16 @@ bool buildTrees(const std::string &text, ImplicitTrees &t)
     t.fx.reset(differentiate(t.F.get(), OpX));
     t.fxx.reset(differentiate(t.fx.get(), OpX));
     t.fyy.reset(differentiate(t.fy.get(), OpY));
+    t.pF = Program(t.F.get());
+    t.pFx = Program(t.fx.get());
+    t.pFy = Program(t.fy.get());
+    t.pFxx = Program(t.fxx.get());
+    t.pFyy = Program(t.fyy.get());
     return true;
 }
 
 // Total degree 1: c = F(0, 0), a = F(1, 0) − c, b = F(0, 1) − c.
-void drawStraightLine(Canvas &canvas, const GraphView &view, const Item &item, ExprNode *F)
+void drawStraightLine(Canvas &canvas, const GraphView &view, const Item &item, Program &F)
 {
     bool ok0, ok1, ok2;
     long double c = valueAt(F, 0, 0, ok0);
@@ -64,16 +71,16 @@ void drawStraightLine(Canvas &canvas, const GraphView &view, const Item &item, E
 
 // Total degree 2: the coefficients of a·x² + 2h·xy + b·y² + 2g·x + 2f·y + c
 // from F and its first derivatives (which are linear).
-void drawConic(Canvas &canvas, const GraphView &view, const Item &item, const ImplicitTrees &t)
+void drawConic(Canvas &canvas, const GraphView &view, const Item &item, ImplicitTrees &t)
 {
     bool ok[6];
     ConicCoefficients k;
-    k.c = valueAt(t.F.get(), 0, 0, ok[0]);
-    k.g = valueAt(t.fx.get(), 0, 0, ok[1]) / 2;
-    k.f = valueAt(t.fy.get(), 0, 0, ok[2]) / 2;
-    k.b = valueAt(t.fy.get(), 0, 1, ok[3]) / 2 - k.f;
-    k.a = valueAt(t.fx.get(), 1, 0, ok[4]) / 2 - k.g;
-    k.h = valueAt(t.fx.get(), 0, 1, ok[5]) / 2 - k.g;
+    k.c = valueAt(t.pF, 0, 0, ok[0]);
+    k.g = valueAt(t.pFx, 0, 0, ok[1]) / 2;
+    k.f = valueAt(t.pFy, 0, 0, ok[2]) / 2;
+    k.b = valueAt(t.pFy, 0, 1, ok[3]) / 2 - k.f;
+    k.a = valueAt(t.pFx, 1, 0, ok[4]) / 2 - k.g;
+    k.h = valueAt(t.pFx, 0, 1, ok[5]) / 2 - k.g;
     for (bool defined : ok)
         if (!defined)
             return;
@@ -100,16 +107,17 @@ void drawQuadraticBranches(Canvas &canvas, const GraphView &view, const Item &it
     const float hi = static_cast<float>(swap ? view.ymax() : view.xmax());
     for (int sign : {1, 2}) {
         Tree root(quadraticRoot(F, swap ? OpX : OpY, sign));
-        if (root)
-            plotCurveSamples(canvas, view, item.colour, root.get(), lo, hi, true, swap, nullptr,
-                             item.penWidth);
+        if (!root)
+            continue;
+        Program branch(root.get());
+        plotCurveSamples(canvas, view, item.colour, branch, lo, hi, true, swap, nullptr, item.penWidth);
     }
 }
 
-bool nonZeroAt(ExprNode *tree, long double x, long double y)
+bool nonZeroAt(Program &f, long double x, long double y)
 {
     bool ok;
-    long double v = valueAt(tree, x, y, ok);
+    long double v = valueAt(f, x, y, ok);
     return ok && v != 0;
 }
 
@@ -121,13 +129,11 @@ void drawImplicitCurve(Canvas &canvas, const GraphView &view, const Item &item)
     if (!buildTrees(item.text[1], t))
         return;
     ExprNode *F = t.F.get();
-    auto trace = [&] {
-        traceImplicitGrid(canvas, view, item.colour, item.penWidth, F, t.fx.get(), t.fy.get());
-    };
+    auto trace = [&] { traceImplicitGrid(canvas, view, item.colour, item.penWidth, t.pF, t.pFx, t.pFy); };
 
     const int total = polynomialDegree(F, DegreeXY);
     if (total == 1) {
-        drawStraightLine(canvas, view, item, F);
+        drawStraightLine(canvas, view, item, t.pF);
         return;
     }
     if (total == 2) {
@@ -137,18 +143,18 @@ void drawImplicitCurve(Canvas &canvas, const GraphView &view, const Item &item)
     const int inY = polynomialDegree(F, DegreeY);
     const int inX = polynomialDegree(F, DegreeX);
     if (inY == 1) {
-        if (nonZeroAt(t.fy.get(), 0, 0))
+        if (nonZeroAt(t.pFy, 0, 0))
             drawLinearBranch(canvas, view, item, t, false);
         else
             trace();
-    } else if (inY == 2 && nonZeroAt(t.fyy.get(), 0, 1)) {
+    } else if (inY == 2 && nonZeroAt(t.pFyy, 0, 1)) {
         drawQuadraticBranches(canvas, view, item, F, false);
     } else if (inX == 1) {
-        if (nonZeroAt(t.fx.get(), 0, 0))
+        if (nonZeroAt(t.pFx, 0, 0))
             drawLinearBranch(canvas, view, item, t, true);
         else
             trace();
-    } else if (inX == 2 && nonZeroAt(t.fxx.get(), 1, 0)) {
+    } else if (inX == 2 && nonZeroAt(t.pFxx, 1, 0)) {
         drawQuadraticBranches(canvas, view, item, F, true);
     } else {
         trace();

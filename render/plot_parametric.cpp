@@ -2,7 +2,9 @@
 
 #include "engine/engine.h"
 #include "render/primitives.h"
+#include "render/sampling.h"
 #include <cmath>
+#include <utility>
 
 namespace gq
 {
@@ -10,11 +12,11 @@ namespace gq
 namespace
 {
 
-long double at(ExprNode *tree, bool &defined)
+// A coordinate (or its speed) at the t in the engine state.
+long double at(Program &f, Stroke &stroke, bool &defined)
 {
-    evalValid = true;
-    const long double v = evaluate(tree, 0, 0);
-    defined = evalValid && !std::isnan(v);
+    const long double v = sampleOnStroke(f, 0, 0, stroke, defined);
+    defined = defined && !std::isnan(v);
     return v;
 }
 
@@ -22,40 +24,43 @@ long double at(ExprNode *tree, bool &defined)
 
 void plotParametric(Canvas &canvas, const GraphView &view, const Item &item)
 {
-    Tree x = parseForEvaluation(item.text[1]);
-    Tree y = parseForEvaluation(item.text[2]);
-    if (!x || !y)
+    Tree xTree = parseForEvaluation(item.text[1]);
+    Tree yTree = parseForEvaluation(item.text[2]);
+    if (!xTree || !yTree)
         return;
-    Tree dx(differentiate(x.get(), OpT));
-    Tree dy(differentiate(y.get(), OpT));
+    Tree dxTree(differentiate(xTree.get(), OpT));
+    Tree dyTree(differentiate(yTree.get(), OpT));
+    Program x(xTree.get()), y(yTree.get()), dx(dxTree.get()), dy(dyTree.get());
     long double t1, t2;
     if (!formulaValue(item.text[3], t1) || !formulaValue(item.text[4], t2))
         return;
     if (t1 > t2)
-        swapValues(t1, t2);
+        std::swap(t1, t2);
 
     const long double diag2 = view.xPerPixel() * view.xPerPixel() + view.yPerPixel() * view.yPerPixel();
+    long double &tValue = engineState().variables.t;
     long double t = t1;
-    variableTable.t = t;
-    bool xd, yd;
-    long double px = at(x.get(), xd), py = at(y.get(), yd);
-    bool prevDefined = xd && yd;
+    tValue = t;
     // Each curve is a stroke of its own: it never joins whatever was drawn last.
-    poleSeen = true;
+    Stroke stroke{item.colour, item.penWidth, true};
+    bool xd, yd;
+    long double px = at(x, stroke, xd), py = at(y, stroke, yd);
+    bool prevDefined = xd && yd;
+    stroke.up = true;
     for (long n = 0; n < kMaxParametricSteps; ++n) {
-        variableTable.t = t;
-        const long double cx = at(x.get(), xd), cy = at(y.get(), yd);
+        tValue = t;
+        const long double cx = at(x, stroke, xd), cy = at(y, stroke, yd);
         long double step = 0.1L;
         if (xd && yd) {
             // After an undefined stretch the stroke starts afresh at this point.
             if (!prevDefined) {
-                poleSeen = true;
+                stroke.up = true;
                 px = cx, py = cy;
             }
-            drawSegment(canvas, view, item.colour, item.penWidth, cx, cy, px, py);
-            poleSeen = false;
+            drawSegment(canvas, view, stroke, cx, cy, px, py);
+            stroke.up = false;
             bool d1, d2;
-            const long double sx = at(dx.get(), d1), sy = at(dy.get(), d2);
+            const long double sx = at(dx, stroke, d1), sy = at(dy, stroke, d2);
             long double s = sx * sx + sy * sy;
             if (!(s >= 0.1L)) // also a NaN speed
                 s = 0.1L;
@@ -66,7 +71,7 @@ void plotParametric(Canvas &canvas, const GraphView &view, const Item &item)
             prevDefined = true;
         } else {
             prevDefined = false;
-            poleSeen = true;
+            stroke.up = true;
         }
         const long double next = t + step;
         if (!(next > t))

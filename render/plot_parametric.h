@@ -11,7 +11,7 @@ namespace gq
 // Walks t from the smaller to the larger of the bounds text[3], text[4] with
 // an adaptive step of about two pixel diagonals along the curve, the last
 // point exactly on the upper bound. Each curve starts a fresh stroke; an
-// undefined stretch or a pole lifts the pen. Writes variableTable.t. The walk
+// undefined stretch or a pole lifts the pen. Writes t in the engine state. The walk
 // ends after at most kMaxParametricSteps steps.
 void plotParametric(Canvas &canvas, const GraphView &view, const Item &item);
 // r = text[1] drawn as x = (r)*cos(t), y = (r)*sin(t); the item is not changed.

@@ -41,18 +41,18 @@ void drawSegmentItem(Canvas &canvas, const GraphView &view, const Item &item)
     } else {
         kind = BothOutside;
     }
-    poleSeen = false;
     const uint32_t c = item.colour;
     const int w = item.penWidth;
+    const Stroke stroke{c, w, false};
     switch (kind) {
     case BothInside:
-        drawSegment(canvas, view, c, w, p.x, p.y, q.x, q.y);
+        drawSegment(canvas, view, stroke, p.x, p.y, q.x, q.y);
         drawPointMark(canvas, view, c, c, w, p.x, p.y);
         drawPointMark(canvas, view, c, c, w, q.x, q.y);
         break;
     case OneInside:
         q = clipSegmentEnd(view, p, q);
-        drawSegment(canvas, view, c, w, p.x, p.y, q.x, q.y);
+        drawSegment(canvas, view, stroke, p.x, p.y, q.x, q.y);
         drawPointMark(canvas, view, c, c, w, p.x, p.y);
         break;
     case BothOutside:

@@ -1,6 +1,5 @@
 #include "render/primitives.h"
 
-#include "engine/evaluate.h"
 #include <cmath>
 
 namespace gq
@@ -16,17 +15,17 @@ bool anyNaN(long double a, long double b)
 
 } // namespace
 
-void drawSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
-                 long double y1, long double x2, long double y2)
+void drawSegment(Canvas &canvas, const GraphView &view, const Stroke &stroke, long double x1, long double y1,
+                 long double x2, long double y2)
 {
-    canvas.setPenWidth(width);
-    canvas.setPenColour(colour);
+    canvas.setPenWidth(stroke.width);
+    canvas.setPenColour(stroke.colour);
     canvas.setPenStyle(PenStyle::Solid);
     if (anyNaN(x2, y2))
         return;
     const int px2 = view.xToPixel(x2), py2 = view.yToPixel(y2);
-    if (poleSeen) {
-        canvas.setPixel(px2, py2, colour);
+    if (stroke.up) {
+        canvas.setPixel(px2, py2, stroke.colour);
         canvas.moveTo(px2, py2);
         return;
     }
@@ -63,17 +62,16 @@ void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int
         cut(view.xmin(), sx, sy);
         cut(view.xmax(), ex, ey);
     }
-    poleSeen = false;
-    drawSegment(canvas, view, colour, width, sx, sy, ex, ey);
+    drawSegment(canvas, view, Stroke{colour, width, false}, sx, sy, ex, ey);
 }
 
-void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
+void drawLineThroughPoint(Canvas &canvas, const GraphView &view, const Stroke &stroke, long double x0,
                           long double y0, long double m)
 {
     if (anyNaN(x0, y0) || !std::isfinite(m))
         return;
     if (m == 0) {
-        drawSegment(canvas, view, colour, width, view.xmin(), y0, view.xmax(), y0);
+        drawSegment(canvas, view, stroke, view.xmin(), y0, view.xmax(), y0);
         return;
     }
     auto end = [&](long double x, long double &ex, long double &ey) {
@@ -90,7 +88,7 @@ void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour
     long double sx, sy, ex, ey;
     end(view.xmin(), sx, sy);
     end(view.xmax(), ex, ey);
-    drawSegment(canvas, view, colour, width, sx, sy, ex, ey);
+    drawSegment(canvas, view, stroke, sx, sy, ex, ey);
 }
 
 void plotDotIfInside(Canvas &canvas, const GraphView &view, uint32_t colour, long double x, long double y)

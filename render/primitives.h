@@ -1,6 +1,5 @@
 // World-coordinate drawing primitives shared by the plotters and the calculus
-// tools. Each sets the pen colour and width itself; the only state a caller
-// prepares is the evaluator's pen-up flag poleSeen (engine/evaluate.h).
+// tools. Each sets the pen colour and width itself.
 //
 // Coordinates are world values mapped through the view; any NaN coordinate
 // makes a primitive draw nothing (it is never converted to a pixel).
@@ -14,21 +13,30 @@
 namespace gq
 {
 
-// The segment with the pen-up rule. poleSeen false: moves to (x1, y1) and
-// draws a line to (x2, y2) (end pixel excluded). poleSeen true: sets the single
-// pixel at (x2, y2) and moves there, starting a new stroke. Never changes
-// poleSeen; the caller clears it after the first point of a stroke.
-void drawSegment(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
-                 long double y1, long double x2, long double y2);
+// The pen of a curve drawn segment by segment. While the pen is up, the next
+// segment only marks its end point and the curve starts afresh there: at the
+// start of a curve, after an undefined stretch, and across a pole or jump
+// between two samples.
+struct Stroke {
+    uint32_t colour = 0; // 0x00BBGGRR
+    int width = 1;       // pixels
+    bool up = true;
+};
+
+// One segment of a stroke. Pen down: moves to (x1, y1) and draws a line to
+// (x2, y2) (end pixel excluded). Pen up: sets the single pixel at (x2, y2)
+// and moves there. Leaves the pen as it was; the caller puts it down after
+// the first point of a stroke.
+void drawSegment(Canvas &canvas, const GraphView &view, const Stroke &stroke, long double x1, long double y1,
+                 long double x2, long double y2);
 
 // The whole straight line through two distinct world points, cut to the frame.
-// Clears poleSeen.
 void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x1,
                      long double y1, long double x2, long double y2);
 
-// The line of slope m through (x0, y0), cut to the frame. Uses drawSegment
-// with the caller's poleSeen. An infinite or NaN slope draws nothing.
-void drawLineThroughPoint(Canvas &canvas, const GraphView &view, uint32_t colour, int width, long double x0,
+// The line of slope m through (x0, y0), cut to the frame, as one segment of
+// the stroke. An infinite or NaN slope draws nothing.
+void drawLineThroughPoint(Canvas &canvas, const GraphView &view, const Stroke &stroke, long double x0,
                           long double y0, long double m);
 
 // One pixel at a world point when the point lies inside the frame.

@@ -1,6 +1,6 @@
 #include "render/redraw.h"
 
-#include "engine/parse.h"
+#include "engine/engine_state.h"
 #include "render/axes.h"
 #include "render/plot_explicit.h"
 #include "render/plot_implicit.h"
@@ -44,6 +44,14 @@ void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int in
     }
 }
 
+void drawItems(Canvas &canvas, const GraphView &view, const Document &doc, PointTable *points)
+{
+    EngineScope scope(&doc, doc.parameters, view.xPerPixel());
+    const int count = std::clamp(doc.itemCount, 0, kMaxItems);
+    for (int i = 1; i <= count; ++i)
+        drawItem(canvas, view, doc, i, points);
+}
+
 GraphRenderer::GraphRenderer(int graphSize)
     : image_(std::max(1, graphSize), std::max(1, graphSize)), view_(CoordFrame{}, image_.width())
 {
@@ -51,7 +59,6 @@ GraphRenderer::GraphRenderer(int graphSize)
 
 void GraphRenderer::redrawGraph(const Document &doc)
 {
-    setDefinitionSource(&doc);
     const int n = image_.width();
     if (doc.overlayMode != 1) {
         image_ = Canvas(n, n);
@@ -59,11 +66,8 @@ void GraphRenderer::redrawGraph(const Document &doc)
     } else {
         // The picture is kept, but the mapping follows the current frame.
         view_ = GraphView(doc.frame, n);
-        view_.publish();
     }
-    const int count = std::clamp(doc.itemCount, 0, kMaxItems);
-    for (int i = 1; i <= count; ++i)
-        drawItem(image_, view_, doc, i, &points_);
+    drawItems(image_, view_, doc, &points_);
     if (hooks.intervalActive && hooks.intervalActive()) {
         if (hooks.drawIntervalOverlay)
             hooks.drawIntervalOverlay(image_);

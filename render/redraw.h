@@ -39,12 +39,10 @@ class GraphRenderer
   public:
     explicit GraphRenderer(int graphSize);
 
-    // The full redraw: installs doc as the engine's definition source (it
-    // stays installed, so doc must outlive later parses or be replaced); unless
-    // doc.overlayMode is 1 starts a fresh white picture and draws the axes
-    // (in overlay mode keeps the picture and only recomputes the view); draws
-    // items 1..itemCount in list order; then hands the picture to the interval
-    // overlay when it is active, else to present.
+    // The full redraw: unless doc.overlayMode is 1 starts a fresh white
+    // picture and draws the axes (in overlay mode keeps the picture and only
+    // recomputes the view); draws the items (drawItems); then hands the
+    // picture to the interval overlay when it is active, else to present.
     void redrawGraph(const Document &doc);
 
     Canvas &graphImage() { return image_; }

@@ -2,7 +2,6 @@
 
 #include "control/definition_keys.h"
 #include "control/equation_commands.h"
-#include "engine/parse.h"
 #include "platform/text_file.h"
 #include <QAction>
 #include <QBuffer>
@@ -66,7 +65,6 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
     setGeometry(screenRect());
 
-    setDefinitionSource(&document_);
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
     controller_.onChange = [this] { applyMenuState(); };
 
@@ -91,10 +89,7 @@ MainWindow::MainWindow(QWidget *parent)
     redrawGraph();
 }
 
-MainWindow::~MainWindow()
-{
-    setDefinitionSource(nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 // ---------------------------------------------------------------- menus
 

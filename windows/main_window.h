@@ -6,6 +6,7 @@
 #pragma once
 
 #include "control/graph_controller.h"
+#include "engine/engine_state.h"
 #include "model/document.h"
 #include "model/interval_state.h"
 #include "render/redraw.h"
@@ -98,6 +99,10 @@ class MainWindow : public QMainWindow
     void openParameterWindow(bool afterLoad);
 
     Document document_;
+    // The document's definitions for every formula parsed on this thread
+    // while the window exists (the keyboard's check among them). Work that
+    // evaluates installs the parameter values too, for its own duration.
+    EngineScope definitionScope_{&document_};
     IntervalState interval_;
     int graphSize_ = 0;
     std::unique_ptr<GraphRenderer> renderer_;

@@ -86,13 +86,12 @@ inline Texts constantTextsOf(const Document &doc)
 // or evaluate.
 inline std::optional<long double> valueWith(const Document &doc, const std::string &text, long double x)
 {
-    const DefinitionSource *previous = currentDefinitionSource();
-    setDefinitionSource(&doc);
-    parseOK = evalValid = true;
+    EngineScope scope(&doc, doc.parameters);
+    engineState().parseOK = engineState().evalValid = true;
     Tree tree(parseFormula(text, ParseBuild));
-    const long double value = parseOK && tree ? evaluate(tree.get(), x, 0) : 0;
-    const bool valid = parseOK && tree && evalValid;
-    setDefinitionSource(previous);
+    Program f(tree.get());
+    const long double value = engineState().parseOK && tree ? f.evaluate(x, 0) : 0;
+    const bool valid = engineState().parseOK && tree && engineState().evalValid;
     return valid ? std::optional(value) : std::nullopt;
 }
 

@@ -18,11 +18,9 @@ class EquationCommands : public ::testing::Test
   protected:
     EquationCommands() : controller(doc, surface)
     {
-        setDefinitionSource(&doc);
         controller.setQuestions(&ask);
         controller.resetDocument();
     }
-    ~EquationCommands() override { setDefinitionSource(nullptr); }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     QString write(const char *name, const std::vector<std::string> &lines)
     {
@@ -50,7 +48,7 @@ std::vector<std::string> oneItemFile(const std::string &formula)
     doc.items[1] = {.text = {"", formula}, .asymptote = 1, .colour = 255};
     std::vector<std::string> lines;
     QString error;
-    EXPECT_TRUE(equationFileLines(doc, VariableTable{}, lines, error));
+    EXPECT_TRUE(equationFileLines(doc, lines, error));
     return lines;
 }
 } // namespace

@@ -2,7 +2,7 @@
 // keyboard, colour and confirmation answers.
 #include "control/graph_controller.h"
 #include "control/scripted_questions.h"
-#include "engine/differentiate.h"
+#include "engine/formula.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -202,7 +202,7 @@ TEST_F(Registration, DerivativeOfTheOnlyExplicitFunctionIsAddedAsItemTwo)
     ASSERT_TRUE(controller.menus().derivativeEntry);
 
     controller.addRegistration(KindDerivative);
-    parseOK = true;
+    engineState().parseOK = true;
     const std::string expected = derivativeText("x^3", OpX);
     ASSERT_FALSE(expected.empty()) << "the differentiator is not available";
     ASSERT_EQ(doc.itemCount, 2);

@@ -10,21 +10,14 @@ namespace gq
 
 namespace
 {
-float &param(char letter)
-{
-    return variableTable.param[paramIndex(letterCode(letter))];
-}
-
 class StatusLines : public ::testing::Test
 {
   protected:
     StatusLines() : controller(doc, surface)
     {
-        setDefinitionSource(&doc);
         controller.setQuestions(&ask);
         controller.resetDocument();
     }
-    ~StatusLines() override { setDefinitionSource(nullptr); }
     // texts: text[1], text[2], ... separated by '|'.
     Item &add(uint8_t kind, const char *texts)
     {
@@ -62,9 +55,9 @@ TEST_F(StatusLines, RangeLineFollowsTheFrameWhenAsked)
 
 TEST_F(StatusLines, ParamLineListsUsedParametersInFixedOrderWithThetaAsMultipleOfPi)
 {
-    param('a') = 1.5f;
-    param('n') = 3;
-    param('s') = static_cast<float>(std::numbers::pi / 2);
+    doc.parameters['a'] = 1.5f;
+    doc.parameters['n'] = 3;
+    doc.parameters['s'] = static_cast<float>(std::numbers::pi / 2);
     add(KindExplicit, "n*x+\x83\xC6");
     add(KindImplicit, "a*x-y");
     controller.updateParamStatus();

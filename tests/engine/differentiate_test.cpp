@@ -59,9 +59,9 @@ TEST(Differentiate, RulesAndTheirTexts)
     expectTexts(dyText, {{"x^2*y^3", "x^2*3*y^2"}, {"x^2+y^2-1", "2*y"}, {"sin(x)", "0"}});
     // clang-format on
     // The factor 1 goes once the canonical form has moved it to the left.
-    parseOK = true;
+    engineState().parseOK = true;
     EXPECT_EQ(derivativeText("ax", OpX), "a");
-    EXPECT_TRUE(parseOK);
+    EXPECT_TRUE(engineState().parseOK);
     EXPECT_TRUE(sameValues(derivativeText("x^2+3x", OpX), "2x+3"));
 }
 
@@ -80,9 +80,9 @@ TEST(DerivativeText, ValuesMatchNumericalDerivatives)
         "3x-(x-(2-x))", "sin(cos(x))", "exp(sin(x))", "(2x+1)^3", "x/y", "x^x", "x*y*a/(x-y)"};
     // clang-format on
     for (const char *f : formulas) {
-        parseOK = true;
+        engineState().parseOK = true;
         std::string d = derivativeText(f, OpX);
-        ASSERT_TRUE(parseOK) << f;
+        ASSERT_TRUE(engineState().parseOK) << f;
         ASSERT_TRUE(accepts(d)) << f << " -> " << d;
         derivativeText(f, OpY);
         for (long double x : {-1.3L, 0.45L, 1.7L, 3.2L}) {
@@ -104,10 +104,10 @@ TEST(DerivativeText, ValuesMatchNumericalDerivatives)
 
 TEST(DerivativeText, FailuresGiveAnEmptyText)
 {
-    parseOK = true;
+    engineState().parseOK = true;
     EXPECT_EQ(derivativeText("x^", OpX), "");
-    EXPECT_FALSE(parseOK);
-    parseOK = true;
+    EXPECT_FALSE(engineState().parseOK);
+    engineState().parseOK = true;
     EXPECT_EQ(derivativeText("", OpX), "");
     EXPECT_EQ(differentiate(nullptr, OpX), nullptr);
 }
@@ -124,14 +124,14 @@ TEST(DifferentiateBudget, StopsGrowingOnceTheNodeBudgetIsSpent)
     {
         // Room for the parse but not for the derivative: the text is refused.
         Ballast almost(40);
-        parseOK = true;
+        engineState().parseOK = true;
         EXPECT_EQ(derivativeText("sin(x)*cos(x)*tan(x)*exp(x)*log(x)*sqrt(x)", OpX), "");
-        EXPECT_FALSE(parseOK);
+        EXPECT_FALSE(engineState().parseOK);
     }
     EXPECT_EQ(liveNodeCount(), before);
-    parseOK = true;
+    engineState().parseOK = true;
     EXPECT_EQ(derivativeText("x^3", OpX), "3*x^2"); // nothing sticks afterwards
-    EXPECT_TRUE(parseOK);
+    EXPECT_TRUE(engineState().parseOK);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/evaluate.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -19,22 +20,22 @@ inline constexpr long double kPiValue = 3.14159265358979323846264338327950288L;
 inline const std::string kPi = "\x83\xCE";
 inline const std::string kTheta = "\x83\xC6";
 
-// Parses text in build mode; parseOK tells whether the parse succeeded.
+// Parses text in build mode; engineState().parseOK tells whether the parse succeeded.
 inline Tree parseText(const std::string &text)
 {
-    parseOK = true;
+    engineState().parseOK = true;
     return Tree(parseFormula(text, ParseBuild));
 }
 
 // Both the check pass and the build pass accept the text.
 inline bool accepts(const std::string &text)
 {
-    parseOK = true;
+    engineState().parseOK = true;
     Tree check(parseFormula(text, ParseCheck));
-    if (!parseOK)
+    if (!engineState().parseOK)
         return false;
     Tree built(parseFormula(text, ParseBuild));
-    return parseOK;
+    return engineState().parseOK;
 }
 
 // Applies an in-place pass (expandSums, canonicaliseTree, ...) to an owned tree.
@@ -45,19 +46,19 @@ template <class Pass> void apply(Tree &t, Pass pass)
     t.reset(raw);
 }
 
-// Value of a formula at (x, y) with sums expanded; valid reports evalValid
+// Value of a formula at (x, y) with sums expanded; valid reports engineState().evalValid
 // (false also when the text does not parse).
 inline long double valueOf(const std::string &text, long double x = 0, long double y = 0,
                            bool *valid = nullptr)
 {
     Tree t = parseText(text);
     long double v = 0;
-    if ((evalValid = parseOK)) {
+    if ((engineState().evalValid = engineState().parseOK)) {
         apply(t, expandSums);
         v = evaluate(t.get(), x, y);
     }
     if (valid)
-        *valid = evalValid;
+        *valid = engineState().evalValid;
     return v;
 }
 
@@ -94,8 +95,7 @@ void expectTexts(Writer write, std::initializer_list<std::pair<std::string, std:
 // Definitions for tests: F1..F6 and Q1..Q6 by number.
 struct TestDefinitions : DefinitionSource {
     std::map<int, std::string> f, q;
-    TestDefinitions() { setDefinitionSource(this); }
-    ~TestDefinitions() override { setDefinitionSource(nullptr); }
+    EngineScope scope{this};
     std::string functionText(int n) const override { return f.count(n) ? f.at(n) : std::string(); }
     std::string constantText(int n) const override { return q.count(n) ? q.at(n) : std::string(); }
 };
@@ -179,15 +179,15 @@ class ScopedParameters
     using Values = std::initializer_list<std::pair<char, float>>;
     explicit ScopedParameters(
         Values values = {{'a', 1.5f}, {'b', -0.75f}, {'c', 2}, {'e', 2.5f}, {'n', 3}, {'s', 0.25f}})
-        : saved_(variableTable)
+        : saved_(engineState().variables)
     {
         set(values);
     }
-    ~ScopedParameters() { variableTable = saved_; }
+    ~ScopedParameters() { engineState().variables = saved_; }
     void set(Values values)
     {
         for (auto [c, v] : values)
-            variableTable.param[paramIndexOfLetter(c)] = v;
+            engineState().variables.params[c] = v;
     }
 
   private:

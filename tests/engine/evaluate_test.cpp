@@ -23,13 +23,13 @@ namespace gq
 
 namespace
 {
-// Evaluates a parsed formula at each x in turn; poleSeen tells of the last step only.
+// Evaluates a parsed formula at each x in turn; engineState().poleSeen tells of the last step only.
 Tree evaluatedAt(const std::string &text, std::initializer_list<long double> xs)
 {
     Tree t = parseText(text);
-    evalValid = true;
+    engineState().evalValid = true;
     for (long double x : xs) {
-        poleSeen = false;
+        engineState().poleSeen = false;
         evaluate(t.get(), x, 0);
     }
     return t;
@@ -83,14 +83,14 @@ TEST(Evaluate, OverflowGivesBigValueAndHugeArgumentsFinishQuickly)
 TEST(Evaluate, PolesAndZeroCrossingsAreReported)
 {
     Tree inv = evaluatedAt("x^(-1)", {0}); // landing on the pole
-    EXPECT_TRUE(!evalValid && poleSeen && inv->poleCross);
+    EXPECT_TRUE(!engineState().evalValid && engineState().poleSeen && inv->poleCross);
     EXPECT_TRUE(evaluatedAt("x^2", {0})->zeroCross);
     Tree recip = evaluatedAt("1/x", {-0.1L, 0.1L}); // stepping over it
-    EXPECT_TRUE(evalValid && poleSeen && recip->poleCross);
+    EXPECT_TRUE(engineState().evalValid && engineState().poleSeen && recip->poleCross);
     evaluatedAt("sgn(x)", {-1, 1});
-    EXPECT_TRUE(poleSeen);
+    EXPECT_TRUE(engineState().poleSeen);
     Tree tan = evaluatedAt("tan(x)", {1.5L, 1.6L});
-    EXPECT_TRUE(poleSeen && tan->poleCross);
+    EXPECT_TRUE(engineState().poleSeen && tan->poleCross);
     EXPECT_FALSE(evaluatedAt("tan(x)", {1.5L, 1.6L, 1.7L})->poleCross);
     EXPECT_TRUE(evaluatedAt("sin(x)", {-0.1L, 0.1L})->zeroCross);
     EXPECT_FALSE(evaluatedAt("sin(x)", {-0.1L, 0.1L, 0.2L})->zeroCross);
@@ -100,17 +100,17 @@ TEST(Evaluate, PolesAndZeroCrossingsAreReported)
 TEST(Evaluate, ParametersLettersAndTextEntryPoints)
 {
     ScopedParameters parameters({{'s', 0.5f}, {'w', 2}, {'i', 7}});
-    variableTable.t = 3;
+    engineState().variables.t = 3;
     expectValues({{kTheta, 0.5}, {"w+i+t", 12}, {"x*y", 12, 3, 4}});
 
-    parseOK = true;
-    evalValid = true;
+    engineState().parseOK = true;
+    engineState().evalValid = true;
     EXPECT_NEAR(evaluateFormulaText("2" + kPi, 0), 2 * kPiValue, 1e-15);
     EXPECT_DOUBLE_EQ(evaluateFormulaText("Sum(i=[1,3],i)", 0), 0); // sums stay unexpanded here
-    EXPECT_DOUBLE_EQ(evaluateFormulaTextWithSums("Sum(i=[1,3],i)", 0), 6);
-    EXPECT_TRUE(parseOK && evalValid);
+    EXPECT_DOUBLE_EQ(compileFormula("Sum(i=[1,3],i)")->evaluate(0, 0), 6);
+    EXPECT_TRUE(engineState().parseOK && engineState().evalValid);
     evaluateFormulaText("x+", 0);
-    EXPECT_FALSE(parseOK);
+    EXPECT_FALSE(engineState().parseOK);
 }
 
 // The evaluator lays out a tree's evaluation order once; passes that reshape
@@ -157,37 +157,36 @@ TEST(Evaluate, LayingOutAgainAndCopyingChangeNothing)
         for (long double x = -3; x < 3; x += 0.37L) {
             if (x > 0 && !copied)
                 copied.reset(copyTree(plain.get()));
-            poleSeen = false;
-            evalValid = true;
+            engineState().poleSeen = false;
+            engineState().evalValid = true;
             const long double v = evaluate(plain.get(), x, 0.5L);
-            const bool valid = evalValid, pole = poleSeen;
+            const bool valid = engineState().evalValid, pole = engineState().poleSeen;
             const std::string flags = flagsOf(plain.get());
             for (ExprNode *other : {relaid.get(), copied.get()}) {
                 if (!other)
                     continue;
                 treeShapeChanged();
-                poleSeen = false;
+                engineState().poleSeen = false;
                 EXPECT_EQ(evaluate(other, x, 0.5L), v) << text << " at " << static_cast<double>(x);
-                EXPECT_EQ(evalValid, valid) << text;
-                EXPECT_EQ(poleSeen, pole) << text;
+                EXPECT_EQ(engineState().evalValid, valid) << text;
+                EXPECT_EQ(engineState().poleSeen, pole) << text;
                 EXPECT_EQ(flagsOf(other), flags) << text << " at " << static_cast<double>(x);
             }
         }
     }
 }
 
-TEST(NumericHelpers, SignSwapIntersection)
+TEST(NumericHelpers, SignRoundingAndGaussBracket)
 {
     EXPECT_EQ(signOf(-0.0L), 0);
     EXPECT_EQ(signOf(-3), -1);
-    long double a = 1, b = 2, x, y;
-    swapValues(a, b);
-    EXPECT_EQ(a, 2);
-    lineIntersection(1, 0, -1, 2, x, y);
-    EXPECT_DOUBLE_EQ(x, 1);
-    EXPECT_DOUBLE_EQ(y, 1);
     EXPECT_EQ(roundHalfEven(2.5L), 2);
     EXPECT_EQ(roundHalfEven(3.5L), 4);
+    EXPECT_EQ(roundHalfEven(-2.5L), -2);
+    EXPECT_EQ(gaussFloor(-2.5L), -3);
+    EXPECT_EQ(gaussFloor(-2), -2);
+    EXPECT_TRUE(isIntegerValue(1e30L));
+    EXPECT_FALSE(isIntegerValue(kBigValue * 10));
 }
 
 TEST(Evaluate, AllocatesNothing)

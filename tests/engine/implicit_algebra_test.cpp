@@ -25,10 +25,10 @@ long double rootAt(const std::string &formula, int32_t v, int sign, long double 
     Tree t = parseText(formula);
     Tree root(quadraticRoot(t.get(), v, sign));
     EXPECT_TRUE(linksAreSound(root.get()));
-    evalValid = true;
+    engineState().evalValid = true;
     long double r = v == OpY ? evaluate(root.get(), at, 0) : evaluate(root.get(), 0, at);
     if (valid)
-        *valid = evalValid;
+        *valid = engineState().evalValid;
     return r;
 }
 

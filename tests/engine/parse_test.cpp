@@ -72,9 +72,9 @@ TEST(Parser, RejectsMalformedTexts)
           "(x)!", "2.5!", "x!"}) {
         EXPECT_FALSE(accepts(bad)) << bad;
     }
-    parseOK = true;
+    engineState().parseOK = true;
     EXPECT_EQ(parseFormula("", ParseBuild), nullptr);
-    EXPECT_TRUE(parseOK); // an empty text is no error
+    EXPECT_TRUE(engineState().parseOK); // an empty text is no error
 }
 
 TEST(Parser, DefinedFunctionsAndConstants)
@@ -100,7 +100,7 @@ TEST(Parser, CheckModeBuildsNothing)
     EXPECT_EQ(makeConstNode(2, ParseCheck), nullptr);
     EXPECT_EQ(makeBinaryNode(OpAdd, nullptr, nullptr, ParseCheck), nullptr);
     for (const char *text : {"2x+sin(x)", "F1(x)", "Sum(i=[1,5],i)", "(d/dx)(x^3)", "(x+1"}) {
-        parseOK = true;
+        engineState().parseOK = true;
         EXPECT_EQ(parseFormula(text, ParseCheck), nullptr);
     }
     EXPECT_EQ(liveNodeCount(), before);
@@ -112,9 +112,9 @@ TEST(Parser, ErrorsLeaveNoNodesBehind)
     defs.f[1] = "F1(x)";
     std::size_t before = liveNodeCount();
     for (const char *bad : {"2x+sin(x)+(", "x^2+3x)", "1/(x-x+2-2)+F1(x)", "x+y+Q3", "Sum(i=[1,3],i)+2.5!"}) {
-        parseOK = true;
+        engineState().parseOK = true;
         EXPECT_EQ(parseFormula(bad, ParseBuild), nullptr) << bad;
-        EXPECT_FALSE(parseOK) << bad;
+        EXPECT_FALSE(engineState().parseOK) << bad;
     }
     EXPECT_EQ(liveNodeCount(), before);
 }

@@ -193,10 +193,10 @@ TEST(PrintRoundTrip, RandomTreesReadBackToTheSameValues)
     for (int i = 0; i < 3000; ++i) {
         ExprNode *raw = gen.make(4);
         // The parser simplifies what it reads; compare with the simplified tree.
-        parseOK = true;
+        engineState().parseOK = true;
         simplify(raw, ParseBuild);
         Tree tree(raw);
-        if (!parseOK)
+        if (!engineState().parseOK)
             continue;
         apply(tree, expandSums);
         std::string text = treeToText(tree.get());
@@ -205,9 +205,9 @@ TEST(PrintRoundTrip, RandomTreesReadBackToTheSameValues)
         bool readable = accepts(text);
         for (long double x : {-1.75L, 0.3L, 2.2L}) {
             long double y = 0.6L - x;
-            evalValid = true;
+            engineState().evalValid = true;
             long double want = evaluate(tree.get(), x, y);
-            bool wantValid = evalValid, gotValid = false;
+            bool wantValid = engineState().evalValid, gotValid = false;
             if (!readable) {
                 EXPECT_FALSE(wantValid) << text;
                 continue;

@@ -5,10 +5,10 @@ namespace gq
 
 namespace
 {
-// Simplifies a tree built for the test and writes the result; parseOK tells of failure.
+// Simplifies a tree built for the test and writes the result; engineState().parseOK tells of failure.
 std::string simplified(ExprNode *n)
 {
-    parseOK = true;
+    engineState().parseOK = true;
     simplify(n, ParseBuild);
     EXPECT_TRUE(linksAreSound(n));
     return print(n);
@@ -58,7 +58,7 @@ TEST(Simplify, ExactRationalArithmeticWithinThirtyTwoBits)
 TEST(Simplify, DivisionByConstantZeroFailsTheParse)
 {
     simplified(divide(num(4), sub(num(2), num(2))));
-    EXPECT_FALSE(parseOK);
+    EXPECT_FALSE(engineState().parseOK);
     // Also when the denominator folds to zero through fractions.
     for (const char *bad : {"4/(2-2)", "x/(2-2)", "1/0", "1/(1/2-1/2)"})
         EXPECT_FALSE(accepts(bad)) << bad;
@@ -119,7 +119,7 @@ TEST(Canonical, FoldsNeverIntoInfinityOrNaN)
     for (const char *f : {"10^5000", "10^4000*10^4000", "10^4000*(10^4000*x)", "(10^3000)^2"}) {
         Tree t = canonicalTree(f);
         EXPECT_FALSE(hasNonFiniteConstant(t.get())) << f;
-        evalValid = true;
+        engineState().evalValid = true;
         EXPECT_FALSE(std::isnan(evaluate(t.get(), 1, 0))) << f;
     }
 }
@@ -133,7 +133,7 @@ TEST(Canonical, ProductsOfManySumsStaySmallAndFast)
     Tree t = canonicalTree(text);
     EXPECT_LT(treeSize(t.get()), 20000u);
     EXPECT_TRUE(linksAreSound(t.get()));
-    evalValid = true;
+    engineState().evalValid = true;
     EXPECT_NEAR(evaluate(t.get(), 0.1L, 0) / std::pow(1.1L, 30), 1, 1e-12);
     t.reset();
     EXPECT_EQ(liveNodeCount(), before);

@@ -53,17 +53,17 @@ void writeBytes(const QString &path, const std::string &bytes)
 }
 
 // Every field the file holds, plus the ones it must leave alone, as text.
-std::string snapshot(const Document &doc, const VariableTable &vars)
+std::string snapshot(const Document &doc)
 {
     std::vector<std::string> lines;
     QString error;
-    std::string s = equationFileLines(doc, vars, lines, error) ? "" : "unsavable";
+    std::string s = equationFileLines(doc, lines, error) ? "" : "unsavable";
     for (const auto &l : lines)
         s += l + "\n";
     for (int i = 1; i <= kMaxItems; ++i)
         s += "|" + std::to_string(doc.items[i].usesParam) + doc.items[i].text[1];
     s += "|" + std::to_string(doc.showGrid) + std::to_string(doc.showScale) + std::to_string(doc.overlayMode);
-    for (float p : vars.param)
+    for (float p : doc.parameters.value)
         s += "|" + std::to_string(p);
     return s;
 }
@@ -90,17 +90,24 @@ Document richDocument()
     return doc;
 }
 
-VariableTable someParams()
+Parameters someParams()
 {
-    VariableTable vars;
-    for (int i = 0; i < 22; ++i)
-        vars.param[i] = static_cast<float>(i) + 0.25f;
-    vars.param[0] = 0.1f;
-    vars.param[1] = -3;
-    vars.param[2] = 1e20f;
-    vars.param[3] = 1.5e-7f;
-    vars.param[5] = 0;
-    return vars;
+    Parameters params;
+    for (int i = 0; i < kParamCount; ++i)
+        params.value[i] = static_cast<float>(i) + 0.25f;
+    params['a'] = 0.1f;
+    params['b'] = -3;
+    params['c'] = 1e20f;
+    params['d'] = 1.5e-7f;
+    params['f'] = 0;
+    return params;
+}
+
+Document richDocumentWithParams()
+{
+    Document doc = richDocument();
+    doc.parameters = someParams();
+    return doc;
 }
 
 class EquationFileTest : public ::testing::Test
@@ -114,7 +121,7 @@ class EquationFileTest : public ::testing::Test
 
 TEST_F(EquationFileTest, EmptyDocumentIsExactlyFifteenLines)
 {
-    ASSERT_EQ(saveEquationFile(path("e.gtq"), Document{}, VariableTable{}), QString());
+    ASSERT_EQ(saveEquationFile(path("e.gtq"), Document{}), QString());
     EXPECT_EQ(readBytes(path("e.gtq")), kEmptyFile);
 }
 
@@ -122,7 +129,7 @@ TEST_F(EquationFileTest, LayoutOfItemsAndNumbers)
 {
     std::vector<std::string> lines;
     QString error;
-    ASSERT_TRUE(equationFileLines(richDocument(), someParams(), lines, error)) << error.toStdString();
+    ASSERT_TRUE(equationFileLines(richDocumentWithParams(), lines, error)) << error.toStdString();
     ASSERT_EQ(lines.size(), 1u + 9 + 2 + 2 + 2 + 1 + 1 + 6 * 9);
     // Reals in general notation (the parameters as the floats they are, f
     // rather than e), the counts as integers, the texts as they are.
@@ -142,30 +149,29 @@ TEST_F(EquationFileTest, LayoutOfItemsAndNumbers)
 // bytes; what the file does not hold stays.
 TEST_F(EquationFileTest, RoundTripGivesTheSameBytesAndKeepsTheRest)
 {
-    VariableTable vars = someParams();
-    ASSERT_EQ(saveEquationFile(path("1.gtq"), richDocument(), vars), QString());
+    const Document rich = richDocumentWithParams();
+    ASSERT_EQ(saveEquationFile(path("1.gtq"), rich), QString());
     LoadResult r = loadEquationFile(path("1.gtq"));
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
     Document back;
     back.functionCount = 3;
     back.functionTexts[3] = "x";
     back.showGrid = back.overlayMode = back.items[1].usesParam = 1;
-    VariableTable backVars;
-    backVars.param[4] = 7; // e
-    backVars.param[9] = 3; // j
-    applyEquationFile(r, back, backVars);
-    ASSERT_EQ(saveEquationFile(path("2.gtq"), back, backVars), QString());
+    back.parameters['e'] = 7;
+    back.parameters['j'] = 3;
+    applyEquationFile(r, back);
+    ASSERT_EQ(saveEquationFile(path("2.gtq"), back), QString());
     EXPECT_EQ(readBytes(path("1.gtq")), readBytes(path("2.gtq")));
 
     EXPECT_EQ(back.items[5].text[1], kTheta); // θ bytes survive
     EXPECT_EQ(back.frame.ymin, -1e-6L);
-    for (int i : {0, 2, 3}) // floats come back exactly
-        EXPECT_EQ(backVars.param[i], vars.param[i]) << i;
+    for (char letter : {'a', 'c', 'd'}) // floats come back exactly
+        EXPECT_EQ(back.parameters[letter], rich.parameters[letter]) << letter;
     EXPECT_EQ(back.functionTexts[3], ""); // texts above the count are emptied
     // The view flags and the uses-parameter flag (recomputed later by the
     // window) stay, and so do e and j.
     EXPECT_EQ(back.showGrid + back.overlayMode + back.items[1].usesParam, 3);
-    EXPECT_TRUE(backVars.param[4] == 7 && backVars.param[9] == 3);
+    EXPECT_TRUE(back.parameters['e'] == 7 && back.parameters['j'] == 3);
 }
 
 TEST_F(EquationFileTest, SaveRefusesWhatCouldNotBeReadBack)
@@ -173,17 +179,14 @@ TEST_F(EquationFileTest, SaveRefusesWhatCouldNotBeReadBack)
     writeBytes(path("old.gtq"), kEmptyFile);
     // A line break in a text, too many items, a kind out of range, a cycle
     // between definitions, a parameter that is not finite.
-    const std::vector<void (*)(Document &, VariableTable &)> breakers = {
-        [](Document &d, VariableTable &) { d.items[2].text[1] = "x\r\n1"; },
-        [](Document &d, VariableTable &) { d.itemCount = 11; },
-        [](Document &d, VariableTable &) { d.items[3].kind = 9; },
-        [](Document &d, VariableTable &) { d.functionTexts[1] = "F2(x)"; },
-        [](Document &, VariableTable &v) { v.param[1] = std::numeric_limits<float>::infinity(); }};
+    const std::vector<void (*)(Document &)> breakers = {
+        [](Document &d) { d.items[2].text[1] = "x\r\n1"; }, [](Document &d) { d.itemCount = 11; },
+        [](Document &d) { d.items[3].kind = 9; }, [](Document &d) { d.functionTexts[1] = "F2(x)"; },
+        [](Document &d) { d.parameters['b'] = std::numeric_limits<float>::infinity(); }};
     for (std::size_t i = 0; i < breakers.size(); ++i) {
         Document doc = richDocument();
-        VariableTable vars;
-        breakers[i](doc, vars);
-        EXPECT_FALSE(saveEquationFile(path("old.gtq"), doc, vars).isEmpty()) << i;
+        breakers[i](doc);
+        EXPECT_FALSE(saveEquationFile(path("old.gtq"), doc).isEmpty()) << i;
     }
     EXPECT_EQ(readBytes(path("old.gtq")), kEmptyFile);
 }
@@ -201,7 +204,7 @@ TEST_F(EquationFileTest, FailedWriteKeepsThePreviousFile)
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small{1000, saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString error = saveEquationFile(path("old.gtq"), doc, VariableTable{});
+    QString error = saveEquationFile(path("old.gtq"), doc);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -273,15 +276,14 @@ TEST(EquationFileRefusals, NameTheLineAndLeaveTheDocumentAlone)
             lines.resize(static_cast<std::size_t>(c.line - 1));
         else
             lines[static_cast<std::size_t>(c.line - 1)] = c.text;
-        Document doc = richDocument();
-        VariableTable vars = someParams();
-        const std::string before = snapshot(doc, vars);
+        Document doc = richDocumentWithParams();
+        const std::string before = snapshot(doc);
         LoadResult r = readEquationLines(lines);
-        applyEquationFile(r, doc, vars);
+        applyEquationFile(r, doc);
         EXPECT_EQ(r.status, LoadResult::Refused);
         EXPECT_EQ(r.line, c.line);
         EXPECT_TRUE(r.message.startsWith(QStringLiteral("%1行目: ").arg(c.line))) << r.message.toStdString();
-        EXPECT_EQ(snapshot(doc, vars), before);
+        EXPECT_EQ(snapshot(doc), before);
     }
 }
 
@@ -311,23 +313,22 @@ TEST(EquationFileRefusals, MutualReferencesAreRefusedAtTheFirstDefinitionInTheCy
 
 TEST_F(EquationFileTest, WrongFirstLineIsSilentAndDistinct)
 {
-    Document doc = richDocument();
-    VariableTable vars = someParams();
-    const std::string before = snapshot(doc, vars);
+    Document doc = richDocumentWithParams();
+    const std::string before = snapshot(doc);
     std::vector<std::string> lines = validLines();
     lines[0] = "[graphotheque data]";
     LoadResult r = readEquationLines(lines);
     EXPECT_EQ(r.status, LoadResult::NotEquationFile);
     EXPECT_TRUE(r.message.isEmpty());
-    applyEquationFile(r, doc, vars);
+    applyEquationFile(r, doc);
 
     writeBytes(path("empty.gtq"), "");
     EXPECT_EQ(loadEquationFile(path("empty.gtq")).status, LoadResult::NotEquationFile);
     r = loadEquationFile(path("missing.gtq"));
     EXPECT_EQ(r.status, LoadResult::ReadError);
     EXPECT_FALSE(r.message.isEmpty());
-    applyEquationFile(r, doc, vars);
-    EXPECT_EQ(snapshot(doc, vars), before);
+    applyEquationFile(r, doc);
+    EXPECT_EQ(snapshot(doc), before);
 
     lines = validLines(); // lines after the last item are ignored
     lines.insert(lines.end(), {"", "trailing text"});

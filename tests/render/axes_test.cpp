@@ -88,7 +88,7 @@ TEST_F(Axes, RedrawRecomputesTheMappingReportsTheRangeAndPresents)
     renderer->redrawGraph(doc);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(presented, &renderer->graphImage());
-    EXPECT_EQ(xPerPixel, 20.0L / 500);
+    EXPECT_EQ(renderer->view().xPerPixel(), 20.0L / 500);
     EXPECT_EQ(renderer->view().xToPixel(15), 500);
     // Overlay mode keeps the picture; an active interval hook takes over from present.
     renderer->graphImage().setPixel(5, 5, kOther);

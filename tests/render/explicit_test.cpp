@@ -98,9 +98,9 @@ TEST_F(Explicit, DerivativeFollowsItsTextAndIsHiddenWhereItsFunctionIsUndefined)
     EXPECT_EQ(countIn(c, kOther, 0, 0, 318, 639), 0);
     EXPECT_GT(countIn(c, kOther, 330, row, 639, row), 300);
     doc.items[1].text[1] = "x^3/3";
-    parseOK = true;
+    engineState().parseOK = true;
     doc.items[2].text[1] = derivativeText("x^3/3", OpX);
-    ASSERT_TRUE(parseOK);
+    ASSERT_TRUE(engineState().parseOK);
     draw();
     for (long double x : {-2.0L, -1.0L, 0.0L, 0.5L, 2.0L})
         EXPECT_TRUE(nearW(x, x * x, 1, kOther)) << static_cast<double>(x);

@@ -17,15 +17,15 @@ constexpr long double kPi = std::numbers::pi_v<long double>;
 // A canvas, its view and a tracer for one formula with its two partial derivatives.
 struct TraceRun {
     Tree F, fx, fy;
+    Program pF, pFx, pFy;
     Canvas canvas;
     GraphView view;
     ImplicitTracer tracer;
     TraceRun(const std::string &text, int size = 640, CoordFrame frame = {})
-        : F((parseOK = true, parseFormula(text, ParseBuild))), fx(differentiate(F.get(), OpX)),
-          fy(differentiate(F.get(), OpY)), canvas(size, size), view(frame, size),
-          tracer(canvas, view, kCurve, 1, F.get(), fx.get(), fy.get())
+        : F((engineState().parseOK = true, parseFormula(text, ParseBuild))), fx(differentiate(F.get(), OpX)),
+          fy(differentiate(F.get(), OpY)), pF(F.get()), pFx(fx.get()), pFy(fy.get()), canvas(size, size),
+          view(frame, size), tracer(canvas, view, kCurve, 1, pF, pFx, pFy)
     {
-        view.publish();
     }
     bool near(long double x, long double y) const { return nearWorld(canvas, view, x, y, kCurve, 2); }
 };
@@ -94,9 +94,9 @@ TEST(ImplicitTracer, EdgeSearchFindsCrossingsAndTouchingsAndTheCorrectorLandsOnT
     // F and its slope along the edge y = at (horizontal) or x = at (vertical).
     auto sample = [&](bool vertical, long double at, long double t) {
         const long double x = vertical ? at : t, y = vertical ? t : at;
-        evalValid = true;
-        ImplicitTracer::EdgeSample s{evaluate(run.F.get(), x, y), 0, evalValid};
-        s.g = evaluate(vertical ? run.fy.get() : run.fx.get(), x, y);
+        engineState().evalValid = true;
+        ImplicitTracer::EdgeSample s{run.pF.evaluate(x, y), 0, engineState().evalValid};
+        s.g = (vertical ? run.pFy : run.pFx).evaluate(x, y);
         return s;
     };
     TracePoint s;
@@ -151,10 +151,10 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
     Canvas c(200, 200);
     GraphView view(CoordFrame{}, 200);
     // NaN only lifts the pen.
-    poleSeen = false;
+    Stroke stroke{kCurve, 1, false};
     c.moveTo(10, 10);
-    lineToClamped(c, view, kCurve, 1, NAN, 0);
-    EXPECT_TRUE(poleSeen);
+    lineToClamped(c, view, stroke, NAN, 0);
+    EXPECT_TRUE(stroke.up);
     // No ellipse for zero or infinite axes nor round the whole window; no
     // parabola or line for non-finite coefficients.
     drawEllipseCurve(c, view, kCurve, 1, 0, 0, 0, 0, 1);
@@ -176,15 +176,15 @@ TEST(ImplicitSafety, ClampedPointsEndTheStroke)
 {
     Canvas c(200, 200);
     GraphView view(CoordFrame{}, 200);
-    poleSeen = true;
-    lineToClamped(c, view, kCurve, 1, 0, 0);
-    EXPECT_FALSE(poleSeen);
+    Stroke stroke{kCurve, 1, true};
+    lineToClamped(c, view, stroke, 0, 0);
+    EXPECT_FALSE(stroke.up);
     EXPECT_EQ(c.pixel(100, 100), kCurve);
-    lineToClamped(c, view, kCurve, 1, 1000, 0); // pulled back to 105, drawn towards
-    EXPECT_TRUE(poleSeen);
+    lineToClamped(c, view, stroke, 1000, 0); // pulled back to 105, drawn towards
+    EXPECT_TRUE(stroke.up);
     EXPECT_EQ(c.pixel(150, 100), kCurve);
-    lineToClamped(c, view, kCurve, 1, 0, 2); // pen up: only a dot at (0, 2)
-    EXPECT_FALSE(poleSeen);
+    lineToClamped(c, view, stroke, 0, 2); // pen up: only a dot at (0, 2)
+    EXPECT_FALSE(stroke.up);
     EXPECT_EQ(c.pixel(100, 60), kCurve);
     EXPECT_EQ(c.pixel(100, 80), kWhite);
 }

@@ -9,7 +9,7 @@ using PointsAndSegments = RenderTest;
 
 TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
 {
-    variableTable.param[0] = 2; // a
+    doc.parameters['a'] = 2;
     const int i = add(KindPoint, "1", "a");
     const Canvas &c = draw();
     // (1, 2) is pixel (384, 192); the mark covers 382..385 without its corners.

@@ -12,40 +12,34 @@ struct Primitives : RenderTest {
 
 TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
 {
-    drawSegment(canvas, view, kCurve, 1, -1, 0, 1, 0);
+    drawSegment(canvas, view, Stroke{kCurve, 1, false}, -1, 0, 1, 0);
     EXPECT_EQ(countAll(canvas, kCurve), 128);
     EXPECT_EQ(canvas.pixel(256, 320), kCurve);
     EXPECT_EQ(canvas.pixel(384, 320), kWhite);
-    EXPECT_FALSE(poleSeen);
-    // A raised pen sets only the second point and leaves the flag.
-    poleSeen = true;
+    // A raised pen sets only the second point.
     Canvas raised(640, 640);
-    drawSegment(raised, view, kCurve, 3, -1, 0, 1, 1);
+    drawSegment(raised, view, Stroke{kCurve, 3, true}, -1, 0, 1, 1);
     EXPECT_EQ(countAll(raised, kCurve), 1);
     EXPECT_EQ(raised.pixel(384, 256), kCurve);
-    EXPECT_TRUE(poleSeen);
     EXPECT_EQ(raised.penPosition(), QPoint(384, 256));
 }
 
 TEST_F(Primitives, SegmentWithANaNEndDrawsNothingAndAFarEndKeepsItsDirection)
 {
-    drawSegment(canvas, view, kCurve, 1, std::nanl(""), 0, 1, 1);
-    drawSegment(canvas, view, kCurve, 1, 0, 0, 1, std::nanl(""));
-    poleSeen = true;
-    drawSegment(canvas, view, kCurve, 1, 0, 0, std::nanl(""), 1);
+    const Stroke down{kCurve, 1, false};
+    drawSegment(canvas, view, down, std::nanl(""), 0, 1, 1);
+    drawSegment(canvas, view, down, 0, 0, 1, std::nanl(""));
+    drawSegment(canvas, view, Stroke{kCurve, 1, true}, 0, 0, std::nanl(""), 1);
     EXPECT_EQ(countAll(canvas, kCurve), 0);
     // Clamped to row -100, a line to a far point keeps the direction (64, -420).
-    poleSeen = false;
-    drawSegment(canvas, view, kCurve, 1, 0, 0, 1, 1e30L);
+    drawSegment(canvas, view, down, 0, 0, 1, 1e30L);
     EXPECT_TRUE(near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
     EXPECT_EQ(canvas.pixel(320, 320), kCurve);
 }
 
 TEST_F(Primitives, ClippedLinesSpanTheWholeFrame)
 {
-    poleSeen = true;
     drawClippedLine(canvas, view, kCurve, 1, 0, 0, 1, 1); // y = x
-    EXPECT_FALSE(poleSeen);
     for (int i = 1; i < 639; i += 7)
         EXPECT_EQ(canvas.pixel(i, 640 - i), kCurve) << i;
     Canvas steep(640, 640);
@@ -61,15 +55,15 @@ TEST_F(Primitives, ClippedLinesSpanTheWholeFrame)
 
 TEST_F(Primitives, LineThroughPointWithSlope)
 {
-    drawLineThroughPoint(canvas, view, kCurve, 1, 1, 1, -2);
+    drawLineThroughPoint(canvas, view, Stroke{kCurve, 1, false}, 1, 1, -2);
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
     // y = 3 - 2x leaves through the top at x = -1 and the bottom at x = 4.
     EXPECT_EQ(canvas.pixel(256, 0), kCurve);
     EXPECT_TRUE(near(canvas, 576, 639, kCurve));
     EXPECT_EQ(countIn(canvas, kCurve, 0, 0, 250, 639), 0);
-    drawLineThroughPoint(canvas, view, kOther, 1, 0, 2, 0);
+    drawLineThroughPoint(canvas, view, Stroke{kOther, 1, false}, 0, 2, 0);
     EXPECT_EQ(countIn(canvas, kOther, 0, 192, 639, 192), 640);
-    drawLineThroughPoint(canvas, view, kOther, 1, 0, 0, INFINITY);
+    drawLineThroughPoint(canvas, view, Stroke{kOther, 1, false}, 0, 0, INFINITY);
     EXPECT_EQ(countAll(canvas, kOther), 640);
 }
 

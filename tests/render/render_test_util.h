@@ -51,11 +51,10 @@ class RenderTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        variableTable = VariableTable{};
-        poleSeen = false;
-        evalValid = true;
+        engineState().variables = VariableTable{};
+        engineState().poleSeen = false;
+        engineState().evalValid = true;
     }
-    void TearDown() override { setDefinitionSource(nullptr); }
 
     // Appends an item; returns its index.
     int add(uint8_t kind, const std::string &t1, const std::string &t2 = "", const std::string &t3 = "",

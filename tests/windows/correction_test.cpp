@@ -311,10 +311,10 @@ TEST_F(CorrectionTest, CorrectedDocumentReloadsUnchanged)
 
     std::vector<std::string> lines, again;
     QString error;
-    ASSERT_TRUE(equationFileLines(doc, variableTable, lines, error)) << error.toStdString();
+    ASSERT_TRUE(equationFileLines(doc, lines, error)) << error.toStdString();
     LoadResult loaded = readEquationLines(lines);
     ASSERT_TRUE(loaded.ok()) << loaded.message.toStdString();
-    ASSERT_TRUE(equationFileLines(loaded.document, variableTable, again, error));
+    ASSERT_TRUE(equationFileLines(loaded.document, again, error));
     EXPECT_EQ(again, lines);
 }
 

@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
     EXPECT_EQ(g.doc().itemCount, 0);
     EXPECT_EQ(g.doc().showScale, 1);
     EXPECT_EQ(g.doc().showGrid, 0);
-    EXPECT_EQ(variableTable.param[paramIndex(letterCode('j'))], 1.0f);
+    EXPECT_EQ(g.doc().parameters['j'], 1.0f);
 
     // The empty frame is on screen: the y axis crosses the middle.
     const GraphView &view = g.renderer().view();
