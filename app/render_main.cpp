@@ -6,10 +6,9 @@
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line).
 #include "model/equation_file.h"
-#include "platform/text_file.h"
+#include "platform/image_file.h"
 #include "render/redraw.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
@@ -101,16 +100,9 @@ int render(const Arguments &a, const LoadResult &loaded)
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
 
-    // Encoded in memory, then written atomically: a failed write never leaves
-    // a half-written picture in place of an older one.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!renderer.graphImage().image().save(&buffer, a.format)) {
-        printLine(QStringLiteral("%1: 画像を作成できません").arg(a.output));
-        return 1;
-    }
-    if (QString error = saveFileBytes(a.output, bytes); !error.isEmpty()) {
+    // A failed write never leaves a half-written picture in place of an
+    // older one.
+    if (QString error = saveImageFile(renderer.graphImage().image(), a.output, a.format); !error.isEmpty()) {
         printLine(error);
         return 1;
     }

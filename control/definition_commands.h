@@ -12,6 +12,17 @@
 namespace gq
 {
 
+// The commands of the formula-definition menu.
+enum class DefinitionCommand {
+    NewFunctions,     // "新規" of functions
+    AddFunction,      // "追加" of functions
+    CorrectFunctions, // "訂正" of functions
+    NewConstants,
+    AddConstant,
+    CorrectConstants,
+    EraseAll, // "全削除"
+};
+
 struct DefinitionContext {
     Document &doc;
     ColourPanelState &panel; // colours of deleted items are offered again

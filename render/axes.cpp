@@ -29,99 +29,131 @@ bool tickRange(long double lo, long double hi, int step, int graphSize, long lon
     return true;
 }
 
-} // namespace
-
-GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void()> &updateRangeStatus)
-{
-    const int n = canvas.width();
-    const CoordFrame &f = doc.frame;
-    const GraphView view(f, n);
-    if (updateRangeStatus)
-        updateRangeStatus();
-
-    const int sx = tickStep(static_cast<float>(f.xmax - f.xmin));
-    const int sy = tickStep(static_cast<float>(f.ymax - f.ymin));
-    const std::string fx = tickLabelFormat(sx), fy = tickLabelFormat(sy);
+// The tick marks of both axes: their spacings (hundredths of a unit), index
+// ranges and label patterns, and where the axes lie in pixels.
+struct Ticks {
+    int sx = 0, sy = 0;
     long long ix0 = 0, ix1 = -1, iy0 = 0, iy1 = -1;
-    if (!tickRange(f.xmin, f.xmax, sx, n, ix0, ix1))
-        ix0 = 0, ix1 = -1;
-    if (!tickRange(f.ymin, f.ymax, sy, n, iy0, iy1))
-        iy0 = 0, iy1 = -1;
+    std::string fx, fy;
+    int axPx = 0, ayPx = 0;
+};
 
+Ticks ticksOf(const GraphView &view)
+{
+    const CoordFrame &f = view.frame();
+    const int n = view.graphSize();
+    Ticks t;
+    t.sx = tickStep(static_cast<float>(f.xmax - f.xmin));
+    t.sy = tickStep(static_cast<float>(f.ymax - f.ymin));
+    t.fx = tickLabelFormat(t.sx);
+    t.fy = tickLabelFormat(t.sy);
+    if (!tickRange(f.xmin, f.xmax, t.sx, n, t.ix0, t.ix1))
+        t.ix0 = 0, t.ix1 = -1;
+    if (!tickRange(f.ymin, f.ymax, t.sy, n, t.iy0, t.iy1))
+        t.iy0 = 0, t.iy1 = -1;
     // The axes (and the ticks along them) are clamped into the frame, so with
     // an axis outside the window its ticks run along the nearest edge.
     const float ax = static_cast<float>(f.xmin > 0 ? f.xmin : (f.xmax < 0 ? f.xmax : 0));
     const float ay = static_cast<float>(f.ymin > 0 ? f.ymin : (f.ymax < 0 ? f.ymax : 0));
-    const int axPx = view.xToPixel(ax), ayPx = view.yToPixel(ay);
+    t.axPx = view.xToPixel(ax);
+    t.ayPx = view.yToPixel(ay);
+    return t;
+}
 
-    canvas.setBrushColour(kWhite);
-    canvas.setBrushStyle(BrushStyle::Solid);
-    canvas.setPenColour(kAxisColour);
-    canvas.setPenWidth(1);
-    canvas.setPenStyle(PenStyle::Solid);
-    if (!doc.showGrid) {
-        for (long long i = ix0; i <= ix1; ++i) {
-            const int px = view.xToPixel(tickValue(i, sx));
-            canvas.moveTo(px, ayPx - 1);
-            canvas.lineTo(px, ayPx + 2);
+// The tick marks along the axes, or the dotted grid across the frame.
+void drawTicksOrGrid(Canvas &canvas, const GraphView &view, const Ticks &t, bool grid)
+{
+    const CoordFrame &f = view.frame();
+    if (!grid) {
+        for (long long i = t.ix0; i <= t.ix1; ++i) {
+            const int px = view.xToPixel(tickValue(i, t.sx));
+            canvas.moveTo(px, t.ayPx - 1);
+            canvas.lineTo(px, t.ayPx + 2);
         }
-        for (long long j = iy0; j <= iy1; ++j) {
-            const int py = view.yToPixel(tickValue(j, sy));
-            canvas.moveTo(axPx - 1, py);
-            canvas.lineTo(axPx + 2, py);
+        for (long long j = t.iy0; j <= t.iy1; ++j) {
+            const int py = view.yToPixel(tickValue(j, t.sy));
+            canvas.moveTo(t.axPx - 1, py);
+            canvas.lineTo(t.axPx + 2, py);
         }
-    } else {
-        canvas.setPenStyle(PenStyle::Dotted);
-        for (long long i = ix0; i <= ix1; ++i) {
-            const int px = view.xToPixel(tickValue(i, sx));
-            canvas.moveTo(px, view.yToPixel(f.ymin));
-            canvas.lineTo(px, view.yToPixel(f.ymax));
-        }
-        for (long long j = iy0; j <= iy1; ++j) {
-            const int py = view.yToPixel(tickValue(j, sy));
-            canvas.moveTo(view.xToPixel(f.xmin), py);
-            canvas.lineTo(view.xToPixel(f.xmax), py);
-        }
-        canvas.setPenStyle(PenStyle::Solid);
+        return;
     }
+    canvas.setPenStyle(PenStyle::Dotted);
+    for (long long i = t.ix0; i <= t.ix1; ++i) {
+        const int px = view.xToPixel(tickValue(i, t.sx));
+        canvas.moveTo(px, view.yToPixel(f.ymin));
+        canvas.lineTo(px, view.yToPixel(f.ymax));
+    }
+    for (long long j = t.iy0; j <= t.iy1; ++j) {
+        const int py = view.yToPixel(tickValue(j, t.sy));
+        canvas.moveTo(view.xToPixel(f.xmin), py);
+        canvas.lineTo(view.xToPixel(f.xmax), py);
+    }
+    canvas.setPenStyle(PenStyle::Solid);
+}
+
+// The axes themselves, where they lie inside the frame.
+void drawAxisLines(Canvas &canvas, const GraphView &view, const Ticks &t)
+{
+    const CoordFrame &f = view.frame();
     if (f.ymin < 0 && 0 < f.ymax) {
-        canvas.moveTo(view.xToPixel(f.xmin), ayPx);
-        canvas.lineTo(view.xToPixel(f.xmax) + 1, ayPx);
+        canvas.moveTo(view.xToPixel(f.xmin), t.ayPx);
+        canvas.lineTo(view.xToPixel(f.xmax) + 1, t.ayPx);
     }
     if (f.xmin < 0 && 0 < f.xmax) {
         canvas.moveTo(view.xToPixel(0), view.yToPixel(f.ymin) + 2);
         canvas.lineTo(view.xToPixel(0), view.yToPixel(f.ymax));
     }
+}
 
-    if (doc.showScale) {
-        canvas.setPenColour(kBlack);
-        canvas.setFontSize(8);
-        canvas.setFontColour(kBlack);
-        // Labels go below the x axis unless it lies in the lower half, and to
-        // the right of the y axis unless it lies in the right half.
-        const int labelRow = 2 * ayPx > n ? ayPx - 13 : ayPx + 3;
-        for (long long i = ix0; i <= ix1; ++i) {
-            if (i == 0) {
-                canvas.textOut(view.xToPixel(0) + 2, view.yToPixel(0) + 3, QStringLiteral("0"));
-                continue;
-            }
-            const long double x = tickValue(i, sx);
-            const QString label = QString::fromStdString(formatFixed(x, fx));
-            // A label at the frame's edge is moved inside, so that the
-            // minus sign of "-5" is never cut off.
-            const int left = std::clamp(view.xToPixel(x) - 5, 0, std::max(0, n - canvas.textWidth(label)));
-            canvas.textOut(left, labelRow, label);
+// The numbers at the ticks. Labels go below the x axis unless it lies in the
+// lower half, and to the right of the y axis unless it lies in the right half.
+void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t)
+{
+    const int n = view.graphSize();
+    canvas.setPenColour(kBlack);
+    canvas.setFontSize(8);
+    canvas.setFontColour(kBlack);
+    const int labelRow = 2 * t.ayPx > n ? t.ayPx - 13 : t.ayPx + 3;
+    for (long long i = t.ix0; i <= t.ix1; ++i) {
+        if (i == 0) {
+            canvas.textOut(view.xToPixel(0) + 2, view.yToPixel(0) + 3, QStringLiteral("0"));
+            continue;
         }
-        for (long long j = iy0; j <= iy1; ++j) {
-            if (j == 0)
-                continue;
-            const long double y = tickValue(j, sy);
-            const std::string t = formatFixed(y, fy);
-            const int px = 2 * axPx > n ? axPx - 6 * static_cast<int>(t.size()) - 5 : axPx + 3;
-            const int top = std::clamp(view.yToPixel(y) - 4, 0, std::max(0, n - canvas.textHeight()));
-            canvas.textOut(px, top, QString::fromStdString(t));
-        }
+        const long double x = tickValue(i, t.sx);
+        const QString label = QString::fromStdString(formatFixed(x, t.fx));
+        // A label at the frame's edge is moved inside, so that the minus sign
+        // of "-5" is never cut off.
+        const int left = std::clamp(view.xToPixel(x) - 5, 0, std::max(0, n - canvas.textWidth(label)));
+        canvas.textOut(left, labelRow, label);
     }
+    for (long long j = t.iy0; j <= t.iy1; ++j) {
+        if (j == 0)
+            continue;
+        const long double y = tickValue(j, t.sy);
+        const std::string text = formatFixed(y, t.fy);
+        const int px = 2 * t.axPx > n ? t.axPx - 6 * static_cast<int>(text.size()) - 5 : t.axPx + 3;
+        const int top = std::clamp(view.yToPixel(y) - 4, 0, std::max(0, n - canvas.textHeight()));
+        canvas.textOut(px, top, QString::fromStdString(text));
+    }
+}
+
+} // namespace
+
+GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void()> &updateRangeStatus)
+{
+    const GraphView view(doc.frame, canvas.width());
+    if (updateRangeStatus)
+        updateRangeStatus();
+    const Ticks ticks = ticksOf(view);
+    canvas.setBrushColour(kWhite);
+    canvas.setBrushStyle(BrushStyle::Solid);
+    canvas.setPenColour(kAxisColour);
+    canvas.setPenWidth(1);
+    canvas.setPenStyle(PenStyle::Solid);
+    drawTicksOrGrid(canvas, view, ticks, doc.showGrid != 0);
+    drawAxisLines(canvas, view, ticks);
+    if (doc.showScale)
+        drawTickLabels(canvas, view, ticks);
     return view;
 }
 

@@ -29,18 +29,4 @@ bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctf
     return false;
 }
 
-void linkDefinitionWindows(WindowLinks &links, CorrectionWindow &correctform, DefinitionContext context,
-                           std::function<void()> redrawGraph)
-{
-    links.openCorrection = [&correctform, redrawGraph](int mode) {
-        correctform.run(mode);
-        if (redrawGraph)
-            redrawGraph();
-    };
-    links.definitionCommand = [&correctform, context, redrawGraph](DefinitionCommand command) mutable {
-        if (runDefinitionCommand(context, correctform, command) && redrawGraph)
-            redrawGraph();
-    };
-}
-
 } // namespace gq

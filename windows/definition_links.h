@@ -1,11 +1,8 @@
-// Connects the main window's definition menu and correction commands to the
-// definition commands and the correction window. Start-up calls this once
-// after creating the windows.
+// The definition menu's commands with the correction window they may open.
 #pragma once
 
 #include "control/definition_commands.h"
 #include "windows/correction_window.h"
-#include "windows/window_links.h"
 
 namespace gq
 {
@@ -16,13 +13,5 @@ namespace gq
 // have changed (a deletion or a correction).
 bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctform,
                           DefinitionCommand command);
-
-// Fills links.openCorrection and links.definitionCommand. The context's
-// references and correctform must outlive the links. redrawGraph (may be
-// empty) runs after the correction window closes and after a definition
-// command that changed the document, so that the graph never shows an item
-// that is gone or a formula as it was before a correction.
-void linkDefinitionWindows(WindowLinks &links, CorrectionWindow &correctform, DefinitionContext context,
-                           std::function<void()> redrawGraph);
 
 } // namespace gq

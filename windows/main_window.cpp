@@ -2,9 +2,8 @@
 
 #include "control/definition_keys.h"
 #include "control/equation_commands.h"
-#include "platform/text_file.h"
+#include "platform/image_file.h"
 #include <QAction>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -69,8 +68,10 @@ MainWindow::MainWindow(QWidget *parent)
     controller_.onChange = [this] { applyMenuState(); };
 
     renderer_->hooks.updateRangeStatus = [this] { controller_.updateRangeStatus(); };
-    renderer_->hooks.intervalActive = [this] { return interval_.active && bool(links_.drawIntervalOverlay); };
-    renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) { links_.drawIntervalOverlay(image); };
+    renderer_->hooks.intervalActive = [this] { return interval_.active && windows_ != nullptr; };
+    renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) {
+        windows_->drawIntervalOverlay(image);
+    };
     renderer_->hooks.present = [this](const Canvas &image) {
         visible_.copyFrom(image);
         refreshVisibleGraph();
@@ -341,16 +342,9 @@ void MainWindow::saveGraphImage()
     const QString path = askFileName(this, QFileDialog::AcceptSave, kBitmapFilter, QStringLiteral("Bmp"));
     if (path.isEmpty())
         return;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     // 24 bits a pixel keep the ten item colours exact.
     const QImage picture = visible_.image().convertToFormat(QImage::Format_RGB888);
-    if (!picture.save(&buffer, "BMP")) {
-        controller_.ask().showMessage(QStringLiteral("グラフを保存できませんでした"));
-        return;
-    }
-    const QString error = saveFileBytes(path, bytes);
+    const QString error = saveImageFile(picture, path, "BMP");
     if (!error.isEmpty())
         controller_.ask().showMessage(error);
 }
@@ -383,8 +377,8 @@ void MainWindow::restoreSearchFrame()
 
 void MainWindow::showVersion()
 {
-    if (links_.versionBox)
-        links_.versionBox->exec();
+    if (windows_)
+        windows_->showVersion();
 }
 
 void MainWindow::quitProgram()
@@ -406,17 +400,17 @@ void MainWindow::registerAdditional(ItemKind kind)
 
 void MainWindow::correctItems()
 {
-    if (links_.openCorrection)
-        links_.openCorrection(1);
+    if (windows_)
+        windows_->openCorrection(1);
     controller_.updateMenus();
     controller_.redrawItemList();
 }
 
 void MainWindow::runDefinition(DefinitionCommand command)
 {
-    if (!links_.definitionCommand)
+    if (!windows_)
         return;
-    links_.definitionCommand(command);
+    windows_->runDefinitionCommand(command);
     updateDefinitionMenus(document_, controller_.menus());
     controller_.updateMenus();
     controller_.redrawItemList();
@@ -428,8 +422,8 @@ void MainWindow::changeRange()
 {
     hideReadout();
     document_.overlayMode = 0;
-    if (links_.openRangeChange)
-        links_.openRangeChange();
+    if (windows_)
+        windows_->openRangeDialog();
 }
 
 void MainWindow::showStandard()
@@ -448,8 +442,8 @@ void MainWindow::showOverlaid()
 
 void MainWindow::openParameterWindow(bool afterLoad)
 {
-    if (links_.openParameterWindow)
-        links_.openParameterWindow(afterLoad);
+    if (windows_)
+        windows_->openParameterWindow(afterLoad);
 }
 
 void MainWindow::showParameters()
@@ -465,8 +459,8 @@ void MainWindow::setInterval()
     redrawGraph();
     if (!interval_.active)
         controller_.askIntervalBounds(interval_.lower, interval_.upper);
-    if (links_.showIntervalWindow)
-        links_.showIntervalWindow();
+    if (windows_)
+        windows_->showIntervalDialog();
 }
 
 void MainWindow::clearInterval()
@@ -481,24 +475,24 @@ void MainWindow::showMeanRate()
 {
     hideReadout();
     redrawGraph();
-    if (links_.openMeanRate)
-        links_.openMeanRate();
+    if (windows_)
+        windows_->openMeanRate();
 }
 
 void MainWindow::showTangent()
 {
     hideReadout();
     redrawGraph();
-    if (links_.openTangent)
-        links_.openTangent();
+    if (windows_)
+        windows_->openTangent();
 }
 
 void MainWindow::showRiemannSums()
 {
     hideReadout();
     redrawGraph();
-    if (links_.openIntegration)
-        links_.openIntegration();
+    if (windows_)
+        windows_->openRiemannSums();
 }
 
 } // namespace gq

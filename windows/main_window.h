@@ -11,7 +11,7 @@
 #include "model/interval_state.h"
 #include "render/redraw.h"
 #include "windows/canvas_list_surface.h"
-#include "windows/window_links.h"
+#include "windows/secondary_windows.h"
 #include <QMainWindow>
 #include <QString>
 #include <map>
@@ -36,7 +36,8 @@ class MainWindow : public QMainWindow
 
     // The modal questions (not owned; null answers everything as cancelled).
     void setQuestions(Questions *questions) { controller_.setQuestions(questions); }
-    WindowLinks &links() { return links_; }
+    // The windows this one opens (not owned; null: those commands do nothing).
+    void setSecondaryWindows(SecondaryWindows *windows) { windows_ = windows; }
 
     Document &doc() { return document_; }
     GraphController &controller() { return controller_; }
@@ -109,7 +110,7 @@ class MainWindow : public QMainWindow
     Canvas visible_;
     CanvasListSurface listSurface_;
     GraphController controller_;
-    WindowLinks links_;
+    SecondaryWindows *windows_ = nullptr;
     bool searchMode_ = false;
     CoordFrame savedFrame_{};
 

@@ -234,31 +234,29 @@ TEST_F(DefinitionsTest, NewAsksOnlyWhenThereAreDefinitionsThenReplacesThemAndThe
     EXPECT_EQ(doc.constantCount + doc.itemCount, 0);
 }
 
-// The menu commands reach the definitions; the graph is redrawn only after a
-// deletion. "全削除" asks, then leaves only the items that use no definition.
+// The menu commands reach the definitions; only a deletion asks for a
+// redraw. "全削除" asks, then leaves only the items that use no definition.
 TEST_F(DefinitionsTest, MenuCommandsAndEraseAll)
 {
-    WindowLinks links;
     CorrectionWindow correctform(ctx);
     int redraws = 0;
-    linkDefinitionWindows(links, correctform, ctx, [&redraws] { ++redraws; });
-    ASSERT_TRUE(links.definitionCommand && links.openCorrection);
+    const auto command = [&](DefinitionCommand c) { redraws += runDefinitionCommand(ctx, correctform, c); };
     answers.keyboardAnswers = {"x^2", "x", "2"};
     answers.confirmAnswers = {true, false, true};
-    links.definitionCommand(DefinitionCommand::AddFunction);
+    command(DefinitionCommand::AddFunction);
     EXPECT_EQ(functionTextsOf(doc), (Texts{"x^2"}));
     EXPECT_EQ(redraws, 0);
     appendItem(doc, panel, "E F1(x)");
-    links.definitionCommand(DefinitionCommand::NewFunctions);
+    command(DefinitionCommand::NewFunctions);
     EXPECT_EQ(doc.itemCount, 0);
     EXPECT_EQ(redraws, 1);
 
-    links.definitionCommand(DefinitionCommand::AddConstant);
+    command(DefinitionCommand::AddConstant);
     appendItems(doc, panel, {"E F1(x)+Q1", "E x+1"});
-    links.definitionCommand(DefinitionCommand::EraseAll); // refused
+    command(DefinitionCommand::EraseAll); // refused
     EXPECT_EQ(doc.functionCount + doc.constantCount, 2);
     EXPECT_EQ(redraws, 1);
-    links.definitionCommand(DefinitionCommand::EraseAll);
+    command(DefinitionCommand::EraseAll);
     EXPECT_EQ(redraws, 2);
     EXPECT_EQ(doc.functionCount + doc.constantCount, 0);
     EXPECT_EQ(described(doc), (Texts{"E x+1"}));

@@ -2,6 +2,7 @@
 #include "control/scripted_questions.h"
 #include "engine/parse.h"
 #include "windows/main_window.h"
+#include "windows/recording_windows.h"
 #include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
@@ -36,7 +37,11 @@ bool colourNear(const Canvas &c, int x, int y, uint32_t colour)
 class MainWindowTest : public ::testing::Test
 {
   protected:
-    MainWindowTest() { g.setQuestions(&ask); }
+    MainWindowTest()
+    {
+        g.setQuestions(&ask);
+        g.setSecondaryWindows(&windows);
+    }
     // A fresh list of one explicit function, after confirming any old one.
     void registerItem(const char *formula, uint32_t colour)
     {
@@ -46,6 +51,7 @@ class MainWindowTest : public ::testing::Test
         g.registerNew(KindExplicit);
     }
     ScriptedQuestions ask;
+    RecordingWindows windows;
     MainWindow g;
 };
 } // namespace
@@ -128,7 +134,7 @@ TEST_F(MainWindowTest, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
 TEST_F(MainWindowTest, ParameterDisplayFollowsParameterUse)
 {
     int openings = 0;
-    g.links().openParameterWindow = [&](bool afterLoad) {
+    windows.onParameterWindow = [&](bool afterLoad) {
         EXPECT_FALSE(afterLoad);
         ++openings;
     };
@@ -142,11 +148,11 @@ TEST_F(MainWindowTest, ParameterDisplayFollowsParameterUse)
 TEST_F(MainWindowTest, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay)
 {
     int shown = 0, overlays = 0;
-    g.links().showIntervalWindow = [&] {
+    windows.onIntervalDialog = [&] {
         ++shown;
         g.interval().active = true;
     };
-    g.links().drawIntervalOverlay = [&](const Canvas &image) {
+    windows.onIntervalOverlay = [&](const Canvas &image) {
         EXPECT_EQ(image.width(), g.graphSize());
         ++overlays;
     };
@@ -179,6 +185,7 @@ TEST_F(MainWindowTest, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay
 TEST_F(MainWindowTest, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappensWithout)
 {
     g.setQuestions(nullptr);
+    g.setSecondaryWindows(nullptr);
     const auto commands = [this] {
         g.changeRange();
         g.showMeanRate();
@@ -196,17 +203,12 @@ TEST_F(MainWindowTest, OtherWindowsOpenThroughTheirLinksAndNothingHarmfulHappens
     EXPECT_EQ(g.doc().itemCount, 0);
     EXPECT_EQ(g.interval().lower, 0.0L);
 
-    std::vector<std::string> opened;
-    WindowLinks &links = g.links();
-    links.openRangeChange = [&] { opened.push_back("range"); };
-    links.openMeanRate = [&] { opened.push_back("meanrate"); };
-    links.openTangent = [&] { opened.push_back("tangent"); };
-    links.openIntegration = [&] { opened.push_back("integ"); };
-    links.openCorrection = [&](int mode) { opened.push_back("correct" + std::to_string(mode)); };
+    g.setSecondaryWindows(&windows);
     g.doc().overlayMode = 1;
     commands();
     EXPECT_EQ(g.doc().overlayMode, 0) << "a new range starts a fresh picture";
-    EXPECT_EQ(opened, (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
+    EXPECT_EQ(windows.opened,
+              (std::vector<std::string>{"range", "meanrate", "tangent", "integ", "correct1"}));
 }
 
 TEST_F(MainWindowTest, SearchModeStandardButtonRestoresTheSavedRange)

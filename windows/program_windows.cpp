@@ -1,0 +1,87 @@
+#include "windows/program_windows.h"
+
+#include "windows/definition_links.h"
+#include "windows/main_window.h"
+
+namespace gq
+{
+
+ProgramWindows::ProgramWindows(MainWindow &mainWindow)
+    : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
+                                      [&mainWindow] { mainWindow.redrawItemList(); }},
+      versionBox_(&mainWindow), keyboard_(&mainWindow), rangeDialog_(&mainWindow),
+      parameterWindow_(&mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
+      tangentWindow_(&mainWindow), intervalDialog_(&mainWindow), riemannSumWindow_(&mainWindow),
+      correctionWindow_(definitions_, &mainWindow), confirmDialog_(&mainWindow),
+      questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
+{
+    late_.target = &questions_;
+    main_.setQuestions(&questions_);
+    main_.setSecondaryWindows(this);
+}
+
+ProgramWindows::~ProgramWindows()
+{
+    main_.setSecondaryWindows(nullptr);
+    main_.setQuestions(nullptr);
+}
+
+void ProgramWindows::showVersion()
+{
+    versionBox_.exec();
+}
+
+void ProgramWindows::openRangeDialog()
+{
+    rangeDialog_.exec();
+}
+
+void ProgramWindows::openParameterWindow(bool)
+{
+    parameterWindow_.exec();
+}
+
+void ProgramWindows::openCorrection(int mode)
+{
+    correctionWindow_.run(mode);
+    // The graph never shows an item that is gone or a formula as it was.
+    main_.redrawGraph();
+}
+
+void ProgramWindows::openMeanRate()
+{
+    meanRateWindow_.setWindowTitle(QStringLiteral("平均変化率の意味"));
+    meanRateWindow_.exec();
+}
+
+void ProgramWindows::openTangent()
+{
+    tangentWindow_.setWindowTitle(QStringLiteral("接線の傾きの変化"));
+    tangentWindow_.exec();
+}
+
+void ProgramWindows::openRiemannSums()
+{
+    riemannSumWindow_.exec();
+}
+
+void ProgramWindows::showIntervalDialog()
+{
+    intervalDialog_.show();
+    intervalDialog_.raise();
+}
+
+void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
+{
+    // Until the interval window exists, the picture is shown as it is.
+    main_.visibleGraph().copyFrom(graphImage);
+    main_.refreshVisibleGraph();
+}
+
+void ProgramWindows::runDefinitionCommand(DefinitionCommand command)
+{
+    if (gq::runDefinitionCommand(definitions_, correctionWindow_, command))
+        main_.redrawGraph();
+}
+
+} // namespace gq
