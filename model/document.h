@@ -39,10 +39,25 @@ inline void resetItem(Item &item)
     item = Item{};
 }
 
-// The visible range. Invariant: xmin < xmax, ymin < ymax, all within ±10000.
+// The visible range. Invariant: xmin < xmax, ymin < ymax, all within
+// ±kFrameLimit (see isValidFrame).
 struct CoordFrame {
     long double xmin = -5, xmax = 5, ymin = -5, ymax = 5;
+    bool operator==(const CoordFrame &) const = default;
 };
+
+// The largest magnitude of a frame bound; equation files hold no other.
+inline constexpr long double kFrameLimit = 10000;
+
+// A proper range within the limit: xmin < xmax, ymin < ymax and every bound
+// within ±kFrameLimit (NaN fails). Every change of the frame keeps to it, so
+// that a saved document can always be read back.
+inline bool isValidFrame(const CoordFrame &f)
+{
+    const auto within = [](long double v) { return v >= -kFrameLimit && v <= kFrameLimit; };
+    return within(f.xmin) && within(f.xmax) && within(f.ymin) && within(f.ymax) && f.xmin < f.xmax &&
+           f.ymin < f.ymax;
+}
 
 inline constexpr int kMaxItems = 10;
 inline constexpr int kMaxDefinitions = 6;

@@ -11,7 +11,6 @@ namespace gq
 
 namespace
 {
-constexpr long double kFrameLimit = 10000;
 constexpr int kMaxColour = 0xFFFFFF;
 constexpr int kDefinitionNodes = 2 * kMaxDefinitions; // F1..F6, then Q1..Q6
 
