@@ -1,11 +1,13 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] [--param NAME=VALUE]... INPUT.gtq OUTPUT.bmp|OUTPUT.png
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments (usage line).
+// not be written (one line on stderr says why), 2 bad arguments (usage line,
+// or one line naming a bad --param).
 #include "model/equation_file.h"
+#include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
 
@@ -37,12 +39,13 @@ void printLine(const QString &text)
 
 int usage()
 {
-    printLine(
-        QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-                       "default %3)")
-            .arg(kMinSize)
-            .arg(kMaxSize)
-            .arg(kDefaultSize));
+    printLine(QStringLiteral(
+                  "usage: graphotheque-render [--size N] %4 INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
+                  "default %3; NAME = a, b, c, d, f, j, n or theta, theta in multiples of pi)")
+                  .arg(kMinSize)
+                  .arg(kMaxSize)
+                  .arg(kDefaultSize)
+                  .arg(QString::fromLatin1(kParamUsage)));
     return 2;
 }
 
@@ -90,12 +93,13 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded)
+int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
-    // the file on top.
+    // the file on top, then the --param settings.
     Document doc;
     applyEquationFile(loaded, doc);
+    applyParamSettings(params, doc.parameters);
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
@@ -116,6 +120,11 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
+    std::vector<ParamSetting> params;
+    if (QString error = takeParamOptions(argList, params); !error.isEmpty()) {
+        printLine(error);
+        return 2;
+    }
     std::optional<Arguments> args = parseArguments(argList);
     if (!args)
         return usage();
@@ -134,5 +143,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded);
+    return render(*args, loaded, params);
 }
