@@ -1,13 +1,15 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] INPUT.gtq OUTPUT.bmp|OUTPUT.png
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments (usage line).
+// not be written (one line on stderr says why), 2 bad arguments (usage line,
+// or one line naming a range the range dialog would refuse).
 #include "model/equation_file.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
+#include "render_range.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -28,6 +30,7 @@ struct Arguments {
     QString input;
     QString output;
     const char *format = "BMP";
+    std::optional<RangeTexts> range; // --range: drawn over this frame
 };
 
 void printLine(const QString &text)
@@ -37,12 +40,11 @@ void printLine(const QString &text)
 
 int usage()
 {
-    printLine(
-        QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-                       "default %3)")
-            .arg(kMinSize)
-            .arg(kMaxSize)
-            .arg(kDefaultSize));
+    printLine(QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] INPUT.gtq "
+                             "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3)")
+                  .arg(kMinSize)
+                  .arg(kMaxSize)
+                  .arg(kDefaultSize));
     return 2;
 }
 
@@ -53,6 +55,13 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
+        if (arg == QLatin1String("--range")) {
+            RangeTexts texts;
+            if (!takeRangeOption(args, i, texts))
+                return std::nullopt;
+            a.range = texts;
+            continue;
+        }
         if (arg == QLatin1String("--size")) {
             if (++i >= args.size())
                 return std::nullopt;
@@ -96,6 +105,15 @@ int render(const Arguments &a, const LoadResult &loaded)
     // the file on top.
     Document doc;
     applyEquationFile(loaded, doc);
+    if (a.range) {
+        QString error;
+        const std::optional<CoordFrame> frame = evaluateRange(*a.range, doc, error);
+        if (!frame) {
+            printLine(error);
+            return 2;
+        }
+        doc.frame = *frame;
+    }
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
