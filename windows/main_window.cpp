@@ -431,6 +431,8 @@ void MainWindow::leaveSearchMode()
 
 void MainWindow::restoreSearchFrame()
 {
+    // The read-out would show the coordinates of the frame that is gone.
+    hideReadout();
     document_.frame = savedFrame_;
     frameChanged();
 }

@@ -13,7 +13,9 @@ namespace gq
 
 namespace
 {
-constexpr int kStepInterval = 50; // ms between repeated steps while held
+constexpr int kStepInterval = 50;     // ms between repeated steps while held
+constexpr int kStepButtonWidth = 36;  // "+" and "-"
+constexpr int kArrowButtonWidth = 48; // the four move buttons
 
 // A bound's panel: a sunken white field that opens the keyboard on a click.
 const QString kPanelStyle = QStringLiteral("QPushButton { background: white; color: black; border: 1px inset "
@@ -43,7 +45,7 @@ QPushButton *RangeDialog::addStepButton(const char *name, const QString &caption
     return button;
 }
 
-void RangeDialog::buildControls()
+QLayout *RangeDialog::buildBoundRows()
 {
     auto *bounds = new QGridLayout;
     static const char *const kRowCaptions[] = {"xの下限", "xの上限", "yの下限", "yの上限"};
@@ -58,29 +60,46 @@ void RangeDialog::buildControls()
         panels_[row] = panel;
         const QByteArray up = "Button" + QByteArray::number(2 * row + 1);
         const QByteArray down = "Button" + QByteArray::number(2 * row + 2);
+        QPushButton *plus = addStepButton(up.constData(), QStringLiteral("+"), 2 * row + 1);
+        QPushButton *minus = addStepButton(down.constData(), QStringLiteral("-"), 2 * row + 2);
+        plus->setFixedWidth(kStepButtonWidth);
+        minus->setFixedWidth(kStepButtonWidth);
         bounds->addWidget(label, row, 0);
         bounds->addWidget(panel, row, 1);
-        bounds->addWidget(addStepButton(up.constData(), QStringLiteral("+"), 2 * row + 1), row, 2);
-        bounds->addWidget(addStepButton(down.constData(), QStringLiteral("-"), 2 * row + 2), row, 3);
+        bounds->addWidget(plus, row, 2);
+        bounds->addWidget(minus, row, 3);
     }
+    return bounds;
+}
 
+QLayout *RangeDialog::buildMoveButtons()
+{
     auto *move = new QGridLayout;
     auto *moveLabel = new QLabel(QStringLiteral("移動"), this);
     moveLabel->setObjectName(QStringLiteral("Label5"));
     move->addWidget(moveLabel, 0, 0, 1, 3, Qt::AlignLeft);
-    move->addWidget(addStepButton("upshift", QStringLiteral("↑"), StepUp), 1, 1);
-    move->addWidget(addStepButton("lshift", QStringLiteral("←"), StepLeft), 2, 0);
-    move->addWidget(addStepButton("rshift", QStringLiteral("→"), StepRight), 2, 2);
-    move->addWidget(addStepButton("downshift", QStringLiteral("↓"), StepDown), 3, 1);
+    const auto arrow = [this, move](const char *name, const QString &caption, int code, int row, int column) {
+        QPushButton *b = addStepButton(name, caption, code);
+        b->setFixedWidth(kArrowButtonWidth);
+        move->addWidget(b, row, column);
+    };
+    arrow("upshift", QStringLiteral("↑"), StepUp, 1, 1);
+    arrow("lshift", QStringLiteral("←"), StepLeft, 2, 0);
+    arrow("rshift", QStringLiteral("→"), StepRight, 2, 2);
+    arrow("downshift", QStringLiteral("↓"), StepDown, 3, 1);
     auto *zoom = new QVBoxLayout;
     zoom->addStretch();
     zoom->addWidget(addStepButton("smale", QStringLiteral("縮小"), StepZoomOut));
     zoom->addWidget(addStepButton("large", QStringLiteral("拡大"), StepZoomIn));
-    auto *moveRow = new QHBoxLayout;
-    moveRow->addLayout(move);
-    moveRow->addSpacing(16);
-    moveRow->addLayout(zoom);
+    auto *row = new QHBoxLayout;
+    row->addLayout(move);
+    row->addSpacing(16);
+    row->addLayout(zoom);
+    return row;
+}
 
+void RangeDialog::buildControls()
+{
     gridBox_ = new QCheckBox(QStringLiteral("格子表示"), this);
     gridBox_->setObjectName(QStringLiteral("kousi"));
     connect(gridBox_, &QCheckBox::clicked, this, &RangeDialog::setGrid);
@@ -105,9 +124,9 @@ void RangeDialog::buildControls()
     buttons->addWidget(end);
 
     auto *page = new QVBoxLayout(this);
-    page->addLayout(bounds);
+    page->addLayout(buildBoundRows());
     page->addSpacing(8);
-    page->addLayout(moveRow);
+    page->addLayout(buildMoveButtons());
     page->addSpacing(8);
     page->addLayout(boxes);
     page->addLayout(buttons);

@@ -14,6 +14,7 @@
 #include <functional>
 
 class QCheckBox;
+class QLayout;
 class QPushButton;
 
 namespace gq
@@ -62,6 +63,8 @@ class RangeDialog : public QDialog
 
   private:
     void buildControls();
+    QLayout *buildBoundRows();
+    QLayout *buildMoveButtons();
     QPushButton *addStepButton(const char *name, const QString &caption, int code);
     void showRangeValues();
     void refreshAfterRangeChange();

@@ -161,8 +161,11 @@ TEST_F(GraphMouse, SearchModeClicksZoomAndTheStandardButtonRestoresTheEntryFrame
     EXPECT_FALSE(standard->isVisible());
     press(picture, QPoint(100, 100), Qt::MiddleButton);
     EXPECT_TRUE(standard->isVisible());
+    move(picture, QPoint(100, 100));
+    EXPECT_TRUE(readout->isVisible());
     standard->click();
     EXPECT_EQ(g.doc().frame, (CoordFrame{-4, 6, -5, 5})) << "the frame of the moment search mode began";
+    EXPECT_FALSE(readout->isVisible()) << "its coordinates were those of the old frame";
     EXPECT_TRUE(g.rangeLineText().startsWith(QStringLiteral("x座標:  -4.000 ≦ｘ≦ 6.000")));
 
     // With overlay display on, a click does nothing.
