@@ -252,6 +252,9 @@ void MainWindow::buildClientArea()
     itemLabel_ = new QLabel(graphWidget_);
     itemLabel_->setObjectName(QStringLiteral("Label7"));
     itemLabel_->hide();
+    // The pointer reads the graph through the labels that follow it.
+    readout_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    itemLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
     standard_ = new QPushButton(QStringLiteral("標準"), graphWidget_);
     standard_->setObjectName(QStringLiteral("standard"));
     standard_->move(0, 0);
