@@ -1,15 +1,17 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] [--param NAME=VALUE]... INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
+//                       INPUT.gtq OUTPUT.bmp|OUTPUT.png
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
-// or one line naming a bad --param).
+// or one line naming a bad --param or a range the range dialog would refuse).
 #include "model/equation_file.h"
 #include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
+#include "render_range.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -30,6 +32,7 @@ struct Arguments {
     QString input;
     QString output;
     const char *format = "BMP";
+    std::optional<RangeTexts> range; // --range: drawn over this frame
 };
 
 void printLine(const QString &text)
@@ -39,9 +42,9 @@ void printLine(const QString &text)
 
 int usage()
 {
-    printLine(QStringLiteral(
-                  "usage: graphotheque-render [--size N] %4 INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-                  "default %3; NAME = a, b, c, d, f, j, n or theta, theta in multiples of pi)")
+    printLine(QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
+                             "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
+                             "theta, theta in multiples of pi)")
                   .arg(kMinSize)
                   .arg(kMaxSize)
                   .arg(kDefaultSize)
@@ -56,6 +59,13 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
+        if (arg == QLatin1String("--range")) {
+            RangeTexts texts;
+            if (!takeRangeOption(args, i, texts))
+                return std::nullopt;
+            a.range = texts;
+            continue;
+        }
         if (arg == QLatin1String("--size")) {
             if (++i >= args.size())
                 return std::nullopt;
@@ -100,6 +110,15 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
     Document doc;
     applyEquationFile(loaded, doc);
     applyParamSettings(params, doc.parameters);
+    if (a.range) {
+        QString error;
+        const std::optional<CoordFrame> frame = evaluateRange(*a.range, doc, error);
+        if (!frame) {
+            printLine(error);
+            return 2;
+        }
+        doc.frame = *frame;
+    }
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);

@@ -57,6 +57,13 @@ GraphRenderer::GraphRenderer(int graphSize)
 {
 }
 
+void GraphRenderer::resize(int graphSize)
+{
+    const int n = std::max(1, graphSize);
+    image_ = Canvas(n, n);
+    view_ = GraphView(view_.frame(), n);
+}
+
 void GraphRenderer::redrawGraph(const Document &doc)
 {
     if (doc.overlayMode != 1) {
