@@ -150,6 +150,53 @@ void simpsonFill(Canvas &work, const GraphView &view, const Strip &s)
     }
 }
 
+// A strip inside one pixel column paints only vertical runs of that column:
+// the same pixels, in the same order and colours, as its shapes below.
+// False when the strip covers more than one column.
+bool drawInColumn(ColumnRuns &runs, const GraphView &view, SumKind kind, const Strip &s)
+{
+    const int c = view.xToPixel(s.xl);
+    if (view.xToPixel(s.xr) != c)
+        return false;
+    const int y0 = view.yToPixel(0);
+    switch (kind) {
+    case SumKind::Upper:
+    case SumKind::Lower:
+        // The rectangle's outline runs up one side and down the other.
+        if (const int yh = view.yToPixel(s.height); yh != y0)
+            runs.run(c, y0, yh, sideColour(s.height > 0));
+        return true;
+    case SumKind::Trapezoid: {
+        const int yl = view.yToPixel(s.fl), yr = view.yToPixel(s.fr);
+        if ((s.fl >= 0) == (s.fr >= 0)) {
+            if (yl != y0 || yr != y0)
+                runs.run(c, std::min({y0, yl, yr}), std::max({y0, yl, yr}), sideColour(s.fl >= 0));
+        } else {
+            if (yl != y0)
+                runs.run(c, y0, yl, sideColour(s.fl >= 0));
+            if (yr != y0)
+                runs.run(c, y0, yr, sideColour(s.fr >= 0));
+        }
+        return true;
+    }
+    case SumKind::Simpson: {
+        // Narrow enough that the outline takes no parabola samples.
+        if (!(s.dx < 4 * view.xPerPixel()) || s.xl < s.xr - view.xPerPixel())
+            return false;
+        const int yl = view.yToPixel(s.fl), yr = view.yToPixel(s.fr);
+        runs.line(c, y0, yl, sideColour(s.fl > 0));
+        runs.line(c, yl, yr, kStripGreen);
+        runs.line(c, yr, y0, sideColour(s.fr > 0));
+        if (!std::isnan(s.fm)) // the midpoint line, as drawBoundLine draws it
+            runs.line(c, y0, view.yToPixel(s.fm), sideColour(s.fm >= 0));
+        return true;
+    }
+    case SumKind::None:
+        break;
+    }
+    return true;
+}
+
 } // namespace
 
 void drawBoundLine(Canvas &work, const GraphView &view, long double x, long double y)
@@ -162,10 +209,15 @@ bool stripVisible(const GraphView &view, const Strip &strip)
     return strip.xr >= view.xmin() && strip.xl <= view.xmax();
 }
 
-void drawStrip(Canvas &work, const GraphView &view, SumKind kind, const Strip &s)
+void drawStrip(Canvas &work, const GraphView &view, SumKind kind, const Strip &s, ColumnRuns *runs)
 {
     if (!s.drawable || !stripVisible(view, s))
         return;
+    if (runs) {
+        if (drawInColumn(*runs, view, kind, s))
+            return;
+        runs->flush();
+    }
     switch (kind) {
     case SumKind::Upper:
     case SumKind::Lower:
@@ -197,8 +249,12 @@ SumResult drawRiemannSum(Canvas &work, const GraphView &view, Program &f, SumKin
         state.evalValid = true;
         drawBoundLine(work, view, x, f.evaluate(x, 0));
     }
-    return riemannSum(f, kind, a, b, n, view.xPerPixel(),
-                      [&](const Strip &strip) { drawStrip(work, view, kind, strip); });
+    ColumnRuns runs(work);
+    const SumResult result = riemannSum(f, kind, a, b, n, view.xPerPixel(), [&](const Strip &strip) {
+        drawStrip(work, view, kind, strip, &runs);
+    });
+    runs.flush();
+    return result;
 }
 
 Canvas sumPicture(const Canvas &graphImage, const Canvas &work)

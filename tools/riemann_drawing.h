@@ -5,6 +5,7 @@
 
 #include "platform/canvas.h"
 #include "render/graph_view.h"
+#include "tools/column_runs.h"
 #include "tools/riemann_sums.h"
 
 namespace gq
@@ -29,7 +30,10 @@ bool stripVisible(const GraphView &view, const Strip &strip);
 // - Simpson: the outline of the region under the parabola as one path, then
 //   its pieces between the parabola's roots flood-filled; a strip narrower
 //   than four pixels gets only the line at its midpoint instead of a fill.
-void drawStrip(Canvas &work, const GraphView &view, SumKind kind, const Strip &strip);
+// With runs, a strip inside one pixel column is handed to them instead of
+// being drawn at once (see ColumnRuns); the caller flushes them at the end.
+void drawStrip(Canvas &work, const GraphView &view, SumKind kind, const Strip &strip,
+               ColumnRuns *runs = nullptr);
 
 // The navigator's whole drawing of a sum: work is cleared to white, the bound
 // lines at a and b are drawn (when f exists there), then the sum is computed
