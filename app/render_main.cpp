@@ -1,10 +1,13 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] [calculus options] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render --help
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments (usage line).
+// not be written (one line on stderr says why), 2 bad arguments (usage line),
+// 3 the calculus options met a point where the function is undefined.
+#include "calculus_options.h"
 #include "model/equation_file.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
@@ -28,6 +31,7 @@ struct Arguments {
     QString input;
     QString output;
     const char *format = "BMP";
+    CalculusOptions calculus;
 };
 
 void printLine(const QString &text)
@@ -35,14 +39,20 @@ void printLine(const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+QString usageText()
+{
+    return QStringLiteral(
+               "usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
+               "default %3)\n")
+               .arg(kMinSize)
+               .arg(kMaxSize)
+               .arg(kDefaultSize) +
+           calculusUsage();
+}
+
 int usage()
 {
-    printLine(
-        QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-                       "default %3)")
-            .arg(kMinSize)
-            .arg(kMaxSize)
-            .arg(kDefaultSize));
+    std::fputs(usageText().toLocal8Bit().constData(), stderr);
     return 2;
 }
 
@@ -53,6 +63,11 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
+        if (bool bad = false; takeCalculusOption(args, i, a.calculus, bad)) {
+            if (bad)
+                return std::nullopt;
+            continue;
+        }
         if (arg == QLatin1String("--size")) {
             if (++i >= args.size())
                 return std::nullopt;
@@ -70,7 +85,7 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         if (!ok || a.size < kMinSize || a.size > kMaxSize)
             return std::nullopt;
     }
-    if (positional.size() != 2)
+    if (positional.size() != 2 || !calculusOptionsFit(a.calculus))
         return std::nullopt;
     a.input = positional[0];
     a.output = positional[1];
@@ -99,10 +114,13 @@ int render(const Arguments &a, const LoadResult &loaded)
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
+    Canvas picture = renderer.graphImage();
+    if (const int status = drawCalculusFigure(a.calculus, doc, renderer, picture); status >= 0)
+        return status;
 
     // A failed write never leaves a half-written picture in place of an
     // older one.
-    if (QString error = saveImageFile(renderer.graphImage().image(), a.output, a.format); !error.isEmpty()) {
+    if (QString error = saveImageFile(picture.image(), a.output, a.format); !error.isEmpty()) {
         printLine(error);
         return 1;
     }
@@ -116,6 +134,10 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
+    if (argList.size() == 2 && argList[1] == QLatin1String("--help")) {
+        std::fputs(usageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     std::optional<Arguments> args = parseArguments(argList);
     if (!args)
         return usage();
