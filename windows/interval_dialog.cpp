@@ -138,6 +138,8 @@ void IntervalDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous()) // restored by the window system, not opened
         return;
+    // Over the item list, beside the graph, below the formula keyboard.
+    move(main_.geometry().topLeft() + QPoint(4, 300));
     IntervalState &interval = main_.interval();
     interval.active = true;
     showBounds();

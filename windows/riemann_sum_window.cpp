@@ -163,6 +163,8 @@ std::string RiemannSumWindow::askNumber(const QString &caption, const QString &m
 
 bool RiemannSumWindow::begin()
 {
+    // Over the item list, beside the graph, below the formula keyboard.
+    move(main_.geometry().topLeft() + QPoint(4, 300));
     show();
     const bool opened =
         navigator_.open([this](const QString &caption, const QString &message, bool &cancelled) {
