@@ -1,14 +1,16 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] [calculus options] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] [--param NAME=VALUE]... [calculus options] INPUT.gtq OUTPUT.bmp|OUTPUT.png
 //   graphotheque-render --help
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments (usage line),
-// 3 the calculus options met a point where the function is undefined.
+// not be written (one line on stderr says why), 2 bad arguments (usage line,
+// or one line naming a bad --param), 3 the calculus options met a point where
+// the function is undefined.
 #include "calculus_options.h"
 #include "model/equation_file.h"
+#include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
 
@@ -42,11 +44,12 @@ void printLine(const QString &text)
 QString usageText()
 {
     return QStringLiteral(
-               "usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-               "default %3)\n")
+               "usage: graphotheque-render [--size N] %4 INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
+               "default %3; NAME = a, b, c, d, f, j, n or theta, theta in multiples of pi)\n")
                .arg(kMinSize)
                .arg(kMaxSize)
-               .arg(kDefaultSize) +
+               .arg(kDefaultSize)
+               .arg(QString::fromLatin1(kParamUsage)) +
            calculusUsage();
 }
 
@@ -105,12 +108,13 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded)
+int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
-    // the file on top.
+    // the file on top, then the --param settings.
     Document doc;
     applyEquationFile(loaded, doc);
+    applyParamSettings(params, doc.parameters);
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
@@ -138,6 +142,11 @@ int main(int argc, char **argv)
         std::fputs(usageText().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    std::vector<ParamSetting> params;
+    if (QString error = takeParamOptions(argList, params); !error.isEmpty()) {
+        printLine(error);
+        return 2;
+    }
     std::optional<Arguments> args = parseArguments(argList);
     if (!args)
         return usage();
@@ -156,5 +165,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded);
+    return render(*args, loaded, params);
 }

@@ -45,6 +45,13 @@ class GraphRenderer
     // picture to the interval overlay when it is active, else to present.
     void redrawGraph(const Document &doc);
 
+    // The start of a fresh picture: graphImage white, the axes drawn for the
+    // document's frame, the view recomputed (updateRangeStatus is called).
+    void startPicture(const Document &doc);
+    // The end of a redraw: hands graphImage to the interval overlay when it
+    // is active, else to present.
+    void showPicture();
+
     Canvas &graphImage() { return image_; }
     const Canvas &graphImage() const { return image_; }
     int graphSize() const { return image_.width(); }

@@ -10,7 +10,7 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
     : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
                                       [&mainWindow] { mainWindow.redrawItemList(); }},
       versionBox_(&mainWindow), keyboard_(&mainWindow), rangeDialog_(&mainWindow),
-      parameterWindow_(&mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
+      parameterWindow_(mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
       tangentWindow_(&mainWindow), intervalDialog_(mainWindow, &mainWindow),
       riemannSumWindow_(mainWindow, rangeDialog_, &mainWindow), correctionWindow_(definitions_, &mainWindow),
       confirmDialog_(&mainWindow), questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
@@ -36,9 +36,9 @@ void ProgramWindows::openRangeDialog()
     rangeDialog_.exec();
 }
 
-void ProgramWindows::openParameterWindow(bool)
+void ProgramWindows::openParameterWindow(bool afterLoad)
 {
-    parameterWindow_.exec();
+    parameterWindow_.run(afterLoad);
 }
 
 void ProgramWindows::openCorrection(int mode)
