@@ -2,11 +2,14 @@
 // window, for scripts and for checking documents in bulk.
 //
 //   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
-//                       INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//                       [calculus options] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render --help
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
-// or one line naming a bad --param or a range the range dialog would refuse).
+// or one line naming a bad --param or a range the range dialog would refuse),
+// 3 the calculus options met a point where the function is undefined.
+#include "calculus_options.h"
 #include "model/equation_file.h"
 #include "param_options.h"
 #include "platform/image_file.h"
@@ -33,6 +36,7 @@ struct Arguments {
     QString output;
     const char *format = "BMP";
     std::optional<RangeTexts> range; // --range: drawn over this frame
+    CalculusOptions calculus;
 };
 
 void printLine(const QString &text)
@@ -40,15 +44,22 @@ void printLine(const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+QString usageText()
+{
+    return QStringLiteral(
+               "usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
+               "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or theta, theta "
+               "in multiples of pi)\n")
+               .arg(kMinSize)
+               .arg(kMaxSize)
+               .arg(kDefaultSize)
+               .arg(QString::fromLatin1(kParamUsage)) +
+           calculusUsage();
+}
+
 int usage()
 {
-    printLine(QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
-                             "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
-                             "theta, theta in multiples of pi)")
-                  .arg(kMinSize)
-                  .arg(kMaxSize)
-                  .arg(kDefaultSize)
-                  .arg(QString::fromLatin1(kParamUsage)));
+    std::fputs(usageText().toLocal8Bit().constData(), stderr);
     return 2;
 }
 
@@ -64,6 +75,11 @@ std::optional<Arguments> parseArguments(const QStringList &args)
             if (!takeRangeOption(args, i, texts))
                 return std::nullopt;
             a.range = texts;
+            continue;
+        }
+        if (bool bad = false; takeCalculusOption(args, i, a.calculus, bad)) {
+            if (bad)
+                return std::nullopt;
             continue;
         }
         if (arg == QLatin1String("--size")) {
@@ -83,7 +99,7 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         if (!ok || a.size < kMinSize || a.size > kMaxSize)
             return std::nullopt;
     }
-    if (positional.size() != 2)
+    if (positional.size() != 2 || !calculusOptionsFit(a.calculus))
         return std::nullopt;
     a.input = positional[0];
     a.output = positional[1];
@@ -122,10 +138,13 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
+    Canvas picture = renderer.graphImage();
+    if (const int status = drawCalculusFigure(a.calculus, doc, renderer, picture); status >= 0)
+        return status;
 
     // A failed write never leaves a half-written picture in place of an
     // older one.
-    if (QString error = saveImageFile(renderer.graphImage().image(), a.output, a.format); !error.isEmpty()) {
+    if (QString error = saveImageFile(picture.image(), a.output, a.format); !error.isEmpty()) {
         printLine(error);
         return 1;
     }
@@ -139,6 +158,10 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
+    if (argList.size() == 2 && argList[1] == QLatin1String("--help")) {
+        std::fputs(usageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     std::vector<ParamSetting> params;
     if (QString error = takeParamOptions(argList, params); !error.isEmpty()) {
         printLine(error);
