@@ -10,8 +10,8 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
     : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
                                       [&mainWindow] { mainWindow.redrawItemList(); }},
       versionBox_(&mainWindow), keyboard_(&mainWindow), rangeDialog_(&mainWindow),
-      parameterWindow_(&mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
-      tangentWindow_(&mainWindow), intervalDialog_(&mainWindow), riemannSumWindow_(&mainWindow),
+      parameterWindow_(&mainWindow), colourPanel_(&mainWindow), meanRateWindow_(mainWindow, late_),
+      tangentWindow_(mainWindow), intervalDialog_(&mainWindow), riemannSumWindow_(&mainWindow),
       correctionWindow_(definitions_, &mainWindow), confirmDialog_(&mainWindow),
       questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
 {
@@ -51,13 +51,13 @@ void ProgramWindows::openCorrection(int mode)
 void ProgramWindows::openMeanRate()
 {
     meanRateWindow_.setWindowTitle(QStringLiteral("平均変化率の意味"));
-    meanRateWindow_.exec();
+    meanRateWindow_.run();
 }
 
 void ProgramWindows::openTangent()
 {
     tangentWindow_.setWindowTitle(QStringLiteral("接線の傾きの変化"));
-    tangentWindow_.exec();
+    tangentWindow_.run();
 }
 
 void ProgramWindows::openRiemannSums()
