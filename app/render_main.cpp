@@ -2,9 +2,13 @@
 // window, for scripts and for checking documents in bulk.
 //
 //   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render --help
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line).
+// The options of the calculus demonstrations add their own (see
+// derivative_options.h).
+#include "derivative_options.h"
 #include "model/equation_file.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
@@ -35,14 +39,20 @@ void printLine(const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+QString usageText()
+{
+    return QStringLiteral(
+               "usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
+               "default %3)\n")
+               .arg(kMinSize)
+               .arg(kMaxSize)
+               .arg(kDefaultSize) +
+           derivativeOptionsUsage();
+}
+
 int usage()
 {
-    printLine(
-        QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-                       "default %3)")
-            .arg(kMinSize)
-            .arg(kMaxSize)
-            .arg(kDefaultSize));
+    std::fprintf(stderr, "%s", usageText().toLocal8Bit().constData());
     return 2;
 }
 
@@ -90,7 +100,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded)
+int render(const Arguments &a, const LoadResult &loaded, const DerivativeOptions &derivative)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
     // the file on top.
@@ -99,6 +109,8 @@ int render(const Arguments &a, const LoadResult &loaded)
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
+    if (int status = drawDerivativeOptions(derivative, doc, renderer); status != 0)
+        return status;
 
     // A failed write never leaves a half-written picture in place of an
     // older one.
@@ -116,6 +128,13 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
+    if (argList.contains(QLatin1String("--help"))) {
+        std::printf("%s", usageText().toLocal8Bit().constData());
+        return 0;
+    }
+    DerivativeOptions derivative;
+    if (!takeDerivativeOptions(argList, derivative))
+        return usage();
     std::optional<Arguments> args = parseArguments(argList);
     if (!args)
         return usage();
@@ -134,5 +153,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded);
+    return render(*args, loaded, derivative);
 }

@@ -140,9 +140,12 @@ bool MeanRate::moveArrow(MeanRateArrow arrow)
 bool MeanRate::approachTick()
 {
     moveStep_ = approachStep(bx_ - ax_);
-    if (moveStep_ == 0)
+    // Far from 0 a step can be below B's precision: B would stay where it is
+    // and the timer tick in place for ever.
+    const long double next = bx_ - moveStep_;
+    if (moveStep_ == 0 || next == bx_)
         return false;
-    bx_ -= moveStep_;
+    bx_ = next;
     return true;
 }
 

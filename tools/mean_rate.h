@@ -72,8 +72,8 @@ class MeanRate
     // follows; otherwise nothing is redrawn although the point has moved.
     bool moveArrow(MeanRateArrow arrow);
     // One tick of B's approach: B moves by approachStep towards A. False once
-    // the step is 0 (B within 0.0001 of A): the approach is over and B has
-    // not moved.
+    // the step is 0 (B within 0.0001 of A), or too small to move B at all (B
+    // far from 0): the approach is over and B has not moved.
     bool approachTick();
 
     // The zoom about A. Restore puts back the frame held since the first zoom

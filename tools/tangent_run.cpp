@@ -95,6 +95,21 @@ void TangentRun::advance()
     advanceSteps();
 }
 
+bool TangentRun::placeAt(long double x)
+{
+    if (!isOpen())
+        return false;
+    EngineScope scope(doc_, doc_->parameters, view_.xPerPixel());
+    shift();
+    x_ = x;
+    evaluateAtX();
+    if (valid_) {
+        shownSlope_ = m_;
+        updateReadouts(x_);
+    }
+    return valid_;
+}
+
 void TangentRun::noteFrameDrawn()
 {
     recentX_ = x_;

@@ -56,6 +56,11 @@ class TangentRun
     // update the read-outs (after the trace box was unticked).
     void advance();
 
+    // P put at x directly, without the run's skipping: the current position
+    // becomes the previous one, P is evaluated at x and the read-outs show
+    // (x, f(x)) and f'(x). False when f is undefined at x.
+    bool placeAt(long double x);
+
     // Whether Draw shows anything: f defined at P and at the previous position.
     bool showable() const { return valid_ && prevValid_; }
     // A pole or jump of f or f' lay between the positions since the last

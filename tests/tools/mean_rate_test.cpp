@@ -81,6 +81,16 @@ TEST_F(MeanRateTest, ApproachStepsShrinkByTheDistanceAndKeepItsSign)
     EXPECT_GE(rate.bx() - rate.ax(), -0.0001L);
 }
 
+TEST_F(MeanRateTest, AnApproachThatCannotMoveBEndsAtOnce)
+{
+    // 0.1 is below the precision of 10^30: B would never move.
+    openWith("1", "0", "10^30", view(-5, 5, -5, 5));
+    const long double b = rate.bx();
+    EXPECT_GT(b, 1e29L);
+    EXPECT_FALSE(rate.approachTick());
+    EXPECT_EQ(rate.bx(), b);
+}
+
 TEST_F(MeanRateTest, EqualPointsKeepTheRateText)
 {
     openWith("x^2", "1", "3", view(-5, 5, -5, 5));
