@@ -1,17 +1,21 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
+//                       INPUT.gtq OUTPUT.bmp|OUTPUT.png
 //   graphotheque-render --help
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments (usage line).
+// not be written (one line on stderr says why), 2 bad arguments (usage line,
+// or one line naming a bad --param or a range the range dialog would refuse).
 // The options of the calculus demonstrations add their own (see
 // derivative_options.h).
 #include "derivative_options.h"
 #include "model/equation_file.h"
+#include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
+#include "render_range.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -32,6 +36,7 @@ struct Arguments {
     QString input;
     QString output;
     const char *format = "BMP";
+    std::optional<RangeTexts> range; // --range: drawn over this frame
 };
 
 void printLine(const QString &text)
@@ -41,12 +46,13 @@ void printLine(const QString &text)
 
 QString usageText()
 {
-    return QStringLiteral(
-               "usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-               "default %3)\n")
+    return QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
+                          "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
+                          "theta, theta in multiples of pi)\n")
                .arg(kMinSize)
                .arg(kMaxSize)
-               .arg(kDefaultSize) +
+               .arg(kDefaultSize)
+               .arg(QString::fromLatin1(kParamUsage)) +
            derivativeOptionsUsage();
 }
 
@@ -63,6 +69,13 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
+        if (arg == QLatin1String("--range")) {
+            RangeTexts texts;
+            if (!takeRangeOption(args, i, texts))
+                return std::nullopt;
+            a.range = texts;
+            continue;
+        }
         if (arg == QLatin1String("--size")) {
             if (++i >= args.size())
                 return std::nullopt;
@@ -100,12 +113,23 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded, const DerivativeOptions &derivative)
+int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params,
+           const DerivativeOptions &derivative)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
-    // the file on top.
+    // the file on top, then the --param settings.
     Document doc;
     applyEquationFile(loaded, doc);
+    applyParamSettings(params, doc.parameters);
+    if (a.range) {
+        QString error;
+        const std::optional<CoordFrame> frame = evaluateRange(*a.range, doc, error);
+        if (!frame) {
+            printLine(error);
+            return 2;
+        }
+        doc.frame = *frame;
+    }
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
@@ -132,6 +156,11 @@ int main(int argc, char **argv)
         std::printf("%s", usageText().toLocal8Bit().constData());
         return 0;
     }
+    std::vector<ParamSetting> params;
+    if (QString error = takeParamOptions(argList, params); !error.isEmpty()) {
+        printLine(error);
+        return 2;
+    }
     DerivativeOptions derivative;
     if (!takeDerivativeOptions(argList, derivative))
         return usage();
@@ -153,5 +182,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded, derivative);
+    return render(*args, loaded, params, derivative);
 }

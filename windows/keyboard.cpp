@@ -93,7 +93,7 @@ void CaretLine::mouseReleaseEvent(QMouseEvent *event)
     QLineEdit::mouseReleaseEvent(event);
 }
 
-// --- Tkeyfunc --------------------------------------------------------------
+// --- FormulaKeyboard -------------------------------------------------------
 
 FormulaKeyboard::FormulaKeyboard(QWidget *mainWindow) : QDialog(mainWindow)
 {

@@ -229,7 +229,7 @@ void MeanRateWindow::zoomClicked(MeanRateZoom command)
     if (!rate_.isOpen())
         return;
     rate_.zoom(command, main_.doc().frame);
-    main_.redrawGraph();
+    main_.frameChanged();
     rate_.setView(main_.renderer().view());
     showPoints();
 }
