@@ -8,8 +8,11 @@
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
 // or one line naming a bad --param or a range the range dialog would refuse),
-// 3 the calculus options met a point where the function is undefined.
+// 3 the calculus options met a point where the function is undefined. The
+// options of the calculus demonstrations are parsed and drawn in their own
+// files (calculus_options.h, derivative_options.h).
 #include "calculus_options.h"
+#include "derivative_options.h"
 #include "model/equation_file.h"
 #include "param_options.h"
 #include "platform/image_file.h"
@@ -46,15 +49,14 @@ void printLine(const QString &text)
 
 QString usageText()
 {
-    return QStringLiteral(
-               "usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
-               "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or theta, theta "
-               "in multiples of pi)\n")
+    return QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
+                          "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
+                          "theta, theta in multiples of pi)\n")
                .arg(kMinSize)
                .arg(kMaxSize)
                .arg(kDefaultSize)
                .arg(QString::fromLatin1(kParamUsage)) +
-           calculusUsage();
+           calculusUsage() + derivativeOptionsUsage();
 }
 
 int usage()
@@ -119,7 +121,8 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params)
+int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params,
+           const DerivativeOptions &derivative)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
     // the file on top, then the --param settings.
@@ -138,6 +141,8 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
+    if (int status = drawDerivativeOptions(derivative, doc, renderer); status != 0)
+        return status;
     Canvas picture = renderer.graphImage();
     if (const int status = drawCalculusFigure(a.calculus, doc, renderer, picture); status >= 0)
         return status;
@@ -158,8 +163,8 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
-    if (argList.size() == 2 && argList[1] == QLatin1String("--help")) {
-        std::fputs(usageText().toLocal8Bit().constData(), stdout);
+    if (argList.contains(QLatin1String("--help"))) {
+        std::printf("%s", usageText().toLocal8Bit().constData());
         return 0;
     }
     std::vector<ParamSetting> params;
@@ -167,6 +172,9 @@ int main(int argc, char **argv)
         printLine(error);
         return 2;
     }
+    DerivativeOptions derivative;
+    if (!takeDerivativeOptions(argList, derivative))
+        return usage();
     std::optional<Arguments> args = parseArguments(argList);
     if (!args)
         return usage();
@@ -185,5 +193,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded, params);
+    return render(*args, loaded, params, derivative);
 }

@@ -12,8 +12,8 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
       versionBox_(&mainWindow), keyboard_(&mainWindow),
       rangeDialog_(
           mainWindow.doc(), late_, [&mainWindow] { mainWindow.frameChanged(); }, &mainWindow),
-      parameterWindow_(mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
-      tangentWindow_(&mainWindow), intervalDialog_(mainWindow, &mainWindow),
+      parameterWindow_(mainWindow), colourPanel_(&mainWindow), meanRateWindow_(mainWindow, late_),
+      tangentWindow_(mainWindow), intervalDialog_(mainWindow, &mainWindow),
       riemannSumWindow_(mainWindow, rangeDialog_, &mainWindow), correctionWindow_(definitions_, &mainWindow),
       confirmDialog_(&mainWindow), questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
 {
@@ -56,13 +56,13 @@ void ProgramWindows::openCorrection(int mode)
 void ProgramWindows::openMeanRate()
 {
     meanRateWindow_.setWindowTitle(QStringLiteral("平均変化率の意味"));
-    meanRateWindow_.exec();
+    meanRateWindow_.run();
 }
 
 void ProgramWindows::openTangent()
 {
     tangentWindow_.setWindowTitle(QStringLiteral("接線の傾きの変化"));
-    tangentWindow_.exec();
+    tangentWindow_.run();
 }
 
 void ProgramWindows::openRiemannSums()

@@ -48,8 +48,8 @@ class ProgramWindows final : public SecondaryWindows
     void runDefinitionCommand(DefinitionCommand command) override;
 
   private:
-    // The correction window's questions go through the dialogs created after
-    // it; they are bound in before either can be opened.
+    // The questions of the mean-rate and correction windows go through the
+    // dialogs created after them; they are bound in before any can be opened.
     struct LateQuestions : Questions {
         Questions *target = nullptr;
         std::string askKeyboard(const KeyboardRequest &r) override { return target->askKeyboard(r); }
