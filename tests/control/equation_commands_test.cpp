@@ -74,7 +74,7 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
                 !controller.menus().calculusMenu);
     const ColourPanelState &colours = controller.colours();
     EXPECT_FALSE(colours.isOffered(first.colour) || colours.isOffered(second.colour));
-    EXPECT_TRUE(surface.lines().contains(QStringLiteral("40,30:x^2-2")));
+    EXPECT_TRUE(surface.lines().contains(QStringLiteral("75,30:x^2-2"))) << "after the widest label, (p,q) =";
 
     // One explicit function using a: the parameter window is asked for, the
     // calculus menu and the derivative appear.
