@@ -1,13 +1,17 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//   graphotheque-render [--size N] INPUT.gtq OUTPUT.EXT
 //
+// EXT names the picture format: bmp, png, jpg, or any other Qt can write.
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments (usage line).
+// not be written (one line on stderr says why), 2 bad arguments or an
+// extension that names no format (usage line). A readable file whose texts do
+// not all parse is still drawn (exit 0); stderr names each such line.
 #include "model/equation_file.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
+#include "render_output.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -27,7 +31,7 @@ struct Arguments {
     int size = kDefaultSize;
     QString input;
     QString output;
-    const char *format = "BMP";
+    QByteArray format; // by the output's extension
 };
 
 void printLine(const QString &text)
@@ -37,12 +41,12 @@ void printLine(const QString &text)
 
 int usage()
 {
-    printLine(
-        QStringLiteral("usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|OUTPUT.png  (N = %1..%2, "
-                       "default %3)")
-            .arg(kMinSize)
-            .arg(kMaxSize)
-            .arg(kDefaultSize));
+    printLine(QStringLiteral(
+                  "usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|.png|.jpg|...  (N = %1..%2, "
+                  "default %3)")
+                  .arg(kMinSize)
+                  .arg(kMaxSize)
+                  .arg(kDefaultSize));
     return 2;
 }
 
@@ -74,9 +78,8 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         return std::nullopt;
     a.input = positional[0];
     a.output = positional[1];
-    if (a.output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        a.format = "PNG";
-    else if (!a.output.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+    a.format = outputFormatFor(a.output);
+    if (a.format.isEmpty())
         return std::nullopt;
     return a;
 }
@@ -102,7 +105,8 @@ int render(const Arguments &a, const LoadResult &loaded)
 
     // A failed write never leaves a half-written picture in place of an
     // older one.
-    if (QString error = saveImageFile(renderer.graphImage().image(), a.output, a.format); !error.isEmpty()) {
+    if (QString error = saveImageFile(renderer.graphImage().image(), a.output, a.format.constData());
+        !error.isEmpty()) {
         printLine(error);
         return 1;
     }
@@ -130,6 +134,8 @@ int main(int argc, char **argv)
         printLine(QStringLiteral("%1: %2").arg(args->input, why));
         return 1;
     }
+    for (const QString &note : unparsableTextNotes(args->input, loaded))
+        printLine(note);
 
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
