@@ -15,9 +15,11 @@ namespace gq
 class ScriptedQuestions : public Questions
 {
   public:
-    std::deque<std::string> keyboardAnswers; // "" = cancelled; none left = cancelled
-    std::deque<uint32_t> colourAnswers;      // none left = the first offered colour
-    std::deque<bool> confirmAnswers;         // none left = cancel
+    std::deque<std::string> keyboardAnswers;          // "" = cancelled; none left = cancelled
+    std::deque<uint32_t> colourAnswers;               // none left = the first offered colour
+    std::deque<bool> confirmAnswers;                  // none left = cancel
+    std::deque<SaveChangesAnswer> saveChangesAnswers; // none left = cancel
+    int saveChangesQuestions = 0;
     std::vector<KeyboardRequest> keyboardRequests;
     std::vector<int> confirmKinds;
     std::vector<QString> messages;
@@ -59,6 +61,15 @@ class ScriptedQuestions : public Questions
         return answer;
     }
     void showMessage(const QString &text) override { messages.push_back(text); }
+    SaveChangesAnswer askSaveChanges() override
+    {
+        ++saveChangesQuestions;
+        if (saveChangesAnswers.empty())
+            return SaveChangesAnswer::Cancel;
+        SaveChangesAnswer answer = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return answer;
+    }
 };
 
 // Every character is 10 pixels wide.
