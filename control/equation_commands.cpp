@@ -39,17 +39,16 @@ LoadOutcome take(GraphController &controller, const LoadResult &result, QStringL
     return LoadOutcome::Failed;
 }
 
-// The refresh after a read (read: a file was taken), then the message naming
-// the texts that do not parse: after the refresh, so that the list with its
-// marks is on screen while the message is read.
-AfterRead refresh(GraphController &controller, bool read, const QStringList &unparsable)
+// The refresh after a read (read: a file was taken).
+ReadOutcome refresh(GraphController &controller, bool read, const QStringList &unparsable)
 {
-    const bool usesParameters = controller.refreshAfterLoad();
-    if (!unparsable.isEmpty())
-        controller.ask().showMessage(unparsable.join(QLatin1Char('\n')));
-    if (usesParameters)
-        return AfterRead::OpenParameterWindow;
-    return read ? AfterRead::Redraw : AfterRead::Nothing;
+    ReadOutcome outcome;
+    outcome.unparsable = unparsable;
+    if (controller.refreshAfterLoad())
+        outcome.next = AfterRead::OpenParameterWindow;
+    else if (read)
+        outcome.next = AfterRead::Redraw;
+    return outcome;
 }
 } // namespace
 
@@ -58,13 +57,13 @@ LoadOutcome loadEquations(GraphController &controller, const QString &path, QStr
     return take(controller, loadEquationFile(path), unparsable);
 }
 
-AfterRead readEquationsAndRefresh(GraphController &controller, const QString &path)
+ReadOutcome readEquationsAndRefresh(GraphController &controller, const QString &path)
 {
     QStringList unparsable;
     // A file that is not ours or that could not be read leaves the document
     // and its display exactly as they were.
     if (!path.isEmpty() && loadEquations(controller, path, &unparsable) != LoadOutcome::Loaded)
-        return AfterRead::Nothing;
+        return {};
     return refresh(controller, !path.isEmpty(), unparsable);
 }
 
@@ -89,26 +88,26 @@ bool settleUnsavedChanges(GraphController &controller, const EquationFileNames &
     return false;
 }
 
-AfterRead readEquationsCommand(GraphController &controller, const EquationFileNames &names)
+ReadOutcome readEquationsCommand(GraphController &controller, const EquationFileNames &names)
 {
     if (!settleUnsavedChanges(controller, names))
-        return AfterRead::Nothing;
+        return {};
     const QString path = names.forReading ? names.forReading() : QString();
     return readEquationsAndRefresh(controller, path);
 }
 
-AfterRead openEquationsAtStart(GraphController &controller, const QString &path)
+ReadOutcome openEquationsAtStart(GraphController &controller, const QString &path)
 {
     if (path.isEmpty())
-        return AfterRead::Nothing;
+        return {};
     const LoadResult result = loadEquationFile(path);
     if (result.status == LoadResult::NotEquationFile) {
         controller.ask().showMessage(QStringLiteral("%1: %2").arg(path, notEquationFileMessage()));
-        return AfterRead::Nothing;
+        return {};
     }
     QStringList unparsable;
     if (take(controller, result, &unparsable) != LoadOutcome::Loaded)
-        return AfterRead::Nothing;
+        return {};
     return refresh(controller, true, unparsable);
 }
 

@@ -5,6 +5,7 @@
 
 #include "control/graph_controller.h"
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace gq
@@ -36,11 +37,20 @@ enum class AfterRead {
     OpenParameterWindow, // the document uses parameters: the parameter window opens and draws
 };
 
+// What a read leaves to the window: the picture, and the lines of the file
+// whose formulas do not parse ("N行目: 式が正しくありません" each), which the
+// window shows in one message over the new picture, before the parameter
+// window opens.
+struct ReadOutcome {
+    AfterRead next = AfterRead::Nothing;
+    QStringList unparsable;
+    QString message() const { return unparsable.join(QLatin1Char('\n')); } // "" when all parse
+};
+
 // The whole read command after its open dialog: reads path (an empty path
 // means the dialog was cancelled), then refreshes the list, menus, colours and
-// status lines as after every read, and names the lines whose texts do not
-// parse in one message.
-AfterRead readEquationsAndRefresh(GraphController &controller, const QString &path);
+// status lines as after every read.
+ReadOutcome readEquationsAndRefresh(GraphController &controller, const QString &path);
 
 // Where file names come from: the file dialogs in the program, a script in
 // tests. Each returns the chosen path, or "" when the user cancelled.
@@ -61,12 +71,12 @@ bool settleUnsavedChanges(GraphController &controller, const EquationFileNames &
 
 // "式の読み込み": settles unsaved changes first (a cancel there ends the
 // command with nothing done), then asks for a file and reads it.
-AfterRead readEquationsCommand(GraphController &controller, const EquationFileNames &names);
+ReadOutcome readEquationsCommand(GraphController &controller, const EquationFileNames &names);
 
 // A file named on the command line, read at start-up with the same checks as
 // the read command. Unlike the menu, a file that is not an equation file is
 // reported ("1行目: 式ファイルではありません"): the user asked for that file.
-AfterRead openEquationsAtStart(GraphController &controller, const QString &path);
+ReadOutcome openEquationsAtStart(GraphController &controller, const QString &path);
 
 // The message for a file whose first line is not the equation-file marker.
 QString notEquationFileMessage();

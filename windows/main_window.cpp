@@ -333,14 +333,17 @@ void MainWindow::openAtStart(const QString &path)
     followRead(openEquationsAtStart(controller_, path));
 }
 
-void MainWindow::followRead(AfterRead next)
+void MainWindow::followRead(const ReadOutcome &read)
 {
-    // The picture always shows the document that was read: the parameter
-    // window draws it, otherwise it is redrawn here.
-    if (next == AfterRead::OpenParameterWindow)
-        openParameterWindow(true);
-    else if (next == AfterRead::Redraw)
+    // The picture always shows the document that was read: redrawn here, or
+    // drawn by the parameter window. The message about formulas that do not
+    // parse comes over the new picture and list, before that window opens.
+    if (read.next == AfterRead::Redraw)
         redrawGraph();
+    if (!read.unparsable.isEmpty())
+        controller_.ask().showMessage(read.message());
+    if (read.next == AfterRead::OpenParameterWindow)
+        openParameterWindow(true);
 }
 
 void MainWindow::saveGraphImage()

@@ -108,7 +108,7 @@ class MainWindow : public QMainWindow
     void hideReadout();
     void runDefinition(DefinitionCommand command);
     void openParameterWindow(bool afterLoad);
-    void followRead(AfterRead next); // the picture after a read
+    void followRead(const ReadOutcome &read); // the picture and message after a read
 
     Document document_;
     // The document's definitions for every formula parsed on this thread

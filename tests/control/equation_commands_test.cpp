@@ -64,7 +64,7 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
     doc.frame = {-2, 3, -1, 4};
     ASSERT_TRUE(saveEquations(controller, path("a.gtq")));
     controller.resetDocument();
-    EXPECT_EQ(readEquationsAndRefresh(controller, path("a.gtq")), AfterRead::Redraw);
+    EXPECT_EQ(readEquationsAndRefresh(controller, path("a.gtq")).next, AfterRead::Redraw);
     ASSERT_EQ(doc.itemCount, 2);
     EXPECT_EQ(doc.items[1].text, first.text);
     EXPECT_EQ(doc.items[2].text, second.text);
@@ -78,7 +78,7 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
 
     // One explicit function using a: the parameter window is asked for (it
     // draws the picture), the calculus menu and the derivative appear.
-    EXPECT_EQ(readEquationsAndRefresh(controller, write("p.gtq", oneItemFile("a*x^2"))),
+    EXPECT_EQ(readEquationsAndRefresh(controller, write("p.gtq", oneItemFile("a*x^2"))).next,
               AfterRead::OpenParameterWindow);
     EXPECT_TRUE(colours.isOffered(first.colour) && colours.isOffered(second.colour));
     EXPECT_FALSE(colours.isOffered(255));
@@ -87,7 +87,8 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
                 controller.menus().derivativeEntry);
     EXPECT_TRUE(controller.showMaxMin());
     const int clears = surface.clears;
-    EXPECT_EQ(readEquationsAndRefresh(controller, QString()), AfterRead::OpenParameterWindow); // cancelled
+    EXPECT_EQ(readEquationsAndRefresh(controller, QString()).next,
+              AfterRead::OpenParameterWindow); // cancelled
     EXPECT_EQ(surface.clears, clears + 1);
     EXPECT_EQ(doc.itemCount, 1);
     EXPECT_TRUE(ask.messages.empty());
@@ -115,7 +116,7 @@ TEST_F(EquationCommands, UnreadableFilesChangeNothingAndFailuresAreReported)
         SCOPED_TRACE(c.file);
         const std::size_t messages = ask.messages.size(), perRead = c.outcome == LoadOutcome::Failed;
         EXPECT_EQ(loadEquations(controller, path(c.file)), c.outcome);
-        EXPECT_EQ(readEquationsAndRefresh(controller, path(c.file)), AfterRead::Nothing);
+        EXPECT_EQ(readEquationsAndRefresh(controller, path(c.file)).next, AfterRead::Nothing);
         EXPECT_EQ(ask.messages.size(), messages + 2 * perRead);
         EXPECT_TRUE(!perRead || !ask.messages.back().isEmpty());
         EXPECT_TRUE(doc.itemCount == 1 && doc.items[1].text[1] == "x+1");

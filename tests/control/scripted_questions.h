@@ -6,6 +6,7 @@
 #include "control/questions.h"
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,13 @@ class ScriptedQuestions : public Questions
         confirmAnswers.pop_front();
         return answer;
     }
-    void showMessage(const QString &text) override { messages.push_back(text); }
+    std::function<void(const QString &)> onMessage; // runs while the message is shown
+    void showMessage(const QString &text) override
+    {
+        messages.push_back(text);
+        if (onMessage)
+            onMessage(text);
+    }
     SaveChangesAnswer askSaveChanges() override
     {
         ++saveChangesQuestions;

@@ -111,11 +111,11 @@ TEST_F(UnsavedChanges, ReadingClearsTheChanges)
     ASSERT_TRUE(saveEquations(controller, path("a.gtq")));
     registerExplicit("x+1");
     EXPECT_TRUE(controller.isModified());
-    EXPECT_EQ(readEquationsAndRefresh(controller, path("a.gtq")), AfterRead::Redraw);
+    EXPECT_EQ(readEquationsAndRefresh(controller, path("a.gtq")).next, AfterRead::Redraw);
     EXPECT_FALSE(controller.isModified());
     // A read that fails leaves the changes as they were.
     registerExplicit("x+1");
-    EXPECT_EQ(readEquationsAndRefresh(controller, path("missing.gtq")), AfterRead::Nothing);
+    EXPECT_EQ(readEquationsAndRefresh(controller, path("missing.gtq")).next, AfterRead::Nothing);
     EXPECT_TRUE(controller.isModified());
 }
 
@@ -174,27 +174,27 @@ TEST_F(UnsavedChanges, ReadingOverChangesAsksFirst)
 
     // 取消し: no open dialog, the document as it was.
     ask.saveChangesAnswers = {SaveChangesAnswer::Cancel};
-    EXPECT_EQ(readEquationsCommand(controller, names), AfterRead::Nothing);
+    EXPECT_EQ(readEquationsCommand(controller, names).next, AfterRead::Nothing);
     EXPECT_EQ(openDialogs, 0);
     EXPECT_EQ(doc.itemCount, 2);
 
     // 保存: the changes go to another file first, then the read.
     saveAs = path("b.gtq");
     ask.saveChangesAnswers = {SaveChangesAnswer::Save};
-    EXPECT_EQ(readEquationsCommand(controller, names), AfterRead::Redraw);
+    EXPECT_EQ(readEquationsCommand(controller, names).next, AfterRead::Redraw);
     EXPECT_EQ(openDialogs, 1);
     EXPECT_EQ(doc.itemCount, 1);
     EXPECT_TRUE(readTextLines(saveAs).ok);
 
     // Unchanged now: read again without a question.
-    EXPECT_EQ(readEquationsCommand(controller, names), AfterRead::Redraw);
+    EXPECT_EQ(readEquationsCommand(controller, names).next, AfterRead::Redraw);
     EXPECT_EQ(ask.saveChangesQuestions, 2);
     EXPECT_EQ(openDialogs, 2);
 
     // 保存しない: read over the changes.
     registerExplicit("x+1");
     ask.saveChangesAnswers = {SaveChangesAnswer::DontSave};
-    EXPECT_EQ(readEquationsCommand(controller, names), AfterRead::Redraw);
+    EXPECT_EQ(readEquationsCommand(controller, names).next, AfterRead::Redraw);
     EXPECT_EQ(doc.itemCount, 1);
 }
 

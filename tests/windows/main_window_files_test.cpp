@@ -165,6 +165,24 @@ TEST_F(MainWindowFiles, ThePictureFollowsTheDocumentThatWasRead)
     EXPECT_EQ(ask.messages.size(), 1u);
 }
 
+TEST_F(MainWindowFiles, TheMessageAboutUnparsableFormulasComesOverTheNewPicture)
+{
+    // Line 17 holds item 1's formula; item 2 is the sound one.
+    Document doc;
+    doc.itemCount = 2;
+    doc.items[1] = {.kind = KindExplicit, .text = {"", "x^^2"}, .colour = kBlue};
+    doc.items[2] = {.kind = KindExplicit, .text = {"", "2"}, .colour = kRed};
+    std::vector<std::string> lines;
+    QString error;
+    ASSERT_TRUE(equationFileLines(doc, lines, error));
+    ASSERT_TRUE(saveTextLines(path("bad.gtq"), lines).isEmpty());
+    bool drawnWhenShown = false;
+    ask.onMessage = [&](const QString &) { drawnWhenShown = drawnAt(2, 2, kRed); };
+    g.openAtStart(path("bad.gtq"));
+    EXPECT_EQ(ask.messages, std::vector<QString>{QStringLiteral("17行目: 式が正しくありません")});
+    EXPECT_TRUE(drawnWhenShown);
+}
+
 TEST_F(MainWindowFiles, AFileFromTheCommandLineIsReadAndDrawn)
 {
     g.openAtStart(writeFile("start.gtq", "2", kRed));
