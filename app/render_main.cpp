@@ -1,17 +1,21 @@
 // graphotheque-render: draws an equation file into a picture file without a
 // window, for scripts and for checking documents in bulk.
 //
-//   graphotheque-render [--size N] INPUT.gtq OUTPUT.EXT
+//   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
+//                       INPUT.gtq OUTPUT.EXT
 //
 // EXT names the picture format: bmp, png, jpg, or any other Qt can write.
 // Exit status: 0 written, 1 the input could not be read or the picture could
-// not be written (one line on stderr says why), 2 bad arguments or an
-// extension that names no format (usage line). A readable file whose texts do
-// not all parse is still drawn (exit 0); stderr names each such line.
+// not be written (one line on stderr says why), 2 bad arguments (usage line,
+// or one line naming a bad --param or a range the range dialog would refuse)
+// or an extension that names no format (usage line). A readable file whose
+// texts do not all parse is still drawn (exit 0); stderr names each such line.
 #include "model/equation_file.h"
+#include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
 #include "render_output.h"
+#include "render_range.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -31,7 +35,8 @@ struct Arguments {
     int size = kDefaultSize;
     QString input;
     QString output;
-    QByteArray format; // by the output's extension
+    QByteArray format;               // by the output's extension
+    std::optional<RangeTexts> range; // --range: drawn over this frame
 };
 
 void printLine(const QString &text)
@@ -41,12 +46,14 @@ void printLine(const QString &text)
 
 int usage()
 {
-    printLine(QStringLiteral(
-                  "usage: graphotheque-render [--size N] INPUT.gtq OUTPUT.bmp|.png|.jpg|...  (N = %1..%2, "
-                  "default %3)")
-                  .arg(kMinSize)
-                  .arg(kMaxSize)
-                  .arg(kDefaultSize));
+    printLine(
+        QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
+                       "OUTPUT.bmp|.png|.jpg|...  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
+                       "theta, theta in multiples of pi)")
+            .arg(kMinSize)
+            .arg(kMaxSize)
+            .arg(kDefaultSize)
+            .arg(QString::fromLatin1(kParamUsage)));
     return 2;
 }
 
@@ -57,6 +64,13 @@ std::optional<Arguments> parseArguments(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
+        if (arg == QLatin1String("--range")) {
+            RangeTexts texts;
+            if (!takeRangeOption(args, i, texts))
+                return std::nullopt;
+            a.range = texts;
+            continue;
+        }
         if (arg == QLatin1String("--size")) {
             if (++i >= args.size())
                 return std::nullopt;
@@ -93,12 +107,22 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded)
+int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
-    // the file on top.
+    // the file on top, then the --param settings.
     Document doc;
     applyEquationFile(loaded, doc);
+    applyParamSettings(params, doc.parameters);
+    if (a.range) {
+        QString error;
+        const std::optional<CoordFrame> frame = evaluateRange(*a.range, doc, error);
+        if (!frame) {
+            printLine(error);
+            return 2;
+        }
+        doc.frame = *frame;
+    }
 
     GraphRenderer renderer(a.size);
     renderer.redrawGraph(doc);
@@ -120,6 +144,11 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
+    std::vector<ParamSetting> params;
+    if (QString error = takeParamOptions(argList, params); !error.isEmpty()) {
+        printLine(error);
+        return 2;
+    }
     std::optional<Arguments> args = parseArguments(argList);
     if (!args)
         return usage();
@@ -140,5 +169,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded);
+    return render(*args, loaded, params);
 }

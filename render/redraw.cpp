@@ -57,17 +57,34 @@ GraphRenderer::GraphRenderer(int graphSize)
 {
 }
 
+void GraphRenderer::resize(int graphSize)
+{
+    const int n = std::max(1, graphSize);
+    image_ = Canvas(n, n);
+    view_ = GraphView(view_.frame(), n);
+}
+
 void GraphRenderer::redrawGraph(const Document &doc)
 {
-    const int n = image_.width();
     if (doc.overlayMode != 1) {
-        image_ = Canvas(n, n);
-        view_ = drawAxes(image_, doc, hooks.updateRangeStatus);
+        startPicture(doc);
     } else {
         // The picture is kept, but the mapping follows the current frame.
-        view_ = GraphView(doc.frame, n);
+        view_ = GraphView(doc.frame, image_.width());
     }
     drawItems(image_, view_, doc, &points_);
+    showPicture();
+}
+
+void GraphRenderer::startPicture(const Document &doc)
+{
+    const int n = image_.width();
+    image_ = Canvas(n, n);
+    view_ = drawAxes(image_, doc, hooks.updateRangeStatus);
+}
+
+void GraphRenderer::showPicture()
+{
     if (hooks.intervalActive && hooks.intervalActive()) {
         if (hooks.drawIntervalOverlay)
             hooks.drawIntervalOverlay(image_);

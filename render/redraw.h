@@ -32,8 +32,8 @@ struct RedrawHooks {
     std::function<void(const Canvas &graphImage)> present;
 };
 
-// Owns the off-screen graph picture graphImage (graphSize x graphSize, fixed
-// at construction), the view of the latest redraw and the point table.
+// Owns the off-screen graph picture graphImage (graphSize x graphSize), the
+// view of the latest redraw and the point table.
 class GraphRenderer
 {
   public:
@@ -44,6 +44,17 @@ class GraphRenderer
     // recomputes the view); draws the items (drawItems); then hands the
     // picture to the interval overlay when it is active, else to present.
     void redrawGraph(const Document &doc);
+
+    // The start of a fresh picture: graphImage white, the axes drawn for the
+    // document's frame, the view recomputed (updateRangeStatus is called).
+    void startPicture(const Document &doc);
+    // The end of a redraw: hands graphImage to the interval overlay when it
+    // is active, else to present.
+    void showPicture();
+    // A blank picture of another side (at least 1; the window was resized),
+    // with the view of the same frame at that size. The next redraw draws
+    // at it.
+    void resize(int graphSize);
 
     Canvas &graphImage() { return image_; }
     const Canvas &graphImage() const { return image_; }

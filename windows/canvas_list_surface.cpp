@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace gq
 {
@@ -87,6 +88,24 @@ void CanvasView::mousePressEvent(QMouseEvent *event)
         const QPoint p = event->position().toPoint();
         onMouseDown(event->button(), p.x(), p.y());
     }
+}
+
+void CanvasView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (onMouseUp) {
+        const QPoint p = event->position().toPoint();
+        onMouseUp(event->button(), p.x(), p.y());
+    }
+}
+
+void CanvasView::wheelEvent(QWheelEvent *event)
+{
+    if (!onWheel) {
+        event->ignore();
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    onWheel(p.x(), p.y(), event->angleDelta().y());
 }
 
 } // namespace gq

@@ -45,11 +45,17 @@ class CanvasView : public QWidget
     // Mouse events with pixel coordinates of the picture.
     std::function<void(int x, int y)> onMouseMove;
     std::function<void(Qt::MouseButton button, int x, int y)> onMouseDown;
+    std::function<void(Qt::MouseButton button, int x, int y)> onMouseUp;
+    // Wheel rotation at (x, y): delta in eighths of a degree, positive away
+    // from the user (120 is one notch).
+    std::function<void(int x, int y, int delta)> onWheel;
 
   protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
   private:
     const Canvas *canvas_;

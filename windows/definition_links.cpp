@@ -3,7 +3,7 @@
 namespace gq
 {
 
-bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctform,
+bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctionWindow,
                           DefinitionCommand command)
 {
     switch (command) {
@@ -13,7 +13,7 @@ bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctf
         addFunction(context);
         return false;
     case DefinitionCommand::CorrectFunctions:
-        correctform.run(CorrectFunctions);
+        correctionWindow.run(CorrectFunctions);
         return true;
     case DefinitionCommand::NewConstants:
         return newConstants(context);
@@ -21,7 +21,7 @@ bool runDefinitionCommand(DefinitionContext &context, CorrectionWindow &correctf
         addConstant(context);
         return false;
     case DefinitionCommand::CorrectConstants:
-        correctform.run(CorrectConstants);
+        correctionWindow.run(CorrectConstants);
         return true;
     case DefinitionCommand::EraseAll:
         return eraseAllDefinitions(context);

@@ -90,7 +90,7 @@ void CaretLine::mouseReleaseEvent(QMouseEvent *event)
     QLineEdit::mouseReleaseEvent(event);
 }
 
-// --- Tkeyfunc --------------------------------------------------------------
+// --- FormulaKeyboard -------------------------------------------------------
 
 FormulaKeyboard::FormulaKeyboard(QWidget *mainWindow) : QDialog(mainWindow)
 {

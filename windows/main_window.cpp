@@ -1,11 +1,15 @@
 #include "windows/main_window.h"
 
 #include "control/definition_keys.h"
+#include "control/main_layout.h"
 #include "windows/file_dialogs.h"
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace gq
@@ -35,6 +40,8 @@ int graphSizeFor(int height)
     return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0))));
 }
 
+// The smallest window: the list, a readable graph and both status lines.
+const QSize kMinWindowSize(640, 480);
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -63,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     buildMenus();
     buildClientArea();
+    connectGraphMouse();
     listSurface_.onChanged = [this] { listPanel_->update(); };
 
     // Document defaults, menus, range line and the empty frame.
@@ -228,6 +236,9 @@ void MainWindow::buildClientArea()
     itemLabel_ = new QLabel(graphWidget_);
     itemLabel_->setObjectName(QStringLiteral("Label7"));
     itemLabel_->hide();
+    // The pointer reads the graph through the labels that follow it.
+    readout_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    itemLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
     standard_ = new QPushButton(QStringLiteral("標準"), graphWidget_);
     standard_->setObjectName(QStringLiteral("standard"));
     standard_->move(0, 0);
@@ -240,27 +251,63 @@ void MainWindow::buildClientArea()
     rangeLine_->setObjectName(QStringLiteral("rangeline"));
     paramLine_ = new QLabel(statusArea_);
     paramLine_->setObjectName(QStringLiteral("paramline"));
+
+    const QSize minClient = minimumClientSize(rangeLine_->sizeHint().height());
+    setMinimumSize(std::max(kMinWindowSize.width(), minClient.width()),
+                   std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
     layoutClientArea();
+}
+
+QSize MainWindow::clientSize() const
+{
+    if (isVisible())
+        return client_->size();
+    // Before the window is shown its central widget has not been placed yet.
+    const int menu = menuBar()->heightForWidth(width());
+    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()));
 }
 
 void MainWindow::layoutClientArea()
 {
-    if (!client_)
+    if (!client_ || QApplication::activeModalWidget())
         return;
-    const int width = client_->width();
-    const int height = client_->height();
-    const int left = std::max(0, width - graphSize_ - 10);
-    graphFrame_->setGeometry(left, 0, graphSize_ + 1, graphSize_ + 1);
-    statusArea_->setGeometry(left, graphSize_ + 2, graphSize_, std::max(0, height - graphSize_ - 2));
-    const int lineHeight = rangeLine_->sizeHint().height();
-    rangeLine_->setGeometry(4, 4, graphSize_ - 8, lineHeight);
-    paramLine_->setGeometry(4, 8 + lineHeight, graphSize_ - 8, lineHeight);
-    listPanel_->setGeometry(0, 0, std::max(1, left), std::max(1, height));
-    const int panelWidth = std::max(1, left), panelHeight = std::max(1, height);
-    if (listSurface_.picture().width() != panelWidth || listSurface_.picture().height() != panelHeight) {
-        listSurface_.resize(panelWidth, panelHeight);
+    const MainLayout l = computeMainLayout(clientSize(), height(), rangeLine_->sizeHint().height());
+    listPanel_->setGeometry(l.listPanel);
+    graphFrame_->setGeometry(l.graphFrame);
+    graphWidget_->setGeometry(l.graphPicture);
+    statusArea_->setGeometry(l.statusArea);
+    rangeLine_->setGeometry(l.rangeLine);
+    paramLine_->setGeometry(l.paramLine);
+    if (listSurface_.picture().width() != l.listPanel.width() ||
+        listSurface_.picture().height() != l.listPanel.height()) {
+        listSurface_.resize(l.listPanel.width(), l.listPanel.height());
         controller_.redrawItemList();
     }
+    if (l.graphSize != graphSize_)
+        resizeGraph(l.graphSize);
+}
+
+void MainWindow::resizeGraph(int graphSize)
+{
+    graphSize_ = graphSize;
+    renderer_->resize(graphSize);
+    visible_ = Canvas(graphSize, graphSize);
+    drag_.active = false;
+    hideReadout();
+    // The new picture is blank, so even in overlay display it is drawn
+    // afresh, with axes; the mode itself stays.
+    const uint8_t overlay = document_.overlayMode;
+    document_.overlayMode = 0;
+    redrawGraph();
+    document_.overlayMode = overlay;
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // A modal window has closed: the layout it held back catches up.
+    if (event->type() == QEvent::WindowUnblocked)
+        layoutClientArea();
+    return QMainWindow::event(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -302,6 +349,20 @@ void MainWindow::refreshVisibleGraph()
 void MainWindow::redrawGraph()
 {
     renderer_->redrawGraph(document_);
+}
+
+void MainWindow::frameChanged()
+{
+    controller_.updateRangeStatus();
+    redrawGraph();
+}
+
+bool MainWindow::toolWindowOpen() const
+{
+    if (QApplication::activeModalWidget())
+        return true;
+    const QList<QDialog *> dialogs = findChildren<QDialog *>();
+    return std::any_of(dialogs.begin(), dialogs.end(), [](const QDialog *d) { return d->isVisible(); });
 }
 
 void MainWindow::hideReadout()
@@ -365,6 +426,7 @@ void MainWindow::enterSearchMode()
 {
     searchMode_ = true;
     savedFrame_ = document_.frame;
+    drag_.active = false;
     standard_->show();
 }
 
@@ -372,13 +434,16 @@ void MainWindow::leaveSearchMode()
 {
     searchMode_ = false;
     standard_->hide();
+    hideReadout();
+    graphWidget_->unsetCursor();
 }
 
 void MainWindow::restoreSearchFrame()
 {
+    // The read-out would show the coordinates of the frame that is gone.
+    hideReadout();
     document_.frame = savedFrame_;
-    controller_.updateRangeStatus();
-    redrawGraph();
+    frameChanged();
 }
 
 void MainWindow::showVersion()

@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow
 
     // Operations other windows call.
     void redrawGraph();
+    // After a change of the frame: the range line and a full redraw.
+    void frameChanged();
     void redrawItemList() { controller_.redrawItemList(); }
     void updateMenus() { controller_.updateMenus(); }
     void updateParamStatus() { controller_.updateParamStatus(); }
@@ -93,15 +95,40 @@ class MainWindow : public QMainWindow
     void showTangent();
     void showRiemannSums();
     void restoreSearchFrame();
+    bool searchMode() const { return searchMode_; }
+
+    // Whether one of the program's dialogs is open (a modal one, or the
+    // interval dialog, which does not block): the mouse then leaves the
+    // frame alone in normal mode.
+    bool toolWindowOpen() const;
 
   protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
   private:
     void buildMenus();
     void buildClientArea();
+    // Places the list, the graph and the status lines for the current size
+    // (control/main_layout.h); a new graph size gets a new picture, drawn at
+    // once. While a modal window is open the graph keeps its size (the
+    // window's pictures are that size) until it closes.
     void layoutClientArea();
+    QSize clientSize() const;
+    void resizeGraph(int graphSize);
+
+    // The graph picture's mouse (main_window_mouse.cpp): search-mode
+    // read-out and click zoom, and in normal mode wheel zoom and drag.
+    void connectGraphMouse();
+    void graphMouseMove(int x, int y);
+    void graphMouseDown(Qt::MouseButton button, int x, int y);
+    void graphMouseUp(Qt::MouseButton button);
+    void graphWheel(int x, int y, int delta);
+    void listMouseMove();
+    void showReadout(int x, int y);
+    bool mouseNavigationAllowed() const;
+
     QAction *addItem(QMenu *menu, const char *name, const QString &caption);
     QMenu *addSubmenu(QMenu *parent, const char *name, const QString &caption);
     void applyMenuState();
@@ -126,6 +153,13 @@ class MainWindow : public QMainWindow
     std::function<GraphFileChoice()> graphFileName_;
     bool searchMode_ = false;
     CoordFrame savedFrame_{};
+    // A drag with the left button in normal mode: where it started.
+    struct Drag {
+        bool active = false;
+        int x = 0, y = 0;
+        GraphView start;
+    } drag_;
+    int wheelRemainder_ = 0; // rotation short of a notch
 
     std::map<QString, QAction *> actions_;
     QWidget *client_ = nullptr;

@@ -9,8 +9,10 @@ namespace gq
 ProgramWindows::ProgramWindows(MainWindow &mainWindow)
     : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
                                       [&mainWindow] { mainWindow.redrawItemList(); }},
-      versionBox_(&mainWindow), keyboard_(&mainWindow), rangeDialog_(&mainWindow),
-      parameterWindow_(&mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
+      versionBox_(&mainWindow), keyboard_(&mainWindow),
+      rangeDialog_(
+          mainWindow.doc(), late_, [&mainWindow] { mainWindow.frameChanged(); }, &mainWindow),
+      parameterWindow_(mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
       tangentWindow_(&mainWindow), intervalDialog_(&mainWindow), riemannSumWindow_(&mainWindow),
       correctionWindow_(definitions_, &mainWindow), confirmDialog_(&mainWindow),
       questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
@@ -33,12 +35,15 @@ void ProgramWindows::showVersion()
 
 void ProgramWindows::openRangeDialog()
 {
+    // Near the main window's left edge, clear of the graph at the right.
+    const QRect area = main_.geometry();
+    rangeDialog_.move(area.left() + 4, area.top() + 80);
     rangeDialog_.exec();
 }
 
-void ProgramWindows::openParameterWindow(bool)
+void ProgramWindows::openParameterWindow(bool afterLoad)
 {
-    parameterWindow_.exec();
+    parameterWindow_.run(afterLoad);
 }
 
 void ProgramWindows::openCorrection(int mode)

@@ -1,0 +1,162 @@
+// The main window's graph picture under the mouse. In search mode the
+// pointer reads off world coordinates and the item under it, and a click
+// zooms about the clicked point. In normal mode, while no other window is
+// open and overlay display is off, the wheel zooms about the pointer and a
+// drag with the left button moves the frame.
+#include "control/search_mode.h"
+#include "control/view_navigation.h"
+#include "windows/main_window.h"
+#include <QLabel>
+#include <QPushButton>
+#include <cstdlib>
+
+namespace gq
+{
+
+namespace
+{
+ZoomButton zoomButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return ZoomButton::Left;
+    case Qt::RightButton:
+        return ZoomButton::Right;
+    default:
+        return ZoomButton::Other;
+    }
+}
+
+// The label's place (x, y) from the pointer; a label that would run off the
+// picture's right edge goes to the pointer's left, one that would run off the
+// bottom or the top stays inside.
+QPoint labelPlace(const QLabel *label, int pointerX, int x, int y, int graphSize)
+{
+    if (x + label->width() > graphSize)
+        x = pointerX - 10 - label->width();
+    y = std::clamp(y, 0, std::max(0, graphSize - label->height()));
+    return QPoint(std::max(0, x), y);
+}
+} // namespace
+
+void MainWindow::connectGraphMouse()
+{
+    graphWidget_->onMouseMove = [this](int x, int y) { graphMouseMove(x, y); };
+    graphWidget_->onMouseDown = [this](Qt::MouseButton button, int x, int y) {
+        graphMouseDown(button, x, y);
+    };
+    graphWidget_->onMouseUp = [this](Qt::MouseButton button, int, int) { graphMouseUp(button); };
+    graphWidget_->onWheel = [this](int x, int y, int delta) { graphWheel(x, y, delta); };
+    listPanel_->onMouseMove = [this](int, int) { listMouseMove(); };
+}
+
+bool MainWindow::mouseNavigationAllowed() const
+{
+    // Overlay display keeps what was drawn before; a new frame would smear it.
+    return !searchMode_ && document_.overlayMode == 0 && !toolWindowOpen();
+}
+
+void MainWindow::showReadout(int x, int y)
+{
+    graphWidget_->setCursor(Qt::CrossCursor);
+    readout_->hide();
+    readout_->clear();
+    readout_->setText(readoutText(renderer_->view(), x, y));
+    readout_->adjustSize();
+    readout_->move(labelPlace(readout_, x, x + 10, y + 20, graphSize_));
+    readout_->show();
+
+    const int item = itemAtPixel(document_, visible_, graphSize_, x, y);
+    if (item == 0) {
+        itemLabel_->hide();
+        return;
+    }
+    const Item &found = document_.items[item];
+    itemLabel_->setText(itemLabelText(found));
+    QPalette palette = itemLabel_->palette();
+    const QRgb rgb = qRgb(found.colour & 0xFF, (found.colour >> 8) & 0xFF, (found.colour >> 16) & 0xFF);
+    palette.setColor(QPalette::WindowText, QColor(rgb));
+    itemLabel_->setPalette(palette);
+    itemLabel_->adjustSize();
+    itemLabel_->move(labelPlace(itemLabel_, x, x + 10, y - 20, graphSize_));
+    itemLabel_->show();
+}
+
+void MainWindow::graphMouseMove(int x, int y)
+{
+    if (searchMode_) {
+        showReadout(x, y);
+        return;
+    }
+    if (!drag_.active)
+        return;
+    if (!mouseNavigationAllowed()) {
+        drag_.active = false;
+        graphWidget_->unsetCursor();
+        return;
+    }
+    const CoordFrame moved = pannedFrame(drag_.start, x - drag_.x, y - drag_.y);
+    if (moved == document_.frame)
+        return;
+    document_.frame = moved;
+    frameChanged();
+}
+
+void MainWindow::graphMouseDown(Qt::MouseButton button, int x, int y)
+{
+    if (searchMode_) {
+        if (document_.overlayMode != 0)
+            return;
+        standard_->show();
+        clickZoom(document_.frame, renderer_->view(), x, y, zoomButton(button));
+        frameChanged();
+        showReadout(x, y);
+        return;
+    }
+    if (button != Qt::LeftButton || !mouseNavigationAllowed())
+        return;
+    drag_.active = true;
+    drag_.x = x;
+    drag_.y = y;
+    drag_.start = GraphView(document_.frame, graphSize_);
+    graphWidget_->setCursor(Qt::ClosedHandCursor);
+}
+
+void MainWindow::graphMouseUp(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton || !drag_.active)
+        return;
+    drag_.active = false;
+    graphWidget_->unsetCursor();
+}
+
+void MainWindow::graphWheel(int x, int y, int delta)
+{
+    if (!mouseNavigationAllowed()) {
+        wheelRemainder_ = 0;
+        return;
+    }
+    const int notches = wheelNotches(wheelRemainder_, delta);
+    bool changed = false;
+    for (int i = 0; i < std::abs(notches); ++i)
+        changed |= wheelZoom(document_.frame, GraphView(document_.frame, graphSize_), x, y, notches > 0);
+    if (!changed)
+        return;
+    frameChanged();
+    if (drag_.active) {
+        // A drag goes on from the zoomed frame.
+        drag_.x = x;
+        drag_.y = y;
+        drag_.start = GraphView(document_.frame, graphSize_);
+    }
+}
+
+void MainWindow::listMouseMove()
+{
+    if (!searchMode_)
+        return;
+    standard_->hide();
+    hideReadout();
+}
+
+} // namespace gq
