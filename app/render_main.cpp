@@ -2,13 +2,16 @@
 // window, for scripts and for checking documents in bulk.
 //
 //   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
-//                       [calculus options] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//                       [calculus options] INPUT.gtq OUTPUT.EXT
 //   graphotheque-render --help
 //
+// EXT names the picture format: bmp, png, jpg, or any other Qt can write.
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
-// or one line naming a bad --param or a range the range dialog would refuse),
-// 3 the calculus options met a point where the function is undefined. The
+// or one line naming a bad --param or a range the range dialog would refuse)
+// or an extension that names no format (usage line), 3 the calculus options
+// met a point where the function is undefined. A readable file whose texts
+// do not all parse is still drawn (exit 0); stderr names each such line. The
 // options of the calculus demonstrations are parsed and drawn in their own
 // files (calculus_options.h, derivative_options.h).
 #include "calculus_options.h"
@@ -17,6 +20,7 @@
 #include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
+#include "render_output.h"
 #include "render_range.h"
 
 #include <QGuiApplication>
@@ -37,7 +41,7 @@ struct Arguments {
     int size = kDefaultSize;
     QString input;
     QString output;
-    const char *format = "BMP";
+    QByteArray format;               // by the output's extension
     std::optional<RangeTexts> range; // --range: drawn over this frame
     CalculusOptions calculus;
 };
@@ -50,7 +54,7 @@ void printLine(const QString &text)
 QString usageText()
 {
     return QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
-                          "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
+                          "OUTPUT.bmp|.png|.jpg|...  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
                           "theta, theta in multiples of pi)\n")
                .arg(kMinSize)
                .arg(kMaxSize)
@@ -105,9 +109,8 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         return std::nullopt;
     a.input = positional[0];
     a.output = positional[1];
-    if (a.output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        a.format = "PNG";
-    else if (!a.output.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+    a.format = outputFormatFor(a.output);
+    if (a.format.isEmpty())
         return std::nullopt;
     return a;
 }
@@ -149,7 +152,7 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
 
     // A failed write never leaves a half-written picture in place of an
     // older one.
-    if (QString error = saveImageFile(picture.image(), a.output, a.format); !error.isEmpty()) {
+    if (QString error = saveImageFile(picture.image(), a.output, a.format.constData()); !error.isEmpty()) {
         printLine(error);
         return 1;
     }
@@ -189,6 +192,8 @@ int main(int argc, char **argv)
         printLine(QStringLiteral("%1: %2").arg(args->input, why));
         return 1;
     }
+    for (const QString &note : unparsableTextNotes(args->input, loaded))
+        printLine(note);
 
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);

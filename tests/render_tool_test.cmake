@@ -46,6 +46,32 @@ if(NOT sig STREQUAL "89504e47")
   message(FATAL_ERROR "out.png is not a PNG file: ${sig}")
 endif()
 
+# Any other format Qt writes, by its extension: JPEG.
+run(0 "${WORK}/good.gtq" "${WORK}/out.JPG")
+file(READ "${WORK}/out.JPG" sig LIMIT 2 HEX)
+if(NOT sig STREQUAL "ffd8")
+  message(FATAL_ERROR "out.JPG is not a JPEG file: ${sig}")
+endif()
+
+# A formula that does not parse: named on stderr by its line, the rest is
+# still drawn, and the run succeeds.
+string(REPLACE "\r\n1\r\n6\r\n" "\r\n2\r\n1\r\nx^^2\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n0\r\n1\r\n6\r\n"
+       unparsable "${good}")
+file(WRITE "${WORK}/unparsable.gtq" "${unparsable}")
+run(0 --size 101 "${WORK}/unparsable.gtq" "${WORK}/unparsable.bmp")
+expect_err("unparsable.gtq: 17行目: 式が正しくありません")
+string(REGEX MATCHALL "\n" newlines "${LAST_ERR}")
+list(LENGTH newlines lineCount)
+if(NOT lineCount EQUAL 1)
+  message(FATAL_ERROR "expected one line on stderr: ${LAST_ERR}")
+endif()
+file(READ "${WORK}/unparsable.bmp" whole HEX)
+run(0 --size 101 "${WORK}/good.gtq" "${WORK}/segment-only.bmp")
+file(READ "${WORK}/segment-only.bmp" segmentOnly HEX)
+if(NOT whole STREQUAL segmentOnly)
+  message(FATAL_ERROR "the sound item of unparsable.gtq is not drawn as in good.gtq")
+endif()
+
 # BMP with a chosen size; the picture has that size and shows the segment.
 run(0 --size 101 "${WORK}/good.gtq" "${WORK}/out.bmp")
 file(READ "${WORK}/out.bmp" sig LIMIT 2 HEX)
@@ -109,7 +135,8 @@ endif()
 run(2)
 expect_err("usage: graphotheque-render")
 run(2 "${WORK}/good.gtq")
-run(2 "${WORK}/good.gtq" "${WORK}/x.jpg")
+run(2 "${WORK}/good.gtq" "${WORK}/x.xyz")
+run(2 "${WORK}/good.gtq" "${WORK}/noextension")
 run(2 --size "${WORK}/good.gtq" "${WORK}/x.bmp")
 run(2 --size abc "${WORK}/good.gtq" "${WORK}/x.bmp")
 run(2 --size 5 "${WORK}/good.gtq" "${WORK}/x.bmp")

@@ -56,6 +56,7 @@ class ProgramWindows final : public SecondaryWindows
         uint32_t chooseColour(ColourPanelState &p) override { return target->chooseColour(p); }
         bool confirm(int kind) override { return target->confirm(kind); }
         void showMessage(const QString &text) override { target->showMessage(text); }
+        SaveChangesAnswer askSaveChanges() override { return target->askSaveChanges(); }
     };
 
     MainWindow &main_;
