@@ -1,5 +1,6 @@
 #include "engine/simplify.h"
 
+#include "engine/budget.h"
 #include "engine/numbers.h"
 #include "engine/simplify_internal.h"
 
@@ -221,6 +222,7 @@ void simplify(ExprNode *&ref, int mode)
     TreeShapeGuard shapeChanges;
     if (mode == ParseCheck || !ref)
         return;
+    spendFormulaWork(1);
     simplify(ref->left, mode);
     simplify(ref->right, mode);
     switch (ref->op) {
