@@ -102,6 +102,15 @@ void setNumber(ExprNode *n, long double v)
     n->value = n->previous = v;
 }
 
+// Whether a number folded from the numbers a and b may replace them: never
+// an infinity or NaN, and never a 0 that only underflow made (it would turn
+// a quotient into a division by the constant 0, which the parser refuses to
+// read back; unfolded, the product or power evaluates to the same 0).
+bool foldable(long double v, long double a, long double b)
+{
+    return std::isfinite(v) && (v != 0 || a == 0 || b == 0);
+}
+
 bool powerRules(ExprNode *&ref)
 {
     bool changed = false;
@@ -128,7 +137,7 @@ bool powerRules(ExprNode *&ref)
         // negative exponent the result is a fraction and is kept as it is.
         if (isIntegerValue(base->value) && exponent->value >= 0)
             v = roundHalfEven(v);
-        if (std::isfinite(v))
+        if (foldable(v, base->value, 1))
             replaceNode(ref, makeConstNode(v));
     }
     return changed;
@@ -169,8 +178,8 @@ bool reorderFactors(ExprNode *ref)
     return false;
 }
 
-// Combines a number on the left with the number that leads the right factor.
-// Never folds into an infinity or NaN: such a product stays unfolded.
+// Combines a number on the left with the number that leads the right factor
+// (where foldable allows).
 bool combineNumbers(ExprNode *&ref)
 {
     ExprNode *l = ref->left;
@@ -179,7 +188,7 @@ bool combineNumbers(ExprNode *&ref)
         return false;
     if ((is(r, OpMultiply) || is(r, OpDivide)) && isConst(r->left)) {
         long double v = l->value * r->left->value;
-        if (!std::isfinite(v))
+        if (!foldable(v, l->value, r->left->value))
             return false;
         setNumber(r->left, v); // c1·(c2·x) → (c1c2)·x, c1·(c2/x) → (c1c2)/x
         replaceNode(ref, detachChild(ref->right));
@@ -187,7 +196,7 @@ bool combineNumbers(ExprNode *&ref)
     }
     if (isConst(r)) {
         long double v = l->value * r->value;
-        if (std::isfinite(v))
+        if (foldable(v, l->value, r->value))
             replaceNode(ref, makeConstNode(v));
     } else if (l->value == 0) {
         replaceNode(ref, makeConstNode(0));

@@ -161,6 +161,10 @@ bool Parser::stopCheck(int level)
         return fail();
     if (level <= c) {
         if (level == 6) { // the closing parenthesis of this level
+            // A derivative marker outside any parenthesis ends at one that
+            // closes nothing: a stray ")".
+            if (depth_ == 0)
+                return fail();
             depth_ -= 1;
             pos_ += 1;
         }
@@ -245,6 +249,10 @@ Tree Parser::parseParenthesis()
 {
     depth_ += 1;
     pos_ += 1;
+    if (pos_ > last()) { // "(" at the very end: no operand, never an empty one
+        fail();
+        return nullptr;
+    }
     long start = pos_;
     Tree inner = parseLevel(6);
     if (!parseOk())

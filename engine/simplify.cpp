@@ -236,6 +236,13 @@ void simplify(ExprNode *&ref, int mode)
     case OpAdd:
         simplifySumOrDifference(ref, mode);
         break;
+    case OpNegate:
+        // Differentiation makes negations; one of a number is that number
+        // negated, as the parser would read its text ("1/(-1+1)" must be a
+        // division by the constant 0 whether typed or differentiated).
+        if (isConst(ref->right))
+            replaceNode(ref, makeConstNode(-ref->right->value, mode));
+        break;
     default:
         break;
     }
