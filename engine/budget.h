@@ -45,7 +45,7 @@ inline constexpr std::size_t kFormulaNodeBudget = 50'000;
 // so a formula that spends its budget is refused within about 30 ms, and a
 // formula text of 1,000 bytes is parsed, expanded, simplified,
 // canonicalised and differentiated, or refused, within the 100 ms the
-// keyboard may take; the six benchmark formulas need under 200 units each.
+// keyboard may take; the six benchmark formulas need a few hundred units.
 inline constexpr std::size_t kFormulaWorkBudget = 1'500'000;
 
 // Refuses the formula being prepared (refuseFormula) when one evaluation of

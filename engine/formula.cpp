@@ -76,7 +76,7 @@ std::optional<Program> compileFormula(const std::string &text)
     return Program(tree.get());
 }
 
-FormulaCheck checkFormula(const std::string &text)
+FormulaCheck checkFormula(const std::string &text, std::initializer_list<int32_t> derivatives)
 {
     if (text.empty())
         return FormulaCheck::Empty;
@@ -92,7 +92,7 @@ FormulaCheck checkFormula(const std::string &text)
     Tree tree = parseAndExpand(text, false);
     if (!tree)
         return formulaBudgetSpent() ? FormulaCheck::TooComplex : FormulaCheck::BuildFailed;
-    for (int32_t v : {OpX, OpY, OpT}) {
+    for (int32_t v : derivatives) {
         if (containsOp(tree.get(), v))
             Tree(differentiate(tree.get(), v));
     }

@@ -8,6 +8,7 @@
 
 #include "engine/expr_tree.h"
 #include "engine/program.h"
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -40,10 +41,13 @@ enum class FormulaCheck {
 // The keyboard's closing check, also applied to the texts of a file: the text
 // parses in check mode, then in build mode; and the formula as the plotters
 // prepare it fits one formula budget: its sums expanded with the letters'
-// current values, its derivative by each of x, y and t that it contains
-// (taken there, as the curves that need one take it), then simplified and in
-// the canonical form. Sets parseOK.
-FormulaCheck checkFormula(const std::string &text);
+// current values, its derivative by each of the leaf codes in derivatives
+// that it contains (taken there, as the curves that need one take it), then
+// simplified and in the canonical form. The keyboard, which does not know
+// what a formula is for, asks for every derivative a plotter or tool may
+// take. Sets parseOK.
+FormulaCheck checkFormula(const std::string &text,
+                          std::initializer_list<int32_t> derivatives = {OpX, OpY, OpT});
 
 // Whether the formula contains the leaf code op. Empty text: false. Leaves
 // engineState().parseOK as the parse left it.

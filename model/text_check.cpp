@@ -25,6 +25,19 @@ std::array<bool, 5> drawnTexts(uint8_t kind)
         return {false, true, false, false, false};
     }
 }
+
+// Whether text t of an item of kind passes the check its plotter needs: the
+// curves of parametric and polar items are differentiated by t, implicit
+// curves by x and y; the bounds of t, coordinates and the other curves need
+// no derivative.
+bool itemTextPasses(uint8_t kind, int t, const std::string &text, bool *tooComplex)
+{
+    if ((kind == KindParametric && t <= 2) || (kind == KindPolar && t == 1))
+        return formulaParses(text, tooComplex, {OpT});
+    if (kind == KindImplicit)
+        return formulaParses(text, tooComplex, {OpX, OpY});
+    return formulaParses(text, tooComplex, {});
+}
 } // namespace
 
 bool UnparsableTexts::itemFails(int i) const
@@ -45,11 +58,11 @@ bool UnparsableTexts::any() const
     return false;
 }
 
-bool formulaParses(const std::string &text, bool *tooComplex)
+bool formulaParses(const std::string &text, bool *tooComplex, std::initializer_list<int32_t> derivatives)
 {
     bool &parseOK = engineState().parseOK;
     const bool before = parseOK;
-    const FormulaCheck check = checkFormula(text);
+    const FormulaCheck check = checkFormula(text, derivatives);
     parseOK = before;
     if (tooComplex)
         *tooComplex = check == FormulaCheck::TooComplex;
@@ -62,15 +75,19 @@ UnparsableTexts findUnparsableTexts(const Document &doc)
     EngineScope scope(&doc, doc.parameters);
     const int functions = std::clamp(doc.functionCount, 0, kMaxDefinitions);
     const int constants = std::clamp(doc.constantCount, 0, kMaxDefinitions);
+    // A definition is checked as a formula on its own; the formulas that
+    // use it are checked with it in place.
     for (int n = 1; n <= functions; ++n)
-        bad.function[n] = !formulaParses(doc.functionTexts[n], &bad.tooComplex.function[n]);
+        bad.function[n] = !formulaParses(doc.functionTexts[n], &bad.tooComplex.function[n], {});
     for (int n = 1; n <= constants; ++n)
-        bad.constant[n] = !formulaParses(doc.constantTexts[n], &bad.tooComplex.constant[n]);
+        bad.constant[n] = !formulaParses(doc.constantTexts[n], &bad.tooComplex.constant[n], {});
     const int items = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= items; ++i) {
-        const std::array<bool, 5> drawn = drawnTexts(doc.items[i].kind);
+        const Item &item = doc.items[i];
+        const std::array<bool, 5> drawn = drawnTexts(item.kind);
         for (int t = 1; t <= 4; ++t)
-            bad.item[i][t] = drawn[t] && !formulaParses(doc.items[i].text[t], &bad.tooComplex.item[i][t]);
+            bad.item[i][t] =
+                drawn[t] && !itemTextPasses(item.kind, t, item.text[t], &bad.tooComplex.item[i][t]);
     }
     return bad;
 }
