@@ -68,7 +68,7 @@ constexpr int kPoints = 5;
 const long double kXs[kPoints] = {-2.3L, -0.7L, 0.4L, 1.9L, 3.1L};
 // Trees with more nodes are only checked to parse again: measuring the
 // intermediate values costs a compilation per subtree.
-constexpr std::size_t kMeasuredNodes = 400;
+constexpr std::size_t kMeasuredNodes = 150;
 
 void collect(const ExprNode *n, std::vector<const ExprNode *> &out)
 {
@@ -248,16 +248,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     if (text.find_first_of("\r\n") != std::string::npos)
         return -1;
     const FormulaCheck check = checkFormula(text);
-    if (check == FormulaCheck::Accepted) {
-        if (std::optional<Program> program = compileFormula(text);
-            !program || program->evaluationCost() > kFormulaEvaluationBudget)
-            broken("an accepted formula costs more than the evaluation budget", text);
-    }
+    // A formula refused as too complex goes no further in the program; the
+    // plotters and the derivative command refuse it the same way (the tests
+    // of the budget show that), so the target spends its time elsewhere.
+    if (check == FormulaCheck::TooComplex)
+        return 0;
     EngineState &state = engineState();
     state.parseOK = true;
     Tree tree(parseFormula(text, ParseBuild));
-    if (state.parseOK && tree)
+    if (state.parseOK && tree) {
+        if (check == FormulaCheck::Accepted &&
+            evaluationCost(expandedCopy(tree.get()).get()) > kFormulaEvaluationBudget)
+            broken("an accepted formula costs more than the evaluation budget", text);
         checkTree(tree.get(), text);
+    }
     state.parseOK = true;
     const std::string derivative = derivativeText(text, OpX);
     if (state.parseOK && derivative.empty())
