@@ -2,11 +2,12 @@
 // window, for scripts and for checking documents in bulk.
 //
 //   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
-//                       INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//                       [--text-size SIZE] [--pixel-ratio R] INPUT.gtq OUTPUT.bmp|OUTPUT.png
 //
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
 // or one line naming a bad --param or a range the range dialog would refuse).
+#include "display_options.h"
 #include "model/equation_file.h"
 #include "param_options.h"
 #include "platform/image_file.h"
@@ -15,6 +16,7 @@
 
 #include <QGuiApplication>
 #include <QStringList>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -35,6 +37,12 @@ struct Arguments {
     std::optional<RangeTexts> range; // --range: drawn over this frame
 };
 
+// The side of the picture: the graph's side in pixels of its pixel ratio.
+int pictureSide(int size, const DisplayOptions &display)
+{
+    return static_cast<int>(std::nearbyint(size * display.pixelRatio));
+}
+
 void printLine(const QString &text)
 {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -42,13 +50,14 @@ void printLine(const QString &text)
 
 int usage()
 {
-    printLine(QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
-                             "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
-                             "theta, theta in multiples of pi)")
-                  .arg(kMinSize)
-                  .arg(kMaxSize)
-                  .arg(kDefaultSize)
-                  .arg(QString::fromLatin1(kParamUsage)));
+    printLine(
+        QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 %5 INPUT.gtq "
+                       "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3, N times R at most %2; NAME = a, "
+                       "b, c, d, f, j, n or theta, theta in multiples of pi)")
+            .arg(kMinSize)
+            .arg(kMaxSize)
+            .arg(kDefaultSize)
+            .arg(QString::fromLatin1(kParamUsage), QString::fromLatin1(kDisplayUsage)));
     return 2;
 }
 
@@ -103,7 +112,8 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         printLine(text);
 }
 
-int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params)
+int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params,
+           const DisplayOptions &display)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
     // the file on top, then the --param settings.
@@ -120,7 +130,8 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
         doc.frame = *frame;
     }
 
-    GraphRenderer renderer(a.size);
+    GraphRenderer renderer(pictureSide(a.size, display), display.pixelRatio);
+    renderer.options.tickLabels = display.textSize;
     renderer.redrawGraph(doc);
 
     // A failed write never leaves a half-written picture in place of an
@@ -144,8 +155,13 @@ int main(int argc, char **argv)
         printLine(error);
         return 2;
     }
+    DisplayOptions display;
+    if (QString error = takeDisplayOptions(argList, display); !error.isEmpty()) {
+        printLine(error);
+        return 2;
+    }
     std::optional<Arguments> args = parseArguments(argList);
-    if (!args)
+    if (!args || pictureSide(args->size, display) > kMaxSize)
         return usage();
 
     // The file is read before any window-system set-up: a file that cannot be
@@ -162,5 +178,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded, params);
+    return render(*args, loaded, params, display);
 }
