@@ -36,6 +36,15 @@ QString readPixelRatio(const QString &value, DisplayOptions &options)
 }
 } // namespace
 
+QString displayOptionsUsage()
+{
+    return QStringLiteral(
+               "  --text-size SIZE   tick labels standard, large (1.5 times) or extra-large (twice)\n"
+               "  --pixel-ratio R    R picture pixels to a pixel of the graph, R from 1 to 4: the\n"
+               "                     picture is N times R square (at most %1), pens and text grow\n")
+        .arg(4096);
+}
+
 QString takeDisplayOptions(QStringList &args, DisplayOptions &options)
 {
     QStringList rest;

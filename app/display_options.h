@@ -29,7 +29,7 @@ struct DisplayOptions {
 // to 4, a missing value).
 QString takeDisplayOptions(QStringList &args, DisplayOptions &options);
 
-// The usage text of the options, for the usage line.
-inline constexpr const char *kDisplayUsage = "[--text-size standard|large|extra-large] [--pixel-ratio R]";
+// The lines of the options in the usage text.
+QString displayOptionsUsage();
 
 } // namespace gq

@@ -1,11 +1,17 @@
 // Start-up: creates the main window and then the other windows once, in their
 // fixed order, and runs the event loop until the main window closes.
+//
+//   graphotheque [FILE.gtq]
+//
+// A file named on the command line is read as soon as the window is shown.
 #include "windows/main_window.h"
 #include "windows/program_windows.h"
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QStringList>
+#include <QTimer>
 #include <QTranslator>
 
 using namespace gq;
@@ -30,6 +36,15 @@ void useJapaneseToolkitTexts(QApplication &app, QTranslator &translator)
     if (translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&translator);
 }
+// The equation file named on the command line (the toolkit's own options are
+// already taken out), or "".
+QString fileToOpen(const QStringList &args)
+{
+    for (qsizetype i = 1; i < args.size(); ++i)
+        if (!args[i].startsWith(QLatin1Char('-')))
+            return args[i];
+    return {};
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -45,5 +60,9 @@ int main(int argc, char **argv)
     MainWindow graph;
     ProgramWindows windows(graph);
     graph.show();
+    // Read once the event loop runs, so that any message or the parameter
+    // window opens over the shown main window.
+    if (const QString path = fileToOpen(QApplication::arguments()); !path.isEmpty())
+        QTimer::singleShot(0, &graph, [&graph, path] { graph.openAtStart(path); });
     return app.exec();
 }

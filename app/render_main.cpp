@@ -2,16 +2,28 @@
 // window, for scripts and for checking documents in bulk.
 //
 //   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
-//                       [--text-size SIZE] [--pixel-ratio R] INPUT.gtq OUTPUT.bmp|OUTPUT.png
+//                       [--text-size SIZE] [--pixel-ratio R] [calculus options] INPUT.gtq OUTPUT.EXT
+//   graphotheque-render --help
 //
+// EXT names the picture format: bmp, png, jpg, or any other Qt can write.
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
-// or one line naming a bad --param or a range the range dialog would refuse).
+// or one line naming a bad --param, --text-size or --pixel-ratio, or a range
+// the range dialog would refuse)
+// or an extension that names no format (usage line), 3 the calculus options
+// met a point where the function is undefined. A readable file whose texts
+// do not all parse is still drawn (exit 0); stderr names each such line. The
+// options of the calculus demonstrations are parsed and drawn in their own
+// files (calculus_options.h, derivative_options.h), the text size and the
+// pixel ratio in display_options.h.
+#include "calculus_options.h"
+#include "derivative_options.h"
 #include "display_options.h"
 #include "model/equation_file.h"
 #include "param_options.h"
 #include "platform/image_file.h"
 #include "render/redraw.h"
+#include "render_output.h"
 #include "render_range.h"
 
 #include <QGuiApplication>
@@ -33,8 +45,9 @@ struct Arguments {
     int size = kDefaultSize;
     QString input;
     QString output;
-    const char *format = "BMP";
+    QByteArray format;               // by the output's extension
     std::optional<RangeTexts> range; // --range: drawn over this frame
+    CalculusOptions calculus;
 };
 
 // The side of the picture: the graph's side in pixels of its pixel ratio.
@@ -48,16 +61,21 @@ void printLine(const QString &text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+QString usageText()
+{
+    return QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 INPUT.gtq "
+                          "OUTPUT.bmp|.png|.jpg|...  (N = %1..%2, default %3; NAME = a, b, c, d, f, j, n or "
+                          "theta, theta in multiples of pi)\n")
+               .arg(kMinSize)
+               .arg(kMaxSize)
+               .arg(kDefaultSize)
+               .arg(QString::fromLatin1(kParamUsage)) +
+           calculusUsage() + derivativeOptionsUsage() + displayOptionsUsage();
+}
+
 int usage()
 {
-    printLine(
-        QStringLiteral("usage: graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] %4 %5 INPUT.gtq "
-                       "OUTPUT.bmp|OUTPUT.png  (N = %1..%2, default %3, N times R at most %2; NAME = a, "
-                       "b, c, d, f, j, n or theta, theta in multiples of pi)")
-            .arg(kMinSize)
-            .arg(kMaxSize)
-            .arg(kDefaultSize)
-            .arg(QString::fromLatin1(kParamUsage), QString::fromLatin1(kDisplayUsage)));
+    std::fputs(usageText().toLocal8Bit().constData(), stderr);
     return 2;
 }
 
@@ -73,6 +91,11 @@ std::optional<Arguments> parseArguments(const QStringList &args)
             if (!takeRangeOption(args, i, texts))
                 return std::nullopt;
             a.range = texts;
+            continue;
+        }
+        if (bool bad = false; takeCalculusOption(args, i, a.calculus, bad)) {
+            if (bad)
+                return std::nullopt;
             continue;
         }
         if (arg == QLatin1String("--size")) {
@@ -92,13 +115,12 @@ std::optional<Arguments> parseArguments(const QStringList &args)
         if (!ok || a.size < kMinSize || a.size > kMaxSize)
             return std::nullopt;
     }
-    if (positional.size() != 2)
+    if (positional.size() != 2 || !calculusOptionsFit(a.calculus))
         return std::nullopt;
     a.input = positional[0];
     a.output = positional[1];
-    if (a.output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        a.format = "PNG";
-    else if (!a.output.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+    a.format = outputFormatFor(a.output);
+    if (a.format.isEmpty())
         return std::nullopt;
     return a;
 }
@@ -113,7 +135,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 }
 
 int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params,
-           const DisplayOptions &display)
+           const DerivativeOptions &derivative, const DisplayOptions &display)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
     // the file on top, then the --param settings.
@@ -133,10 +155,15 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
     GraphRenderer renderer(pictureSide(a.size, display), display.pixelRatio);
     renderer.options.tickLabels = display.textSize;
     renderer.redrawGraph(doc);
+    if (int status = drawDerivativeOptions(derivative, doc, renderer); status != 0)
+        return status;
+    Canvas picture = renderer.graphImage();
+    if (const int status = drawCalculusFigure(a.calculus, doc, renderer, picture); status >= 0)
+        return status;
 
     // A failed write never leaves a half-written picture in place of an
     // older one.
-    if (QString error = saveImageFile(renderer.graphImage().image(), a.output, a.format); !error.isEmpty()) {
+    if (QString error = saveImageFile(picture.image(), a.output, a.format.constData()); !error.isEmpty()) {
         printLine(error);
         return 1;
     }
@@ -150,11 +177,18 @@ int main(int argc, char **argv)
     QStringList argList;
     for (int i = 0; i < argc; ++i)
         argList << QString::fromLocal8Bit(argv[i]);
+    if (argList.contains(QLatin1String("--help"))) {
+        std::printf("%s", usageText().toLocal8Bit().constData());
+        return 0;
+    }
     std::vector<ParamSetting> params;
     if (QString error = takeParamOptions(argList, params); !error.isEmpty()) {
         printLine(error);
         return 2;
     }
+    DerivativeOptions derivative;
+    if (!takeDerivativeOptions(argList, derivative))
+        return usage();
     DisplayOptions display;
     if (QString error = takeDisplayOptions(argList, display); !error.isEmpty()) {
         printLine(error);
@@ -174,9 +208,11 @@ int main(int argc, char **argv)
         printLine(QStringLiteral("%1: %2").arg(args->input, why));
         return 1;
     }
+    for (const QString &note : unparsableTextNotes(args->input, loaded))
+        printLine(note);
 
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded, params, display);
+    return render(*args, loaded, params, derivative, display);
 }

@@ -99,12 +99,14 @@ std::vector<DefinitionListLine> definitionListLines(const Document &doc)
     if (doc.functionCount > 0) {
         lines.push_back({QStringLiteral("定義関数"), {}, true});
         for (int n = 1; n <= doc.functionCount && n <= kMaxDefinitions; ++n)
-            lines.push_back({QStringLiteral("F%1(x)=").arg(n), doc.functionTexts[n], false});
+            lines.push_back(
+                {QStringLiteral("F%1(x)=").arg(n), doc.functionTexts[n], false, kFunctionPrefix, n});
     }
     if (doc.constantCount > 0) {
         lines.push_back({QStringLiteral("定義定数"), {}, true});
         for (int n = 1; n <= doc.constantCount && n <= kMaxDefinitions; ++n)
-            lines.push_back({QStringLiteral("Q%1 =").arg(n), doc.constantTexts[n], false});
+            lines.push_back(
+                {QStringLiteral("Q%1 =").arg(n), doc.constantTexts[n], false, kConstantPrefix, n});
     }
     return lines;
 }

@@ -38,11 +38,13 @@ KeyboardRequest correctConstantRequest(const Document &doc, int n);
 
 // The lines the list panel writes above the items: a heading ("定義関数",
 // "定義定数") and one line per definition ("F1(x)=", "Q1 =") followed by the
-// formula wrapped from x = 40.
+// formula wrapped in the value column.
 struct DefinitionListLine {
     QString label;       // written at x = 1
     std::string formula; // Shift-JIS; empty for a heading
     bool heading = false;
+    char prefix = 0; // of a definition: 'F' or 'Q'
+    int number = 0;  // of a definition: 1..6
 };
 std::vector<DefinitionListLine> definitionListLines(const Document &doc);
 

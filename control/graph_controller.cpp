@@ -2,6 +2,7 @@
 
 #include "control/definition_keys.h"
 #include "engine/formula.h"
+#include "model/equation_file.h"
 #include <algorithm>
 
 namespace gq
@@ -17,6 +18,7 @@ class CancellingQuestions final : public Questions
     uint32_t chooseColour(ColourPanelState &) override { return kItemColours[0]; }
     bool confirm(int) override { return false; }
     void showMessage(const QString &) override {}
+    SaveChangesAnswer askSaveChanges() override { return SaveChangesAnswer::Cancel; }
 };
 CancellingQuestions g_cancelling;
 
@@ -67,6 +69,7 @@ void GraphController::resetDocument()
     doc_.showScale = 1;
     updateRangeStatus();
     colourPanel_.reset();
+    markUnmodified();
 }
 
 KeyboardRequest GraphController::request(const QString &caption, int layout) const
@@ -296,6 +299,24 @@ bool GraphController::refreshAfterLoad()
     updateParamStatus();
     changed();
     return menus_.parameterDisplayEnabled;
+}
+
+bool GraphController::isModified() const
+{
+    std::vector<std::string> lines;
+    QString error;
+    // A document that cannot be written at all has nothing to compare: it
+    // counts as modified, so that leaving it is always asked about.
+    if (!equationFileLines(doc_, lines, error) || !savedLinesValid_)
+        return true;
+    return lines != savedLines_;
+}
+
+void GraphController::markUnmodified()
+{
+    QString error;
+    savedLines_.clear();
+    savedLinesValid_ = equationFileLines(doc_, savedLines_, error);
 }
 
 void GraphController::showAll()

@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace gq
 {
@@ -85,6 +86,15 @@ class GraphController
     // Draws the list and the status lines without changing anything.
     void showAll();
 
+    // Unsaved changes. The document counts as modified when what an equation
+    // file keeps of it (range, parameters a..f, definitions, items) differs
+    // from the state last marked: after resetDocument, a save or a read.
+    // Comparing the file's lines catches a change made by any window, even
+    // one that knows nothing of this, and a change undone by hand is no
+    // change; what a file does not keep (j, n, θ, grid) is never asked about.
+    bool isModified() const;
+    void markUnmodified();
+
     ItemListPainter &painter() { return painter_; }
 
   private:
@@ -105,6 +115,8 @@ class GraphController
     QString rangeLine_;
     QString paramLine_;
     RegistrationKeys keys_;
+    std::vector<std::string> savedLines_; // the file lines at the last mark
+    bool savedLinesValid_ = false;        // false: the marked state could not be written
     bool ownShowMaxMin_ = false;
     bool *showMaxMin_ = &ownShowMaxMin_;
 };

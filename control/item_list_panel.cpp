@@ -2,6 +2,7 @@
 
 #include "control/definition_keys.h"
 #include "model/definitions.h"
+#include "model/text_check.h"
 #include "platform/sjis.h"
 #include <algorithm>
 
@@ -58,66 +59,95 @@ QString formulaForDisplay(const std::string &text)
     return sjisToQString(text);
 }
 
+QString unparsableMark()
+{
+    return QStringLiteral("（式が正しくありません）");
+}
+
 void ItemListPainter::writeAt(int x, const QString &text)
 {
     surface_.drawText(x, listY, text);
 }
 
+void ItemListPainter::makeRoomFor(const QString &label)
+{
+    valueColumn_ = std::max(valueColumn_, 1 + surface_.textWidth(label) + kListLabelGap);
+}
+
+void ItemListPainter::widenForItem(const Item &item)
+{
+    makeRoomFor(kindLabel(item.kind));
+    if (item.kind == KindParametric)
+        makeRoomFor(QStringLiteral("y ="));
+    if (item.kind == KindSegment)
+        makeRoomFor(QStringLiteral("(r,s) ="));
+}
+
 void ItemListPainter::wrapText(const QString &text)
 {
     const int width = surface_.width();
+    const int column = valueColumn_;
     QString rest = text;
     // Iterative: each line takes at least one character, so a panel narrower
     // than a single character still ends.
     while (true) {
-        if (rest.size() <= 1 || surface_.textWidth(rest) <= width - 50) {
-            writeAt(40, rest);
+        if (rest.size() <= 1 || surface_.textWidth(rest) <= width - 10 - column) {
+            writeAt(column, rest);
             listY += kListLineHeight;
             return;
         }
         qsizetype take = rest.size() - 1;
-        while (take > 1 && surface_.textWidth(rest.left(take)) > width - 60)
+        while (take > 1 && surface_.textWidth(rest.left(take)) > width - 20 - column)
             --take;
         take = std::max<qsizetype>(take, 1);
-        writeAt(40, rest.left(take));
+        writeAt(column, rest.left(take));
         listY += kListLineHeight;
         rest = rest.mid(take);
     }
 }
 
-void ItemListPainter::renderItemEntry(const Item &item)
+void ItemListPainter::renderItemEntry(const Item &item, const TextFlags *unparsable)
 {
+    widenForItem(item);
+    const auto marked = [&](QString shown, std::initializer_list<int> fields) {
+        for (int t : fields)
+            if (unparsable && (*unparsable)[t])
+                return shown + unparsableMark();
+        return shown;
+    };
+    const auto formula = [&](int t) { return marked(formulaForDisplay(item.text[t]), {t}); };
+    const auto pair = [&](int p, int q) { return marked(pairText(item.text[p], item.text[q]), {p, q}); };
+
     listY += kListLineHeight;
     surface_.setTextColour(item.colour);
     writeAt(1, kindName(item.kind) + kindHeadingSuffix(item.kind));
     listY += kListLineHeight;
     writeAt(1, kindLabel(item.kind));
     const auto rangeLine = [&] {
-        writeAt(1, QStringLiteral("tの範囲  : ") + formulaForDisplay(item.text[3]) + QStringLiteral("≦t≦") +
-                       formulaForDisplay(item.text[4]));
+        writeAt(1, QStringLiteral("tの範囲  : ") + formula(3) + QStringLiteral("≦t≦") + formula(4));
         listY += kListLineHeight;
     };
     switch (item.kind) {
     case KindParametric:
-        wrapText(formulaForDisplay(item.text[1]));
+        wrapText(formula(1));
         writeAt(1, QStringLiteral("y ="));
-        wrapText(formulaForDisplay(item.text[2]));
+        wrapText(formula(2));
         rangeLine();
         break;
     case KindPolar:
-        wrapText(formulaForDisplay(item.text[1]));
+        wrapText(formula(1));
         rangeLine();
         break;
     case KindPoint:
-        wrapText(pairText(item.text[1], item.text[2]));
+        wrapText(pair(1, 2));
         break;
     case KindSegment:
-        wrapText(pairText(item.text[1], item.text[2]));
+        wrapText(pair(1, 2));
         writeAt(1, QStringLiteral("(r,s) ="));
-        wrapText(pairText(item.text[3], item.text[4]));
+        wrapText(pair(3, 4));
         break;
     default:
-        wrapText(formulaForDisplay(item.text[1]));
+        wrapText(formula(1));
         break;
     }
 }
@@ -128,18 +158,31 @@ void ItemListPainter::redrawItemList(const Document &doc)
     listY = 0;
     surface_.setTextColour(0);
     const std::vector<DefinitionListLine> definitions = definitionListLines(doc);
+    const int items = std::clamp(doc.itemCount, 0, kMaxItems);
+    const UnparsableTexts unparsable = findUnparsableTexts(doc);
+
+    // One value column for the whole list, after its widest label.
+    valueColumn_ = kListValueColumn;
+    for (const DefinitionListLine &line : definitions)
+        if (!line.heading)
+            makeRoomFor(line.label);
+    for (int i = 1; i <= items; ++i)
+        widenForItem(doc.items[i]);
+
     for (const DefinitionListLine &line : definitions) {
         writeAt(1, line.label);
-        if (line.heading)
+        if (line.heading) {
             listY += kListLineHeight;
-        else
-            wrapText(formulaForDisplay(line.formula));
+            continue;
+        }
+        const bool fails = line.prefix == kFunctionPrefix ? unparsable.function[line.number]
+                                                          : unparsable.constant[line.number];
+        wrapText(formulaForDisplay(line.formula) + (fails ? unparsableMark() : QString()));
     }
     if (!definitions.empty())
         surface_.drawLine(0, listY + 5, surface_.width(), listY + 5);
-    const int items = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= items; ++i)
-        renderItemEntry(doc.items[i]);
+        renderItemEntry(doc.items[i], &unparsable.item[i]);
 }
 
 } // namespace gq

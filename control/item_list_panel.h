@@ -5,6 +5,7 @@
 
 #include "model/document.h"
 #include <QString>
+#include <array>
 #include <cstdint>
 
 namespace gq
@@ -25,31 +26,54 @@ class ListSurface
 };
 
 inline constexpr int kListLineHeight = 15;
+// The value column starts at least this far from the panel's left edge, and
+// at least kListLabelGap pixels after the widest label the list draws.
+inline constexpr int kListValueColumn = 40;
+inline constexpr int kListLabelGap = 4;
+
+// Written after a formula text that does not parse (an equation file may hold
+// one), so that the teacher finds it and corrects it.
+QString unparsableMark(); // "（式が正しくありません）"
 
 // The heading and value label of each kind.
 QString kindName(uint8_t kind);
 QString kindHeadingSuffix(uint8_t kind);
 QString kindLabel(uint8_t kind);
 
+// Texts of one item that do not parse, by index 1..4 (0 unused).
+using TextFlags = std::array<bool, 5>;
+
 // Draws the list. listY is the running text position, kept between calls so
 // that an entry can be drawn after the list (the registration preview).
+// Labels are written at x = 1 and values in the value column, which starts
+// after the widest label the list draws (never before x = 40), so that no
+// label runs into its value.
 class ItemListPainter
 {
   public:
     explicit ItemListPainter(ListSurface &surface) : surface_(surface) {}
 
-    // Clears the panel and draws definitions and items 1..itemCount.
+    // Clears the panel and draws definitions and items 1..itemCount, each text
+    // that does not parse followed by unparsableMark().
     void redrawItemList(const Document &doc);
-    // Draws one entry at listY and advances listY past it.
-    void renderItemEntry(const Item &item);
-    // Writes text at x = 40 on as many lines as the panel width needs.
+    // Draws one entry at listY and advances listY past it; the value column
+    // widens for its labels if needed. unparsable marks its texts (null: none).
+    void renderItemEntry(const Item &item, const TextFlags *unparsable = nullptr);
+    // Writes text in the value column on as many lines as the panel width
+    // needs: whole when it fits in the width - 10 - column, otherwise in
+    // pieces of at most width - 20 - column (at column 40: width - 50 and
+    // width - 60).
     void wrapText(const QString &text);
 
     int listY = 0;
+    int valueColumn() const { return valueColumn_; }
 
   private:
     void writeAt(int x, const QString &text);
+    void makeRoomFor(const QString &label);
+    void widenForItem(const Item &item);
     ListSurface &surface_;
+    int valueColumn_ = kListValueColumn;
 };
 
 // A formula text (Shift-JIS bytes) for display.

@@ -1,5 +1,6 @@
 // The modal questions that the document's flows ask the user: the formula
-// keyboard, the colour panel and the confirmation dialog. The program answers
+// keyboard, the colour panel, the confirmation dialog, messages and whether to
+// save changes first. The program answers
 // them with the real dialogs (DialogQuestions); tests script the answers.
 #pragma once
 
@@ -40,6 +41,13 @@ enum WarningKind : int {
     WarnAllDefinitions = 6,
 };
 
+// The answers to the question asked before unsaved changes would be lost.
+enum class SaveChangesAnswer {
+    Save,     // "保存": save first, then go on
+    DontSave, // "保存しない": go on without saving
+    Cancel,   // "取消し" or a closed window: stop, everything stays as it was
+};
+
 class Questions
 {
   public:
@@ -52,6 +60,8 @@ class Questions
     virtual bool confirm(int warningKind) = 0;
     // A message box with one OK button (file errors and the like).
     virtual void showMessage(const QString &text) = 0;
+    // The document has changes that are not saved: "保存", "保存しない" or "取消し".
+    virtual SaveChangesAnswer askSaveChanges() = 0;
 };
 
 } // namespace gq

@@ -119,16 +119,20 @@ void readBody(LineCursor &in, LoadResult &r)
     if (*countLine == kDefFuncMarker) {
         doc.functionCount = in.nextInteger(0, kMaxDefinitions, QStringLiteral("関数定義の数"));
         int firstFuncLine = in.lineNo() + 1;
-        for (int n = 1; n <= doc.functionCount; ++n)
+        for (int n = 1; n <= doc.functionCount; ++n) {
             doc.functionTexts[n] = in.next();
+            r.textLines.functions[n] = in.lineNo();
+        }
         // A missing "defconst" line is tolerated: the line in hand is then the count.
         countLine = &in.next();
         if (*countLine == kDefConstMarker)
             countLine = &in.next();
         doc.constantCount = in.toInteger(*countLine, 0, kMaxDefinitions, QStringLiteral("定数定義の数"));
         int firstConstLine = in.lineNo() + 1;
-        for (int n = 1; n <= doc.constantCount; ++n)
+        for (int n = 1; n <= doc.constantCount; ++n) {
             doc.constantTexts[n] = in.next();
+            r.textLines.constants[n] = in.lineNo();
+        }
         countLine = &in.next();
 
         if (int node = firstCyclicDefinition(doc); node >= 0) {
@@ -144,8 +148,10 @@ void readBody(LineCursor &in, LoadResult &r)
         Item &item = doc.items[i];
         item.kind =
             static_cast<uint8_t>(in.nextInteger(KindDerivative, KindSegment, QStringLiteral("式の種類")));
-        for (int t = 1; t <= 4; ++t)
+        for (int t = 1; t <= 4; ++t) {
             item.text[t] = in.next();
+            r.textLines.items[i][t] = in.lineNo();
+        }
         item.asymptote = in.next() == "True" ? 1 : 0;
         item.afterimage = in.next() == "True" ? 1 : 0;
         item.colour = static_cast<uint32_t>(in.nextInteger(0, kMaxColour, QStringLiteral("色の値")));

@@ -55,6 +55,14 @@ struct LoadResult {
     Document document;
     std::array<float, 5> params{}; // a, b, c, d, f
 
+    // The 1-based file line of every formula text read (0 for texts the file
+    // does not hold), so that messages can name the line of a text.
+    struct TextLines {
+        std::array<std::array<int, 5>, kMaxItems + 1> items{}; // items[i][t]: text[t] of item i
+        std::array<int, kMaxDefinitions + 1> functions{};      // F1..F6
+        std::array<int, kMaxDefinitions + 1> constants{};      // Q1..Q6
+    } textLines;
+
     bool ok() const { return status == Loaded; }
 };
 

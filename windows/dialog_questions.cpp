@@ -4,6 +4,7 @@
 #include "windows/keyboard.h"
 #include "windows/warning_dialog.h"
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace gq
 {
@@ -33,6 +34,33 @@ void DialogQuestions::showMessage(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, messageParent_);
     box.exec();
+}
+
+SaveChangesAnswer DialogQuestions::askSaveChanges()
+{
+    QMessageBox box(QMessageBox::Question, QString(), saveChangesText(), QMessageBox::NoButton,
+                    messageParent_);
+    box.setObjectName(QStringLiteral("savechanges"));
+    // The buttons carry object names so that tests can find and press them.
+    QPushButton *save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("save"));
+    QPushButton *discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+    discard->setObjectName(QStringLiteral("dontsave"));
+    QPushButton *cancel = box.addButton(QStringLiteral("取消し"), QMessageBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChangesAnswer::Save;
+    if (box.clickedButton() == discard)
+        return SaveChangesAnswer::DontSave;
+    return SaveChangesAnswer::Cancel;
+}
+
+QString saveChangesText()
+{
+    return QStringLiteral("登録した式の変更が保存されていません。保存しますか？");
 }
 
 } // namespace gq

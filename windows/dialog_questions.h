@@ -2,6 +2,7 @@
 #pragma once
 
 #include "control/questions.h"
+#include <QString>
 
 class QWidget;
 
@@ -24,6 +25,9 @@ class DialogQuestions : public Questions
     uint32_t chooseColour(ColourPanelState &panel) override;
     bool confirm(int warningKind) override;
     void showMessage(const QString &text) override;
+    // A message box with "保存", "保存しない" and "取消し"; Escape and the close
+    // box answer "取消し".
+    SaveChangesAnswer askSaveChanges() override;
 
   private:
     FormulaKeyboard &keyboard_;
@@ -31,5 +35,8 @@ class DialogQuestions : public Questions
     ConfirmDialog &warning_;
     QWidget *messageParent_;
 };
+
+// The text of the save question.
+QString saveChangesText();
 
 } // namespace gq

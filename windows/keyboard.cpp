@@ -63,27 +63,24 @@ CaretLine::CaretLine(QWidget *parent) : QLineEdit(parent)
 
 void CaretLine::keyPressEvent(QKeyEvent *event)
 {
-    // Caret moves and copying are harmless; every other key is left to the
-    // dialog (Return accepts, Escape cancels) and never edits the line.
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Home:
-    case Qt::Key_End:
+    // Copying is harmless; everything else is decided by the keyboard window.
+    if (event->matches(QKeySequence::Copy)) {
         QLineEdit::keyPressEvent(event);
         return;
-    default:
-        if (event->matches(QKeySequence::Copy)) {
-            QLineEdit::keyPressEvent(event);
-            return;
-        }
-        event->ignore();
     }
+    if (onKey && onKey(event)) {
+        event->accept();
+        return;
+    }
+    event->ignore();
 }
 
 void CaretLine::inputMethodEvent(QInputMethodEvent *event)
 {
-    event->ignore();
+    // Only committed text counts; a composition in progress is not shown.
+    if (onText && !event->commitString().isEmpty())
+        onText(event->commitString());
+    event->accept();
 }
 
 void CaretLine::mouseReleaseEvent(QMouseEvent *event)
@@ -104,6 +101,8 @@ FormulaKeyboard::FormulaKeyboard(QWidget *mainWindow) : QDialog(mainWindow)
     edit_ = new CaretLine(this);
     edit_->setObjectName(QStringLiteral("Edit1"));
     connect(edit_, &QLineEdit::cursorPositionChanged, this, &FormulaKeyboard::lineCaretMoved);
+    edit_->onKey = [this](QKeyEvent *event) { return lineKeyPressed(event); };
+    edit_->onText = [this](const QString &text) { lineTextTyped(text); };
     // Should anything slip past CaretLine's filters, the line is put back.
     connect(edit_, &QLineEdit::textEdited, this, &FormulaKeyboard::showLine);
 
@@ -188,6 +187,7 @@ void FormulaKeyboard::prepare(const KeyboardRequest &request)
     showLine();
     for (auto &[key, button] : keys_)
         button->setEnabled(keyEnabled(*key, request));
+    typing_ = TypingRules(layout_, request);
     applyLayout();
 }
 
@@ -310,6 +310,53 @@ void FormulaKeyboard::functionPanelChanged(int)
 {
     showReachableKeys();
     edit_->setFocus();
+}
+
+bool FormulaKeyboard::lineKeyPressed(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        caretLeftClicked();
+        return true;
+    case Qt::Key_Right:
+        caretRightClicked();
+        return true;
+    case Qt::Key_Home:
+        line_.setCaret(0);
+        showLine();
+        return true;
+    case Qt::Key_End:
+        line_.setCaret(line_.length());
+        showLine();
+        return true;
+    case Qt::Key_Backspace:
+        backspaceClicked();
+        return true;
+    case Qt::Key_Delete:
+        deleteClicked();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return false;
+    default:
+        break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    // A refused character is swallowed: the line stays as it was.
+    lineTextTyped(event->text());
+    return true;
+}
+
+void FormulaKeyboard::lineTextTyped(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    // Typed as one piece: text an input method commits goes in whole or not
+    // at all.
+    typing_.typeAll(line_, text.toStdU32String());
+    showLine();
 }
 
 void FormulaKeyboard::reject()

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "control/keyboard_logic.h"
+#include "control/keyboard_typing.h"
 #include "control/questions.h"
 #include <QDialog>
 #include <QLineEdit>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,13 +20,20 @@ class QSpinBox;
 namespace gq
 {
 
-// The edit line: shows the text and the caret, lets the caret be placed with
-// the mouse or the arrow keys, and refuses every typed or pasted change.
+// The edit line: shows the text and the caret and lets the caret be placed
+// with the mouse. It never edits itself: keys go to onKey and text from an
+// input method to onText, which decide what happens; pasting is refused.
 class CaretLine : public QLineEdit
 {
     Q_OBJECT
   public:
     explicit CaretLine(QWidget *parent);
+
+    // A key press; true when it was handled. Unhandled keys (Return, Escape)
+    // go on to the dialog.
+    std::function<bool(QKeyEvent *event)> onKey;
+    // Text an input method commits.
+    std::function<void(const QString &text)> onText;
 
   protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -66,6 +75,12 @@ class FormulaKeyboard : public QDialog
     // Accept: runs the closing check; closes unless the text is rejected.
     void finishClicked();
     void functionPanelChanged(int position);
+    // The physical keyboard in the line: Backspace, Delete, ←, →, Home and
+    // End edit; a typed character is inserted when a key of this opening
+    // could insert it (TypingRules), and refused otherwise. False for the keys
+    // the dialog handles (Return accepts with the parse check, Escape cancels).
+    bool lineKeyPressed(QKeyEvent *event);
+    void lineTextTyped(const QString &text);
 
     // Cancel: the result is "" whatever the line holds.
     void reject() override;
@@ -78,6 +93,7 @@ class FormulaKeyboard : public QDialog
     void lineCaretMoved(int oldPosition, int newPosition);
 
     KeyboardLine line_;
+    TypingRules typing_; // what the physical keyboard may type in this opening
     std::string result_;
     int layout_ = 1;
     QLabel *messageLabel_ = nullptr; // message line

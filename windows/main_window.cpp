@@ -1,9 +1,8 @@
 #include "windows/main_window.h"
 
 #include "control/definition_keys.h"
-#include "control/equation_commands.h"
 #include "control/main_layout.h"
-#include "platform/image_file.h"
+#include "windows/file_dialogs.h"
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -42,23 +40,8 @@ int graphSizeFor(int height)
     return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0))));
 }
 
-QString askFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
-                    const QString &suffix)
-{
-    QFileDialog dialog(parent, QString(), QString(), filter);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
 // The smallest window: the list, a readable graph and both status lines.
 const QSize kMinWindowSize(640, 480);
-
-const QString kEquationFilter = QStringLiteral("数式 (*.gtq)");
-const QString kBitmapFilter = QStringLiteral("ビットマップ (*.bmp)");
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -71,6 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
     setGeometry(screenRect());
 
+    setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
     controller_.onChange = [this] { applyMenuState(); };
 
@@ -334,6 +318,11 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // ﾌｧｲﾙ → 終了 and the close box: unsaved changes are asked about first.
+    if (!settleUnsavedChanges(controller_, equationFileNames_)) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     // Closing the main window ends the program, whatever else is open.
     if (event->isAccepted())
@@ -384,28 +373,45 @@ void MainWindow::hideReadout()
 
 // ---------------------------------------------------------------- file menu
 
+void MainWindow::setFileNames(EquationFileNames equations, std::function<GraphFileChoice()> graph)
+{
+    equationFileNames_ = std::move(equations);
+    graphFileName_ = std::move(graph);
+}
+
 void MainWindow::saveDocument()
 {
-    const QString path = askFileName(this, QFileDialog::AcceptSave, kEquationFilter, QStringLiteral("gtq"));
-    if (!path.isEmpty())
-        saveEquations(controller_, path);
+    saveEquationsCommand(controller_, equationFileNames_);
 }
 
 void MainWindow::openDocument()
 {
-    const QString path = askFileName(this, QFileDialog::AcceptOpen, kEquationFilter, QStringLiteral("gtq"));
-    if (readEquationsAndRefresh(controller_, path))
+    followRead(readEquationsCommand(controller_, equationFileNames_));
+}
+
+void MainWindow::openAtStart(const QString &path)
+{
+    followRead(openEquationsAtStart(controller_, path));
+}
+
+void MainWindow::followRead(const ReadOutcome &read)
+{
+    // The picture always shows the document that was read: redrawn here, or
+    // drawn by the parameter window. The message about formulas that do not
+    // parse comes over the new picture and list, before that window opens.
+    if (read.next == AfterRead::Redraw)
+        redrawGraph();
+    if (!read.unparsable.isEmpty())
+        controller_.ask().showMessage(read.message());
+    if (read.next == AfterRead::OpenParameterWindow)
         openParameterWindow(true);
 }
 
 void MainWindow::saveGraphImage()
 {
-    const QString path = askFileName(this, QFileDialog::AcceptSave, kBitmapFilter, QStringLiteral("Bmp"));
-    if (path.isEmpty())
+    if (!graphFileName_)
         return;
-    // 24 bits a pixel keep the ten item colours exact.
-    const QImage picture = visible_.image().convertToFormat(QImage::Format_RGB888);
-    const QString error = saveImageFile(picture, path, "BMP");
+    const QString error = saveGraphPicture(visible_.image(), graphFileName_());
     if (!error.isEmpty())
         controller_.ask().showMessage(error);
 }

@@ -5,7 +5,9 @@
 // and forwards clicks.
 #pragma once
 
+#include "control/equation_commands.h"
 #include "control/graph_controller.h"
+#include "control/graph_export.h"
 #include "engine/engine_state.h"
 #include "model/document.h"
 #include "model/interval_state.h"
@@ -14,6 +16,7 @@
 #include "windows/secondary_windows.h"
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -62,6 +65,13 @@ class MainWindow : public QMainWindow
     QAction *menuAction(const QString &name) const;
     QString rangeLineText() const;
     QString paramLineText() const;
+
+    // Reads a file named on the command line, with the same checks as the
+    // read command, then redraws or opens the parameter window.
+    void openAtStart(const QString &path);
+    // Where the file commands get their file names: the file dialogs, unless
+    // replaced (tests script them).
+    void setFileNames(EquationFileNames equations, std::function<GraphFileChoice()> graph);
 
     // Menu handlers.
     void saveDocument();
@@ -125,6 +135,7 @@ class MainWindow : public QMainWindow
     void hideReadout();
     void runDefinition(DefinitionCommand command);
     void openParameterWindow(bool afterLoad);
+    void followRead(const ReadOutcome &read); // the picture and message after a read
 
     Document document_;
     // The document's definitions for every formula parsed on this thread
@@ -138,6 +149,8 @@ class MainWindow : public QMainWindow
     CanvasListSurface listSurface_;
     GraphController controller_;
     SecondaryWindows *windows_ = nullptr;
+    EquationFileNames equationFileNames_;
+    std::function<GraphFileChoice()> graphFileName_;
     bool searchMode_ = false;
     CoordFrame savedFrame_{};
     // A drag with the left button in normal mode: where it started.

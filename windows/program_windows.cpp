@@ -12,10 +12,10 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
       versionBox_(&mainWindow), keyboard_(&mainWindow),
       rangeDialog_(
           mainWindow.doc(), late_, [&mainWindow] { mainWindow.frameChanged(); }, &mainWindow),
-      parameterWindow_(mainWindow), colourPanel_(&mainWindow), meanRateWindow_(&mainWindow),
-      tangentWindow_(&mainWindow), intervalDialog_(&mainWindow), riemannSumWindow_(&mainWindow),
-      correctionWindow_(definitions_, &mainWindow), confirmDialog_(&mainWindow),
-      questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
+      parameterWindow_(mainWindow), colourPanel_(&mainWindow), meanRateWindow_(mainWindow, late_),
+      tangentWindow_(mainWindow), intervalDialog_(mainWindow, &mainWindow),
+      riemannSumWindow_(mainWindow, rangeDialog_, &mainWindow), correctionWindow_(definitions_, &mainWindow),
+      confirmDialog_(&mainWindow), questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
 {
     late_.target = &questions_;
     main_.setQuestions(&questions_);
@@ -56,31 +56,31 @@ void ProgramWindows::openCorrection(int mode)
 void ProgramWindows::openMeanRate()
 {
     meanRateWindow_.setWindowTitle(QStringLiteral("平均変化率の意味"));
-    meanRateWindow_.exec();
+    meanRateWindow_.run();
 }
 
 void ProgramWindows::openTangent()
 {
     tangentWindow_.setWindowTitle(QStringLiteral("接線の傾きの変化"));
-    tangentWindow_.exec();
+    tangentWindow_.run();
 }
 
 void ProgramWindows::openRiemannSums()
 {
-    riemannSumWindow_.exec();
+    riemannSumWindow_.run();
 }
 
 void ProgramWindows::showIntervalDialog()
 {
+    // Every opening starts with the step 0.1.
+    intervalDialog_.selectStep(2);
     intervalDialog_.show();
     intervalDialog_.raise();
 }
 
 void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
 {
-    // Until the interval window exists, the picture is shown as it is.
-    main_.visibleGraph().copyFrom(graphImage);
-    main_.refreshVisibleGraph();
+    intervalDialog_.drawOverlay(graphImage);
 }
 
 void ProgramWindows::runDefinitionCommand(DefinitionCommand command)

@@ -48,14 +48,15 @@ class ProgramWindows final : public SecondaryWindows
     void runDefinitionCommand(DefinitionCommand command) override;
 
   private:
-    // The correction window's questions go through the dialogs created after
-    // it; they are bound in before either can be opened.
+    // The questions of the mean-rate and correction windows go through the
+    // dialogs created after them; they are bound in before any can be opened.
     struct LateQuestions : Questions {
         Questions *target = nullptr;
         std::string askKeyboard(const KeyboardRequest &r) override { return target->askKeyboard(r); }
         uint32_t chooseColour(ColourPanelState &p) override { return target->chooseColour(p); }
         bool confirm(int kind) override { return target->confirm(kind); }
         void showMessage(const QString &text) override { target->showMessage(text); }
+        SaveChangesAnswer askSaveChanges() override { return target->askSaveChanges(); }
     };
 
     MainWindow &main_;

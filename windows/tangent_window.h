@@ -1,16 +1,73 @@
-// The window is not built yet: this stand-in holds its place.
+// The tangent window `dtangent` (caption set by the main window when it opens
+// it): the point of contact P moves along the one explicit function, step by
+// step with the arrows or automatically on the window's 10 ms timer, with the
+// tangent at P, the slope as a point and a read-out, and optionally the trace
+// of the slope left on the graph. The run itself is TangentRun; this window
+// forwards its clicks and ticks and shows the frames on the main window's
+// graph.
 #pragma once
 
-#include "windows/shell_window.h"
+#include "platform/canvas.h"
+#include "tools/tangent_run.h"
+#include <QDialog>
+#include <QTimer>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
 
 namespace gq
 {
 
-// Tangent (caption set by the main window when it opens it).
-class TangentWindow : public ShellWindow
+class MainWindow;
+
+class TangentWindow : public QDialog
 {
+    Q_OBJECT
   public:
-    explicit TangentWindow(QWidget *w) : ShellWindow(w, "dtangent", QString()) {}
+    // mainWindow must outlive the window.
+    explicit TangentWindow(MainWindow &mainWindow);
+
+    // Opens the window modally on the main window's document and graph;
+    // returns when it closes. Does nothing when the formula cannot be used.
+    void run();
+    // What opening does before the window is shown (P at the frame's left
+    // edge, the trace box unticked, the first frame drawn). False when the
+    // formula cannot be used.
+    bool prepare();
+
+    // Handlers of the controls.
+    void startClicked();
+    void stopClicked();
+    void arrowClicked(int direction); // -1 "←", +1 "→"
+    void traceClicked();              // the trace box changed by the user
+    void timerTicked();
+
+    TangentRun &tangentRun() { return run_; }
+    QTimer &timer() { return timer_; }
+
+    // Closing: the timer stops, the session ends, and overlay display is set
+    // so that the next redraw keeps the trace.
+    void done(int result) override;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+
+  private:
+    void buildControls();
+    void draw();
+
+    MainWindow &main_;
+    TangentRun run_;
+    QTimer timer_;
+    GraphView view_;
+    std::optional<Canvas> work_;
+    QLabel *pointReadout_ = nullptr;
+    QLabel *slopeReadout_ = nullptr;
+    QCheckBox *traceBox_ = nullptr;
+    QPushButton *leftArrow_ = nullptr;
+    QPushButton *rightArrow_ = nullptr;
 };
 
 } // namespace gq

@@ -64,7 +64,7 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
     doc.frame = {-2, 3, -1, 4};
     ASSERT_TRUE(saveEquations(controller, path("a.gtq")));
     controller.resetDocument();
-    EXPECT_FALSE(readEquationsAndRefresh(controller, path("a.gtq")));
+    EXPECT_EQ(readEquationsAndRefresh(controller, path("a.gtq")).next, AfterRead::Redraw);
     ASSERT_EQ(doc.itemCount, 2);
     EXPECT_EQ(doc.items[1].text, first.text);
     EXPECT_EQ(doc.items[2].text, second.text);
@@ -74,11 +74,12 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
                 !controller.menus().calculusMenu);
     const ColourPanelState &colours = controller.colours();
     EXPECT_FALSE(colours.isOffered(first.colour) || colours.isOffered(second.colour));
-    EXPECT_TRUE(surface.lines().contains(QStringLiteral("40,30:x^2-2")));
+    EXPECT_TRUE(surface.lines().contains(QStringLiteral("75,30:x^2-2"))) << "after the widest label, (p,q) =";
 
-    // One explicit function using a: the parameter window is asked for, the
-    // calculus menu and the derivative appear.
-    EXPECT_TRUE(readEquationsAndRefresh(controller, write("p.gtq", oneItemFile("a*x^2"))));
+    // One explicit function using a: the parameter window is asked for (it
+    // draws the picture), the calculus menu and the derivative appear.
+    EXPECT_EQ(readEquationsAndRefresh(controller, write("p.gtq", oneItemFile("a*x^2"))).next,
+              AfterRead::OpenParameterWindow);
     EXPECT_TRUE(colours.isOffered(first.colour) && colours.isOffered(second.colour));
     EXPECT_FALSE(colours.isOffered(255));
     EXPECT_EQ(controller.paramLine(), QStringLiteral("a = 0.000 "));
@@ -86,7 +87,8 @@ TEST_F(EquationCommands, SaveReadAndReadAnother)
                 controller.menus().derivativeEntry);
     EXPECT_TRUE(controller.showMaxMin());
     const int clears = surface.clears;
-    EXPECT_TRUE(readEquationsAndRefresh(controller, QString())); // cancelled
+    EXPECT_EQ(readEquationsAndRefresh(controller, QString()).next,
+              AfterRead::OpenParameterWindow); // cancelled
     EXPECT_EQ(surface.clears, clears + 1);
     EXPECT_EQ(doc.itemCount, 1);
     EXPECT_TRUE(ask.messages.empty());
@@ -114,7 +116,7 @@ TEST_F(EquationCommands, UnreadableFilesChangeNothingAndFailuresAreReported)
         SCOPED_TRACE(c.file);
         const std::size_t messages = ask.messages.size(), perRead = c.outcome == LoadOutcome::Failed;
         EXPECT_EQ(loadEquations(controller, path(c.file)), c.outcome);
-        EXPECT_FALSE(readEquationsAndRefresh(controller, path(c.file)));
+        EXPECT_EQ(readEquationsAndRefresh(controller, path(c.file)).next, AfterRead::Nothing);
         EXPECT_EQ(ask.messages.size(), messages + 2 * perRead);
         EXPECT_TRUE(!perRead || !ask.messages.back().isEmpty());
         EXPECT_TRUE(doc.itemCount == 1 && doc.items[1].text[1] == "x+1");

@@ -28,9 +28,11 @@ TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
         const char *lines; // "x,y:text" separated by '|'
         int listY;
     } cases[] = {
-        {item(KindExplicit, "x^2-2", 255), "1,15:陽 関 数 y=f(x)|1,30:f(x)=|40,30:x^2-2", 45},
-        {item(KindImplicit, "x*y-1"), "1,15:陰 関 数 f(x,y)=0|1,30:f(x,y)=|40,30:x*y-1", 45},
-        {item(KindDerivative, "3*x^2"), "1,15:導 関 数 y=df(x)/dx|1,30:dy/dx=|40,30:3*x^2", 45},
+        // The value column starts 4 pixels after the label (10 pixels a
+        // character here), never before x = 40.
+        {item(KindExplicit, "x^2-2", 255), "1,15:陽 関 数 y=f(x)|1,30:f(x)=|55,30:x^2-2", 45},
+        {item(KindImplicit, "x*y-1"), "1,15:陰 関 数 f(x,y)=0|1,30:f(x,y)=|75,30:x*y-1", 45},
+        {item(KindDerivative, "3*x^2"), "1,15:導 関 数 y=df(x)/dx|1,30:dy/dx=|65,30:3*x^2", 45},
         {item(KindParametric, "cos(t)|sin(t)|0|2\x83\xCE"),
          "1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)|1,30:x =|40,30:cos(t)|1,45:y =|40,45:sin(t)|1,60:tの範囲  : "
          "0≦t≦2π",
@@ -38,9 +40,9 @@ TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
         // A polar curve shows its formula once.
         {item(KindPolar, "\x83\xC6*t|\x83\xC6*t|-1|1"),
          "1,15:極方程式  r＝ｆ(ｔ)|1,30: ｒ=|40,30:θ*t|1,45:tの範囲  : -1≦t≦1", 60},
-        {item(KindPoint, "1|a"), "1,15:点の座標 (p,q)|1,30:(p,q) =|40,30:( 1 , a )", 45},
+        {item(KindPoint, "1|a"), "1,15:点の座標 (p,q)|1,30:(p,q) =|75,30:( 1 , a )", 45},
         {item(KindSegment, "0|0|1|2"),
-         "1,15:２点を結ぶ線分(p,q)-(r,s)|1,30:(p,q) =|40,30:( 0 , 0 )|1,45:(r,s) =|40,45:( 1 , 2 )", 60},
+         "1,15:２点を結ぶ線分(p,q)-(r,s)|1,30:(p,q) =|75,30:( 0 , 0 )|1,45:(r,s) =|75,45:( 1 , 2 )", 60},
     };
     for (const Case &c : cases) {
         RecordingSurface surface;
@@ -109,9 +111,9 @@ TEST(ItemListPanel, DefinitionsComeFirstAndAreSeparatedByALine)
     painter.redrawItemList(doc);
     EXPECT_EQ(surface.clears, 1);
     EXPECT_EQ(surface.lines().join(u'|'),
-              QString::fromUtf8("1,0:定義関数|1,15:F1(x)=|40,15:x^2|1,30:F2(x)=|40,30:sin(x)|"
-                                "1,45:定義定数|1,60:Q1 =|40,60:2π|"
-                                "1,90:陽 関 数 y=f(x)|1,105:f(x)=|40,105:F1(x)+Q1"));
+              QString::fromUtf8("1,0:定義関数|1,15:F1(x)=|65,15:x^2|1,30:F2(x)=|65,30:sin(x)|"
+                                "1,45:定義定数|1,60:Q1 =|65,60:2π|"
+                                "1,90:陽 関 数 y=f(x)|1,105:f(x)=|65,105:F1(x)+Q1"));
     EXPECT_EQ(surface.lineYs, std::vector<int>{80});
     EXPECT_EQ(surface.texts[0].colour, 0u);
     EXPECT_EQ(surface.texts.back().colour, 128u);
@@ -122,6 +124,66 @@ TEST(ItemListPanel, DefinitionsComeFirstAndAreSeparatedByALine)
     EXPECT_EQ(surface.clears, 2);
     EXPECT_TRUE(surface.texts.empty());
     EXPECT_TRUE(surface.lineYs.empty());
+}
+
+TEST(ItemListPanel, TheValueColumnFollowsTheWidestLabelOfTheList)
+{
+    RecordingSurface surface; // 300 wide, 10 pixels a character
+    ItemListPainter painter(surface);
+    Document doc;
+    doc.itemCount = 1;
+    doc.items[1] = item(KindParametric, "cos(t)|sin(t)|0|1");
+    painter.redrawItemList(doc);
+    EXPECT_EQ(painter.valueColumn(), 40) << "labels of three characters fit before 40";
+
+    // The widest labels: "f(x,y)=", "(p,q) =" and "(r,s) =" (7 characters).
+    doc.itemCount = 3;
+    doc.items[2] = item(KindImplicit, "x^2+y^2-1");
+    doc.items[3] = item(KindSegment, "0|0|1|1");
+    painter.redrawItemList(doc);
+    EXPECT_EQ(painter.valueColumn(), 1 + 70 + kListLabelGap);
+    for (const RecordingSurface::Text &t : surface.texts) {
+        if (t.x > 1) {
+            EXPECT_EQ(t.x, 75) << t.text.toStdString();
+        }
+    }
+
+    // Every value of the list starts in the one column; wrapping keeps its
+    // right margin (10 pixels, 20 for a piece of a wrapped line).
+    doc.itemCount = 2;
+    doc.items[1] = item(KindExplicit, std::string(40, 'x').c_str());
+    painter.redrawItemList(doc);
+    QStringList values;
+    for (const RecordingSurface::Text &t : surface.texts)
+        if (t.x > 1)
+            values << QStringLiteral("%1:%2").arg(t.x).arg(t.text.size());
+    EXPECT_EQ(values, QStringList({"75:20", "75:20", "75:9"})) << "20 = (300 - 20 - 75) / 10";
+
+    // A preview entry widens the column for its own label.
+    doc.itemCount = 0;
+    painter.redrawItemList(doc);
+    painter.renderItemEntry(item(KindPoint, "1|2"));
+    EXPECT_EQ(surface.texts.back().x, 75);
+}
+
+TEST(ItemListPanel, TextsThatDoNotParseAreMarked)
+{
+    RecordingSurface surface;
+    surface.panelWidth = 1000;
+    ItemListPainter painter(surface);
+    const TextFlags bad = {false, false, true, false, true};
+    painter.renderItemEntry(item(KindParametric, "t|t^^2|0|2+"), &bad);
+    EXPECT_EQ(surface.lines().join(u'|'),
+              QString::fromUtf8(
+                  "1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)|1,30:x =|40,30:t|1,45:y =|"
+                  "40,45:t^^2（式が正しくありません）|1,60:tの範囲  : 0≦t≦2+（式が正しくありません）"));
+
+    surface.clear();
+    painter.listY = 0;
+    const TextFlags second = {false, false, false, true, false};
+    painter.renderItemEntry(item(KindSegment, "0|0|(|1"), &second);
+    EXPECT_TRUE(surface.lines().contains(QString::fromUtf8("75,45:( ( , 1 )（式が正しくありません）")));
+    EXPECT_TRUE(surface.lines().contains(QString::fromUtf8("75,30:( 0 , 0 )")));
 }
 
 } // namespace gq

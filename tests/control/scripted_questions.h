@@ -6,6 +6,7 @@
 #include "control/questions.h"
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@ namespace gq
 class ScriptedQuestions : public Questions
 {
   public:
-    std::deque<std::string> keyboardAnswers; // "" = cancelled; none left = cancelled
-    std::deque<uint32_t> colourAnswers;      // none left = the first offered colour
-    std::deque<bool> confirmAnswers;         // none left = cancel
+    std::deque<std::string> keyboardAnswers;          // "" = cancelled; none left = cancelled
+    std::deque<uint32_t> colourAnswers;               // none left = the first offered colour
+    std::deque<bool> confirmAnswers;                  // none left = cancel
+    std::deque<SaveChangesAnswer> saveChangesAnswers; // none left = cancel
+    int saveChangesQuestions = 0;
     std::vector<KeyboardRequest> keyboardRequests;
     std::vector<int> confirmKinds;
     std::vector<QString> messages;
@@ -58,7 +61,22 @@ class ScriptedQuestions : public Questions
         confirmAnswers.pop_front();
         return answer;
     }
-    void showMessage(const QString &text) override { messages.push_back(text); }
+    std::function<void(const QString &)> onMessage; // runs while the message is shown
+    void showMessage(const QString &text) override
+    {
+        messages.push_back(text);
+        if (onMessage)
+            onMessage(text);
+    }
+    SaveChangesAnswer askSaveChanges() override
+    {
+        ++saveChangesQuestions;
+        if (saveChangesAnswers.empty())
+            return SaveChangesAnswer::Cancel;
+        SaveChangesAnswer answer = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return answer;
+    }
 };
 
 // Every character is 10 pixels wide.

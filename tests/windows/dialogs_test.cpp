@@ -3,6 +3,7 @@
 #include "windows/dialog_questions.h"
 #include "windows/keyboard.h"
 #include "windows/warning_dialog.h"
+#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -145,6 +146,40 @@ TEST(DialogQuestions, AnswersWithTheRealDialogs)
     EXPECT_EQ(questions.chooseColour(state), 8421376u);
     QTimer::singleShot(0, &warning, [&warning] { warning.close(); });
     EXPECT_FALSE(questions.confirm(WarnAllDefinitions));
+}
+
+TEST(DialogQuestions, UnsavedChangesAskSaveDontSaveOrCancel)
+{
+    FormulaKeyboard keyboard;
+    ColourPanel panel;
+    ConfirmDialog warning;
+    DialogQuestions questions(keyboard, panel, warning, nullptr);
+    // Presses a button of the question box once it is shown.
+    const auto answerWith = [](const char *name) {
+        QTimer::singleShot(0, [name] {
+            QWidget *box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->objectName(), QStringLiteral("savechanges"));
+            QStringList captions;
+            for (const QPushButton *b : box->findChildren<QPushButton *>())
+                captions << b->text();
+            captions.sort();
+            EXPECT_EQ(captions, QStringList({"保存", "保存しない", "取消し"}));
+            if (name)
+                box->findChild<QPushButton *>(QString::fromLatin1(name))->click();
+            else
+                box->close(); // the close box
+        });
+    };
+    answerWith("save");
+    EXPECT_EQ(questions.askSaveChanges(), SaveChangesAnswer::Save);
+    answerWith("dontsave");
+    EXPECT_EQ(questions.askSaveChanges(), SaveChangesAnswer::DontSave);
+    answerWith("cancel");
+    EXPECT_EQ(questions.askSaveChanges(), SaveChangesAnswer::Cancel);
+    answerWith(nullptr);
+    EXPECT_EQ(questions.askSaveChanges(), SaveChangesAnswer::Cancel);
+    EXPECT_EQ(saveChangesText(), QStringLiteral("登録した式の変更が保存されていません。保存しますか？"));
 }
 
 } // namespace gq

@@ -2,6 +2,8 @@
 #include "windows/main_window.h"
 #include "windows/program_windows.h"
 #include <QDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -24,6 +26,35 @@ TEST(ProgramWindows, CreatedOnceInTheirOrderAndLinkedToTheMainWindow)
     EXPECT_TRUE(interval->isVisible());
     EXPECT_FALSE(interval->isModal());
     interval->hide();
+}
+
+// Deleting an item in the correction window redraws the graph when the
+// window closes: the picture never shows an item that is gone.
+TEST(ProgramWindows, ADeletionIsRedrawnAtOnce)
+{
+    MainWindow graph;
+    ProgramWindows windows(graph);
+    graph.doc().itemCount = 1;
+    graph.doc().items[1] = {.kind = KindExplicit, .text = {"", "1"}, .colour = 255};
+    graph.updateMenus();
+    graph.showStandard();
+    const GraphView &view = graph.renderer().view();
+    const int px = view.xToPixel(2), py = view.yToPixel(1);
+    ASSERT_EQ(graph.visibleGraph().pixel(px, py), 255u);
+
+    // 削除, then 了解 in the confirmation; the last item gone closes the window.
+    QTimer::singleShot(0, &graph, [&graph] {
+        auto *correction = graph.findChild<QDialog *>(QStringLiteral("correctform"));
+        auto *warning = graph.findChild<QDialog *>(QStringLiteral("warning"));
+        ASSERT_TRUE(correction && warning && correction->isVisible());
+        QTimer::singleShot(0, warning, [warning] {
+            warning->findChild<QPushButton *>(QStringLiteral("YesButton"))->click();
+        });
+        correction->findChild<QPushButton *>(QStringLiteral("DelButton"))->click();
+    });
+    graph.correctItems();
+    EXPECT_EQ(graph.doc().itemCount, 0);
+    EXPECT_NE(graph.visibleGraph().pixel(px, py), 255u);
 }
 
 } // namespace gq

@@ -1,0 +1,44 @@
+// The formula texts of a document that do not parse. The keyboard never lets
+// such a text into the document, but an equation file may hold one (written
+// by hand or by another version): the file is still read whole, the texts are
+// kept as they are, and the program names and marks them instead of drawing
+// nothing without a word.
+#pragma once
+
+#include "model/document.h"
+#include "model/equation_file.h"
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace gq
+{
+
+// Which texts fail, by their place in the document (index 0 unused).
+struct UnparsableTexts {
+    std::array<std::array<bool, 5>, kMaxItems + 1> item{}; // item[i][t]: text[t] of item i
+    std::array<bool, kMaxDefinitions + 1> function{};      // F1..F6
+    std::array<bool, kMaxDefinitions + 1> constant{};      // Q1..Q6
+
+    bool itemFails(int i) const;
+    bool any() const;
+};
+
+// Whether text parses, in check mode and in build mode, with the definitions
+// and parameters installed by the caller (as the keyboard's closing check
+// does). An empty text does not parse. Leaves engineState().parseOK as it was.
+bool formulaParses(const std::string &text);
+
+// Checks every text the document draws, with its own definitions installed:
+// F1..F<count>, Q1..Q<count>, and of items 1..itemCount the texts their kind
+// draws (text[1]; for parametric curves and segments text[1..4]; for polar
+// curves text[1], text[3] and text[4]; for points text[1..2]). A text that
+// refers to a definition that does not parse fails too.
+UnparsableTexts findUnparsableTexts(const Document &doc);
+
+// For a loaded file: "N行目: 式が正しくありません" for every line whose text does
+// not parse, in line order. Empty when every text parses or the file was not
+// loaded.
+QStringList unparsableTextLines(const LoadResult &loaded);
+
+} // namespace gq

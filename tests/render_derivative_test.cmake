@@ -1,0 +1,134 @@
+# Runs graphotheque-render with the options of the tangent and mean-rate
+# demonstrations and checks exit codes, read-outs and pixels of the picture.
+# cmake -DTOOL=<graphotheque-render> -DWORK=<scratch folder> -P render_derivative_test.cmake
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+# run(<expected exit code> <args>...): sets LAST_OUT and LAST_ERR.
+function(run expected)
+  execute_process(COMMAND "${TOOL}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc STREQUAL "${expected}")
+    message(FATAL_ERROR "graphotheque-render ${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
+  endif()
+  set(LAST_OUT "${out}" PARENT_SCOPE)
+  set(LAST_ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_out text)
+  if(NOT LAST_OUT STREQUAL "${text}")
+    message(FATAL_ERROR "stdout is\n${LAST_OUT}\nexpected\n${text}")
+  endif()
+endfunction()
+
+# One line on stderr.
+function(expect_one_error_line)
+  string(REGEX MATCHALL "\n" newlines "${LAST_ERR}")
+  list(LENGTH newlines lineCount)
+  if(NOT lineCount EQUAL 1 OR NOT LAST_OUT STREQUAL "")
+    message(FATAL_ERROR "expected one line on stderr and nothing on stdout:\n${LAST_OUT}${LAST_ERR}")
+  endif()
+endfunction()
+
+# A document of one explicit function in the default frame.
+function(write_function name formula)
+  set(doc "[Graphotheque Data]\r\n-5\r\n5\r\n-5\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")
+  string(APPEND doc "deffunc\r\n0\r\ndefconst\r\n0\r\n1\r\n")
+  string(APPEND doc "1\r\n${formula}\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n32768\r\n1\r\n")
+  file(WRITE "${WORK}/${name}.gtq" "${doc}")
+endfunction()
+write_function(square "x^2")
+write_function(hyperbola "1/x")
+set(two "[Graphotheque Data]\r\n-5\r\n5\r\n-5\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")
+string(APPEND two "deffunc\r\n0\r\ndefconst\r\n0\r\n2\r\n")
+string(APPEND two "1\r\nx^2\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n32768\r\n1\r\n")
+string(APPEND two "1\r\nx\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n255\r\n1\r\n")
+file(WRITE "${WORK}/two.gtq" "${two}")
+
+# Whether some pixel within one of (x, y) of a 101 x 101 BMP has the colour
+# (hex B, G, R); sets FOUND.
+function(pixel_near path x y bgr)
+  file(READ "${path}" bpp OFFSET 28 LIMIT 2 HEX)
+  if(bpp STREQUAL "1800")
+    set(bytesPerPixel 3)
+  else()
+    set(bytesPerPixel 4)
+  endif()
+  file(READ "${path}" hex OFFSET 10 LIMIT 4 HEX)
+  string(SUBSTRING "${hex}" 2 2 b1)
+  string(SUBSTRING "${hex}" 0 2 b0)
+  math(EXPR dataOffset "0x${b1}${b0}")
+  math(EXPR rowSize "((101 * ${bytesPerPixel} + 3) / 4) * 4")
+  set(found FALSE)
+  foreach(dy RANGE -1 1)
+    foreach(dx RANGE -1 1)
+      math(EXPR offset "${dataOffset} + (100 - (${y} + ${dy})) * ${rowSize} + (${x} + ${dx}) * ${bytesPerPixel}")
+      file(READ "${path}" pixel OFFSET ${offset} LIMIT 3 HEX)
+      if(pixel STREQUAL "${bgr}")
+        set(found TRUE)
+      endif()
+    endforeach()
+  endforeach()
+  set(FOUND ${found} PARENT_SCOPE)
+endfunction()
+
+function(expect_pixel path x y bgr what)
+  pixel_near("${path}" ${x} ${y} ${bgr})
+  if(NOT FOUND)
+    message(FATAL_ERROR "${path}: no ${what} near (${x}, ${y})")
+  endif()
+endfunction()
+
+# The tangent at 1: P (1, 1) is pixel (61, 40) on 101 pixels, the slope point
+# (1, 2) is (61, 30), and the tangent y = 2x - 1 passes (2, 3) at (71, 20).
+run(0 --size 101 --tangent 1 "${WORK}/square.gtq" "${WORK}/tangent.bmp")
+expect_out("point: (1.0000 , 1.0000)\nslope: 2.0000\n")
+expect_pixel("${WORK}/tangent.bmp" 60 41 ff0000 "blue P")
+expect_pixel("${WORK}/tangent.bmp" 61 30 0000ff "red slope point")
+expect_pixel("${WORK}/tangent.bmp" 71 20 ff0080 "violet tangent")
+pixel_near("${WORK}/tangent.bmp" 40 50 8000ff)
+if(FOUND)
+  message(FATAL_ERROR "tangent.bmp has the trace without --slope-trace")
+endif()
+# With the trace: f' = 2x in rose up to P, e.g. at (-1, -2), pixel (40, 71).
+run(0 --size 101 --tangent 1 --slope-trace "${WORK}/square.gtq" "${WORK}/trace.bmp")
+expect_out("point: (1.0000 , 1.0000)\nslope: 2.0000\n")
+expect_pixel("${WORK}/trace.bmp" 40 71 8000ff "rose trace")
+# At the vertex.
+run(0 --tangent 0 "${WORK}/square.gtq" "${WORK}/vertex.png")
+expect_out("point: (0.0000 , 0.0000)\nslope: 0.0000\n")
+
+# The secant from 1 to 3, and after the approach. A (1, 1) is orange.
+run(0 --size 101 --secant 1 3 "${WORK}/square.gtq" "${WORK}/secant.bmp")
+expect_out("A: (1.00000 , 1.00000)\nB: (3.00000 , 9.00000)\nrate: 4.0000\n")
+expect_pixel("${WORK}/secant.bmp" 60 41 0771cf "orange A")
+expect_pixel("${WORK}/secant.bmp" 55 61 ff0080 "violet secant")
+run(0 --secant 3 1 --approach "${WORK}/square.gtq" "${WORK}/approach.png")
+expect_out("A: (3.00000 , 9.00000)\nB: (2.99991 , 8.99946)\nrate: 5.9999\n")
+# Equal points: no rate line.
+run(0 --secant 2 2 "${WORK}/square.gtq" "${WORK}/equal.png")
+expect_out("A: (2.00000 , 4.00000)\nB: (2.00000 , 4.00000)\n")
+
+# f undefined at a given point: one line on stderr, exit 3, nothing written.
+run(3 --tangent 0 "${WORK}/hyperbola.gtq" "${WORK}/pole.png")
+expect_one_error_line()
+run(3 --secant 1 0 "${WORK}/hyperbola.gtq" "${WORK}/pole.png")
+expect_one_error_line()
+if(EXISTS "${WORK}/pole.png")
+  message(FATAL_ERROR "a failed run wrote pole.png")
+endif()
+
+# Not exactly one explicit function, or a value that is not a number: exit 2.
+run(2 --tangent 1 "${WORK}/two.gtq" "${WORK}/x.png")
+expect_one_error_line()
+run(2 --tangent "1/" "${WORK}/square.gtq" "${WORK}/x.png")
+expect_one_error_line()
+# Bad uses: the usage.
+run(2 --slope-trace "${WORK}/square.gtq" "${WORK}/x.png")
+run(2 --approach "${WORK}/square.gtq" "${WORK}/x.png")
+run(2 --tangent 1 --secant 1 2 "${WORK}/square.gtq" "${WORK}/x.png")
+run(2 --secant 1 "${WORK}/square.gtq" "${WORK}/x.png")
+run(2 "${WORK}/square.gtq" "${WORK}/x.png" --tangent)
+run(0 --help)
+if(NOT LAST_OUT MATCHES "--tangent X" OR NOT LAST_OUT MATCHES "--secant XA XB")
+  message(FATAL_ERROR "--help does not name the options:\n${LAST_OUT}")
+endif()

@@ -1,0 +1,189 @@
+// The tangent window: its controls, the arrows, the automatic run on the
+// window's timer, the trace box and what closing leaves behind.
+#include "tools/derivative_colours.h"
+#include "windows/main_window.h"
+#include "windows/program_windows.h"
+#include "windows/tangent_window.h"
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace gq
+{
+
+namespace
+{
+// One tick of the timer, as the event loop delivers it.
+void tick(QTimer &timer)
+{
+    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
+}
+
+int countColour(const Canvas &c, uint32_t colour)
+{
+    int n = 0;
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x)
+            n += c.pixel(x, y) == colour;
+    return n;
+}
+
+class TangentWindowTest : public ::testing::Test
+{
+  protected:
+    TangentWindowTest()
+    {
+        Document &doc = graph.doc();
+        doc.itemCount = 1;
+        doc.items[1].kind = KindExplicit;
+        doc.items[1].text[1] = "sin(x)";
+        doc.items[1].colour = rgbColour(0, 128, 0);
+        graph.updateMenus();
+        graph.redrawGraph();
+    }
+    QPushButton *button(const char *name)
+    {
+        return window.findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    QString text(const char *name) { return window.findChild<QLabel *>(QString::fromLatin1(name))->text(); }
+    QColor buttonText(const char *name) { return button(name)->palette().color(QPalette::ButtonText); }
+    const Canvas &visible() { return graph.visibleGraph(); }
+    const GraphView &view() { return graph.renderer().view(); }
+    // P's pixel on the visible graph is blue, or its dot is just beside it.
+    bool pointShownAt(long double x, long double y)
+    {
+        const int px = view().xToPixel(x), py = view().yToPixel(y);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (visible().pixel(px + dx, py + dy) == kContactPointColour)
+                    return true;
+        return false;
+    }
+
+    MainWindow graph;
+    TangentWindow window{graph};
+};
+} // namespace
+
+TEST_F(TangentWindowTest, OpensWithItsControlsAndShowsNothingOnTheFirstOpening)
+{
+    EXPECT_EQ(window.objectName(), QStringLiteral("dtangent"));
+    ASSERT_TRUE(window.prepare());
+    EXPECT_EQ(text("pses"), QStringLiteral("接点の座標＝"));
+    EXPECT_EQ(text("ptang"), QStringLiteral("変化率の値＝"));
+    EXPECT_EQ(text("Label4"), QStringLiteral("接線"));
+    EXPECT_EQ(window.findChild<QCheckBox *>(QStringLiteral("zancheck"))->text(),
+              QStringLiteral("変化率のグラフ表示"));
+    EXPECT_EQ(button("start")->text(), QStringLiteral("start"));
+    EXPECT_EQ(button("Aleft")->text(), QStringLiteral("←"));
+    EXPECT_EQ(window.timer().interval(), 10);
+    EXPECT_FALSE(window.timer().isActive());
+    // Nothing is shown until P is first moved.
+    EXPECT_EQ(text("psescoodinate"), QStringLiteral("psescoodinate"));
+    EXPECT_EQ(text("psesvalue"), QStringLiteral("psesvalue"));
+    EXPECT_EQ(countColour(visible(), kContactPointColour), 0);
+}
+
+TEST_F(TangentWindowTest, ArrowsMovePTurnTheirTextRedAndSetTheRunsDirection)
+{
+    ASSERT_TRUE(window.prepare());
+    button("Aright")->click();
+    const long double x = -5 + view().xPerPixel();
+    EXPECT_EQ(window.tangentRun().x(), x);
+    EXPECT_EQ(buttonText("Aright"), QColor(Qt::red));
+    EXPECT_EQ(buttonText("Aleft"), QColor(Qt::black));
+    const double xd = static_cast<double>(x);
+    EXPECT_EQ(text("psescoodinate"), QString::asprintf("(%.4f , %.4f)", xd, std::sin(xd)));
+    EXPECT_EQ(text("psesvalue"), QString::asprintf("%.4f", std::cos(xd)));
+    EXPECT_TRUE(pointShownAt(x, std::sin(x)));
+
+    button("Aleft")->click();
+    EXPECT_EQ(buttonText("Aleft"), QColor(Qt::red));
+    EXPECT_EQ(buttonText("Aright"), QColor(Qt::black));
+    EXPECT_EQ(window.tangentRun().x(), -5);
+    // At the edge: held there, and a run started now ends at once.
+    button("start")->click();
+    EXPECT_TRUE(window.timer().isActive());
+    button("Aleft")->click();
+    EXPECT_EQ(window.tangentRun().x(), -5);
+    EXPECT_FALSE(window.timer().isActive());
+}
+
+TEST_F(TangentWindowTest, TheRunWithTheTraceLeavesTheSlopeOnTheGraphUntilUnticked)
+{
+    ASSERT_TRUE(window.prepare());
+    button("Aright")->click();
+    auto *trace = window.findChild<QCheckBox *>(QStringLiteral("zancheck"));
+    trace->click();
+    ASSERT_TRUE(trace->isChecked());
+    button("start")->click();
+    ASSERT_TRUE(window.timer().isActive());
+    for (int n = 0; n < 320; ++n)
+        tick(window.timer());
+    EXPECT_TRUE(window.timer().isActive());
+    button("stop")->click();
+    EXPECT_FALSE(window.timer().isActive());
+    const long double x = window.tangentRun().x();
+    EXPECT_NEAR(static_cast<double>(x), -5 + 321 * 10.0 / graph.graphSize(), 1e-9);
+    EXPECT_TRUE(pointShownAt(x, std::sin(x)));
+    // cos(x) in rose on the stored graph, up to P.
+    const Canvas &stored = graph.renderer().graphImage();
+    EXPECT_EQ(stored.pixel(view().xToPixel(-2), view().yToPixel(std::cos(-2.0L))), kSlopeTraceColour);
+    // Shown too, but for what P, the slope point and the tangent cover.
+    EXPECT_GE(countColour(visible(), kSlopeTraceColour), countColour(stored, kSlopeTraceColour) - 12);
+    EXPECT_GT(countColour(stored, kSlopeTraceColour), graph.graphSize() / 3);
+
+    // Running on to the edge ends the run and stops the timer.
+    button("start")->click();
+    for (int n = 0; n < graph.graphSize() && window.timer().isActive(); ++n)
+        tick(window.timer());
+    EXPECT_FALSE(window.timer().isActive());
+    EXPECT_EQ(window.tangentRun().x(), 5);
+
+    // Unticking redraws the graph without the trace; P is shown again.
+    trace->click();
+    EXPECT_EQ(countColour(graph.renderer().graphImage(), kSlopeTraceColour), 0);
+    EXPECT_EQ(countColour(visible(), kSlopeTraceColour), 0);
+    EXPECT_TRUE(pointShownAt(5, std::sin(5.0L)));
+}
+
+TEST_F(TangentWindowTest, ClosingStopsTheRunAndSetsOverlayDisplay)
+{
+    ASSERT_TRUE(window.prepare());
+    button("Aright")->click();
+    button("start")->click();
+    window.done(0);
+    EXPECT_FALSE(window.timer().isActive());
+    EXPECT_FALSE(window.tangentRun().isOpen());
+    EXPECT_EQ(graph.doc().overlayMode, 1);
+    // The next opening shows P at the left edge at once, the box unticked.
+    graph.doc().overlayMode = 0;
+    ASSERT_TRUE(window.prepare());
+    EXPECT_EQ(text("psescoodinate"), QStringLiteral("(-5.0000 , 0.9589)"));
+    EXPECT_FALSE(window.findChild<QCheckBox *>(QStringLiteral("zancheck"))->isChecked());
+    EXPECT_TRUE(pointShownAt(-5, std::sin(-5.0L)));
+}
+
+TEST_F(TangentWindowTest, TheCalculusMenuOpensItModallyWithItsCaption)
+{
+    window.setObjectName(QStringLiteral("another"));
+    ProgramWindows windows(graph);
+    auto *dialog = graph.findChild<TangentWindow *>(QStringLiteral("dtangent"));
+    ASSERT_NE(dialog, nullptr);
+    bool shown = false;
+    QTimer::singleShot(0, dialog, [&] {
+        shown = dialog->isVisible() && dialog->isModal();
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("接線の傾きの変化"));
+        dialog->findChild<QPushButton *>(QStringLiteral("Aright"))->click();
+        dialog->close();
+    });
+    graph.menuAction(QStringLiteral("K6"))->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(graph.doc().overlayMode, 1);
+}
+
+} // namespace gq
