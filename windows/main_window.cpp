@@ -41,8 +41,6 @@ int graphSizeFor(int height)
     return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0))));
 }
 
-// The smallest window: the list, a readable graph and both status lines.
-const QSize kMinWindowSize(640, 480);
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -258,13 +256,6 @@ void MainWindow::buildClientArea()
     statusFont_ = rangeLine_->font();
 
     applyTextSize();
-}
-
-void MainWindow::updateMinimumSize()
-{
-    const QSize minClient = minimumClientSize(statusLineHeight());
-    setMinimumSize(std::max(kMinWindowSize.width(), minClient.width()),
-                   std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
 }
 
 QSize MainWindow::clientSize() const

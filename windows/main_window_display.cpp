@@ -7,6 +7,8 @@
 // an equation file. On a screen of a device pixel ratio above 1 the graph
 // and the list are drawn with the screen's own pixels.
 #include "control/display_settings.h"
+#include "control/main_layout.h"
+#include "control/status_lines.h"
 #include "windows/main_window.h"
 #include <QActionGroup>
 #include <QFontMetrics>
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace gq
@@ -23,6 +26,10 @@ namespace
 {
 // 96 dots per inch, the resolution of a picture at pixel ratio 1.
 constexpr int kDotsPerMeter = 3780;
+// The smallest window: the list, a readable graph and both status lines.
+const QSize kMinWindowSize(640, 480);
+// The range line's two halves, x and y, are apart by this run of blanks.
+const QString kRangeHalves = QStringLiteral("        ");
 
 struct SizeEntry {
     TextSize size;
@@ -97,6 +104,25 @@ int MainWindow::statusLineHeight() const
         return rangeLine_->sizeHint().height();
     const QFontMetrics metrics(rangeLine_->font());
     return metrics.height() + metrics.lineSpacing();
+}
+
+void MainWindow::updateMinimumSize()
+{
+    QSize minClient = minimumClientSize(statusLineHeight());
+    if (textSize_ != TextSize::Standard) {
+        // The graph, and so the status lines, must be wide enough for each
+        // half of the widest range line on a line of its own.
+        const QFontMetrics metrics(rangeLine_->font());
+        const CoordFrame widest{-9999.999L, -9999.999L, -9999.999L, -9999.999L};
+        int half = 0;
+        for (const QString &part : rangeStatusText(widest).split(kRangeHalves, Qt::SkipEmptyParts))
+            half = std::max(half, metrics.horizontalAdvance(part.trimmed()));
+        const int graph = half + 2 * kStatusPadding + metrics.averageCharWidth();
+        const int grow = std::max(0, graph - kMinGraphSize);
+        minClient += QSize(grow, grow);
+    }
+    setMinimumSize(std::max(kMinWindowSize.width(), minClient.width()),
+                   std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
 }
 
 double MainWindow::screenPixelRatio() const

@@ -236,6 +236,27 @@ TEST_F(DisplaySize, ExtraLargeGrowsListStatusLinesAndTickLabelsAndNothingOverlap
     EXPECT_EQ(headingHeight(), standardHeading);
 }
 
+TEST_F(DisplaySize, InTheSmallestWindowTheWidestRangeLineStillFitsItsTwoLines)
+{
+    g->show();
+    g->doc().frame = {-9999.999L, -9999.998L, -9999.999L, -9999.998L};
+    for (TextSize size : {TextSize::Large, TextSize::ExtraLarge}) {
+        SCOPED_TRACE(textSizeName(size));
+        g->setTextSize(size);
+        g->resize(g->minimumSize());
+        QCoreApplication::processEvents();
+        g->frameChanged();
+        QLabel *rangeLine = label("rangeline");
+        EXPECT_EQ(rangeLine->text().left(6), QStringLiteral("x座標:  "));
+        EXPECT_LE(rangeLine->heightForWidth(rangeLine->width()), rangeLine->height());
+        const QRect graph = widgetRect("graphframe"), status = widgetRect("status");
+        EXPECT_FALSE(widgetRect("Text").intersects(graph));
+        EXPECT_FALSE(graph.intersects(status));
+        EXPECT_TRUE(status.contains(widgetRect("rangeline")));
+        EXPECT_TRUE(status.contains(widgetRect("paramline")));
+    }
+}
+
 TEST_F(DisplaySize, TheSizeIsRememberedBetweenRunsAndNeverSavedInTheFile)
 {
     QTemporaryDir dir;
