@@ -2,20 +2,23 @@
 // window, for scripts and for checking documents in bulk.
 //
 //   graphotheque-render [--size N] [--range XMIN XMAX YMIN YMAX] [--param NAME=VALUE]...
-//                       [calculus options] INPUT.gtq OUTPUT.EXT
+//                       [--text-size SIZE] [--pixel-ratio R] [calculus options] INPUT.gtq OUTPUT.EXT
 //   graphotheque-render --help
 //
 // EXT names the picture format: bmp, png, jpg, or any other Qt can write.
 // Exit status: 0 written, 1 the input could not be read or the picture could
 // not be written (one line on stderr says why), 2 bad arguments (usage line,
-// or one line naming a bad --param or a range the range dialog would refuse)
+// or one line naming a bad --param, --text-size or --pixel-ratio, or a range
+// the range dialog would refuse)
 // or an extension that names no format (usage line), 3 the calculus options
 // met a point where the function is undefined. A readable file whose texts
 // do not all parse is still drawn (exit 0); stderr names each such line. The
 // options of the calculus demonstrations are parsed and drawn in their own
-// files (calculus_options.h, derivative_options.h).
+// files (calculus_options.h, derivative_options.h), the text size and the
+// pixel ratio in display_options.h.
 #include "calculus_options.h"
 #include "derivative_options.h"
+#include "display_options.h"
 #include "model/equation_file.h"
 #include "param_options.h"
 #include "platform/image_file.h"
@@ -25,6 +28,7 @@
 
 #include <QGuiApplication>
 #include <QStringList>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -46,6 +50,12 @@ struct Arguments {
     CalculusOptions calculus;
 };
 
+// The side of the picture: the graph's side in pixels of its pixel ratio.
+int pictureSide(int size, const DisplayOptions &display)
+{
+    return static_cast<int>(std::nearbyint(size * display.pixelRatio));
+}
+
 void printLine(const QString &text)
 {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -60,7 +70,7 @@ QString usageText()
                .arg(kMaxSize)
                .arg(kDefaultSize)
                .arg(QString::fromLatin1(kParamUsage)) +
-           calculusUsage() + derivativeOptionsUsage();
+           calculusUsage() + derivativeOptionsUsage() + displayOptionsUsage();
 }
 
 int usage()
@@ -125,7 +135,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 }
 
 int render(const Arguments &a, const LoadResult &loaded, const std::vector<ParamSetting> &params,
-           const DerivativeOptions &derivative)
+           const DerivativeOptions &derivative, const DisplayOptions &display)
 {
     // A fresh program's document (parameters all 0 except j = n = 1), then
     // the file on top, then the --param settings.
@@ -142,7 +152,8 @@ int render(const Arguments &a, const LoadResult &loaded, const std::vector<Param
         doc.frame = *frame;
     }
 
-    GraphRenderer renderer(a.size);
+    GraphRenderer renderer(pictureSide(a.size, display), display.pixelRatio);
+    renderer.options.tickLabels = display.textSize;
     renderer.redrawGraph(doc);
     if (int status = drawDerivativeOptions(derivative, doc, renderer); status != 0)
         return status;
@@ -178,8 +189,13 @@ int main(int argc, char **argv)
     DerivativeOptions derivative;
     if (!takeDerivativeOptions(argList, derivative))
         return usage();
+    DisplayOptions display;
+    if (QString error = takeDisplayOptions(argList, display); !error.isEmpty()) {
+        printLine(error);
+        return 2;
+    }
     std::optional<Arguments> args = parseArguments(argList);
-    if (!args)
+    if (!args || pictureSide(args->size, display) > kMaxSize)
         return usage();
 
     // The file is read before any window-system set-up: a file that cannot be
@@ -198,5 +214,5 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    return render(*args, loaded, params, derivative);
+    return render(*args, loaded, params, derivative, display);
 }

@@ -51,11 +51,13 @@ Document animatedDocument(const std::string &implicitText)
 }
 
 // Argument 0: moving items on the visible picture only; 1: afterimages on.
-void runSteps(benchmark::State &state, const std::string &implicitText)
+// At a pixel ratio of 2 the pictures have 1800 pixels a side.
+void runSteps(benchmark::State &state, const std::string &implicitText, double ratio = 1)
 {
     Document doc = animatedDocument(implicitText);
-    GraphRenderer renderer(900);
-    Canvas visible(900, 900);
+    const int side = static_cast<int>(900 * ratio);
+    GraphRenderer renderer(side, ratio);
+    Canvas visible(side, side, ratio);
     renderer.hooks.present = [&visible](const Canvas &image) { visible.copyFrom(image); };
     ParameterSession session(doc, renderer, visible);
     const UsedParamTable used = scanUsedParams(doc);
@@ -90,6 +92,13 @@ void BM_ParameterStepConic(benchmark::State &state)
     runSteps(state, "x^2/(a+1)+y^2-4");
 }
 BENCHMARK(BM_ParameterStepConic)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The folium on a screen at device pixel ratio 2.
+void BM_ParameterStepAtRatioTwo(benchmark::State &state)
+{
+    runSteps(state, "x^3+y^3-3*a*x*y", 2);
+}
+BENCHMARK(BM_ParameterStepAtRatioTwo)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,4 +1,5 @@
-// Time of a full redraw of a busy document on a 900-pixel graph.
+// Time of a full redraw of a busy document on a 900-pixel graph (and on a
+// graph of that size at device pixel ratio 2).
 #include "engine/engine.h"
 #include "render/render.h"
 #include <QGuiApplication>
@@ -58,6 +59,19 @@ void BM_RedrawBusyDocument(benchmark::State &state)
     state.counters["marked_pixels"] = marked;
 }
 BENCHMARK(BM_RedrawBusyDocument)->Unit(benchmark::kMillisecond);
+
+// The same graph on a screen at device pixel ratio 2: 1800 pixels square,
+// pens and text twice as large.
+void BM_RedrawBusyDocumentAtRatioTwo(benchmark::State &state)
+{
+    const Document doc = busyDocument();
+    GraphRenderer renderer(1800, 2.0);
+    for (auto _ : state)
+        renderer.redrawGraph(doc);
+    if (renderer.graphImage().pixel(900, 900) == kInvalidColour)
+        state.SkipWithError("no picture");
+}
+BENCHMARK(BM_RedrawBusyDocumentAtRatioTwo)->Unit(benchmark::kMillisecond);
 
 // One item of the busy document at a time (argument: its index), to see
 // where a slow redraw spends its time.

@@ -11,8 +11,10 @@
 namespace gq
 {
 
-// What the list drawing needs from a surface. Coordinates are pixels from the
-// panel's top left; colours are 0x00BBGGRR.
+// What the list drawing needs from a surface. Coordinates, widths and the
+// panel's width are pixels of the list at its standard text size, from the
+// panel's top left: a surface that shows larger text draws them that many
+// times larger. Colours are 0x00BBGGRR.
 class ListSurface
 {
   public:

@@ -8,8 +8,6 @@ namespace gq
 
 namespace
 {
-constexpr int kStatusPadding = 4;
-
 // Two status lines with padding above, between and below.
 int statusHeight(int lineHeight)
 {

@@ -16,6 +16,8 @@ inline constexpr int kMinListWidth = 200;
 inline constexpr int kMinGraphSize = 240;
 // Space right of the graph's frame: its left edge is at width - graphSize - 10.
 inline constexpr int kGraphRightMargin = 10;
+// Space around and between the status lines.
+inline constexpr int kStatusPadding = 4;
 
 struct MainLayout {
     int graphSize = 1;  // side of the square graph picture

@@ -3,6 +3,7 @@
 #include "control/range_steps.h"
 #include "platform/sjis.h"
 #include <algorithm>
+#include <cmath>
 
 namespace gq
 {
@@ -33,11 +34,18 @@ int itemAtPixel(const Document &doc, const Canvas &picture, int graphSize, int p
 {
     if (!(py > 10 && py < graphSize && px > 0 && px < graphSize))
         return 0;
-    const uint32_t colour = picture.pixel(px, py);
+    // A denser picture has a square of its pixels under the layout pixel;
+    // the pointer is on a curve when any of them is the curve's.
+    const double s = picture.pixelScale();
+    const auto first = [s](int p) { return static_cast<int>(std::floor(p * s)); };
     const int count = std::clamp(doc.itemCount, 0, kMaxItems);
-    for (int i = 1; i <= count; ++i)
-        if (doc.items[i].colour == colour)
-            return i;
+    for (int y = first(py); y < std::max(first(py) + 1, first(py + 1)); ++y)
+        for (int x = first(px); x < std::max(first(px) + 1, first(px + 1)); ++x) {
+            const uint32_t colour = picture.pixel(x, y);
+            for (int i = 1; i <= count; ++i)
+                if (doc.items[i].colour == colour)
+                    return i;
+        }
     return 0;
 }
 

@@ -25,7 +25,10 @@ QString readoutText(const GraphView &view, int px, int py);
 // The first item (1..itemCount) whose colour is that of picture's pixel
 // (px, py), or 0 when none is, or when the pixel lies outside
 // 10 < py < graphSize and 0 < px < graphSize (the strip under the standard
-// button and the picture's edges name no item).
+// button and the picture's edges name no item). px, py and graphSize are
+// pixels of the layout; on a picture of a higher pixel scale the pixels
+// under that layout pixel are looked at, row by row, the first item colour
+// found naming the item.
 int itemAtPixel(const Document &doc, const Canvas &picture, int graphSize, int px, int py);
 
 // The item label: "y=f" for derivatives and explicit functions, "f=0" for

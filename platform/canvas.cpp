@@ -33,11 +33,30 @@ QFont canvasFont(int points)
 
 } // namespace
 
-Canvas::Canvas(int width, int height) : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32)
+Canvas::Canvas(int width, int height, double pixelScale)
+    : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32)
 {
-    image_.setDotsPerMeterX(kDotsPerMeter);
-    image_.setDotsPerMeterY(kDotsPerMeter);
+    setPixelScale(pixelScale);
     image_.fill(toQRgb(kWhite));
+}
+
+void Canvas::setPixelScale(double scale)
+{
+    pixelScale_ = std::isfinite(scale) ? std::clamp(scale, 0.25, 8.0) : 1.0;
+    // Font sizes in points follow the resolution, so text grows with the scale.
+    const int dotsPerMeter = static_cast<int>(std::lround(kDotsPerMeter * pixelScale_));
+    image_.setDotsPerMeterX(dotsPerMeter);
+    image_.setDotsPerMeterY(dotsPerMeter);
+}
+
+int Canvas::scaled(int n) const
+{
+    return static_cast<int>(std::nearbyint(n * pixelScale_));
+}
+
+int Canvas::penPixels() const
+{
+    return std::max(1, scaled(penWidth_));
 }
 
 void Canvas::clear(uint32_t colour)
@@ -68,16 +87,26 @@ void Canvas::plot(int x, int y, QRgb c)
     reinterpret_cast<QRgb *>(image_.scanLine(y))[x] = c;
 }
 
-void Canvas::stamp(int x, int y, QRgb c)
+void Canvas::square(int x, int y, int side, QRgb c)
 {
-    if (penWidth_ == 1) {
+    if (side == 1) {
         plot(x, y, c);
         return;
     }
-    const int lo = -((penWidth_ - 1) / 2), hi = penWidth_ / 2;
+    const int lo = -((side - 1) / 2), hi = side / 2;
     for (int dy = lo; dy <= hi; ++dy)
         for (int dx = lo; dx <= hi; ++dx)
             plot(x + dx, y + dy, c);
+}
+
+void Canvas::stamp(int x, int y, QRgb c)
+{
+    square(x, y, penPixels(), c);
+}
+
+void Canvas::dot(int x, int y, uint32_t colour)
+{
+    square(x, y, std::max(1, scaled(1)), toQRgb(colour));
 }
 
 void Canvas::lineTo(int x, int y)
@@ -97,7 +126,7 @@ void Canvas::lineTo(int x, int y)
 
     // Only the steps whose major coordinate can touch the canvas (with the pen
     // footprint) are walked, so the work is bounded by the canvas size.
-    const long long pad = penWidth_;
+    const long long pad = penPixels();
     const long long extent = xMajor ? image_.width() : image_.height();
     long long kLo = 0, kHi = aMajor - 1; // the end pixel (k = aMajor) is not drawn
     if (sMajor > 0) {
@@ -121,8 +150,9 @@ void Canvas::lineTo(int x, int y)
 
     const QRgb c = toQRgb(penColour_);
     const bool dotted = penStyle_ == PenStyle::Dotted;
+    const long long dash = std::max(1, scaled(2));
     for (long long k = kLo; k <= kHi; ++k) {
-        if (!dotted || ((k >> 1) & 1) == 0) {
+        if (!dotted || (k / dash) % 2 == 0) {
             const long long mj = major0 + sMajor * k, mn = minor0 + sMinor * q;
             const long long px = xMajor ? mj : mn, py = xMajor ? mn : mj;
             if (px >= -pad && py >= -pad && px < image_.width() + pad && py < image_.height() + pad)
@@ -215,7 +245,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
     order(x1, y1, x2, y2);
     if (x1 == x2 || y1 == y2)
         return;
-    const long long w = penWidth_;
+    const long long w = penPixels();
     const int cy0 = std::max(y1, 0), cy1 = std::min<long long>(y2, image_.height()) - 1;
     const int cx0 = std::max(x1, 0), cx1 = std::min<long long>(x2, image_.width()) - 1;
     const QRgb pen = toQRgb(penColour_);
@@ -251,13 +281,14 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
     const int cy0 = std::max(y1, 0), cy1 = std::min<long long>(y2, image_.height()) - 1;
     const int cx0 = std::max(x1, 0), cx1 = std::min<long long>(x2, image_.width()) - 1;
     const QRgb pen = toQRgb(penColour_);
+    const int w = penPixels();
     for (int y = cy0; y <= cy1; ++y) {
         QRgb *row = reinterpret_cast<QRgb *>(image_.scanLine(y));
         for (int x = cx0; x <= cx1; ++x) {
             if (!inside(x, y))
                 continue;
             bool outline = false;
-            for (int d = 1; d <= penWidth_ && !outline; ++d)
+            for (int d = 1; d <= w && !outline; ++d)
                 outline = !inside(x - d, y) || !inside(x + d, y) || !inside(x, y - d) || !inside(x, y + d);
             QRgb c;
             if (outline)

@@ -8,6 +8,13 @@
 //
 // Any coordinates are accepted; drawing outside the canvas is clipped, and the
 // work of one line is bounded by the canvas size whatever its end points.
+//
+// A canvas may have more pixels than the layout it shows (a screen at twice
+// the density, a zoomed text panel): its pixel scale is how many of its pixels
+// make one pixel of that layout. Pen widths, the dotted pattern, dots and font
+// sizes are multiplied by it, and scaled() converts the layout's pixel offsets;
+// coordinates passed to the drawing calls are always the canvas's own pixels.
+// At the default scale 1 nothing is converted.
 #pragma once
 
 #include <QImage>
@@ -42,8 +49,9 @@ enum class CopyMode { Plain, And };
 class Canvas
 {
   public:
-    // A white canvas of width x height pixels (sizes below 1 become 1).
-    Canvas(int width, int height);
+    // A white canvas of width x height pixels (sizes below 1 become 1), of the
+    // given pixel scale (see setPixelScale).
+    Canvas(int width, int height, double pixelScale = 1.0);
     // Copies share pixels until one of them is written (the image is
     // implicitly shared); drawing state (pen, brush, font, position) is copied.
     Canvas(const Canvas &) = default;
@@ -60,7 +68,17 @@ class Canvas
     // Whole canvas to white; drawing state is kept.
     void clear(uint32_t colour = kWhite);
 
-    // Pen: outlines and lines. Width in pixels, 1..3 (others are clamped).
+    // Canvas pixels per layout pixel, 0.25..8 (others are clamped); 1 by
+    // default. Also sets the resolution the font sizes refer to (96 dots per
+    // inch times the scale).
+    void setPixelScale(double scale);
+    double pixelScale() const { return pixelScale_; }
+    // A length of n layout pixels in canvas pixels: rnd(n * pixelScale), so
+    // exactly n at scale 1.
+    int scaled(int n) const;
+
+    // Pen: outlines and lines. Width in layout pixels, 1..3 (others are
+    // clamped); it paints scaled(width) canvas pixels, at least 1.
     void setPenColour(uint32_t colour) { penColour_ = colour; }
     void setPenWidth(int width);
     void setPenStyle(PenStyle style) { penStyle_ = style; }
@@ -76,8 +94,9 @@ class Canvas
     uint32_t brushColour() const { return brushColour_; }
     BrushStyle brushStyle() const { return brushStyle_; }
 
-    // Font for textOut: size in points (at 96 dots per inch) and colour. The
-    // face is a Japanese-capable gothic (IPAGothic when installed).
+    // Font for textOut: size in points (at 96 dots per inch times the pixel
+    // scale) and colour. The face is a Japanese-capable gothic (IPAGothic
+    // when installed).
     void setFontSize(int points);
     void setFontColour(uint32_t colour) { fontColour_ = colour; }
     int fontSize() const { return fontSize_; }
@@ -85,9 +104,9 @@ class Canvas
 
     // Pen position and lines. lineTo draws from the pen position to (x, y)
     // without the end pixel itself (Bresenham steps along the major axis) and
-    // leaves the pen at (x, y). A pen of width w paints a w x w square at
-    // every step. The dotted pen paints two pixels, skips two, starting at
-    // each line's first pixel.
+    // leaves the pen at (x, y). A pen of w canvas pixels paints a w x w square
+    // at every step. The dotted pen paints scaled(2) pixels, skips as many,
+    // starting at each line's first pixel.
     void moveTo(int x, int y);
     void lineTo(int x, int y);
     QPoint penPosition() const { return {penX_, penY_}; }
@@ -96,6 +115,9 @@ class Canvas
     // kInvalidColour.
     void setPixel(int x, int y, uint32_t colour);
     uint32_t pixel(int x, int y) const;
+    // One layout pixel at (x, y): the square of scaled(1) canvas pixels that
+    // a one-pixel pen would paint there; the single pixel at scale 1.
+    void dot(int x, int y, uint32_t colour);
 
     // Text with its top-left corner at (x, y), in the font colour, with a
     // transparent background. width in pixels of the text in the current font.
@@ -124,10 +146,12 @@ class Canvas
     void copyFrom(const Canvas &source, CopyMode mode = CopyMode::Plain);
 
   private:
-    void plot(int x, int y, QRgb c);           // clipped pixel write
-    void stamp(int x, int y, QRgb c);          // pen footprint at a step
-    bool brushAt(int x, int y, QRgb &c) const; // brush colour at a pixel, if painted
-    void fillSpan(int y, int x0, int x1);      // brush over x0..x1 inclusive
+    void plot(int x, int y, QRgb c);             // clipped pixel write
+    void stamp(int x, int y, QRgb c);            // pen footprint at a step
+    bool brushAt(int x, int y, QRgb &c) const;   // brush colour at a pixel, if painted
+    void fillSpan(int y, int x0, int x1);        // brush over x0..x1 inclusive
+    void square(int x, int y, int side, QRgb c); // side x side footprint at a step
+    int penPixels() const;                       // the pen's width in canvas pixels
 
     QImage image_;
     uint32_t penColour_ = kBlack;
@@ -138,6 +162,7 @@ class Canvas
     int fontSize_ = 9;
     uint32_t fontColour_ = kBlack;
     int penX_ = 0, penY_ = 0;
+    double pixelScale_ = 1.0;
 };
 
 // 0x00BBGGRR to Qt's 0xAARRGGBB and back.

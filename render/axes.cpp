@@ -65,15 +65,17 @@ void drawTicksOrGrid(Canvas &canvas, const GraphView &view, const Ticks &t, bool
 {
     const CoordFrame &f = view.frame();
     if (!grid) {
+        // One pixel to one side of the axis, two to the other.
+        const int before = canvas.scaled(1), after = canvas.scaled(2);
         for (long long i = t.ix0; i <= t.ix1; ++i) {
             const int px = view.xToPixel(tickValue(i, t.sx));
-            canvas.moveTo(px, t.ayPx - 1);
-            canvas.lineTo(px, t.ayPx + 2);
+            canvas.moveTo(px, t.ayPx - before);
+            canvas.lineTo(px, t.ayPx + after);
         }
         for (long long j = t.iy0; j <= t.iy1; ++j) {
             const int py = view.yToPixel(tickValue(j, t.sy));
-            canvas.moveTo(t.axPx - 1, py);
-            canvas.lineTo(t.axPx + 2, py);
+            canvas.moveTo(t.axPx - before, py);
+            canvas.lineTo(t.axPx + after, py);
         }
         return;
     }
@@ -97,33 +99,37 @@ void drawAxisLines(Canvas &canvas, const GraphView &view, const Ticks &t)
     const CoordFrame &f = view.frame();
     if (f.ymin < 0 && 0 < f.ymax) {
         canvas.moveTo(view.xToPixel(f.xmin), t.ayPx);
-        canvas.lineTo(view.xToPixel(f.xmax) + 1, t.ayPx);
+        canvas.lineTo(view.xToPixel(f.xmax) + canvas.scaled(1), t.ayPx);
     }
     if (f.xmin < 0 && 0 < f.xmax) {
-        canvas.moveTo(view.xToPixel(0), view.yToPixel(f.ymin) + 2);
+        canvas.moveTo(view.xToPixel(0), view.yToPixel(f.ymin) + canvas.scaled(2));
         canvas.lineTo(view.xToPixel(0), view.yToPixel(f.ymax));
     }
 }
 
 // The numbers at the ticks. Labels go below the x axis unless it lies in the
 // lower half, and to the right of the y axis unless it lies in the right half.
-void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t)
+// Their offsets are those of the 8-point standard labels, grown with the text
+// size and the canvas's pixel scale alike.
+void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t, TextSize size)
 {
     const int n = view.graphSize();
+    const double grow = textScale(size) * canvas.pixelScale();
+    const auto off = [grow](int pixels) { return static_cast<int>(std::nearbyint(pixels * grow)); };
     canvas.setPenColour(kBlack);
-    canvas.setFontSize(8);
+    canvas.setFontSize(static_cast<int>(std::nearbyint(8 * textScale(size))));
     canvas.setFontColour(kBlack);
-    const int labelRow = 2 * t.ayPx > n ? t.ayPx - 13 : t.ayPx + 3;
+    const int labelRow = 2 * t.ayPx > n ? t.ayPx - off(13) : t.ayPx + off(3);
     for (long long i = t.ix0; i <= t.ix1; ++i) {
         if (i == 0) {
-            canvas.textOut(view.xToPixel(0) + 2, view.yToPixel(0) + 3, QStringLiteral("0"));
+            canvas.textOut(view.xToPixel(0) + off(2), view.yToPixel(0) + off(3), QStringLiteral("0"));
             continue;
         }
         const long double x = tickValue(i, t.sx);
         const QString label = QString::fromStdString(formatFixed(x, t.fx));
         // A label at the frame's edge is moved inside, so that the minus sign
         // of "-5" is never cut off.
-        const int left = std::clamp(view.xToPixel(x) - 5, 0, std::max(0, n - canvas.textWidth(label)));
+        const int left = std::clamp(view.xToPixel(x) - off(5), 0, std::max(0, n - canvas.textWidth(label)));
         canvas.textOut(left, labelRow, label);
     }
     for (long long j = t.iy0; j <= t.iy1; ++j) {
@@ -131,15 +137,17 @@ void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t)
             continue;
         const long double y = tickValue(j, t.sy);
         const std::string text = formatFixed(y, t.fy);
-        const int px = 2 * t.axPx > n ? t.axPx - 6 * static_cast<int>(text.size()) - 5 : t.axPx + 3;
-        const int top = std::clamp(view.yToPixel(y) - 4, 0, std::max(0, n - canvas.textHeight()));
+        // Six pixels a character at the standard size.
+        const int px = 2 * t.axPx > n ? t.axPx - off(6 * static_cast<int>(text.size()) + 5) : t.axPx + off(3);
+        const int top = std::clamp(view.yToPixel(y) - off(4), 0, std::max(0, n - canvas.textHeight()));
         canvas.textOut(px, top, QString::fromStdString(text));
     }
 }
 
 } // namespace
 
-GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void()> &updateRangeStatus)
+GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void()> &updateRangeStatus,
+                   TextSize labelSize)
 {
     const GraphView view(doc.frame, canvas.width());
     if (updateRangeStatus)
@@ -153,7 +161,7 @@ GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void
     drawTicksOrGrid(canvas, view, ticks, doc.showGrid != 0);
     drawAxisLines(canvas, view, ticks);
     if (doc.showScale)
-        drawTickLabels(canvas, view, ticks);
+        drawTickLabels(canvas, view, ticks, labelSize);
     return view;
 }
 

@@ -16,8 +16,8 @@ void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, ui
     canvas.setPenColour(penColour);
     canvas.setPenWidth(width);
     canvas.setPenStyle(PenStyle::Solid);
-    const int px = view.xToPixel(x), py = view.yToPixel(y);
-    canvas.ellipse(px - 2, py - 2, px + 2, py + 2);
+    const int px = view.xToPixel(x), py = view.yToPixel(y), r = canvas.scaled(2);
+    canvas.ellipse(px - r, py - r, px + r, py + r);
 }
 
 void drawPointItem(Canvas &canvas, const GraphView &view, const Item &item, PointEntry *entry)

@@ -18,7 +18,8 @@ struct PointEntry {
 using PointTable = std::array<PointEntry, kMaxItems + 1>;
 
 // The point mark: a filled ellipse in the pixel box 4 pixels wide around the
-// point (right and bottom edges exclusive), pen and brush as given.
+// point (right and bottom edges exclusive; 4 times the canvas's pixel scale),
+// pen and brush as given.
 void drawPointMark(Canvas &canvas, const GraphView &view, uint32_t penColour, uint32_t brushColour, int width,
                    long double x, long double y);
 

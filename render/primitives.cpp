@@ -25,7 +25,7 @@ void drawSegment(Canvas &canvas, const GraphView &view, const Stroke &stroke, lo
         return;
     const int px2 = view.xToPixel(x2), py2 = view.yToPixel(y2);
     if (stroke.up) {
-        canvas.setPixel(px2, py2, stroke.colour);
+        canvas.dot(px2, py2, stroke.colour);
         canvas.moveTo(px2, py2);
         return;
     }
@@ -94,7 +94,7 @@ void drawLineThroughPoint(Canvas &canvas, const GraphView &view, const Stroke &s
 void plotDotIfInside(Canvas &canvas, const GraphView &view, uint32_t colour, long double x, long double y)
 {
     if (view.isInFrame(x, y))
-        canvas.setPixel(view.xToPixel(x), view.yToPixel(y), colour);
+        canvas.dot(view.xToPixel(x), view.yToPixel(y), colour);
 }
 
 void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint32_t colour, long double x,
@@ -102,23 +102,25 @@ void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint
 {
     if (anyNaN(x, y))
         return;
-    Canvas label(16, 16);
+    // The label's own small picture, as dense as the graph's.
+    const int side = canvas.scaled(16);
+    Canvas label(side, side, canvas.pixelScale());
     label.setFontSize(9);
     label.setFontColour(colour);
     label.textOut(0, 0, text);
 
-    const int px = view.xToPixel(x), py = view.yToPixel(y);
+    const int px = view.xToPixel(x), py = view.yToPixel(y), r = canvas.scaled(2);
     canvas.setPenColour(colour);
     canvas.setPenWidth(1);
     canvas.setPenStyle(PenStyle::Solid);
     canvas.setBrushColour(colour);
     canvas.setBrushStyle(BrushStyle::Solid);
-    canvas.ellipse(px - 2, py - 2, px + 2, py + 2);
+    canvas.ellipse(px - r, py - r, px + r, py + r);
     canvas.floodFill(px, py, colour, FillMode::Surface);
     // The label's white background must not cover the graph: only its glyphs
     // darken what lies below.
-    const int left = placement == 1 ? px : px - 8;
-    canvas.copyRect(left, py - 15, label, 0, 0, 16, 16, CopyMode::And);
+    const int left = placement == 1 ? px : px - canvas.scaled(8);
+    canvas.copyRect(left, py - canvas.scaled(15), label, 0, 0, side, side, CopyMode::And);
 }
 
 } // namespace gq

@@ -24,8 +24,8 @@ struct Stroke {
 };
 
 // One segment of a stroke. Pen down: moves to (x1, y1) and draws a line to
-// (x2, y2) (end pixel excluded). Pen up: sets the single pixel at (x2, y2)
-// and moves there. Leaves the pen as it was; the caller puts it down after
+// (x2, y2) (end pixel excluded). Pen up: sets the single pixel (a dot of the
+// canvas's pixel scale) at (x2, y2) and moves there. Leaves the pen as it was; the caller puts it down after
 // the first point of a stroke.
 void drawSegment(Canvas &canvas, const GraphView &view, const Stroke &stroke, long double x1, long double y1,
                  long double x2, long double y2);
@@ -39,12 +39,14 @@ void drawClippedLine(Canvas &canvas, const GraphView &view, uint32_t colour, int
 void drawLineThroughPoint(Canvas &canvas, const GraphView &view, const Stroke &stroke, long double x0,
                           long double y0, long double m);
 
-// One pixel at a world point when the point lies inside the frame.
+// One pixel (a dot of the canvas's pixel scale) at a world point when the
+// point lies inside the frame.
 void plotDotIfInside(Canvas &canvas, const GraphView &view, uint32_t colour, long double x, long double y);
 
 // A filled 4-pixel dot with a short label (font 9 pt in the colour): label to
 // the upper right when placement is 1, centred above otherwise. Only the
-// glyphs mark the graph; an empty text draws the dot alone.
+// glyphs mark the graph; an empty text draws the dot alone. Sizes and
+// offsets grow with the canvas's pixel scale.
 void drawLabeledPoint(Canvas &canvas, const GraphView &view, int placement, uint32_t colour, long double x,
                       long double y, const QString &text);
 

@@ -57,15 +57,15 @@ void drawItems(Canvas &canvas, const GraphView &view, const Document &doc, Point
         drawItem(canvas, view, doc, i, points);
 }
 
-GraphRenderer::GraphRenderer(int graphSize)
-    : image_(std::max(1, graphSize), std::max(1, graphSize)), view_(CoordFrame{}, image_.width())
+GraphRenderer::GraphRenderer(int graphSize, double pixelScale)
+    : image_(std::max(1, graphSize), std::max(1, graphSize), pixelScale), view_(CoordFrame{}, image_.width())
 {
 }
 
-void GraphRenderer::resize(int graphSize)
+void GraphRenderer::resize(int graphSize, double pixelScale)
 {
     const int n = std::max(1, graphSize);
-    image_ = Canvas(n, n);
+    image_ = Canvas(n, n, pixelScale);
     view_ = GraphView(view_.frame(), n);
 }
 
@@ -84,8 +84,8 @@ void GraphRenderer::redrawGraph(const Document &doc)
 void GraphRenderer::startPicture(const Document &doc)
 {
     const int n = image_.width();
-    image_ = Canvas(n, n);
-    view_ = drawAxes(image_, doc, hooks.updateRangeStatus);
+    image_ = Canvas(n, n, image_.pixelScale());
+    view_ = drawAxes(image_, doc, hooks.updateRangeStatus, options.tickLabels);
 }
 
 void GraphRenderer::showPicture()

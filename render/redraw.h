@@ -6,6 +6,7 @@
 #include "platform/canvas.h"
 #include "render/graph_view.h"
 #include "render/plot_point.h"
+#include "render/text_size.h"
 #include <functional>
 
 namespace gq
@@ -32,12 +33,27 @@ struct RedrawHooks {
     std::function<void(const Canvas &graphImage)> present;
 };
 
+// How a redraw draws what is not the document's: settings of the program
+// and of the command line, never stored in equation files.
+struct RenderOptions {
+    // The size of the tick labels.
+    TextSize tickLabels = TextSize::Standard;
+};
+
 // Owns the off-screen graph picture graphImage (graphSize x graphSize), the
 // view of the latest redraw and the point table.
+//
+// On a screen of higher density the picture has the screen's pixels: its side
+// is the layout's side times the pixel scale, the view maps the frame onto all
+// of them, and pens, dots and text grow with the scale (platform/canvas.h), so
+// curves are drawn at the screen's own resolution. At pixel scale 1 the
+// picture is that of the layout, pixel for pixel.
 class GraphRenderer
 {
   public:
-    explicit GraphRenderer(int graphSize);
+    // graphSize: the picture's side in its own pixels; pixelScale: its
+    // pixels per layout pixel.
+    explicit GraphRenderer(int graphSize, double pixelScale = 1.0);
 
     // The full redraw: unless doc.overlayMode is 1 starts a fresh white
     // picture and draws the axes (in overlay mode keeps the picture and only
@@ -51,14 +67,15 @@ class GraphRenderer
     // The end of a redraw: hands graphImage to the interval overlay when it
     // is active, else to present.
     void showPicture();
-    // A blank picture of another side (at least 1; the window was resized),
-    // with the view of the same frame at that size. The next redraw draws
-    // at it.
-    void resize(int graphSize);
+    // A blank picture of another side (at least 1; the window was resized or
+    // moved to a screen of another density), with the view of the same frame
+    // at that size. The next redraw draws at it.
+    void resize(int graphSize, double pixelScale = 1.0);
 
     Canvas &graphImage() { return image_; }
     const Canvas &graphImage() const { return image_; }
     int graphSize() const { return image_.width(); }
+    double pixelScale() const { return image_.pixelScale(); }
     // The mapping of the latest redraw (the default frame before the first).
     const GraphView &view() const { return view_; }
     // Last drawn (p, q) of every point item, by item index.
@@ -66,6 +83,8 @@ class GraphRenderer
     const PointTable &points() const { return points_; }
 
     RedrawHooks hooks;
+    // Read by every redraw that draws the axes.
+    RenderOptions options;
 
   private:
     Canvas image_;

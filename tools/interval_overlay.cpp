@@ -8,7 +8,7 @@ namespace gq
 Canvas drawIntervalBand(const Canvas &graphImage, const GraphView &view, long double a, long double b)
 {
     const int size = graphImage.width();
-    Canvas band(size, graphImage.height());
+    Canvas band(size, graphImage.height(), graphImage.pixelScale());
     band.setPenColour(kBandColour);
     band.setPenWidth(1);
     band.setPenStyle(PenStyle::Solid);
@@ -40,7 +40,8 @@ void drawMarks(Canvas &canvas, const GraphView &view, const std::vector<Extremum
         canvas.setPenColour(dotColour);
         canvas.setBrushColour(dotColour);
         canvas.setBrushStyle(BrushStyle::Solid);
-        canvas.ellipse(px - 2, py - 2, px + 2, py + 2);
+        const int r = canvas.scaled(2);
+        canvas.ellipse(px - r, py - r, px + r, py + r);
     }
 }
 

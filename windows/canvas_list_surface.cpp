@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace gq
 {
@@ -12,7 +14,9 @@ namespace
 constexpr int kListFontSize = 10;
 }
 
-CanvasListSurface::CanvasListSurface(int width, int height) : canvas_(width, height)
+CanvasListSurface::CanvasListSurface(int width, int height)
+    : layoutWidth_(std::max(1, width)), layoutHeight_(std::max(1, height)),
+      canvas_(layoutWidth_, layoutHeight_)
 {
     canvas_.setFontSize(kListFontSize);
 }
@@ -23,6 +27,22 @@ void CanvasListSurface::changed()
         onChanged();
 }
 
+int CanvasListSurface::toPixels(int units) const
+{
+    return static_cast<int>(std::nearbyint(units * unit()));
+}
+
+int CanvasListSurface::width() const
+{
+    return static_cast<int>(std::floor(canvas_.width() / unit()));
+}
+
+int CanvasListSurface::textWidth(const QString &text) const
+{
+    // Rounded up: text measured to fit in its units always fits in pixels.
+    return static_cast<int>(std::ceil(canvas_.textWidth(text) / unit()));
+}
+
 void CanvasListSurface::clear()
 {
     canvas_.clear();
@@ -31,7 +51,7 @@ void CanvasListSurface::clear()
 
 void CanvasListSurface::drawText(int x, int y, const QString &text)
 {
-    canvas_.textOut(x, y, text);
+    canvas_.textOut(toPixels(x), toPixels(y), text);
     changed();
 }
 
@@ -40,18 +60,35 @@ void CanvasListSurface::drawLine(int x0, int y0, int x1, int y1)
     canvas_.setPenColour(kBlack);
     canvas_.setPenWidth(1);
     canvas_.setPenStyle(PenStyle::Solid);
-    canvas_.moveTo(x0, y0);
-    canvas_.lineTo(x1, y1);
+    canvas_.moveTo(toPixels(x0), toPixels(y0));
+    canvas_.lineTo(toPixels(x1), toPixels(y1));
+    changed();
+}
+
+void CanvasListSurface::rebuild()
+{
+    const auto pixels = [this](int n) {
+        return std::max(1, static_cast<int>(std::nearbyint(n * pixelRatio_)));
+    };
+    Canvas fresh(pixels(layoutWidth_), pixels(layoutHeight_), unit());
+    fresh.setFontSize(kListFontSize);
+    fresh.setFontColour(canvas_.fontColour());
+    canvas_ = std::move(fresh);
     changed();
 }
 
 void CanvasListSurface::resize(int width, int height)
 {
-    Canvas fresh(width, height);
-    fresh.setFontSize(kListFontSize);
-    fresh.setFontColour(canvas_.fontColour());
-    canvas_ = std::move(fresh);
-    changed();
+    layoutWidth_ = std::max(1, width);
+    layoutHeight_ = std::max(1, height);
+    rebuild();
+}
+
+void CanvasListSurface::setScales(double textScale, double pixelRatio)
+{
+    textScale_ = textScale;
+    pixelRatio_ = pixelRatio;
+    rebuild();
 }
 
 CanvasView::CanvasView(const Canvas *canvas, QWidget *parent) : QWidget(parent), canvas_(canvas)
@@ -66,12 +103,25 @@ void CanvasView::setCanvas(const Canvas *canvas)
     update();
 }
 
+void CanvasView::setPixelRatio(double ratio)
+{
+    pixelRatio_ = ratio > 0 ? ratio : 1.0;
+    update();
+}
+
 void CanvasView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (canvas_)
+    if (!canvas_)
+        return;
+    if (pixelRatio_ == 1.0) {
         painter.drawImage(0, 0, canvas_->image());
+        return;
+    }
+    // On a screen of this ratio the picture's pixels are the screen's own.
+    const QImage &image = canvas_->image();
+    painter.drawImage(QRectF(0, 0, image.width() / pixelRatio_, image.height() / pixelRatio_), image);
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent *event)

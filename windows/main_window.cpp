@@ -1,6 +1,7 @@
 #include "windows/main_window.h"
 
 #include "control/definition_keys.h"
+#include "control/display_settings.h"
 #include "control/main_layout.h"
 #include "windows/file_dialogs.h"
 #include <QAction>
@@ -40,8 +41,6 @@ int graphSizeFor(int height)
     return std::max(1, static_cast<int>(std::nearbyint(height * 10.0 * (1.0 / 12.0))));
 }
 
-// The smallest window: the list, a readable graph and both status lines.
-const QSize kMinWindowSize(640, 480);
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -55,6 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
     setGeometry(screenRect());
 
     setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
+    textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
     controller_.onChange = [this] { applyMenuState(); };
 
@@ -179,6 +179,8 @@ void MainWindow::buildMenus()
     on(addItem(calculus, "K3", QStringLiteral("平均変化率(&M)")), &MainWindow::showMeanRate);
     on(addItem(calculus, "K6", QStringLiteral("接線の変化(&T)")), &MainWindow::showTangent);
     on(addItem(calculus, "integ", QStringLiteral("区分求積(&S)")), &MainWindow::showRiemannSums);
+
+    buildDisplayMenu();
 }
 
 QAction *MainWindow::menuAction(const QString &name) const
@@ -251,11 +253,9 @@ void MainWindow::buildClientArea()
     rangeLine_->setObjectName(QStringLiteral("rangeline"));
     paramLine_ = new QLabel(statusArea_);
     paramLine_->setObjectName(QStringLiteral("paramline"));
+    statusFont_ = rangeLine_->font();
 
-    const QSize minClient = minimumClientSize(rangeLine_->sizeHint().height());
-    setMinimumSize(std::max(kMinWindowSize.width(), minClient.width()),
-                   std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
-    layoutClientArea();
+    applyTextSize();
 }
 
 QSize MainWindow::clientSize() const
@@ -271,27 +271,36 @@ void MainWindow::layoutClientArea()
 {
     if (!client_ || QApplication::activeModalWidget())
         return;
-    const MainLayout l = computeMainLayout(clientSize(), height(), rangeLine_->sizeHint().height());
+    const MainLayout l = computeMainLayout(clientSize(), height(), statusLineHeight());
     listPanel_->setGeometry(l.listPanel);
     graphFrame_->setGeometry(l.graphFrame);
     graphWidget_->setGeometry(l.graphPicture);
     statusArea_->setGeometry(l.statusArea);
     rangeLine_->setGeometry(l.rangeLine);
     paramLine_->setGeometry(l.paramLine);
-    if (listSurface_.picture().width() != l.listPanel.width() ||
-        listSurface_.picture().height() != l.listPanel.height()) {
+    // A screen of another density: both pictures are made again for it.
+    const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
+    const bool newRatio = ratio != pixelRatio_;
+    if (newRatio) {
+        pixelRatio_ = ratio;
+        listSurface_.setScales(textScale(textSize_), ratio);
+        listPanel_->setPixelRatio(ratio);
+    }
+    if (newRatio || listSurface_.layoutSize() != l.listPanel.size()) {
         listSurface_.resize(l.listPanel.width(), l.listPanel.height());
         controller_.redrawItemList();
     }
-    if (l.graphSize != graphSize_)
+    if (newRatio || l.graphSize != graphSize_)
         resizeGraph(l.graphSize);
 }
 
 void MainWindow::resizeGraph(int graphSize)
 {
     graphSize_ = graphSize;
-    renderer_->resize(graphSize);
-    visible_ = Canvas(graphSize, graphSize);
+    const int picture = std::max(1, static_cast<int>(std::nearbyint(graphSize * pixelRatio_)));
+    renderer_->resize(picture, pixelRatio_);
+    visible_ = Canvas(picture, picture, pixelRatio_);
+    graphWidget_->setPixelRatio(pixelRatio_);
     drag_.active = false;
     hideReadout();
     // The new picture is blank, so even in overlay display it is drawn
@@ -304,8 +313,9 @@ void MainWindow::resizeGraph(int graphSize)
 
 bool MainWindow::event(QEvent *event)
 {
-    // A modal window has closed: the layout it held back catches up.
-    if (event->type() == QEvent::WindowUnblocked)
+    // A modal window has closed: the layout it held back catches up. On
+    // another screen the pictures may need another density.
+    if (event->type() == QEvent::WindowUnblocked || event->type() == QEvent::ScreenChangeInternal)
         layoutClientArea();
     return QMainWindow::event(event);
 }
@@ -411,7 +421,7 @@ void MainWindow::saveGraphImage()
 {
     if (!graphFileName_)
         return;
-    const QString error = saveGraphPicture(visible_.image(), graphFileName_());
+    const QString error = saveGraphPicture(exportedGraph(), graphFileName_());
     if (!error.isEmpty())
         controller_.ask().showMessage(error);
 }
@@ -419,7 +429,7 @@ void MainWindow::saveGraphImage()
 void MainWindow::copyGraphToClipboard()
 {
     if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setImage(visible_.image());
+        clipboard->setImage(exportedGraph());
 }
 
 void MainWindow::enterSearchMode()

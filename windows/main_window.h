@@ -12,8 +12,11 @@
 #include "model/document.h"
 #include "model/interval_state.h"
 #include "render/redraw.h"
+#include "render/text_size.h"
 #include "windows/canvas_list_surface.h"
 #include "windows/secondary_windows.h"
+#include <QFont>
+#include <QImage>
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -46,11 +49,33 @@ class MainWindow : public QMainWindow
     GraphController &controller() { return controller_; }
     IntervalState &interval() { return interval_; }
     GraphRenderer &renderer() { return *renderer_; }
+    // The graph's side in pixels of the layout (and of the mouse).
     int graphSize() const { return graphSize_; }
     // The picture the user sees: graphImage after a redraw, with whatever
     // the tools draw over it. Call refreshVisibleGraph after drawing on it.
+    // Both pictures have the screen's pixels: graphSize times pixelRatio on
+    // a side, drawn in the renderer's view.
     Canvas &visibleGraph() { return visible_; }
     void refreshVisibleGraph();
+
+    // Pixels of the graph picture to a pixel of the layout: the screen's
+    // device pixel ratio (main_window_display.cpp), unless overridden.
+    double pixelRatio() const { return pixelRatio_; }
+    // Draws the graph at this ratio whatever the screen's (tests); 0 follows
+    // the screen again.
+    void setPixelRatioOverride(double ratio);
+    // The frame of the latest redraw over graphSize layout pixels: the
+    // mapping of the mouse and the read-out.
+    GraphView layoutView() const;
+    // The visible picture as saved and copied: graphSize pixels square, the
+    // visible picture itself at pixel ratio 1.
+    QImage exportedGraph() const;
+
+    // The text size of the list panel, the status lines and the tick labels
+    // (表示 → 文字の大きさ); setTextSize applies it at once and stores it
+    // for the next run.
+    TextSize textSize() const { return textSize_; }
+    void setTextSize(TextSize size);
 
     // Operations other windows call.
     void redrawGraph();
@@ -118,6 +143,15 @@ class MainWindow : public QMainWindow
     QSize clientSize() const;
     void resizeGraph(int graphSize);
 
+    // Text size and screen density (main_window_display.cpp).
+    void buildDisplayMenu();
+    void applyTextSize();
+    double screenPixelRatio() const;
+    // The height a status line is given: one line of its font at the
+    // standard size, two (wrapped) at the larger ones.
+    int statusLineHeight() const;
+    void updateMinimumSize();
+
     // The graph picture's mouse (main_window_mouse.cpp): search-mode
     // read-out and click zoom, and in normal mode wheel zoom and drag.
     void connectGraphMouse();
@@ -160,6 +194,10 @@ class MainWindow : public QMainWindow
         GraphView start;
     } drag_;
     int wheelRemainder_ = 0; // rotation short of a notch
+    TextSize textSize_ = TextSize::Standard;
+    double pixelRatio_ = 1.0;
+    double pixelRatioOverride_ = 0; // 0: the screen's
+    QFont statusFont_;              // the status lines' font at the standard size
 
     std::map<QString, QAction *> actions_;
     QWidget *client_ = nullptr;

@@ -61,7 +61,7 @@ void MainWindow::showReadout(int x, int y)
     graphWidget_->setCursor(Qt::CrossCursor);
     readout_->hide();
     readout_->clear();
-    readout_->setText(readoutText(renderer_->view(), x, y));
+    readout_->setText(readoutText(layoutView(), x, y));
     readout_->adjustSize();
     readout_->move(labelPlace(readout_, x, x + 10, y + 20, graphSize_));
     readout_->show();
@@ -108,7 +108,7 @@ void MainWindow::graphMouseDown(Qt::MouseButton button, int x, int y)
         if (document_.overlayMode != 0)
             return;
         standard_->show();
-        clickZoom(document_.frame, renderer_->view(), x, y, zoomButton(button));
+        clickZoom(document_.frame, layoutView(), x, y, zoomButton(button));
         frameChanged();
         showReadout(x, y);
         return;

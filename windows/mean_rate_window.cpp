@@ -124,7 +124,7 @@ bool MeanRateWindow::prepare()
 {
     timer_.stop();
     const GraphView view = main_.renderer().view();
-    work_.emplace(view.graphSize(), view.graphSize());
+    work_.emplace(view.graphSize(), view.graphSize(), main_.renderer().pixelScale());
     if (!rate_.open(main_.doc(), view) || !askPoints()) {
         rate_.close();
         work_.reset();

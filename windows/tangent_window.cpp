@@ -108,7 +108,7 @@ bool TangentWindow::prepare()
 {
     timer_.stop();
     view_ = main_.renderer().view();
-    work_.emplace(view_.graphSize(), view_.graphSize());
+    work_.emplace(view_.graphSize(), view_.graphSize(), main_.renderer().pixelScale());
     // The previous position is the x of the program's latest evaluation.
     if (!run_.open(main_.doc(), view_, engineState().variables.x)) {
         work_.reset();

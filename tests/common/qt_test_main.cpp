@@ -9,6 +9,8 @@ using TestApplication = QApplication;
 using TestApplication = QGuiApplication;
 #endif
 #include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -24,5 +26,10 @@ int main(int argc, char **argv)
     }
     ::testing::InitGoogleTest(&argc, argv);
     TestApplication app(argc, argv);
+    // The user's own settings (a text size chosen at the screen) must neither
+    // change what the tests see nor be changed by them.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     return RUN_ALL_TESTS();
 }

@@ -72,6 +72,28 @@ TEST(Readout, TheItemUnderThePointerIsFoundByItsColour)
     EXPECT_EQ(itemAtPixel(doc, picture, 400, 100, 100), 0) << "items no longer in the list";
 }
 
+TEST(Readout, OnADenserPictureEveryPixelUnderTheLayoutPixelCounts)
+{
+    Document doc;
+    doc.itemCount = 2;
+    doc.items[1] = item(KindExplicit, {"x"}, 0x00FF0000);
+    doc.items[2] = item(KindPoint, {"1", "2"}, 0x000000FF);
+    // Twice the pixels: the layout pixel (100, 100) is the square 200..201.
+    Canvas picture(800, 800, 2);
+    picture.setPixel(201, 201, 0x000000FF);
+    picture.setPixel(120, 121, 0x00FF0000);
+    picture.setPixel(42, 20, 0x00FF0000);
+    EXPECT_EQ(itemAtPixel(doc, picture, 400, 100, 100), 2);
+    EXPECT_EQ(itemAtPixel(doc, picture, 400, 60, 60), 1);
+    EXPECT_EQ(itemAtPixel(doc, picture, 400, 101, 100), 0) << "the next layout pixel";
+    EXPECT_EQ(itemAtPixel(doc, picture, 400, 99, 99), 0);
+    EXPECT_EQ(itemAtPixel(doc, picture, 400, 21, 10), 0) << "the top strip, in layout pixels";
+    // A curve over the first pixel of the square and a point over its last:
+    // the first found, row by row, names the item.
+    picture.setPixel(200, 200, 0x00FF0000);
+    EXPECT_EQ(itemAtPixel(doc, picture, 400, 100, 100), 1);
+}
+
 TEST(Readout, ItemLabelTextByKind)
 {
     EXPECT_EQ(itemLabelText(item(KindExplicit, {"x^2-2"})), QStringLiteral("y=x^2-2"));
