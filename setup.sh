@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine.
 #   ./setup.sh run    install what is needed, build, start the program
-#   ./setup.sh test   install what is needed, build, run the whole test suite headless
+#   ./setup.sh test   install what is needed, build, run the whole test suite headless;
+#                     then build the engine, model and render tests under
+#                     AddressSanitizer and UndefinedBehaviorSanitizer (clang, in
+#                     build-sanitize) and run them, and run each fuzz target for
+#                     60 s on its kept corpus (fuzz/README.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libbenchmark-dev
           fonts-ipafont-gothic qt6-translations-l10n
           dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info)
+# The sanitizers and libFuzzer of clang 14, for the checks of the test command.
+[ "${1:-run}" = test ] && packages+=(clang-14 libclang-rt-14-dev)
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
@@ -32,8 +38,8 @@ test)
     export QT_QPA_PLATFORM=offscreen
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
     chmod 700 "$XDG_RUNTIME_DIR"
-    cd "$build"
-    ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    (cd "$build" && ctest --output-on-failure --parallel "$(nproc)" --timeout 600)
+    exec scripts/sanitize-and-fuzz.sh
     ;;
 *)
     echo "usage: $0 run|test" >&2

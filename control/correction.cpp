@@ -181,9 +181,10 @@ QString refreshDerivative(Document &trial)
 {
     if (trial.itemCount < 2 || trial.items[2].kind != KindDerivative)
         return QString();
-    auto derivative = derivativeWithDefinitions(trial, trial.items[1].text[1]);
+    QString message;
+    auto derivative = derivativeWithDefinitions(trial, trial.items[1].text[1], &message);
     if (!derivative)
-        return wrongFormulaMessage();
+        return message;
     trial.items[2].text[1] = *derivative;
     return QString();
 }

@@ -20,14 +20,19 @@ QString checkWithDefinitions(const Document &doc, const std::string &text)
     return closingMessage(check);
 }
 
-std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text)
+std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text,
+                                                     QString *message)
 {
     EngineScope scope(&doc, doc.parameters);
-    engineState().parseOK = true;
+    EngineState &state = engineState();
+    state.parseOK = true;
     std::string derivative = derivativeText(text, OpX);
-    if (!engineState().parseOK || derivative.empty())
-        return std::nullopt;
-    return derivative;
+    if (state.parseOK && !derivative.empty())
+        return derivative;
+    if (message)
+        *message = state.tooComplex ? QStringLiteral("導関数の式が複雑すぎます")
+                                    : QStringLiteral("導関数の式を作れません");
+    return std::nullopt;
 }
 
 std::optional<std::string> askUntilAccepted(Questions &questions, KeyboardRequest request, bool emptyCancels,

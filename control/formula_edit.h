@@ -16,13 +16,16 @@ namespace gq
 QString wrongFormulaMessage(); // "式が間違っています2"
 
 // The message for text as the keyboard's closing check would give it with
-// doc's definitions installed ("式が間違っています2" or "…1"); empty when the
-// text parses in check and build mode. An empty text is refused with "…2".
+// doc's definitions installed ("式が間違っています2", "…1" or "式が複雑すぎます");
+// empty when the text passes. An empty text is refused with "…2".
 QString checkWithDefinitions(const Document &doc, const std::string &text);
 
 // The derivative text of an explicit formula by x, with doc's definitions
-// installed; nothing when it cannot be formed.
-std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text);
+// and parameters installed; nothing when it cannot be formed, and then
+// *message (when given) says why: "導関数の式が複雑すぎます" (too complex or too
+// long to use) or "導関数の式を作れません" (no text that reads back).
+std::optional<std::string> derivativeWithDefinitions(const Document &doc, const std::string &text,
+                                                     QString *message = nullptr);
 
 // What the caller does with each answer: "" accepts it, any other text is
 // the message the keyboard reopens with.

@@ -1,6 +1,7 @@
 #include "control/graph_controller.h"
 
 #include "control/definition_keys.h"
+#include "control/formula_edit.h"
 #include "engine/formula.h"
 #include "model/equation_file.h"
 #include <algorithm>
@@ -177,13 +178,14 @@ void GraphController::registerItem(ItemKind kind)
     resetItem(doc_.currentItem);
     std::string result;
     if (kind == KindDerivative) {
-        // Built without the keyboard: the derivative text itself decides.
+        // Built without the keyboard: the derivative text itself decides,
+        // and a derivative that cannot be drawn is not registered.
         doc_.currentItem.kind = KindDerivative;
-        EngineScope scope(&doc_, doc_.parameters);
-        engineState().parseOK = true;
-        std::string text = derivativeText(doc_.items[1].text[1], OpX);
-        if (engineState().parseOK)
-            result = text;
+        QString message;
+        if (auto text = derivativeWithDefinitions(doc_, doc_.items[1].text[1], &message))
+            result = *text;
+        else
+            ask().showMessage(message);
         doc_.currentItem.text[1] = result;
     } else {
         result = runInputSequence(kind);

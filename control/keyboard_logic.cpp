@@ -1,6 +1,6 @@
 #include "control/keyboard_logic.h"
 
-#include "engine/parse.h"
+#include "engine/formula.h"
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -293,17 +293,19 @@ void KeyboardLine::clear()
 
 ClosingCheck checkClosingText(const std::string &text)
 {
-    if (text.empty())
+    switch (checkFormula(text)) {
+    case FormulaCheck::Empty:
         return ClosingCheck::Empty;
-    bool &parseOK = engineState().parseOK;
-    parseOK = true;
-    Tree checked(parseFormula(text, ParseCheck));
-    if (!parseOK)
+    case FormulaCheck::Accepted:
+        return ClosingCheck::Accepted;
+    case FormulaCheck::CheckFailed:
         return ClosingCheck::CheckFailed;
-    Tree built(parseFormula(text, ParseBuild));
-    if (!parseOK)
+    case FormulaCheck::BuildFailed:
         return ClosingCheck::BuildFailed;
-    return ClosingCheck::Accepted;
+    case FormulaCheck::TooComplex:
+    default:
+        return ClosingCheck::TooComplex;
+    }
 }
 
 QString closingMessage(ClosingCheck check)
@@ -313,6 +315,8 @@ QString closingMessage(ClosingCheck check)
         return QStringLiteral("式が間違っています2");
     case ClosingCheck::BuildFailed:
         return QStringLiteral("式が間違っています1");
+    case ClosingCheck::TooComplex:
+        return QStringLiteral("式が複雑すぎます");
     default:
         return QString();
     }

@@ -99,14 +99,17 @@ class KeyboardLine
 // The check run when the user accepts the text.
 enum class ClosingCheck {
     Empty,       // nothing typed: the window closes and the caller sees a cancel
-    Accepted,    // parses in check mode and in build mode
+    Accepted,    // parses in check mode and in build mode, and fits the budget
     CheckFailed, // rejected by the check-mode parse
     BuildFailed, // passed the check but rejected by the build (e.g. 1/0)
+    TooComplex,  // parses, but preparing it (sums, canonical form, derivatives)
+                 // would pass the formula budget
 };
-// Sets engineState().parseOK, parses in mode 1, then in mode 2, and releases the tree.
+// Parses in mode 1, then in mode 2, and prepares the formula as checkFormula
+// (engine/formula.h) does, with the definitions and parameters installed.
 ClosingCheck checkClosingText(const std::string &text);
-// The message line's text for a failed check: "式が間違っています2" or
-// "式が間違っています1"; empty otherwise.
+// The message line's text for a failed check: "式が間違っています2",
+// "式が間違っています1" or "式が複雑すぎます"; empty otherwise.
 QString closingMessage(ClosingCheck check);
 
 // Shift-JIS formula text to display text: π and θ become Greek letters,

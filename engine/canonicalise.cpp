@@ -1,5 +1,6 @@
 #include "engine/simplify.h"
 
+#include "engine/budget.h"
 #include "engine/numbers.h"
 #include "engine/simplify_internal.h"
 
@@ -14,27 +15,32 @@ namespace gq
 // -1 times the subtrahend, sums associated to the left, integer powers of
 // integer powers merged. Each node is rewritten until no rule changes it.
 //
+// A rule makes new nodes only among the children of the node it rewrites,
+// from subtrees that are in the canonical form already. So after a change
+// only those children are rewritten again (their own subtrees are left as
+// they are): that is all a walk over the whole subtree would change, and it
+// keeps the pass linear where walking again would be quadratic or worse in
+// the length of a sum.
+//
 // Limits, so that no formula can make this pass run away:
 // - Multiplying out is the only rule that grows a tree (a product of n sums
 //   of two terms becomes 2^n products). It is not applied to a product of more
-//   than kMaxExpandNodes nodes, nor once the node budget is spent; such a
+//   than kMaxExpandNodes nodes, nor once the formula budget is spent; such a
 //   product is left as it stands, which has the same value.
-// - Rewriting one node again after a change stops after kMaxPasses rounds,
-//   and rewriting again stops once one call has visited kMaxVisits nodes
-//   (about half a second). Every rewrite walks the rewritten subtree again,
-//   so only sums of thousands of terms come near; a typed formula needs well
-//   under a millisecond. Every rule keeps the value, so a tree left partly
-//   rewritten is still right.
+// - Every node rewritten costs a unit of the formula budget; once it is
+//   spent the pass stops, and the formula is refused (budget.h).
+// - Rewriting one node again after a change stops after kMaxPasses rounds.
+// Every rule keeps the value, so a tree left partly rewritten is still
+// right.
 
 namespace
 {
 
 constexpr std::size_t kMaxExpandNodes = 2000;
 constexpr int kMaxPasses = 1000;
-constexpr std::size_t kMaxVisits = 20'000'000;
 
-// Node visits of the canonicalisation running on this thread.
-thread_local std::size_t g_visits = 0;
+// Whether the pass running on this thread may multiply out.
+thread_local bool g_multiplyOut = true;
 
 bool is(const ExprNode *n, int32_t op)
 {
@@ -62,7 +68,11 @@ bool sizeAtMost(const ExprNode *n, std::size_t limit, std::size_t &count)
 bool mayMultiplyOut(const ExprNode *product)
 {
     std::size_t count = 0;
-    return !treeBudgetExceeded() && sizeAtMost(product, kMaxExpandNodes, count);
+    if (!g_multiplyOut || formulaBudgetSpent())
+        return false;
+    const bool small = sizeAtMost(product, kMaxExpandNodes, count);
+    spendFormulaWork(count);
+    return small;
 }
 
 // Sets the parent links of the node's children and grandchildren, the only
@@ -92,6 +102,15 @@ void setNumber(ExprNode *n, long double v)
     n->value = n->previous = v;
 }
 
+// Whether a number folded from the numbers a and b may replace them: never
+// an infinity or NaN, and never a 0 that only underflow made (it would turn
+// a quotient into a division by the constant 0, which the parser refuses to
+// read back; unfolded, the product or power evaluates to the same 0).
+bool foldable(long double v, long double a, long double b)
+{
+    return std::isfinite(v) && (v != 0 || a == 0 || b == 0);
+}
+
 bool powerRules(ExprNode *&ref)
 {
     bool changed = false;
@@ -118,7 +137,7 @@ bool powerRules(ExprNode *&ref)
         // negative exponent the result is a fraction and is kept as it is.
         if (isIntegerValue(base->value) && exponent->value >= 0)
             v = roundHalfEven(v);
-        if (std::isfinite(v))
+        if (foldable(v, base->value, 1))
             replaceNode(ref, makeConstNode(v));
     }
     return changed;
@@ -159,8 +178,8 @@ bool reorderFactors(ExprNode *ref)
     return false;
 }
 
-// Combines a number on the left with the number that leads the right factor.
-// Never folds into an infinity or NaN: such a product stays unfolded.
+// Combines a number on the left with the number that leads the right factor
+// (where foldable allows).
 bool combineNumbers(ExprNode *&ref)
 {
     ExprNode *l = ref->left;
@@ -169,7 +188,7 @@ bool combineNumbers(ExprNode *&ref)
         return false;
     if ((is(r, OpMultiply) || is(r, OpDivide)) && isConst(r->left)) {
         long double v = l->value * r->left->value;
-        if (!std::isfinite(v))
+        if (!foldable(v, l->value, r->left->value))
             return false;
         setNumber(r->left, v); // c1·(c2·x) → (c1c2)·x, c1·(c2/x) → (c1c2)/x
         replaceNode(ref, detachChild(ref->right));
@@ -177,7 +196,7 @@ bool combineNumbers(ExprNode *&ref)
     }
     if (isConst(r)) {
         long double v = l->value * r->value;
-        if (std::isfinite(v))
+        if (foldable(v, l->value, r->value))
             replaceNode(ref, makeConstNode(v));
     } else if (l->value == 0) {
         replaceNode(ref, makeConstNode(0));
@@ -251,30 +270,55 @@ bool nodeRules(ExprNode *&ref)
     }
 }
 
-ExprNode *canonicalise(ExprNode *&ref)
+// Rewrites ref, whose children are in the canonical form, until no rule
+// changes it.
+ExprNode *settle(ExprNode *&ref)
 {
-    if (!ref)
-        return nullptr;
     for (int pass = 0;; ++pass) {
-        canonicalise(ref->left);
-        canonicalise(ref->right);
-        ++g_visits;
+        spendFormulaWork(1);
         ExprNode *parent = ref->parent;
         bool changed = nodeRules(ref);
         linkDown(ref);
         ref->parent = parent;
-        if (!changed || pass >= kMaxPasses || g_visits > kMaxVisits)
+        if (!changed || pass >= kMaxPasses || formulaBudgetSpent())
             return ref;
+        if (ref->left)
+            settle(ref->left);
+        if (ref->right)
+            settle(ref->right);
     }
+}
+
+ExprNode *canonicalise(ExprNode *&ref)
+{
+    if (!ref || formulaBudgetSpent())
+        return ref;
+    canonicalise(ref->left);
+    canonicalise(ref->right);
+    return settle(ref);
+}
+
+ExprNode *canonicaliseWith(ExprNode *&ref, bool multiplyOut)
+{
+    TreeShapeGuard shapeChanges;
+    FormulaBudget budget;
+    const bool saved = g_multiplyOut;
+    g_multiplyOut = multiplyOut;
+    canonicalise(ref);
+    g_multiplyOut = saved;
+    return ref;
 }
 
 } // namespace
 
 ExprNode *canonicaliseTree(ExprNode *&ref)
 {
-    TreeShapeGuard shapeChanges;
-    g_visits = 0;
-    return canonicalise(ref);
+    return canonicaliseWith(ref, true);
+}
+
+ExprNode *canonicaliseWithoutMultiplyingOut(ExprNode *&ref)
+{
+    return canonicaliseWith(ref, false);
 }
 
 } // namespace gq

@@ -1,5 +1,6 @@
 #include "engine/differentiate.h"
 
+#include "engine/budget.h"
 #include "engine/simplify.h"
 
 #include <utility>
@@ -9,10 +10,6 @@ namespace gq
 
 namespace
 {
-
-// Set when the derivative being taken on this thread was cut short by the
-// node budget (see differentiate).
-thread_local bool g_cutShort = false;
 
 ExprNode *simplifiedDerivative(const ExprNode *tree, int32_t v);
 
@@ -49,9 +46,12 @@ ExprNode *fn(int32_t op, ExprNode *a)
 {
     return makeUnaryNode(op, a);
 }
+// Once the formula budget is spent the result is thrown away, so copies
+// stop at once: without that, every level of a deep product would still copy
+// its operands on the way back up.
 ExprNode *copy(const ExprNode *n)
 {
-    return copyTree(n);
+    return formulaBudgetSpent() ? num(0) : copyTree(n);
 }
 ExprNode *square(const ExprNode *n)
 {
@@ -289,17 +289,16 @@ ExprNode *twoOperand(const ExprNode *n, int32_t v)
     return out;
 }
 
-// The raw (unsimplified) derivative. Once the node budget is spent, every
-// further part is taken as 0 so that the result stops growing; the callers
-// then see treeBudgetExceeded() and reject the result.
+// The raw (unsimplified) derivative. Once the formula budget is spent, every
+// further part is taken as 0 so that the result stops growing; differentiate
+// then throws it away.
 ExprNode *raw(const ExprNode *n, int32_t v)
 {
     if (!n)
         return num(0);
-    if (treeBudgetExceeded()) {
-        g_cutShort = true;
+    spendFormulaWork(1);
+    if (formulaBudgetSpent())
         return num(0);
-    }
     switch (n->op) {
     case OpPower:
     case OpDivide:
@@ -333,12 +332,13 @@ ExprNode *simplifiedDerivative(const ExprNode *tree, int32_t v)
 
 ExprNode *differentiate(const ExprNode *tree, int32_t v, bool *cutShort)
 {
-    const bool outer = g_cutShort;
-    g_cutShort = false;
+    FormulaBudget budget;
     ExprNode *d = simplifiedDerivative(tree, v);
+    const bool spent = formulaBudgetSpent();
+    if (spent)
+        freeTree(d);
     if (cutShort)
-        *cutShort = g_cutShort;
-    g_cutShort = outer || g_cutShort;
+        *cutShort = spent;
     return d;
 }
 

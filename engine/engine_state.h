@@ -73,6 +73,16 @@ struct ParseContext {
     bool impliedProduct = false;      // the next operand joins by an implied product
 };
 
+// What the budgets of budget.h have spent on this thread. Internal to them.
+struct BudgetState {
+    int formulaScopes = 0;                     // FormulaBudget scopes open
+    std::size_t nodeBase = 0;                  // liveNodes when the outermost one began
+    std::size_t work = 0;                      // work units the formula has spent
+    bool formulaSpent = false;                 // the formula ran past its budget
+    std::uint64_t evaluationLeft = UINT64_MAX; // evaluation units left
+    bool evaluationSpent = false;              // an evaluation was refused for want of units
+};
+
 struct EngineState {
     // Outcomes.
     bool parseOK = true;   // the latest parse succeeded
@@ -80,6 +90,10 @@ struct EngineState {
     // A pole or jump lay between the previous and the latest sample. The
     // plotters hand it on to the pen of the curve being drawn.
     bool poleSeen = false;
+    // The latest formula was refused because preparing it ran past its
+    // budget (budget.h): too large or too much work. Set, with parseOK false,
+    // when the outermost FormulaBudget ends; cleared when one begins.
+    bool tooComplex = false;
 
     // Inputs.
     VariableTable variables;
@@ -92,6 +106,7 @@ struct EngineState {
     std::size_t liveNodes = 0;        // nodes allocated and not yet freed on this thread
     std::uint64_t treeShapeEpoch = 1; // see treeShapeChanged (expr_tree.h)
     ParseContext parse;
+    BudgetState budget;
 };
 
 namespace detail

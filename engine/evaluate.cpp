@@ -1,5 +1,6 @@
 #include "engine/evaluate.h"
 
+#include "engine/budget.h"
 #include "engine/eval_operations.h"
 
 #include <cfloat>
@@ -10,18 +11,13 @@ namespace gq
 
 namespace
 {
-// Sums longer than this, or whose expansion would hold more nodes than
-// kMaxSumNodes, are not expanded: they evaluate as undefined.
-constexpr long kMaxSumTerms = 10000;
-constexpr std::size_t kMaxSumNodes = 400000;
-} // namespace
-
-namespace
-{
-long double termSize(const ExprNode *n)
-{
-    return static_cast<long double>(treeSize(n));
-}
+// A sum is expanded only when its bounds are integers within ±kMaxSumBound
+// (checked before they are converted, so that the counter can never
+// overflow), it has at most kMaxSumTerms terms and its expansion fits the
+// formula budget. Anything beyond is refused as too complex: the budget
+// could never hold it.
+constexpr long double kMaxSumBound = 1e15;
+constexpr long long kMaxSumTerms = 10000;
 
 // Index letter of a range code 5001..5004 (i, j, k, l).
 int32_t indexLeaf(int32_t rangeCode)
@@ -29,46 +25,33 @@ int32_t indexLeaf(int32_t rangeCode)
     static const int32_t leaves[] = {OpLetterI, letterCode('j'), letterCode('k'), letterCode('l')};
     return leaves[rangeCode - OpRangeI];
 }
-} // namespace
 
-void expandSums(ExprNode *&ref)
+// A bound: the tree's value at x = y = 0, rounded. False when undefined.
+bool boundValue(ExprNode *bound, long double &value)
 {
-    TreeShapeGuard shapeChanges;
-    if (!ref)
-        return;
-    expandSums(ref->left);
-    expandSums(ref->right);
-    if (ref->op != OpSum)
-        return;
-    ExprNode *range = ref->left;
-    if (!range || range->op < OpRangeI || range->op > OpRangeL)
-        return;
     EngineState &state = engineState();
-    const bool savedValid = state.evalValid;
     state.evalValid = true;
-    long double lo = roundHalfEven(evaluate(range->left, 0, 0));
-    bool valid = state.evalValid;
-    state.evalValid = true;
-    long double hi = roundHalfEven(evaluate(range->right, 0, 0));
-    valid = valid && state.evalValid;
-    state.evalValid = savedValid;
-    if (valid && hi < lo)
-        return; // an empty sum stays and evaluates to 0
+    value = roundHalfEven(evaluate(bound, 0, 0));
+    return state.evalValid && !std::isnan(value);
+}
+
+void replaceByUndefined(ExprNode *&ref)
+{
+    ExprNode *parent = ref->parent;
+    freeTree(ref);
+    ref = makeLeafNode(OpSumTooLarge);
+    ref->parent = parent;
+}
+
+// The sum at ref (its range checked) as an explicit sum of its terms.
+void expandSum(ExprNode *&ref, long long first, long long last)
+{
     ExprNode *parent = ref->parent;
     const ExprNode *summand = ref->right;
-    long double terms = hi - lo + 1;
-    if (!valid || terms > kMaxSumTerms || terms * termSize(summand) > kMaxSumNodes) {
-        // Too long to expand (or bounds undefined): undefined, never a hang.
-        freeTree(ref);
-        ref = makeLeafNode(OpSumTooLarge);
-        ref->parent = parent;
-        return;
-    }
-    int32_t index = indexLeaf(range->op);
-    long first = static_cast<long>(lo), last = static_cast<long>(hi);
+    const int32_t index = indexLeaf(ref->left->op);
     ExprNode *s = copyTree(summand);
     replaceLeafByInteger(s, first, index);
-    for (long k = first + 1; k <= last; ++k) {
+    for (long long k = first + 1; k <= last && !formulaBudgetSpent(); ++k) {
         ExprNode *t = copyTree(summand);
         replaceLeafByInteger(t, k, index);
         s = makeBinaryNode(OpAdd, s, t, ParseBuild);
@@ -77,6 +60,53 @@ void expandSums(ExprNode *&ref)
     ref = s;
     if (ref)
         ref->parent = parent;
+}
+
+void expandAll(ExprNode *&ref)
+{
+    if (!ref || formulaBudgetSpent())
+        return;
+    expandAll(ref->left);
+    expandAll(ref->right);
+    if (ref->op != OpSum)
+        return;
+    ExprNode *range = ref->left;
+    if (!range || range->op < OpRangeI || range->op > OpRangeL)
+        return;
+    EngineState &state = engineState();
+    const bool savedValid = state.evalValid;
+    long double lo = 0, hi = 0;
+    const bool defined = boundValue(range->left, lo) && boundValue(range->right, hi);
+    state.evalValid = savedValid;
+    if (!defined) { // a sum with an undefined bound is undefined
+        replaceByUndefined(ref);
+        return;
+    }
+    if (!(std::fabs(lo) <= kMaxSumBound && std::fabs(hi) <= kMaxSumBound)) {
+        refuseFormula();
+        return;
+    }
+    if (hi < lo)
+        return; // an empty sum stays and evaluates to 0
+    const long long first = static_cast<long long>(lo), last = static_cast<long long>(hi);
+    const long long terms = last - first + 1; // at most 2·10^15 + 1
+    if (terms > kMaxSumTerms || static_cast<std::size_t>(terms) * treeSize(ref->right) > kFormulaNodeBudget) {
+        refuseFormula();
+        return;
+    }
+    expandSum(ref, first, last);
+}
+} // namespace
+
+void expandSums(ExprNode *&ref)
+{
+    TreeShapeGuard shapeChanges;
+    FormulaBudget budget;
+    expandAll(ref);
+    // Never half expanded: a formula whose sums do not fit is undefined
+    // everywhere (and refused as too complex).
+    if (formulaBudgetSpent() && ref)
+        replaceByUndefined(ref);
 }
 
 } // namespace gq

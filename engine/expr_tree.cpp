@@ -1,5 +1,7 @@
 #include "engine/expr_tree.h"
 
+#include "engine/budget.h"
+
 #include <cstring>
 
 namespace gq
@@ -10,6 +12,7 @@ namespace
 ExprNode *newNode(int32_t op)
 {
     ++engineState().liveNodes;
+    spendFormulaWork(1);
     treeShapeChanged();
     ExprNode *n = new ExprNode;
     n->op = op;
@@ -161,7 +164,8 @@ void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
 void replaceXByTree(ExprNode *&ref, const ExprNode *arg)
 {
     TreeShapeGuard shapeChanges;
-    if (!ref || treeBudgetExceeded())
+    // Every copy made once the budget is spent would be thrown away.
+    if (!ref || formulaBudgetSpent())
         return;
     if (ref->op == OpX) {
         ExprNode *parent = ref->parent;

@@ -152,18 +152,10 @@ std::size_t treeSize(const ExprNode *tree);
 bool isConst(const ExprNode *n); // a number node
 bool isConstValue(const ExprNode *n, long double v);
 
-// Node budget. Formulas come from files and can be built to explode (nested
-// definition references, products multiplied out), so the number of live
-// nodes is bounded: once it passes kMaxLiveNodes, treeBudgetExceeded() is true
-// and the passes that grow trees stop growing them (a parse then fails).
-inline constexpr std::size_t kMaxLiveNodes = 1'000'000;
+// Nodes allocated and not yet freed on this thread.
 inline std::size_t liveNodeCount()
 {
     return engineState().liveNodes;
-}
-inline bool treeBudgetExceeded()
-{
-    return liveNodeCount() > kMaxLiveNodes;
 }
 
 struct TreeDeleter {

@@ -1,5 +1,6 @@
 #include "engine/implicit_algebra.h"
 
+#include "engine/budget.h"
 #include "engine/differentiate.h"
 #include "engine/numbers.h"
 #include "engine/simplify.h"
@@ -93,11 +94,18 @@ ExprNode *quadraticRoot(const ExprNode *tree, int32_t v, int sign)
 {
     if (!tree)
         return nullptr;
+    FormulaBudget budget;
     ExprNode *f0 = copyTree(tree);
     replaceLeafByZero(f0, v);
     ExprNode *f1 = differentiate(tree, v);
     ExprNode *f2 = differentiate(f1, v);
     replaceLeafByZero(f1, v);
+    if (!f1 || !f2 || formulaBudgetSpent()) { // too complex: no root
+        freeTree(f0);
+        freeTree(f1);
+        freeTree(f2);
+        return nullptr;
+    }
 
     ExprNode *f2Copy = copyTree(f2);
     ExprNode *f1Copy = copyTree(f1);

@@ -1,5 +1,6 @@
 #include "engine/parse.h"
 
+#include "engine/budget.h"
 #include "engine/differentiate.h"
 #include "engine/formula_text.h"
 #include "engine/simplify.h"
@@ -18,6 +19,8 @@ namespace
 // (definitions, sum bounds) are this thread's: see ParseContext. The nesting
 // count bounds the recursion so that no text can exhaust the stack; a
 // reference to a definition that is being expanded right now is a cycle.
+// Each parse level costs a unit of the formula budget, so that even a check
+// that builds nothing (definitions referred to over and over) is bounded.
 bool &parseOk()
 {
     return engineState().parseOK;
@@ -28,16 +31,24 @@ ParseContext &context()
 }
 
 // Longest formula text accepted. Far beyond anything typed on the keyboard;
-// it keeps trees shallow enough for the recursive passes.
+// it keeps trees shallow enough for the recursive passes. A longer text, a
+// deeper nesting or a deeper tree is refused as too complex, like a formula
+// that runs past its budget.
 constexpr std::size_t kMaxFormulaLength = 10000;
 // Deepest tree a parse may return (definitions substituted into each other can
 // deepen a tree beyond its text).
 constexpr std::size_t kMaxTreeDepth = 5000;
+// Units of the formula budget one parse costs besides its text and levels
+// (the copies of its text and of a definition's).
+constexpr std::size_t kParseOverhead = 16;
 
 struct NestingGuard {
     NestingGuard()
     {
+        spendFormulaWork(1);
         if (++context().nesting > kMaxParseNesting)
+            refuseFormula(); // too deep for the recursive passes: too complex
+        if (formulaBudgetSpent())
             parseOk() = false;
     }
     ~NestingGuard() { --context().nesting; }
@@ -127,7 +138,7 @@ Tree Parser::parseLevel(int level)
         if (!parseOk())
             return nullptr;
         left = binary(op, std::move(left), std::move(right));
-        if (treeBudgetExceeded()) {
+        if (formulaBudgetSpent()) {
             parseOk() = false;
             return nullptr;
         }
@@ -150,6 +161,10 @@ bool Parser::stopCheck(int level)
         return fail();
     if (level <= c) {
         if (level == 6) { // the closing parenthesis of this level
+            // A derivative marker outside any parenthesis ends at one that
+            // closes nothing: a stray ")".
+            if (depth_ == 0)
+                return fail();
             depth_ -= 1;
             pos_ += 1;
         }
@@ -234,6 +249,10 @@ Tree Parser::parseParenthesis()
 {
     depth_ += 1;
     pos_ += 1;
+    if (pos_ > last()) { // "(" at the very end: no operand, never an empty one
+        fail();
+        return nullptr;
+    }
     long start = pos_;
     Tree inner = parseLevel(6);
     if (!parseOk())
@@ -421,7 +440,7 @@ Tree Parser::parseDerivative()
         return nullptr;
     bool cutShort = false;
     Tree d = adopt(differentiate(operand.get(), OpX, &cutShort));
-    if (cutShort || treeBudgetExceeded()) {
+    if (cutShort || !d) {
         parseOk() = false;
         return nullptr;
     }
@@ -452,7 +471,7 @@ Tree Parser::parseDefinedFunction()
     if (mode_ != ParseCheck)
         replaceXByTree(def, argument.get());
     Tree result = adopt(def);
-    if (treeBudgetExceeded()) {
+    if (formulaBudgetSpent()) { // the substitution stopped short
         parseOk() = false;
         return nullptr;
     }
@@ -563,6 +582,7 @@ std::size_t depthExceeds(const ExprNode *tree, std::size_t limit)
         stack.pop_back();
         if (e.depth > limit)
             return true;
+        spendFormulaWork(1);
         if (e.node->left)
             stack.push_back({e.node->left, e.depth + 1});
         if (e.node->right)
@@ -576,7 +596,12 @@ ExprNode *parseFormula(const std::string &text, int mode)
 {
     if (text.empty())
         return nullptr;
+    FormulaBudget budget;
+    // Normalising and scanning the text costs in proportion to its length,
+    // whether it is the formula itself or a definition it refers to.
+    spendFormulaWork(kParseOverhead + text.size());
     if (text.size() > kMaxFormulaLength) {
+        refuseFormula();
         parseOk() = false;
         return nullptr;
     }
@@ -585,13 +610,14 @@ ExprNode *parseFormula(const std::string &text, int mode)
     if (parser.depth() != 0)
         parseOk() = false;
     if (parseOk() && depthExceeds(tree.get(), kMaxTreeDepth))
-        parseOk() = false;
+        refuseFormula();
     if (parseOk()) {
         ExprNode *raw = tree.release();
         simplify(raw, mode);
         tree.reset(raw);
     }
-    if (!parseOk() || treeBudgetExceeded()) {
+    // A tree that ran past the budget is never handed on, even in part.
+    if (!parseOk() || formulaBudgetSpent()) {
         parseOk() = false;
         return nullptr;
     }

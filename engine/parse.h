@@ -11,9 +11,11 @@ namespace gq
 // in this thread's engine state. The caller sets engineState().parseOK true
 // first; the parser only ever sets it false, and then returns null. An empty
 // text returns null and leaves the flag unchanged. The tree is simplified (a
-// division by the constant 0 fails the parse). Texts nested too deeply, trees
-// too large and definitions that refer to themselves fail the parse instead of
-// exhausting the machine.
+// division by the constant 0 fails the parse). Definitions that refer to
+// themselves fail the parse; texts too long, nested too deeply or whose trees
+// pass the formula budget (budget.h) fail it as too complex
+// (engineState().tooComplex) instead of exhausting the machine. A failed parse
+// never returns a tree, not even in part.
 ExprNode *parseFormula(const std::string &text, int mode);
 
 // Deepest nesting of parentheses, functions and operands one parse accepts.

@@ -1,10 +1,12 @@
 #include "engine/print.h"
 
 #include "engine/formula_text.h"
+#include "engine/numbers.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -114,6 +116,7 @@ class Writer
     }
 
     void expand(const ExprNode *n);
+    void factorial(const ExprNode *operand);
 
     std::vector<Piece> pending_;
     std::string out_;
@@ -176,14 +179,9 @@ void Writer::expand(const ExprNode *n)
         push(r);
         push(std::string("(log("));
         return;
-    case OpFactorial: {
-        // The parser takes "!" only after a number, a letter or ")", so anything
-        // else (a function call, another factorial, a negative number) is enclosed.
-        bool bare = l && l->op >= OpConst && l->op <= OpZ && !leadsWithMinus(l);
-        push(std::string("!"));
-        pushOperand(l, !bare);
+    case OpFactorial:
+        factorial(l);
         return;
-    }
     case OpSum: {
         char index = 'i';
         if (opBetween(l, OpRangeI, OpRangeL))
@@ -211,6 +209,33 @@ void Writer::expand(const ExprNode *n)
     } else if (char letter = letterOfCode(n->op)) {
         out_ += letter;
     }
+}
+
+// The parser takes "!" directly after an integer, after one of the letters
+// i, j, k, l, m, n and after ")", and a parenthesised text only without the
+// letters a, b, c, d, f, x, y, z, t, "/", "." and π. So a factorial of any
+// other letter is enclosed, and so is anything else that is not a number.
+// The factorial of a number is that of the number rounded (and undefined
+// below 0), so a number that is not a whole one is written rounded, or as -1
+// when negative: the same value in a text that reads back.
+void Writer::factorial(const ExprNode *l)
+{
+    push(std::string("!"));
+    if (isConst(l)) {
+        long double v = l->value;
+        if (v < 0) {
+            if (!isIntegerValue(v))
+                v = -1;
+            push(std::string(")"));
+            push(formatConstant(v));
+            push(std::string("("));
+        } else {
+            push(formatConstant(isIntegerValue(v) ? v : roundHalfEven(v)));
+        }
+        return;
+    }
+    const char letter = letterOfCode(l ? l->op : 0);
+    pushOperand(l, !(letter && std::strchr("ijklmn", letter)));
 }
 
 // Significant digits and decimal exponent of a positive finite value, the

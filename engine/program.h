@@ -12,6 +12,8 @@
 
 #include "engine/expr_tree.h"
 
+#include <cstdint>
+
 namespace gq
 {
 
@@ -39,8 +41,12 @@ class Program
     // is then 0); poleSeen becomes true when a pole or jump lay between the
     // previous sample and this one (and may be withdrawn for a jump of a sum
     // smaller than a pixel). The caller sets evalValid true first. Overflow
-    // gives ±kBigValue.
+    // gives ±kBigValue. Each evaluation spends evaluationCost() units of the
+    // evaluation budget (budget.h); one that finds too few left reports an
+    // undefined value without computing.
     long double evaluate(long double x, long double y);
+    // Units of the evaluation budget one evaluation costs.
+    std::uint64_t evaluationCost() const { return cost_; }
 
     // Whether the latest evaluation found a pole or jump of the whole formula
     // between the previous sample and this one.
@@ -48,6 +54,7 @@ class Program
 
   private:
     Tree tree_;
+    std::uint64_t cost_ = 0;
 };
 
 } // namespace gq

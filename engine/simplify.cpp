@@ -1,5 +1,6 @@
 #include "engine/simplify.h"
 
+#include "engine/budget.h"
 #include "engine/numbers.h"
 #include "engine/simplify_internal.h"
 
@@ -221,6 +222,7 @@ void simplify(ExprNode *&ref, int mode)
     TreeShapeGuard shapeChanges;
     if (mode == ParseCheck || !ref)
         return;
+    spendFormulaWork(1);
     simplify(ref->left, mode);
     simplify(ref->right, mode);
     switch (ref->op) {
@@ -233,6 +235,13 @@ void simplify(ExprNode *&ref, int mode)
     case OpSubtract:
     case OpAdd:
         simplifySumOrDifference(ref, mode);
+        break;
+    case OpNegate:
+        // Differentiation makes negations; one of a number is that number
+        // negated, as the parser would read its text ("1/(-1+1)" must be a
+        // division by the constant 0 whether typed or differentiated).
+        if (isConst(ref->right))
+            replaceNode(ref, makeConstNode(-ref->right->value, mode));
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace gq
 {
@@ -48,14 +49,26 @@ TextFileRead readTextLines(const QString &path)
         result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(fileName(path));
         return result;
     }
-    QByteArray bytes = file.read(kMaxTextFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("ファイルを読み込めません: %1").arg(fileName(path));
-        return result;
-    }
-    if (bytes.size() > kMaxTextFileBytes) {
-        result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(fileName(path));
-        return result;
+    // Read in pieces, so that the memory taken follows the file's size: a
+    // single read of the largest size allowed would reserve all of it for
+    // every file.
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(std::min<qint64>(file.size(), kMaxTextFileBytes) + 1));
+    char piece[kPiece];
+    for (;;) {
+        const qint64 n = file.read(piece, kPiece);
+        if (n < 0 || file.error() != QFileDevice::NoError) {
+            result.error = QStringLiteral("ファイルを読み込めません: %1").arg(fileName(path));
+            return result;
+        }
+        if (n == 0)
+            break;
+        if (bytes.size() + n > kMaxTextFileBytes) {
+            result.error = QStringLiteral("ファイルが大きすぎます: %1").arg(fileName(path));
+            return result;
+        }
+        bytes.append(piece, static_cast<qsizetype>(n));
     }
     result.lines = splitTextLines(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     result.ok = true;

@@ -48,6 +48,10 @@ bool buildTrees(const std::string &text, ImplicitTrees &t)
         return false;
     t.fy.reset(differentiate(t.F.get(), OpY));
     t.fx.reset(differentiate(t.F.get(), OpX));
+    if (!t.fx || !t.fy) // too complex to differentiate: not drawn
+        return false;
+    // The second derivatives only choose a method; where one is too complex
+    // its empty Program reads as 0 and the general tracer draws the curve.
     t.fxx.reset(differentiate(t.fx.get(), OpX));
     t.fyy.reset(differentiate(t.fy.get(), OpY));
     t.pF = Program(t.F.get());

@@ -30,6 +30,8 @@ void plotParametric(Canvas &canvas, const GraphView &view, const Item &item)
         return;
     Tree dxTree(differentiate(xTree.get(), OpT));
     Tree dyTree(differentiate(yTree.get(), OpT));
+    if (!dxTree || !dyTree) // too complex to differentiate: not drawn
+        return;
     Program x(xTree.get()), y(yTree.get()), dx(dxTree.get()), dy(dyTree.get());
     long double t1, t2;
     if (!formulaValue(item.text[3], t1) || !formulaValue(item.text[4], t2))

@@ -1,5 +1,6 @@
 #include "render/redraw.h"
 
+#include "engine/budget.h"
 #include "engine/engine_state.h"
 #include "render/axes.h"
 #include "render/plot_explicit.h"
@@ -16,6 +17,9 @@ void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int in
     if (index < 1 || index > kMaxItems)
         return;
     const Item &item = doc.items[index];
+    // However often its plotter samples, an item cannot keep the window
+    // waiting: past its budget it draws no further.
+    EvaluationBudget budget(kItemEvaluationBudget);
     switch (item.kind) {
     case KindDerivative:
         // The derivative always belongs to item 1.
@@ -47,6 +51,7 @@ void drawItem(Canvas &canvas, const GraphView &view, const Document &doc, int in
 void drawItems(Canvas &canvas, const GraphView &view, const Document &doc, PointTable *points)
 {
     EngineScope scope(&doc, doc.parameters, view.xPerPixel());
+    EvaluationBudget budget(kRedrawEvaluationBudget);
     const int count = std::clamp(doc.itemCount, 0, kMaxItems);
     for (int i = 1; i <= count; ++i)
         drawItem(canvas, view, doc, i, points);

@@ -72,6 +72,27 @@ if(NOT whole STREQUAL segmentOnly)
   message(FATAL_ERROR "the sound item of unparsable.gtq is not drawn as in good.gtq")
 endif()
 
+# A formula too complex to draw (its sums would pass the formula budget, or
+# their counter the 64-bit range): named on stderr as such, quickly, and the
+# rest is drawn as before.
+string(REPEAT "Sum(i=[1,10000],i*x)+" 20 sums)
+string(REPLACE "\r\n1\r\n6\r\n"
+       "\r\n3\r\n1\r\n${sums}x\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n0\r\n1\r\n1\r\nSum(i=[2^63-9,2^63-1],1)\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n0\r\n1\r\n6\r\n"
+       complex "${good}")
+file(WRITE "${WORK}/complex.gtq" "${complex}")
+run(0 --size 101 "${WORK}/complex.gtq" "${WORK}/complex.bmp")
+expect_err("complex.gtq: 17行目: 式が複雑すぎます")
+expect_err("complex.gtq: 26行目: 式が複雑すぎます")
+string(REGEX MATCHALL "\n" newlines "${LAST_ERR}")
+list(LENGTH newlines lineCount)
+if(NOT lineCount EQUAL 2)
+  message(FATAL_ERROR "expected two lines on stderr: ${LAST_ERR}")
+endif()
+file(READ "${WORK}/complex.bmp" complexPicture HEX)
+if(NOT complexPicture STREQUAL segmentOnly)
+  message(FATAL_ERROR "complex.gtq does not draw its sound item alone")
+endif()
+
 # BMP with a chosen size; the picture has that size and shows the segment.
 run(0 --size 101 "${WORK}/good.gtq" "${WORK}/out.bmp")
 file(READ "${WORK}/out.bmp" sig LIMIT 2 HEX)

@@ -1,5 +1,6 @@
 #include "tools/tangent_run.h"
 
+#include "engine/budget.h"
 #include "engine/differentiate.h"
 #include "engine/formula.h"
 #include "engine/numbers.h"
@@ -18,14 +19,18 @@ bool TangentRun::open(const Document &doc, const GraphView &view, long double re
     Tree tree = parseCurveFormula(doc.items[1].text[1]);
     if (!tree)
         return false;
-    bool cutShort = false;
-    ExprNode *derivative = differentiate(tree.get(), OpX, &cutShort);
-    if (derivative)
-        canonicaliseTree(derivative);
-    Tree derivativeTree(derivative);
-    // A derivative cut short by the node budget is not the derivative.
-    if (!derivativeTree || cutShort || treeBudgetExceeded())
-        return false;
+    Tree derivativeTree;
+    {
+        // One budget for the derivative and its canonical form: a derivative
+        // that does not fit is not the derivative.
+        FormulaBudget budget;
+        ExprNode *derivative = differentiate(tree.get(), OpX);
+        if (derivative)
+            canonicaliseTree(derivative);
+        derivativeTree.reset(derivative);
+        if (!derivativeTree || formulaBudgetSpent())
+            return false;
+    }
     f_.emplace(tree.get());
     slopeOf_.emplace(derivativeTree.get());
 

@@ -107,10 +107,19 @@ TEST(KeyboardClosingCheck, SortsTextsIntoEmptyAcceptedAndFailed)
         {"(x", ClosingCheck::CheckFailed},
         {"1/0", ClosingCheck::BuildFailed}, // division by constant zero fails only the build
         {"x", ClosingCheck::Accepted},      // no stale failure from the text before
+        // Parses, but preparing it would pass the formula budget.
+        {"DDDDDD(x^x)", ClosingCheck::TooComplex},
+        {"Sum(i=[1,10000],i*x)+Sum(i=[1,10000],i*x)+Sum(i=[1,10000],i*x)", ClosingCheck::TooComplex},
+        {"Sum(i=[2^63-9,2^63-1],1)", ClosingCheck::TooComplex},
+        {"D" + std::string(150, 'x') + "(DDDDDDDDD(x^x))", ClosingCheck::TooComplex},
+        {"sin(x)", ClosingCheck::Accepted},
     };
     for (const auto &[text, check] : cases)
         EXPECT_EQ(checkClosingText(text), check) << text;
     EXPECT_EQ(closingMessage(ClosingCheck::Empty), QString()); // the failure messages: on the window
+    EXPECT_EQ(closingMessage(ClosingCheck::CheckFailed), QStringLiteral("式が間違っています2"));
+    EXPECT_EQ(closingMessage(ClosingCheck::BuildFailed), QStringLiteral("式が間違っています1"));
+    EXPECT_EQ(closingMessage(ClosingCheck::TooComplex), QStringLiteral("式が複雑すぎます"));
 }
 
 } // namespace gq

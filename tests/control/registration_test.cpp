@@ -215,6 +215,36 @@ TEST_F(Registration, DerivativeOfTheOnlyExplicitFunctionIsAddedAsItemTwo)
     EXPECT_FALSE(controller.menus().calculusMenu);
 }
 
+TEST_F(Registration, ADerivativeThatCannotBeDrawnIsNotRegisteredAndTheCommandSaysSo)
+{
+    // Multiplied out, the product has a derivative too long for any text;
+    // written as a product, it is too complex to draw.
+    std::string product;
+    for (int i = 1; i <= 20; ++i)
+        product += "(x+" + std::to_string(i) + ")";
+    ask.keyboardAnswers.push_back(product);
+    controller.newRegistration(KindExplicit);
+    ASSERT_EQ(doc.itemCount, 1);
+    controller.addRegistration(KindDerivative);
+    EXPECT_EQ(doc.itemCount, 1);
+    EXPECT_EQ(ask.messages, (std::vector<QString>{QStringLiteral("導関数の式が複雑すぎます")}));
+    EXPECT_EQ(ask.colourPanelOpenings, 1) << "no colour asked for an item not registered";
+    EXPECT_TRUE(controller.menus().derivativeEntry) << "the command stays on offer";
+
+    // Ten factors keep a derivative short enough to register and draw.
+    product.clear();
+    for (int i = 1; i <= 10; ++i)
+        product += "(x+" + std::to_string(i) + ")";
+    ask.keyboardAnswers.push_back(product);
+    ask.confirmAnswers.push_back(true); // replace the document
+    controller.newRegistration(KindExplicit);
+    controller.addRegistration(KindDerivative);
+    ASSERT_EQ(doc.itemCount, 2);
+    EXPECT_LE(doc.items[2].text[1].size(), 400u);
+    EXPECT_EQ(checkFormula(doc.items[2].text[1]), FormulaCheck::Accepted);
+    EXPECT_EQ(ask.messages.size(), 1u);
+}
+
 TEST_F(Registration, WithoutDialogsEveryCommandIsCancelled)
 {
     controller.setQuestions(nullptr);

@@ -2,6 +2,7 @@
 // trees by hand, and table checks.
 #pragma once
 
+#include "engine/budget.h"
 #include "engine/engine.h"
 #include "engine/evaluate.h"
 
@@ -137,16 +138,16 @@ inline bool linksAreSound(const ExprNode *n, const ExprNode *parent = nullptr)
     return !n || (n->parent == parent && linksAreSound(n->left, n) && linksAreSound(n->right, n));
 }
 
-// Holds a chain of nodes that fills the node budget up to `room` nodes
-// below its limit (room 0: just past it).
+// Opens a formula budget with only `room` units of work left (room 0: spent
+// already), for the passes called while it lives.
 struct Ballast {
-    Tree hold;
+    FormulaBudget scope;
     explicit Ballast(std::size_t room = 0)
     {
-        ExprNode *chain = num(1);
-        while (room ? liveNodeCount() + room < kMaxLiveNodes : liveNodeCount() <= kMaxLiveNodes)
-            chain = un(OpNegate, chain);
-        hold.reset(chain);
+        if (room == 0)
+            refuseFormula();
+        else
+            spendFormulaWork(kFormulaWorkBudget - room);
     }
 };
 

@@ -142,4 +142,41 @@ TEST(UnparsableTexts, AReadFileIsReadWholeAndNamesTheLinesInOrder)
     EXPECT_TRUE(unparsableTextLines(readEquationLines({"hello"})).isEmpty());
 }
 
+TEST(UnparsableTexts, FormulasTooComplexToPrepareAreNamedAsSuch)
+{
+    // Each checked with the derivatives its plotter takes: an explicit curve
+    // needs none, a parametric curve one by t, an implicit curve by x and y.
+    const std::string sixMarkers = "DDDDDD(x^x)",
+                      hugeSums = "Sum(i=[1,10000],i*x)+Sum(i=[1,10000],i*x)+Sum(i=[1,10000],i*x)";
+    std::string xTower = "x", tTower = "t";
+    for (int i = 0; i < 330; ++i)
+        xTower += "^x", tTower += "^t";
+    const std::vector<std::string> lines = fileLines(
+        {hugeSums}, {"Sum(i=[2^63-9,2^63-1],1)"},
+        {item(KindExplicit, xTower.c_str()), item(KindParametric, (tTower + "|t|0|1").c_str()),
+         item(KindImplicit, sixMarkers.c_str()), item(KindExplicit, "F1(x)"), item(KindExplicit, "x^^2")});
+    const LoadResult loaded = readEquationLines(lines);
+    ASSERT_TRUE(loaded.ok());
+    // F1 on line 13, Q1 on 16; the texts of item k from line 19 + 9(k - 1).
+    EXPECT_EQ(unparsableTextLines(loaded),
+              QStringList({"13行目: 式が複雑すぎます", "16行目: 式が複雑すぎます", "28行目: 式が複雑すぎます",
+                           "37行目: 式が複雑すぎます", "46行目: 式が複雑すぎます",
+                           "55行目: 式が正しくありません"}));
+    const UnparsableTexts bad = findUnparsableTexts(loaded.document);
+    EXPECT_FALSE(bad.itemFails(1)) << "an explicit curve needs no derivative";
+    EXPECT_TRUE(bad.tooComplex.item[2][1] && bad.item[2][1]);
+    EXPECT_FALSE(bad.item[2][2]);
+    EXPECT_TRUE(bad.item[5][1] && !bad.tooComplex.item[5][1]);
+}
+
+TEST(UnparsableTexts, SumBoundsMayUseTheFilesParameters)
+{
+    // With a = 100 from the file the sum is short; with 10^30 it is refused.
+    std::vector<std::string> lines = fileLines({}, {}, {item(KindExplicit, "Sum(i=[1,a],x^i)")});
+    lines[5] = "100";
+    EXPECT_TRUE(unparsableTextLines(readEquationLines(lines)).isEmpty());
+    lines[5] = "1E30";
+    EXPECT_EQ(unparsableTextLines(readEquationLines(lines)), QStringList("17行目: 式が複雑すぎます"));
+}
+
 } // namespace gq

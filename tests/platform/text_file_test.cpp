@@ -85,6 +85,29 @@ TEST_F(TextFile, ReadErrorsAreReported)
     EXPECT_FALSE(big.error.isEmpty());
 }
 
+TEST_F(TextFile, FilesAreReadWholeInPiecesUpToTheLimit)
+{
+    // Lines that cross the pieces the reader takes (64 KiB), CR LF split
+    // between two of them included.
+    Lines lines;
+    for (int i = 0; i < 20000; ++i)
+        lines.push_back(std::string(static_cast<std::size_t>(i % 37), 'x') + std::to_string(i));
+    ASSERT_EQ(saveTextLines(path, lines), QString());
+    ASSERT_GT(QFileInfo(path).size(), 3 * 65536);
+    const TextFileRead read = readTextLines(path);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.lines, lines);
+    // The largest file allowed is still read.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_TRUE(f.resize(kMaxTextFileBytes)); // zeros: a single line
+    f.close();
+    const TextFileRead largest = readTextLines(path);
+    ASSERT_TRUE(largest.ok);
+    ASSERT_EQ(largest.lines.size(), 1u);
+    EXPECT_EQ(largest.lines[0].size(), static_cast<std::size_t>(kMaxTextFileBytes));
+}
+
 } // namespace
 
 } // namespace gq

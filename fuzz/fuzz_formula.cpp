@@ -1,0 +1,270 @@
+// libFuzzer target: the formula pipeline on any text.
+//
+// The input is a formula text as the keyboard or a file could give it. The
+// target runs what the program runs on a formula — the keyboard's check,
+// the parse, evaluation at points, the derivatives by x and by y, the text
+// of the tree and of each derivative parsed again, the canonical form, the
+// derivative command's text and the implicit-curve algebra — and checks:
+//
+// - printing a tree and parsing the text again gives the same value at the
+//   sample points, up to rounding: both undefined, or both defined and close
+//   for the magnitude of the intermediate values (where an intermediate
+//   value is huge, overflow and amplified rounding are no fault);
+// - the text of a derivative of a formula that parses also parses (the
+//   derivative command checks its own text as the keyboard would);
+// - evaluation never allocates, and one evaluation of a formula the budget
+//   admits costs at most kFormulaEvaluationBudget units (and takes well
+//   under the time that stands for);
+// - everything ends: libFuzzer's -timeout and -rss_limit_mb catch a hang or
+//   a runaway allocation, and AddressSanitizer a leak.
+//
+// A broken invariant aborts with a message naming it.
+#include "engine/budget.h"
+#include "engine/engine.h"
+#include "engine/evaluate.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sanitizer/allocator_interface.h>
+#include <string>
+#include <vector>
+
+using namespace gq;
+
+namespace
+{
+
+// Allocations counted while `counting` is set (malloc hooks of the
+// sanitizer runtime).
+bool counting = false;
+std::size_t allocations = 0;
+void onMalloc(const volatile void *, std::size_t)
+{
+    if (counting)
+        ++allocations;
+}
+void onFree(const volatile void *) {}
+
+[[noreturn]] void broken(const char *invariant, const std::string &text, const std::string &detail = "")
+{
+    std::fprintf(stderr, "\nINVARIANT BROKEN: %s\n  formula: %s\n  %s\n", invariant, text.c_str(),
+                 detail.c_str());
+    std::abort();
+}
+
+struct Sample {
+    bool defined = false;
+    long double value = 0;
+    // The sum of the magnitudes of every defined intermediate value (the
+    // value of each subtree): infinite when one is not finite, and unknown
+    // (infinite) for trees too large to measure. Measured only when needed.
+    long double scale = 0;
+};
+
+constexpr int kPoints = 5;
+const long double kXs[kPoints] = {-2.3L, -0.7L, 0.4L, 1.9L, 3.1L};
+// Trees with more nodes are only checked to parse again: measuring the
+// intermediate values costs a compilation per subtree.
+constexpr std::size_t kMeasuredNodes = 150;
+
+void collect(const ExprNode *n, std::vector<const ExprNode *> &out)
+{
+    if (!n)
+        return;
+    collect(n->left, out);
+    collect(n->right, out);
+    out.push_back(n);
+}
+
+// The value at x of the Program of n, with y = x/2 + 0.3.
+Sample evaluateAt(Program &program, long double x)
+{
+    EngineState &state = engineState();
+    state.evalValid = true;
+    long double v = program.evaluate(x, x / 2 + 0.3L);
+    return {state.evalValid && !std::isnan(v), v, 0};
+}
+
+// The values of a tree (sums expanded) at the sample points. Checks that
+// evaluation allocates nothing and ends in time.
+void sampleTree(const ExprNode *expanded, Sample (&out)[kPoints], const std::string &text)
+{
+    Program program(expanded);
+    allocations = 0;
+    counting = true;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kPoints; ++i)
+        out[i] = evaluateAt(program, kXs[i]);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    counting = false;
+    if (allocations != 0)
+        broken("evaluation allocated memory", text);
+    // 5 evaluations of at most 150,000 units each take a few milliseconds,
+    // even under the sanitizers; a second means a loop without bound.
+    if (elapsed > std::chrono::seconds(1))
+        broken("evaluation took far longer than its cost allows", text);
+}
+
+// The sum of the magnitudes of the defined values of every subtree at x:
+// infinite when one is not finite, or when the tree is too large to
+// measure (a compilation per subtree).
+long double scaleAt(const ExprNode *expanded, long double x)
+{
+    std::vector<const ExprNode *> nodes;
+    if (treeSize(expanded) > kMeasuredNodes)
+        return HUGE_VALL;
+    collect(expanded, nodes);
+    long double scale = 0;
+    for (const ExprNode *n : nodes) {
+        Program sub(n);
+        const Sample v = evaluateAt(sub, x);
+        if (v.defined)
+            scale += std::isfinite(v.value) ? std::fabs(v.value) : HUGE_VALL;
+    }
+    return scale;
+}
+
+// Values that differ by more than rounding at x.
+bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, long double x)
+{
+    if (a.defined == b.defined && (!a.defined || std::fabs(a.value - b.value) <=
+                                                     1e-12L * (1 + std::fabs(a.value) + std::fabs(b.value))))
+        return false;
+    constexpr long double kModerate = 1e12L;
+    a.scale = scaleAt(treeA, x);
+    b.scale = scaleAt(treeB, x);
+    if (!(a.scale < kModerate && b.scale < kModerate))
+        return false;
+    if (a.defined != b.defined)
+        return true;
+    return std::fabs(a.value - b.value) > 1e-9L * (1 + a.scale + b.scale);
+}
+
+// Values that differ by more than rounding, at x and next to it. Only where
+// every intermediate value is moderate: beyond that, overflow is replaced by
+// ±1E4932 and rounding is amplified, so texts that group the same operations
+// differently (the printer writes a*(b*c) as a*b*c, read back as (a*b)*c)
+// may rightly give different values. And only where the difference is not a
+// knife edge: where an operation decides on an exact value (a negative base
+// to an integer power, gaus at an integer, sgn at 0), the last bit of an
+// intermediate value may decide, and next to x both agree again.
+bool disagree(const Sample &a, const ExprNode *treeA, const Sample &b, const ExprNode *treeB, long double x)
+{
+    if (!differ(a, treeA, b, treeB, x))
+        return false;
+    Program pa(treeA), pb(treeB);
+    for (long double nudge : {1e-9L, -2e-9L, 3e-9L}) {
+        const long double near = x * (1 + nudge);
+        if (!differ(evaluateAt(pa, near), treeA, evaluateAt(pb, near), treeB, near))
+            return false;
+    }
+    return true;
+}
+
+// A copy of tree with its sums expanded, as the plotters evaluate it.
+Tree expandedCopy(const ExprNode *tree)
+{
+    ExprNode *copy = copyTree(tree);
+    expandSums(copy);
+    return Tree(copy);
+}
+
+// The text of tree parses again (unless it is too long or too complex to
+// parse at all) and gives the same values.
+void roundTrip(const ExprNode *tree, const std::string &text, const char *what)
+{
+    const std::string printed = treeToText(tree);
+    EngineState &state = engineState();
+    state.parseOK = true;
+    Tree again(parseFormula(printed, ParseBuild));
+    if (!state.parseOK) {
+        if (state.tooComplex)
+            return; // longer or deeper than any text the parser takes: refused, not wrong
+        broken(what, text, "printed as: " + printed);
+    }
+    const Tree treeA = expandedCopy(tree), treeB = expandedCopy(again.get());
+    Sample before[kPoints], after[kPoints];
+    sampleTree(treeA.get(), before, text);
+    sampleTree(treeB.get(), after, text);
+    for (int i = 0; i < kPoints; ++i) {
+        if (disagree(before[i], treeA.get(), after[i], treeB.get(), kXs[i])) {
+            char detail[256];
+            std::snprintf(detail, sizeof detail, "at x = %.2Lf: %s %.17Lg, read back %s %.17Lg", kXs[i],
+                          before[i].defined ? "defined" : "undefined", before[i].value,
+                          after[i].defined ? "defined" : "undefined", after[i].value);
+            broken("printing and parsing again changes the value", text,
+                   std::string(detail) + "\n  printed as: " + printed);
+        }
+    }
+}
+
+void checkTree(ExprNode *tree, const std::string &text)
+{
+    roundTrip(tree, text, "the text of a parsed formula does not parse");
+    for (int32_t v : {OpX, OpY}) {
+        bool cutShort = false;
+        Tree d(differentiate(tree, v, &cutShort));
+        if (!cutShort)
+            roundTrip(d.get(), text, "the text of a derivative does not parse");
+    }
+    // The canonical form keeps the value.
+    Tree canonical(copyTree(tree));
+    {
+        ExprNode *raw = canonical.release();
+        canonicaliseTree(raw);
+        canonical.reset(raw);
+    }
+    if (!engineState().tooComplex)
+        roundTrip(canonical.get(), text, "the text of the canonical form does not parse");
+    // The implicit-curve algebra on the formula as an equation f(x, y) = 0.
+    Tree stripped(copyTree(tree));
+    ExprNode *raw = stripped.release();
+    stripRoot(raw);
+    stripped.reset(raw);
+    for (int selector : {DegreeXY, DegreeX, DegreeY})
+        polynomialDegree(stripped.get(), selector);
+    if (polynomialDegree(stripped.get(), DegreeY) == 2)
+        Tree(quadraticRoot(stripped.get(), OpY, 1));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree);
+    Parameters &p = engineState().variables.params;
+    p = Parameters::defaults();
+    p['a'] = 1.5f, p['b'] = -0.75f, p['c'] = 2, p['d'] = 0.5f, p['f'] = 3, p['n'] = 4;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
+{
+    // Formulas come from a single line of a file or the keyboard.
+    const std::string text(reinterpret_cast<const char *>(data), size);
+    if (text.find_first_of("\r\n") != std::string::npos)
+        return -1;
+    const FormulaCheck check = checkFormula(text);
+    // A formula refused as too complex goes no further in the program; the
+    // plotters and the derivative command refuse it the same way (the tests
+    // of the budget show that), so the target spends its time elsewhere.
+    if (check == FormulaCheck::TooComplex)
+        return 0;
+    EngineState &state = engineState();
+    state.parseOK = true;
+    Tree tree(parseFormula(text, ParseBuild));
+    if (state.parseOK && tree) {
+        if (check == FormulaCheck::Accepted &&
+            evaluationCost(expandedCopy(tree.get()).get()) > kFormulaEvaluationBudget)
+            broken("an accepted formula costs more than the evaluation budget", text);
+        checkTree(tree.get(), text);
+    }
+    state.parseOK = true;
+    const std::string derivative = derivativeText(text, OpX);
+    if (state.parseOK && derivative.empty())
+        broken("the derivative command succeeds without a text", text);
+    return 0;
+}

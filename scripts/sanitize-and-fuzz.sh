@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The checks that follow the test suite in "./setup.sh test":
+#   1. the engine, model and render tests built with clang under
+#      AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize), run;
+#   2. each fuzz target run for FUZZ_SECONDS (default 60) on its kept corpus.
+# Any report of a sanitizer, failed test or fuzzing finding fails the script.
+# Needs clang-14 and libclang-rt-14-dev (setup.sh installs them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${SANITIZE_BUILD_DIR:-build-sanitize}
+seconds=${FUZZ_SECONDS:-60}
+export QT_QPA_PLATFORM=offscreen
+# Shorter allocation stacks in reports make the fuzz targets much faster.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=4:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DGRAPHOTHEQUE_FUZZ=ON -DGRAPHOTHEQUE_BENCH=OFF >/dev/null
+cmake --build "$build" --parallel "$(nproc)" \
+    --target test_engine test_model test_render fuzz_formula fuzz_equation_file
+
+for suite in engine model render; do
+    echo "== $suite tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    "$build/tests/test_$suite" --gtest_brief=1
+done
+
+# New inputs go to a scratch folder; the kept corpus is only read.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+run_target() { # name max_len corpus
+    echo "== fuzz_$1 for $seconds s"
+    mkdir -p "$scratch/$1"
+    local log="$scratch/$1.log" status=0
+    "$build/fuzz/fuzz_$1" -max_total_time="$seconds" -max_len="$2" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$scratch/" "$scratch/$1" "fuzz/corpus/$3" >"$log" 2>&1 || status=$?
+    grep -aE "^#[0-9]+ +(INITED|DONE)|stat::number_of_executed_units" "$log" || true
+    if [ "$status" -ne 0 ]; then
+        tail -n 60 "$log"
+        echo "fuzz_$1 found a fault (exit status $status); the input is above" >&2
+        return "$status"
+    fi
+}
+run_target formula 1000 formula
+run_target equation_file 4096 equation_file
