@@ -89,7 +89,7 @@ void replaceShell(ExprNode *&ref, ExprNode *replacement)
 
 void setNumber(ExprNode *n, long double v)
 {
-    n->value = n->previous = v;
+    n->value = v;
 }
 
 bool powerRules(ExprNode *&ref)
@@ -272,7 +272,6 @@ ExprNode *canonicalise(ExprNode *&ref)
 
 ExprNode *canonicaliseTree(ExprNode *&ref)
 {
-    TreeShapeGuard shapeChanges;
     g_visits = 0;
     return canonicalise(ref);
 }

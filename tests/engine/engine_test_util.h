@@ -3,7 +3,6 @@
 #pragma once
 
 #include "engine/engine.h"
-#include "engine/evaluate.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -55,7 +54,7 @@ inline long double valueOf(const std::string &text, long double x = 0, long doub
     long double v = 0;
     if ((engineState().evalValid = engineState().parseOK)) {
         apply(t, expandSums);
-        v = evaluate(t.get(), x, y);
+        v = Program(t.get()).evaluate(x, y);
     }
     if (valid)
         *valid = engineState().evalValid;

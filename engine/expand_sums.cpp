@@ -1,9 +1,7 @@
-#include "engine/evaluate.h"
+#include "engine/expand_sums.h"
 
-#include "engine/eval_operations.h"
-
-#include <cfloat>
-#include <cmath>
+#include "engine/numbers.h"
+#include "engine/program.h"
 
 namespace gq
 {
@@ -14,10 +12,7 @@ namespace
 // kMaxSumNodes, are not expanded: they evaluate as undefined.
 constexpr long kMaxSumTerms = 10000;
 constexpr std::size_t kMaxSumNodes = 400000;
-} // namespace
 
-namespace
-{
 long double termSize(const ExprNode *n)
 {
     return static_cast<long double>(treeSize(n));
@@ -33,7 +28,6 @@ int32_t indexLeaf(int32_t rangeCode)
 
 void expandSums(ExprNode *&ref)
 {
-    TreeShapeGuard shapeChanges;
     if (!ref)
         return;
     expandSums(ref->left);
@@ -46,10 +40,10 @@ void expandSums(ExprNode *&ref)
     EngineState &state = engineState();
     const bool savedValid = state.evalValid;
     state.evalValid = true;
-    long double lo = roundHalfEven(evaluate(range->left, 0, 0));
+    long double lo = roundHalfEven(Program(range->left).evaluate(0, 0));
     bool valid = state.evalValid;
     state.evalValid = true;
-    long double hi = roundHalfEven(evaluate(range->right, 0, 0));
+    long double hi = roundHalfEven(Program(range->right).evaluate(0, 0));
     valid = valid && state.evalValid;
     state.evalValid = savedValid;
     if (valid && hi < lo)
