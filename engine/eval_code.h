@@ -15,8 +15,8 @@ namespace gq::eval_detail
 // before an operation computed its right operand, or its left one when the
 // right operand is a leaf or absent: that value is in the loop's register
 // (Reg). A left operation followed by a right operation is read back from its
-// slot (Node), written long before. Numbers (and π) are Const, letters Leaf.
-enum class Src : uint8_t { None, Const, Leaf, Reg, Node };
+// slot (Slot), written long before. Numbers (and π) are Const, letters Leaf.
+enum class Src : uint8_t { None, Const, Leaf, Reg, Slot };
 
 // Step::shape: the sources of the two operands.
 inline constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
@@ -81,7 +81,7 @@ constexpr bool readsOwnValue(int32_t op)
 #define EVAL_BINARY_SHAPES(X, op)                                                                            \
     X(op, Const, Leaf)                                                                                       \
     X(op, Const, Reg)                                                                                        \
-    X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf) X(op, Node, Reg)
+    X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf) X(op, Slot, Reg)
 #define EVAL_UNARY_SHAPES(X, op) X(op, None, Leaf) X(op, None, Reg)
 #define EVAL_KINDS(X)                                                                                        \
     EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \

@@ -101,7 +101,7 @@ template <Src S> EVAL_INLINE long double fetch(const Step &code, Slot &n, const 
         ok = ok && reg.valid;
         return reg.value;
     }
-    if constexpr (S == Src::Node) {
+    if constexpr (S == Src::Slot) {
         ok = ok && n.valid;
         return n.value;
     }
@@ -220,8 +220,8 @@ EVAL_INLINE void genericStep(const Step &code, Slot &self, Loop &reg)
     case Src::Reg:
         L = fetch<Src::Reg>(*code.leftCode, *code.left, reg, out.ok);
         break;
-    case Src::Node:
-        L = fetch<Src::Node>(*code.leftCode, *code.left, reg, out.ok);
+    case Src::Slot:
+        L = fetch<Src::Slot>(*code.leftCode, *code.left, reg, out.ok);
         break;
     case Src::None:
         break;

@@ -80,24 +80,22 @@ Src sourceOf(const program_detail::Step &operand, bool rightIsOperation, bool is
         return Src::Const;
     if (!isOperationCode(operand.op))
         return Src::Leaf;
-    return isLeft && rightIsOperation ? Src::Node : Src::Reg;
+    return isLeft && rightIsOperation ? Src::Slot : Src::Reg;
 }
 
-// What a step's kind and its operands' needs are, and the class of a number
-// operand for the operations that compare their operand's class.
-void lay(program_detail::Step &v, program_detail::Slot &self)
+// Lays operation k: its kind and operand sources, what it reads of its
+// operands (their needs), and the class of a number operand for the
+// operations that compare their operand's class.
+void lay(std::vector<program_detail::Step> &steps, std::vector<program_detail::Slot> &slots, uint32_t k)
 {
-    // Operand steps are the Program's own and not const; the pointers are
-    // const only for the evaluator.
-    auto &l = const_cast<program_detail::Step &>(*v.leftCode);
-    auto &r = const_cast<program_detail::Step &>(*v.rightCode);
+    program_detail::Step &v = steps[k];
+    program_detail::Step &l = steps[v.leftCode - steps.data()], &r = steps[v.rightCode - steps.data()];
     const bool rightIsOperation = r.op != program_detail::kBlankOp && isOperationCode(r.op);
     const Src ls = sourceOf(l, rightIsOperation, true), rs = sourceOf(r, rightIsOperation, false);
     v.shape = shapeOf(ls, rs);
     v.kind = kindOf(v.op, ls, rs);
-    // What v reads of its operands. The blank entry's needs stay 0: its slot
-    // is never written.
-    if (ls == Src::Node)
+    // The blank entry's needs stay 0: its slot is never written.
+    if (ls == Src::Slot)
         l.needs |= kValueForParent;
     if (ls == Src::Leaf && readsOperandZero(v.op))
         l.needs |= kSignForParent;
@@ -106,12 +104,12 @@ void lay(program_detail::Step &v, program_detail::Slot &self)
     // A number operand's class never changes (other operands' classes are
     // kept by the step).
     if (usesOperandPrevious(v.op) && rs == Src::Const)
-        self.sign = operandClassOf(v.op, v.right->value);
+        slots[k].sign = operandClassOf(v.op, v.right->value);
     // A power reads the operands of a fraction in its exponent.
     if (v.op == OpPower && rightIsOperation && r.op == OpDivide) {
         for (const program_detail::Step *part : {r.leftCode, r.rightCode})
             if (part->op != program_detail::kBlankOp)
-                const_cast<program_detail::Step *>(part)->needs |= kValueForGrandparent;
+                steps[part - steps.data()].needs |= kValueForGrandparent;
     }
 }
 } // namespace
@@ -129,7 +127,7 @@ Program::Program(const ExprNode *tree)
     operations_ = counts.operations;
     root_ = Numbering(steps_, slots_, counts.operations, blank).place(tree);
     for (uint32_t k = 0; k < operations_; ++k)
-        lay(steps_[k], slots_[k]);
+        lay(steps_, slots_, k);
 }
 
 Program::Program(const Program &other)
