@@ -1,8 +1,7 @@
-// Speed of the expression engine: Evaluate on six classroom formulas against
-// the same formulas written directly in C++, and the cost of preparing a
-// formula (parse, expand sums, simplify, canonicalise).
+// Speed of the expression engine: Program::evaluate on six classroom formulas
+// against the same formulas written directly in C++, and the cost of preparing
+// a formula (parse, expand sums, simplify, canonicalise) and of compiling it.
 #include "engine/engine.h"
-#include "engine/evaluate.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -68,11 +67,11 @@ ExprNode *prepare(const char *text)
     return canonicaliseTree(t);
 }
 
-void checkAgreement(const Formula &f, ExprNode *tree, const std::vector<long double> &xs)
+void checkAgreement(const Formula &f, Program program, const std::vector<long double> &xs)
 {
     for (long double x : xs) {
         engineState().evalValid = true;
-        long double e = evaluate(tree, x, 0), d = f.direct(x);
+        long double e = program.evaluate(x, 0), d = f.direct(x);
         if (engineState().evalValid && std::fabs(e - d) > 1e-9L * (1 + std::fabs(d))) {
             std::fprintf(stderr, "%s disagrees at x=%Lg: %Lg vs %Lg\n", f.text, x, e, d);
             std::abort();
@@ -111,11 +110,11 @@ void BM_Evaluate(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
     setParameters();
-    Tree tree(prepare(f.text));
-    checkAgreement(f, tree.get(), samples());
+    Program program(Tree(prepare(f.text)).get());
+    checkAgreement(f, program, samples());
     timePasses(state, f.text, [&](long double x) {
         engineState().evalValid = true;
-        return evaluate(tree.get(), x, 0);
+        return program.evaluate(x, 0);
     });
 }
 
@@ -132,9 +131,9 @@ void BM_Ratio(benchmark::State &state)
 {
     const Formula &f = kFormulas[state.range(0)];
     setParameters();
-    Tree tree(prepare(f.text));
+    Program program(Tree(prepare(f.text)).get());
     const std::vector<long double> xs = samples();
-    checkAgreement(f, tree.get(), xs);
+    checkAgreement(f, program, xs);
     using Clock = std::chrono::steady_clock;
     Clock::duration engine{}, direct{};
     long double engineSum = 0, directSum = 0;
@@ -144,7 +143,7 @@ void BM_Ratio(benchmark::State &state)
         for (long double x : xs) {
             volatile long double vx = x;
             engineState().evalValid = true;
-            engineSum += evaluate(tree.get(), vx, 0);
+            engineSum += program.evaluate(vx, 0);
         }
         const auto t1 = Clock::now();
         for (long double x : xs) {
@@ -180,11 +179,23 @@ void BM_Prepare(benchmark::State &state)
         std::abort();
     state.SetLabel(f.text);
 }
+
+void BM_Compile(benchmark::State &state)
+{
+    const Formula &f = kFormulas[state.range(0)];
+    Tree tree(prepare(f.text));
+    for (auto _ : state) {
+        Program program(tree.get());
+        benchmark::DoNotOptimize(program);
+    }
+    state.SetLabel(f.text);
+}
 } // namespace
 
 BENCHMARK(BM_Evaluate)->DenseRange(0, 5);
 BENCHMARK(BM_Direct)->DenseRange(0, 5);
 BENCHMARK(BM_Ratio)->DenseRange(0, 5);
 BENCHMARK(BM_Prepare)->DenseRange(0, 5);
+BENCHMARK(BM_Compile)->DenseRange(0, 5);
 
 BENCHMARK_MAIN();

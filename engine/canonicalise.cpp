@@ -99,7 +99,7 @@ void replaceShell(ExprNode *&ref, ExprNode *replacement)
 
 void setNumber(ExprNode *n, long double v)
 {
-    n->value = n->previous = v;
+    n->value = v;
 }
 
 // Whether a number folded from the numbers a and b may replace them: never
@@ -300,7 +300,6 @@ ExprNode *canonicalise(ExprNode *&ref)
 
 ExprNode *canonicaliseWith(ExprNode *&ref, bool multiplyOut)
 {
-    TreeShapeGuard shapeChanges;
     FormulaBudget budget;
     const bool saved = g_multiplyOut;
     g_multiplyOut = multiplyOut;

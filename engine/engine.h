@@ -3,6 +3,7 @@
 
 #include "engine/differentiate.h"
 #include "engine/engine_state.h"
+#include "engine/expand_sums.h"
 #include "engine/expr_tree.h"
 #include "engine/formula.h"
 #include "engine/formula_text.h"

@@ -15,7 +15,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 namespace gq
@@ -103,8 +102,7 @@ struct EngineState {
     const DefinitionSource *definitions = nullptr; // not owned; null: no definitions
 
     // Bookkeeping.
-    std::size_t liveNodes = 0;        // nodes allocated and not yet freed on this thread
-    std::uint64_t treeShapeEpoch = 1; // see treeShapeChanged (expr_tree.h)
+    std::size_t liveNodes = 0; // nodes allocated and not yet freed on this thread
     ParseContext parse;
     BudgetState budget;
 };

@@ -33,14 +33,18 @@ long double eval_detail::callWith(long double (*f)(long double), const long doub
     return r;
 }
 
-[[gnu::cold]] long double eval_detail::negativeBasePower(const ExprNode *exponent, long double base,
+// The parts of a fraction exponent keep their values in their slots (their
+// needs say so), numbers always.
+[[gnu::cold]] long double eval_detail::negativeBasePower(const Step *exponent, long double base,
                                                          long double e)
 {
-    const ExprNode *r = exponent;
-    if (r && r->op == OpDivide && r->left && r->right && isIntegerValue(r->left->value) &&
-        isIntegerValue(r->right->value) && std::fmod(roundHalfEven(r->right->value), 2.0L) != 0) {
+    const Step &r = *exponent;
+    if (r.op != OpDivide || r.leftCode->op == kBlankOp || r.rightCode->op == kBlankOp)
+        return std::numeric_limits<long double>::quiet_NaN();
+    const long double p = r.left->value, q = r.right->value;
+    if (isIntegerValue(p) && isIntegerValue(q) && std::fmod(roundHalfEven(q), 2.0L) != 0) {
         long double v = powerOf(base, e);
-        return std::fmod(roundHalfEven(r->left->value), 2.0L) == 0 ? v : -v;
+        return std::fmod(roundHalfEven(p), 2.0L) == 0 ? v : -v;
     }
     return std::numeric_limits<long double>::quiet_NaN();
 }

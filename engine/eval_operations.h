@@ -1,6 +1,6 @@
-// The operations of the evaluator: the value and flags of one operation node
-// from its operands' values. Internal to the evaluator (eval_thread.cpp),
-// which inlines them into its evaluation loop.
+// The operations of the evaluator: the value and flags of one operation step
+// from its operands' values and slots. Internal to the evaluator
+// (eval_loop.cpp), which inlines them into its evaluation loop.
 //
 // Every helper here is forced inline and passes no long double to a function
 // that is not: an 80-bit value stored to memory and loaded back soon after
@@ -8,8 +8,8 @@
 // calling convention passes long double arguments through memory.
 #pragma once
 
-#include "engine/evaluate.h"
 #include "engine/numbers.h"
+#include "engine/program.h"
 
 #include <cfloat>
 #include <cmath>
@@ -23,11 +23,25 @@ namespace gq
 
 namespace eval_detail
 {
+using program_detail::kBlankOp;
+using program_detail::Slot;
+using program_detail::Step;
+
 // Largest argument of exp that stays finite in 80-bit arithmetic.
 inline constexpr long double kExpLimit = 11356.5L;
 // Largest n whose factorial is finite in 80-bit arithmetic.
 inline constexpr long double kFactorialLimit = 1754;
 inline constexpr long double kExpUnderflowValue = 3.0E-4932L;
+
+// The slots an operation reads and writes: its own and its operands' (the
+// blank slot, whose flags are always clear, for a missing operand). A power
+// also reads the operands of a fraction in its exponent, through the step of
+// its right operand.
+struct Operands {
+    Slot &self;
+    const Slot &left, &right;
+    const Step *rightCode;
+};
 
 // The result of one operation: its value, or undefined (ok false). For the
 // operations that compare the sign of their result with the previous one,
@@ -52,8 +66,10 @@ struct Outcome {
 // few dozen multiplications.
 long double largeIntegerPower(long double base, long double n);
 // A negative base with a non-integral exponent: defined only for an odd root
-// written as a fraction of integers p/q.
-long double negativeBasePower(const ExprNode *exponent, long double base, long double e);
+// written as a fraction of integers p/q (exponent is the exponent's step).
+// Everything is passed by value: an argument passed by reference would have
+// to be stored on every step, not only on this rare path.
+long double negativeBasePower(const Step *exponent, long double base, long double e);
 long double factorial(long double n);
 
 // f(*arg), the argument passed by copying its bytes. A library function takes
@@ -89,19 +105,17 @@ EVAL_INLINE long double powerOf(long double base, long double e)
     return std::exp(e * std::log(std::fabs(base)));
 }
 
-EVAL_INLINE void copyFlags(Outcome &out, const ExprNode *from)
+EVAL_INLINE void copyFlags(Outcome &out, const Slot &from)
 {
-    if (from) {
-        out.zero = from->zeroCross;
-        out.pole = from->poleCross;
-    }
+    out.zero = from.zero;
+    out.pole = from.pole;
 }
 
 // The flags of a division, from the flags of its operands.
-EVAL_INLINE void divisionFlags(Outcome &out, const ExprNode *l, const ExprNode *r)
+EVAL_INLINE void divisionFlags(Outcome &out, const Slot &l, const Slot &r)
 {
-    bool lp = l && l->poleCross, rp = r && r->poleCross;
-    bool lz = l && l->zeroCross, rz = r && r->zeroCross;
+    bool lp = l.pole, rp = r.pole;
+    bool lz = l.zero, rz = r.zero;
     bool z = false, p = false, seen = false;
     if (lp && rp) {
         seen = true;
@@ -122,8 +136,9 @@ EVAL_INLINE void divisionFlags(Outcome &out, const ExprNode *l, const ExprNode *
         engineState().poleSeen = true;
 }
 
-EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, long double R, Outcome &out)
+EVAL_INLINE long double power(const Operands &o, long double L, long double R, Outcome &out)
 {
+    const Slot &l = o.left;
     if (R == 2) { // the commonest power, as the integer case below treats it
         copyFlags(out, l);
         if (L == 0)
@@ -133,8 +148,8 @@ EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, lon
     if (isIntegerValue(R)) {
         if (R < 0) {
             // A zero of the base becomes a pole of the power.
-            out.zero = l && l->poleCross;
-            out.pole = l && l->zeroCross;
+            out.zero = l.pole;
+            out.pole = l.zero;
             if (out.pole)
                 engineState().poleSeen = true;
             if (L == 0) {
@@ -154,7 +169,7 @@ EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, lon
         return integerPower(L, R);
     }
     if (L < 0)
-        return negativeBasePower(n->right, L, R);
+        return negativeBasePower(o.rightCode, L, R);
     if (L == 0) {
         if (R > 0) {
             out.zero = true;
@@ -170,8 +185,8 @@ EVAL_INLINE long double power(ExprNode *n, const ExprNode *l, long double L, lon
 }
 
 // Where a function's operand was at the previous call, as much of it as the
-// function compares, kept in the node's sign field (0 stands for an operand
-// of 0, as in a freshly built tree). For a logarithm: the operand's side of 0
+// function compares, kept in the sign of the function's slot (0 stands for an
+// operand of 0, as in a freshly built Program). For a logarithm: the operand's side of 0
 // and 1. For tan, sec, cosec and cotan: the signs of the operand's sine and
 // cosine (the sine in the low two bits, the cosine above).
 EVAL_INLINE int8_t logarithmClass(long double R)
@@ -214,10 +229,10 @@ EVAL_INLINE int sideOfOne(int8_t logarithmClass)
 
 // The natural logarithm of R with the flags of a logarithm: previous and
 // current are the classes of the operand at the previous call and now.
-EVAL_INLINE long double logarithm(const ExprNode *r, long double R, const long double *Rmem, int8_t previous,
+EVAL_INLINE long double logarithm(const Slot &r, long double R, const long double *Rmem, int8_t previous,
                                   int8_t current, Outcome &out)
 {
-    out.pole = r && (r->poleCross || r->zeroCross);
+    out.pole = r.pole || r.zero;
     if (current == 0) { // R <= 0
         if (previous > 0)
             out.pole = true;
@@ -239,12 +254,12 @@ EVAL_INLINE long double logarithmResult(long double v)
 // tan, sec, cosec and cotan compare the signs of the sine and cosine of their
 // operand with those at the previous call (previous, a trigClass), and leave
 // the new signs in out.sign.
-EVAL_INLINE long double tangent(const ExprNode *r, long double R, int8_t previous, Outcome &out)
+EVAL_INLINE long double tangent(const Slot &r, long double R, int8_t previous, Outcome &out)
 {
     long double s = std::sin(R), c = std::cos(R);
     const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
-    out.zero = r && r->zeroCross;
+    out.zero = r.zero;
     if (c == 0)
         return out.undefined();
     if (cosSignOf(previous) * cs <= 0) {
@@ -273,7 +288,7 @@ EVAL_INLINE long double secant(long double R, int8_t previous, Outcome &out)
     return 1 / c;
 }
 
-EVAL_INLINE long double cosecantOrCotangent(int32_t op, const ExprNode *r, long double R, int8_t previous,
+EVAL_INLINE long double cosecantOrCotangent(int32_t op, const Slot &r, long double R, int8_t previous,
                                             Outcome &out)
 {
     long double s = std::sin(R);
@@ -281,7 +296,7 @@ EVAL_INLINE long double cosecantOrCotangent(int32_t op, const ExprNode *r, long 
     long double c = op == OpCotan ? std::cos(R) : 1;
     const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
-    out.pole = r && r->zeroCross;
+    out.pole = r.zero;
     if (s == 0)
         return out.undefined();
     if (sinSignOf(previous) * ss <= 0) {
@@ -296,23 +311,24 @@ EVAL_INLINE long double cosecantOrCotangent(int32_t op, const ExprNode *r, long 
 }
 
 // The zero flag of an operation that compares the sign of its result with
-// the sign of its result at the previous call (kept in the node).
-EVAL_INLINE bool signChanged(const ExprNode *n, long double v, Outcome &out)
+// the sign of its result at the previous call (kept in its slot).
+EVAL_INLINE bool signChanged(const Slot &n, long double v, Outcome &out)
 {
     out.sign = static_cast<int8_t>(signOf(v));
-    return out.sign * n->sign <= 0;
+    return out.sign * n.sign <= 0;
 }
 
-// The operation op of node n on its operands' values L and R. previous is the
-// class of the right operand at the previous call, where the operation reads it;
-// the node's own value is still the previous one. With a constant op the
+// The operation op on its operands' values L and R. previous is the class of
+// the right operand at the previous call, where the operation reads it; the
+// operation's own slot still holds the previous value. With a constant op the
 // switch folds away.
-EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, const ExprNode *r, long double L,
-                                long double R, const long double *Rmem, int8_t previous, Outcome &out)
+EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, long double R,
+                                const long double *Rmem, int8_t previous, Outcome &out)
 {
+    const Slot &n = o.self, &l = o.left, &r = o.right;
     switch (op) {
     case OpPower:
-        return power(n, l, L, R, out);
+        return power(o, L, R, out);
     case OpDivide:
         divisionFlags(out, l, r);
         if (R == 0) {
@@ -321,16 +337,16 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         }
         return L / R;
     case OpMultiply:
-        out.zero = (l && l->zeroCross) || (r && r->zeroCross);
-        out.pole = !out.zero && ((l && l->poleCross) || (r && r->poleCross));
+        out.zero = l.zero || r.zero;
+        out.pole = !out.zero && (l.pole || r.pole);
         return L * R;
     case OpSubtract: {
         long double v = L - R;
-        bool lp = l && l->poleCross, rp = r && r->poleCross;
+        bool lp = l.pole, rp = r.pole;
         out.pole = lp || rp;
         bool zero = signChanged(n, v, out);
         if (lp && rp) {
-            if (signOf(L) == signOf(R) && std::fabs(n->value - v) < 1 / engineState().xPerPixel)
+            if (signOf(L) == signOf(R) && std::fabs(n.value - v) < 1 / engineState().xPerPixel)
                 out.pole = false;
         } else {
             out.zero = zero;
@@ -339,7 +355,7 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
     }
     case OpAdd: {
         long double v = L + R;
-        bool lp = l && l->poleCross, rp = r && r->poleCross;
+        bool lp = l.pole, rp = r.pole;
         out.pole = lp || rp;
         bool zero = signChanged(n, v, out);
         if (out.pole)
@@ -359,7 +375,7 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
     case OpSin: {
         long double v = apply(sinl, R, Rmem);
         bool zero = signChanged(n, v, out);
-        out.zero = (r && r->zeroCross) || zero;
+        out.zero = r.zero || zero;
         return v;
     }
     case OpCos: {
@@ -375,16 +391,16 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
     case OpCotan:
         return cosecantOrCotangent(op, r, R, previous, out);
     case OpArctn:
-        out.zero = r && r->zeroCross;
+        out.zero = r.zero;
         return apply(atanl, R, Rmem);
     case OpLog:
-        return logarithmResult(logarithm(r, R, Rmem, previous, n->sign, out));
+        return logarithmResult(logarithm(r, R, Rmem, previous, n.sign, out));
     case OpBasedLog:
         if (L <= 0 || L == 1)
             return out.undefined();
-        return logarithmResult(logarithm(r, R, Rmem, previous, n->sign, out) / std::log(L));
+        return logarithmResult(logarithm(r, R, Rmem, previous, n.sign, out) / std::log(L));
     case OpExp: {
-        out.pole = r && r->poleCross;
+        out.pole = r.pole;
         if (R > kExpLimit)
             return kBigValue;
         long double v = apply(expl, R, Rmem);
@@ -404,26 +420,26 @@ EVAL_INLINE long double compute(int32_t op, ExprNode *n, const ExprNode *l, cons
         long double v = signOf(R);
         if (R == 0)
             out.zero = true;
-        if (v != n->value)
+        if (v != n.value)
             engineState().poleSeen = true;
         return v;
     }
     case OpGaus: {
         copyFlags(out, r);
         long double v = std::floor(R);
-        if (v != n->value)
+        if (v != n.value)
             engineState().poleSeen = true;
         return v;
     }
     case OpSinh: {
         // The library's sinh is accurate near 0, unlike (e^R - e^-R)/2.
-        out.pole = r && r->poleCross;
+        out.pole = r.pole;
         long double v = apply(sinhl, R, Rmem);
         out.zero = signChanged(n, v, out);
         return v;
     }
     case OpCosh:
-        out.pole = r && r->poleCross;
+        out.pole = r.pole;
         return apply(coshl, R, Rmem);
     case OpFactorial:
         return factorial(L);

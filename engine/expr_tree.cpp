@@ -13,7 +13,6 @@ ExprNode *newNode(int32_t op)
 {
     ++engineState().liveNodes;
     spendFormulaWork(1);
-    treeShapeChanged();
     ExprNode *n = new ExprNode;
     n->op = op;
     return n;
@@ -62,7 +61,7 @@ ExprNode *makeConstNode(long double x, int mode)
     if (mode == ParseCheck)
         return nullptr;
     ExprNode *n = newNode(OpConst);
-    n->value = n->previous = x;
+    n->value = x;
     return n;
 }
 
@@ -71,7 +70,7 @@ ExprNode *makePiNode(int mode)
     if (mode == ParseCheck)
         return nullptr;
     ExprNode *n = newNode(OpPi);
-    n->value = n->previous = 3.14159265358979323846264338327950288L;
+    n->value = 3.14159265358979323846264338327950288L;
     return n;
 }
 
@@ -88,10 +87,6 @@ ExprNode *copyTree(const ExprNode *tree)
     ExprNode *r = copyTree(tree->right);
     ExprNode *n = newNode(tree->op);
     n->value = tree->value;
-    // A constant keeps its value in both fields, as a freshly built one does.
-    // The sign field is what the evaluator compares the next result with.
-    n->previous = (tree->op == OpConst || tree->op == OpPi) ? tree->value : 0;
-    n->sign = tree->sign;
     n->left = l;
     n->right = r;
     if (l)
@@ -103,7 +98,6 @@ ExprNode *copyTree(const ExprNode *tree)
 
 void freeTree(ExprNode *&ref)
 {
-    treeShapeChanged();
     // Iterative, by rotating left subtrees up, so that no tree depth can
     // exhaust the stack and no memory is needed to release a tree.
     ExprNode *node = ref;
@@ -125,7 +119,6 @@ void freeTree(ExprNode *&ref)
 
 void relinkParents(ExprNode *ref)
 {
-    TreeShapeGuard shapeChanges;
     if (!ref)
         return;
     relinkParents(ref->left);
@@ -146,7 +139,6 @@ bool containsOp(const ExprNode *tree, int32_t op)
 
 void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
 {
-    TreeShapeGuard shapeChanges;
     if (!ref)
         return;
     replaceLeafByInteger(ref->left, n, op);
@@ -156,14 +148,12 @@ void replaceLeafByInteger(ExprNode *&ref, long n, int32_t op)
         freeTree(ref->left);
         freeTree(ref->right);
         ref->op = OpConst;
-        ref->value = ref->previous = static_cast<long double>(n);
-        ref->zeroCross = ref->poleCross = 0;
+        ref->value = static_cast<long double>(n);
     }
 }
 
 void replaceXByTree(ExprNode *&ref, const ExprNode *arg)
 {
-    TreeShapeGuard shapeChanges;
     // Every copy made once the budget is spent would be thrown away.
     if (!ref || formulaBudgetSpent())
         return;

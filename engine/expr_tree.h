@@ -71,51 +71,10 @@ char letterOfCode(int32_t op);
 
 struct ExprNode {
     int32_t op = 0;
-    // Evaluator state, meaningful on a tree's root: the treeShapeEpoch at
-    // which the order of evaluation was laid out (see next, threadStart).
-    uint64_t threadEpoch = 0;
-    // A number's value. For other nodes the latest defined result, kept
-    // where the evaluator reads it again (the sign is always kept, in sign).
-    long double value = 0;
-    // A number's value. For the functions that compare their operand with
-    // its value at the previous evaluation (tan, sec, cosec, cotan, log),
-    // that value.
-    long double previous = 0;
+    long double value = 0; // a number's value (numbers and π); 0 for other nodes
     ExprNode *parent = nullptr;
-    uint8_t zeroCross = 0; // sign change or zero between previous and latest evaluation
-    uint8_t poleCross = 0; // pole (infinite jump) between previous and latest evaluation
-    // Evaluator state: the latest evaluation was defined; the sign of the
-    // latest defined result; and, laid out with the order of evaluation,
-    // where the operands come from, the kind of step and what of this node
-    // is read after its step.
-    uint8_t valid = 0;
-    int8_t sign = 0;
-    uint8_t shape = 0;
-    uint8_t kind = 0;
-    uint8_t needs = 0;
     ExprNode *left = nullptr;
     ExprNode *right = nullptr; // the only operand of one-operand functions and negation
-    // Evaluator state: the next operation node in post-order; on a root, the
-    // first.
-    ExprNode *next = nullptr;
-    ExprNode *threadStart = nullptr;
-};
-
-// Counts changes of tree shape (nodes created, linked, replaced or freed,
-// operands swapped, codes changed). The evaluator lays out a tree's order of
-// evaluation once and lays it again when the count has moved. So node
-// creation and release call treeShapeChanged, and every pass that may change
-// an existing tree in place holds a TreeShapeGuard while it runs. Code outside
-// the engine changes trees only through these passes.
-inline void treeShapeChanged()
-{
-    ++engineState().treeShapeEpoch;
-}
-struct TreeShapeGuard {
-    TreeShapeGuard() { treeShapeChanged(); }
-    ~TreeShapeGuard() { treeShapeChanged(); }
-    TreeShapeGuard(const TreeShapeGuard &) = delete;
-    TreeShapeGuard &operator=(const TreeShapeGuard &) = delete;
 };
 
 // Index into Parameters::value of a parameter leaf code 10001..10022 (the
@@ -133,9 +92,8 @@ ExprNode *makeConstNode(long double x, int mode = ParseBuild);
 ExprNode *makePiNode(int mode = ParseBuild);
 ExprNode *makeLeafNode(int32_t op, int mode = ParseBuild);
 
-// Deep copy with op and value, and the evaluation state that lets the copy
-// continue from the copied values; flags start clear, the copy's root has no
-// parent. Null copies to null.
+// Deep copy with op and value; the copy's root has no parent. Null copies to
+// null.
 ExprNode *copyTree(const ExprNode *tree);
 // Releases the tree and sets the referring pointer to null.
 void freeTree(ExprNode *&ref);

@@ -2,7 +2,7 @@
 
 #include "engine/budget.h"
 #include "engine/differentiate.h"
-#include "engine/evaluate.h"
+#include "engine/expand_sums.h"
 #include "engine/parse.h"
 #include "engine/print.h"
 #include "engine/simplify.h"
@@ -115,7 +115,7 @@ long double evaluateFormulaText(const std::string &text, long double x)
     Tree tree(parseFormula(text, ParseBuild));
     if (!engineState().parseOK)
         return 0;
-    return evaluate(tree.get(), x, 0);
+    return Program(tree.get()).evaluate(x, 0);
 }
 
 bool formulaValue(const std::string &text, long double &value)

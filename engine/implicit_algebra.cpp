@@ -74,7 +74,6 @@ bool isPositiveIntegerConst(const ExprNode *n)
 
 void stripRoot(ExprNode *&ref)
 {
-    TreeShapeGuard shapeChanges;
     while (ref) {
         if (ref->op == OpPower && isPositiveIntegerConst(ref->right))
             replaceNode(ref, detachChild(ref->left));

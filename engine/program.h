@@ -7,15 +7,62 @@
 // tell a pole or a jump between that sample and the next. It does not refer
 // to the tree it was built from, which may be changed or freed afterwards.
 // Copying a Program copies that memory too: the copy goes on from where the
-// original was. Evaluation allocates nothing.
+// original was. Evaluation allocates nothing; building or copying a Program
+// allocates its arrays.
+//
+// A Program belongs to one thread at a time; it reads and reports through the
+// engine state of the thread that evaluates it.
 #pragma once
 
 #include "engine/expr_tree.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace gq
 {
+
+namespace program_detail
+{
+// The operation code of the blank entry: no node has it.
+inline constexpr int32_t kBlankOp = -1;
+
+struct Slot;
+
+// The code of one node of the compiled formula. Operations come first, in the
+// order they are evaluated (post-order: operands before the operation, so the
+// last one is the whole formula); then the leaves (numbers, π and letters);
+// then one blank entry that stands for a missing operand. Only the evaluator
+// (eval_loop.cpp) and the builder (program.cpp) read these fields.
+//
+// Operands are pointers into the Program's own arrays (a copy relocates
+// them): the evaluator reaches an operand's state and code with one load each,
+// as fast as through a tree's own pointers.
+struct Step {
+    Slot *left = nullptr, *right = nullptr; // the operands' slots (the blank one where there is none)
+    const Step *leftCode = nullptr, *rightCode = nullptr; // and their steps
+    int32_t op = 0;
+    uint8_t kind = 0;  // the specialised code that runs the operation (0: generic)
+    uint8_t shape = 0; // where the operands' values come from (see eval_code.h)
+    uint8_t needs = 0; // what is read of this node's slot after its step (see eval_code.h)
+};
+
+// The state of one node, which the evaluation updates sample by sample. The
+// blank entry's slot is never written: its flags stay clear.
+struct Slot {
+    // Numbers and π: their value. Operations and letters: the latest defined
+    // value, kept only where something reads it again.
+    long double value = 0;
+    // A zero or sign change, and a pole (infinite jump), between the previous
+    // sample and the latest one. Adjacent: both are stored with one write.
+    uint8_t zero = 0, pole = 0;
+    uint8_t valid = 0; // operations: the latest value was defined
+    // The sign of the latest defined value; for tan, sec, cosec, cotan and
+    // the logarithms the class of their operand at the latest sample instead
+    // (see logarithmClass and trigClass in eval_operations.h).
+    int8_t sign = 0;
+};
+} // namespace program_detail
 
 class Program
 {
@@ -30,10 +77,10 @@ class Program
     Program &operator=(Program &&) noexcept = default;
     ~Program() = default;
 
-    bool empty() const { return !tree_; }
+    bool empty() const { return steps_.empty(); }
     // The operation code of the formula's outermost operation or leaf (0 when
     // empty).
-    int32_t rootOp() const { return tree_ ? tree_->op : 0; }
+    int32_t rootOp() const { return empty() ? 0 : steps_[root_].op; }
 
     // The value at (x, y) with the letters' values in this thread's engine
     // state; x and y are written there first. Reports through the engine
@@ -50,11 +97,22 @@ class Program
 
     // Whether the latest evaluation found a pole or jump of the whole formula
     // between the previous sample and this one.
-    bool poleCrossed() const { return tree_ && tree_->poleCross; }
+    bool poleCrossed() const { return !empty() && slots_[root_].pole; }
+    // Whether the latest evaluation found a zero or a sign change of the whole
+    // formula between the previous sample and this one (as far as the
+    // formula's operations tell one; a number or a letter alone never does).
+    bool zeroCrossed() const { return !empty() && slots_[root_].zero; }
 
   private:
-    Tree tree_;
-    std::uint64_t cost_ = 0;
+    // Points the operand pointers copied from other at this Program's arrays.
+    void relocateFrom(const Program &other);
+
+    // Indexed alike: steps_[k] is the code of node k, slots_[k] its state.
+    std::vector<program_detail::Step> steps_;
+    std::vector<program_detail::Slot> slots_;
+    uint32_t operations_ = 0; // the number of operation steps (0: the formula is a leaf)
+    uint32_t root_ = 0;       // the whole formula: the last operation, or the only leaf
+    std::uint64_t cost_ = 0;  // units of the evaluation budget per evaluation
 };
 
 } // namespace gq

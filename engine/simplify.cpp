@@ -197,7 +197,6 @@ void replaceNode(ExprNode *&ref, ExprNode *replacement)
 
 void reduceFraction(ExprNode *&node, int mode)
 {
-    TreeShapeGuard shapeChanges;
     Wide p, q;
     if (mode == ParseCheck || !intFraction(node, p, q) || q == 0)
         return;
@@ -213,13 +212,12 @@ void reduceFraction(ExprNode *&node, int mode)
     }
     if (!fits(p)) // only -2^31 / -1 can leave the range, and that case ends above
         return;
-    node->left->value = node->left->previous = static_cast<long double>(static_cast<int64_t>(p));
-    node->right->value = node->right->previous = static_cast<long double>(static_cast<int64_t>(q));
+    node->left->value = static_cast<long double>(static_cast<int64_t>(p));
+    node->right->value = static_cast<long double>(static_cast<int64_t>(q));
 }
 
 void simplify(ExprNode *&ref, int mode)
 {
-    TreeShapeGuard shapeChanges;
     if (mode == ParseCheck || !ref)
         return;
     spendFormulaWork(1);
@@ -250,7 +248,6 @@ void simplify(ExprNode *&ref, int mode)
 
 void replaceLeafByZero(ExprNode *&ref, int32_t op)
 {
-    TreeShapeGuard shapeChanges;
     replaceLeafByInteger(ref, 0, op);
     simplify(ref, ParseBuild);
 }

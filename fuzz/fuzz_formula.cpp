@@ -21,7 +21,7 @@
 // A broken invariant aborts with a message naming it.
 #include "engine/budget.h"
 #include "engine/engine.h"
-#include "engine/evaluate.h"
+#include "engine/expand_sums.h"
 
 #include <chrono>
 #include <cmath>

@@ -2,7 +2,7 @@
 // forms rather than traced.
 #include "render/implicit_internal.h"
 
-#include "engine/evaluate.h"
+#include "engine/numbers.h"
 #include "render/primitives.h"
 
 #include <algorithm>

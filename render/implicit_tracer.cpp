@@ -3,7 +3,7 @@
 // curve from every root found in a cell that no earlier walk crossed.
 #include "render/implicit_internal.h"
 
-#include "engine/evaluate.h"
+#include "engine/numbers.h"
 #include "render/primitives.h"
 
 #include <algorithm>

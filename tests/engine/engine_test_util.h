@@ -4,7 +4,6 @@
 
 #include "engine/budget.h"
 #include "engine/engine.h"
-#include "engine/evaluate.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -56,7 +55,7 @@ inline long double valueOf(const std::string &text, long double x = 0, long doub
     long double v = 0;
     if ((engineState().evalValid = engineState().parseOK)) {
         apply(t, expandSums);
-        v = evaluate(t.get(), x, y);
+        v = Program(t.get()).evaluate(x, y);
     }
     if (valid)
         *valid = engineState().evalValid;

@@ -1,5 +1,7 @@
 #include "engine_test_util.h"
 
+#include <optional>
+
 // Every allocation of this test program is counted.
 std::size_t g_allocations = 0;
 void *operator new(std::size_t size)
@@ -24,15 +26,15 @@ namespace gq
 namespace
 {
 // Evaluates a parsed formula at each x in turn; engineState().poleSeen tells of the last step only.
-Tree evaluatedAt(const std::string &text, std::initializer_list<long double> xs)
+Program evaluatedAt(const std::string &text, std::initializer_list<long double> xs)
 {
-    Tree t = parseText(text);
+    Program program(parseText(text).get());
     engineState().evalValid = true;
     for (long double x : xs) {
         engineState().poleSeen = false;
-        evaluate(t.get(), x, 0);
+        program.evaluate(x, 0);
     }
-    return t;
+    return program;
 }
 
 TEST(Evaluate, DomainErrorsAreUndefined)
@@ -82,19 +84,27 @@ TEST(Evaluate, OverflowGivesBigValueAndHugeArgumentsFinishQuickly)
 
 TEST(Evaluate, PolesAndZeroCrossingsAreReported)
 {
-    Tree inv = evaluatedAt("x^(-1)", {0}); // landing on the pole
-    EXPECT_TRUE(!engineState().evalValid && engineState().poleSeen && inv->poleCross);
-    EXPECT_TRUE(evaluatedAt("x^2", {0})->zeroCross);
-    Tree recip = evaluatedAt("1/x", {-0.1L, 0.1L}); // stepping over it
-    EXPECT_TRUE(engineState().evalValid && engineState().poleSeen && recip->poleCross);
+    Program inv = evaluatedAt("x^(-1)", {0}); // landing on the pole
+    EXPECT_TRUE(!engineState().evalValid && engineState().poleSeen && inv.poleCrossed());
+    EXPECT_TRUE(evaluatedAt("x^2", {0}).zeroCrossed());
+    Program recip = evaluatedAt("1/x", {-0.1L, 0.1L}); // stepping over it
+    EXPECT_TRUE(engineState().evalValid && engineState().poleSeen && recip.poleCrossed());
     evaluatedAt("sgn(x)", {-1, 1});
     EXPECT_TRUE(engineState().poleSeen);
-    Tree tan = evaluatedAt("tan(x)", {1.5L, 1.6L});
-    EXPECT_TRUE(engineState().poleSeen && tan->poleCross);
-    EXPECT_FALSE(evaluatedAt("tan(x)", {1.5L, 1.6L, 1.7L})->poleCross);
-    EXPECT_TRUE(evaluatedAt("sin(x)", {-0.1L, 0.1L})->zeroCross);
-    EXPECT_FALSE(evaluatedAt("sin(x)", {-0.1L, 0.1L, 0.2L})->zeroCross);
-    EXPECT_TRUE(evaluatedAt("log(x)", {0.9L, 1.1L})->zeroCross);
+    Program tan = evaluatedAt("tan(x)", {1.5L, 1.6L});
+    EXPECT_TRUE(engineState().poleSeen && tan.poleCrossed());
+    EXPECT_FALSE(evaluatedAt("tan(x)", {1.5L, 1.6L, 1.7L}).poleCrossed());
+    EXPECT_TRUE(evaluatedAt("sin(x)", {-0.1L, 0.1L}).zeroCrossed());
+    EXPECT_FALSE(evaluatedAt("sin(x)", {-0.1L, 0.1L, 0.2L}).zeroCrossed());
+    EXPECT_TRUE(evaluatedAt("log(x)", {0.9L, 1.1L}).zeroCrossed());
+    // Two poles of a difference that cancel within a pixel are no jump of it.
+    engineState().xPerPixel = 10.0L / 640;
+    EXPECT_FALSE(evaluatedAt("1/x-1/x", {-0.01L, 0.01L}).poleCrossed());
+    EXPECT_TRUE(evaluatedAt("1/x-2/x", {-0.01L, 0.01L}).poleCrossed());
+    // Nor is a sum of poles of opposite signs that nearly cancel; there the
+    // sum withdraws the report of the poles below it too.
+    evaluatedAt("1/x+(-1)/x", {-0.01L, 0.01L});
+    EXPECT_FALSE(engineState().poleSeen);
 }
 
 TEST(Evaluate, ParametersLettersAndTextEntryPoints)
@@ -113,64 +123,76 @@ TEST(Evaluate, ParametersLettersAndTextEntryPoints)
     EXPECT_FALSE(engineState().parseOK);
 }
 
-// The evaluator lays out a tree's evaluation order once; passes that reshape
-// a tree in place (swapping operands, turning a letter into a number) must
-// not leave it evaluating the old shape.
-TEST(Evaluate, FollowsTreesReshapedInPlace)
+// A Program keeps nothing of its tree: changing or freeing the tree later
+// changes nothing, and a Program of a subtree is a formula of its own.
+TEST(Evaluate, ProgramsDoNotReferToTheirTrees)
 {
     Tree t = parseText("abs(x)*2");
-    EXPECT_EQ(evaluate(t.get(), 1, 0), 2);
-    apply(t, [](ExprNode *&ref) { ref = canonicaliseTree(ref); }); // 2*abs(x), operands swapped
-    EXPECT_EQ(treeToText(t.get()), "2*abs(x)");
-    EXPECT_EQ(evaluate(t.get(), -3, 0), 6);
-    apply(t, [](ExprNode *&ref) { replaceLeafByInteger(ref, 4, OpX); }); // 2*abs(4)
-    EXPECT_EQ(evaluate(t.get(), 2, 0), 8);
+    Program before(t.get());
+    EXPECT_EQ(before.evaluate(1, 0), 2);
+    apply(t, [](ExprNode *&ref) { replaceLeafByInteger(ref, 4, OpX); }); // abs(4)*2
+    EXPECT_EQ(Program(t.get()).evaluate(2, 0), 8);
+    t.reset();
+    EXPECT_EQ(before.evaluate(-3, 0), 6);
+    EXPECT_EQ(before.rootOp(), OpMultiply);
 
-    // A subtree evaluated on its own keeps the tree's order intact.
     Tree u = parseText("(x+1)*(x-1)");
-    EXPECT_EQ(evaluate(u.get(), 3, 0), 8);
-    EXPECT_EQ(evaluate(u->right, 5, 0), 4);
-    EXPECT_EQ(evaluate(u.get(), 5, 0), 24);
+    Program whole(u.get()), right(u->right);
+    EXPECT_EQ(whole.evaluate(3, 0), 8);
+    EXPECT_EQ(right.evaluate(5, 0), 4);
+    EXPECT_EQ(whole.evaluate(5, 0), 24);
+
+    // A leaf alone, and the empty formula.
+    Program leaf(parseText("x").get()), none;
+    engineState().evalValid = false;
+    EXPECT_EQ(leaf.evaluate(-2.5L, 0), -2.5L);
+    EXPECT_TRUE(engineState().evalValid);
+    EXPECT_FALSE(leaf.poleCrossed() || leaf.zeroCrossed());
+    EXPECT_EQ(leaf.rootOp(), OpX);
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(none.evaluate(1, 2), 0);
+    EXPECT_EQ(engineState().variables.y, 2);
 }
 
-// The flags of every operation node, in pre-order.
-std::string flagsOf(const ExprNode *n)
+// What one sample reports: value, evalValid, poleSeen and the root's flags.
+struct Report {
+    long double value;
+    bool valid, pole, poleCrossed, zeroCrossed;
+    bool operator==(const Report &) const = default;
+};
+Report sampleOf(Program &p, long double x)
 {
-    if (!n)
-        return "";
-    std::string own = n->op < OpPi ? std::string{char('0' + n->zeroCross), char('0' + n->poleCross)} : "";
-    return own + flagsOf(n->left) + flagsOf(n->right);
+    engineState().poleSeen = false;
+    engineState().evalValid = true;
+    const long double v = p.evaluate(x, 0.5L);
+    return {v, engineState().evalValid, engineState().poleSeen, p.poleCrossed(), p.zeroCrossed()};
 }
 
-// Laying out the order again (as happens whenever any tree changes shape)
-// between samples changes no result, flag or pole report; and a copy of an
-// evaluated tree goes on from where the tree was.
-TEST(Evaluate, LayingOutAgainAndCopyingChangeNothing)
+// Each Program keeps its own memory of the previous sample: two Programs of
+// one formula, evaluated in turn with other formulas between, report alike;
+// and a copy (or an assigned copy) goes on from where the original was.
+TEST(Evaluate, ProgramsKeepTheirOwnMemoryAndCopiesGoOn)
 {
     ScopedParameters parameters({{'a', 1.5f}, {'b', 2}, {'c', 0.5f}});
     for (const char *text :
          {"sqrt(abs(x))+log(x^2+1)", "1/(1+exp(-x))+sinh(x)/cosh(x)", "tan(x)+sec(x)-cosec(x)*cotan(x)",
           "log2(x)*log(a)", "sgn(x)+gaus(x)", "(x-1)/(x+1)-(x+2)/(x-2)", "x^(1/3)+(x-1)^(-2)+x^3",
-          "asin(bx+c)+cos(3x)^2", "y*x-arctn(x)+(x)!"}) {
-        Tree plain = parseText(text), relaid = parseText(text);
-        Tree copied;
+          "asin(bx+c)+cos(3x)^2", "y*x-arctn(x)+(x)!", "tan(2)+log(3)+x^(a/3)"}) {
+        Tree tree = parseText(text);
+        Program plain(tree.get()), twin(tree.get()), other(parseText("1/x+tan(x)").get());
+        std::optional<Program> copied;
+        Program assigned;
         for (long double x = -3; x < 3; x += 0.37L) {
-            if (x > 0 && !copied)
-                copied.reset(copyTree(plain.get()));
-            engineState().poleSeen = false;
-            engineState().evalValid = true;
-            const long double v = evaluate(plain.get(), x, 0.5L);
-            const bool valid = engineState().evalValid, pole = engineState().poleSeen;
-            const std::string flags = flagsOf(plain.get());
-            for (ExprNode *other : {relaid.get(), copied.get()}) {
-                if (!other)
-                    continue;
-                treeShapeChanged();
-                engineState().poleSeen = false;
-                EXPECT_EQ(evaluate(other, x, 0.5L), v) << text << " at " << static_cast<double>(x);
-                EXPECT_EQ(engineState().evalValid, valid) << text;
-                EXPECT_EQ(engineState().poleSeen, pole) << text;
-                EXPECT_EQ(flagsOf(other), flags) << text << " at " << static_cast<double>(x);
+            if (x > 0 && !copied) {
+                copied.emplace(plain);
+                assigned = plain;
+            }
+            const Report want = sampleOf(plain, x);
+            sampleOf(other, -x);
+            EXPECT_EQ(sampleOf(twin, x), want) << text << " at " << static_cast<double>(x);
+            if (copied) {
+                EXPECT_EQ(sampleOf(*copied, x), want) << text << " at " << static_cast<double>(x);
+                EXPECT_EQ(sampleOf(assigned, x), want) << text << " at " << static_cast<double>(x);
             }
         }
     }
@@ -191,11 +213,12 @@ TEST(NumericHelpers, SignRoundingAndGaussBracket)
 
 TEST(Evaluate, AllocatesNothing)
 {
-    Tree t = parseText("sin(x)exp(-x^2/4)+Sum(i=[1,3],x^i)+log(x)/tan(x)+gaus(x)!");
+    Tree t = parseText("sin(x)exp(-x^2/4)+Sum(i=[1,3],x^i)+log(x)/tan(x)+gaus(x)!+(-x)^(1/3)");
     apply(t, expandSums);
+    Program program(t.get());
     const std::size_t before = g_allocations;
     for (int k = -50; k < 50; ++k)
-        evaluate(t.get(), k * 0.1L, 0);
+        program.evaluate(k * 0.1L, 0);
     EXPECT_EQ(g_allocations, before);
 }
 } // namespace

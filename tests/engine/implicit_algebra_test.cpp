@@ -26,7 +26,8 @@ long double rootAt(const std::string &formula, int32_t v, int sign, long double 
     Tree root(quadraticRoot(t.get(), v, sign));
     EXPECT_TRUE(linksAreSound(root.get()));
     engineState().evalValid = true;
-    long double r = v == OpY ? evaluate(root.get(), at, 0) : evaluate(root.get(), 0, at);
+    Program program(root.get());
+    long double r = v == OpY ? program.evaluate(at, 0) : program.evaluate(0, at);
     if (valid)
         *valid = engineState().evalValid;
     return r;

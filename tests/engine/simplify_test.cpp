@@ -120,7 +120,7 @@ TEST(Canonical, FoldsNeverIntoInfinityOrNaN)
         Tree t = canonicalTree(f);
         EXPECT_FALSE(hasNonFiniteConstant(t.get())) << f;
         engineState().evalValid = true;
-        EXPECT_FALSE(std::isnan(evaluate(t.get(), 1, 0))) << f;
+        EXPECT_FALSE(std::isnan(Program(t.get()).evaluate(1, 0))) << f;
     }
 }
 
@@ -134,7 +134,7 @@ TEST(Canonical, ProductsOfManySumsStaySmallAndFast)
     EXPECT_LT(treeSize(t.get()), 20000u);
     EXPECT_TRUE(linksAreSound(t.get()));
     engineState().evalValid = true;
-    EXPECT_NEAR(evaluate(t.get(), 0.1L, 0) / std::pow(1.1L, 30), 1, 1e-12);
+    EXPECT_NEAR(Program(t.get()).evaluate(0.1L, 0) / std::pow(1.1L, 30), 1, 1e-12);
     t.reset();
     EXPECT_EQ(liveNodeCount(), before);
 }

@@ -1,9 +1,9 @@
-#include "engine/evaluate.h"
+#include "engine/expand_sums.h"
 
 #include "engine/budget.h"
-#include "engine/eval_operations.h"
+#include "engine/numbers.h"
+#include "engine/program.h"
 
-#include <cfloat>
 #include <cmath>
 
 namespace gq
@@ -31,7 +31,7 @@ bool boundValue(ExprNode *bound, long double &value)
 {
     EngineState &state = engineState();
     state.evalValid = true;
-    value = roundHalfEven(evaluate(bound, 0, 0));
+    value = roundHalfEven(Program(bound).evaluate(0, 0));
     return state.evalValid && !std::isnan(value);
 }
 
@@ -100,7 +100,6 @@ void expandAll(ExprNode *&ref)
 
 void expandSums(ExprNode *&ref)
 {
-    TreeShapeGuard shapeChanges;
     FormulaBudget budget;
     expandAll(ref);
     // Never half expanded: a formula whose sums do not fit is undefined

@@ -1,0 +1,123 @@
+// The encoding of a compiled Program's steps, shared by the builder
+// (program.cpp) and the evaluator (eval_loop.cpp). Internal to the engine.
+#pragma once
+
+#include "engine/expr_tree.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+namespace gq::eval_detail
+{
+
+// Where an operand comes from. Operations run in post-order, so the step just
+// before an operation computed its right operand, or its left one when the
+// right operand is a leaf or absent: that value is in the loop's register
+// (Reg). A left operation followed by a right operation is read back from its
+// slot (Slot), written long before. Numbers (and π) are Const, letters Leaf.
+enum class Src : uint8_t { None, Const, Leaf, Reg, Slot };
+
+// Step::shape: the sources of the two operands.
+inline constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
+
+constexpr uint8_t shapeOf(Src left, Src right)
+{
+    return static_cast<uint8_t>(static_cast<uint8_t>(left) << kLeftShift | static_cast<uint8_t>(right)
+                                                                               << kRightShift);
+}
+constexpr Src leftSrc(uint8_t shape)
+{
+    return static_cast<Src>((shape >> kLeftShift) & kSrcMask);
+}
+constexpr Src rightSrc(uint8_t shape)
+{
+    return static_cast<Src>((shape >> kRightShift) & kSrcMask);
+}
+
+// Step::needs: what is read of a node's slot after the step that computes
+// it. Writing an 80-bit value costs, so values are kept only where they are
+// read again: by the parent (a left operand read back from its slot) or by a
+// power whose exponent is a fraction p/q (it reads p and q). A letter's sign
+// is kept where its parent reads its zero flag.
+inline constexpr uint8_t kValueForParent = 1, kValueForGrandparent = 2, kSignForParent = 4;
+inline constexpr uint8_t kValueNeeded = kValueForParent | kValueForGrandparent;
+
+// Operation codes below π are operations (functions, operators, sums and
+// their ranges); π, numbers and letters are leaves.
+constexpr bool isOperationCode(int32_t op)
+{
+    return op < OpPi;
+}
+constexpr bool isNumberCode(int32_t op)
+{
+    return op == OpConst || op == OpPi;
+}
+
+// The operations that read their operands' zero flags.
+constexpr bool readsOperandZero(int32_t op)
+{
+    constexpr uint32_t kMask = 1u << OpMultiply | 1u << OpDivide | 1u << OpPower | 1u << OpSin | 1u << OpTan |
+                               1u << OpCosec | 1u << OpCotan | 1u << OpArctn | 1u << OpLog |
+                               1u << OpBasedLog | 1u << OpSqrt | 1u << OpAbs | 1u << OpGaus;
+    return static_cast<uint32_t>(op) < 32 && ((kMask >> op) & 1);
+}
+
+// The operations that compare the sign of their result with the sign of
+// their previous result.
+constexpr bool keepsSign(int32_t op)
+{
+    return op == OpAdd || op == OpSubtract || op == OpSin || op == OpCos || op == OpSinh;
+}
+
+// The operations that compare their result with their own previous value.
+constexpr bool readsOwnValue(int32_t op)
+{
+    return op == OpSubtract || op == OpSgn || op == OpGaus;
+}
+
+// The common operations with their common operand sources get their own
+// code; everything else goes through the generic step.
+#define EVAL_BINARY_SHAPES(X, op)                                                                            \
+    X(op, Const, Leaf)                                                                                       \
+    X(op, Const, Reg)                                                                                        \
+    X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf) X(op, Slot, Reg)
+#define EVAL_UNARY_SHAPES(X, op) X(op, None, Leaf) X(op, None, Reg)
+#define EVAL_KINDS(X)                                                                                        \
+    EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
+    EVAL_BINARY_SHAPES(X, OpSubtract)                                                                        \
+    EVAL_BINARY_SHAPES(X, OpMultiply)                                                                        \
+    EVAL_BINARY_SHAPES(X, OpDivide)                                                                          \
+    EVAL_BINARY_SHAPES(X, OpPower)                                                                           \
+    EVAL_UNARY_SHAPES(X, OpNegate)                                                                           \
+    EVAL_UNARY_SHAPES(X, OpSin)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpCos)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpTan)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpArctn)                                                                            \
+    EVAL_UNARY_SHAPES(X, OpLog)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpExp)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpSqrt)                                                                             \
+    EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
+    EVAL_UNARY_SHAPES(X, OpCosh)
+
+struct KindEntry {
+    int32_t op;
+    Src left, right;
+};
+#define EVAL_KIND_ENTRY(op, l, r) {op, Src::l, Src::r},
+inline constexpr KindEntry kKinds[] = {{0, Src::None, Src::None}, EVAL_KINDS(EVAL_KIND_ENTRY)};
+#undef EVAL_KIND_ENTRY
+static_assert(std::size(kKinds) <= 256, "kinds are bytes");
+
+// The kind of an operation step: its index in kKinds, or 0 (generic).
+constexpr uint8_t kindOf(int32_t op, Src left, Src right)
+{
+    for (std::size_t k = 1; k < std::size(kKinds); ++k) {
+        if (kKinds[k].op == op && kKinds[k].left == left && kKinds[k].right == right)
+            return static_cast<uint8_t>(k);
+    }
+    return 0;
+}
+
+} // namespace gq::eval_detail
