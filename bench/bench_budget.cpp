@@ -15,7 +15,6 @@
 #include "model/equation_file.h"
 #include "model/text_check.h"
 #include "render/render.h"
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
@@ -184,13 +183,3 @@ void BM_File(benchmark::State &state)
 BENCHMARK(BM_File)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

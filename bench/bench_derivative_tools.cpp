@@ -4,7 +4,6 @@
 #include "render/redraw.h"
 #include "tools/mean_rate_draw.h"
 #include "tools/tangent_draw.h"
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
@@ -72,14 +71,3 @@ void BM_ApproachTick(benchmark::State &state)
 BENCHMARK(BM_ApproachTick)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

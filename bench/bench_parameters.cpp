@@ -5,7 +5,6 @@
 // point whose locus is on); the animation ticks every 40 ms.
 #include "control/parameter_session.h"
 #include "engine/engine.h"
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
@@ -101,14 +100,3 @@ void BM_ParameterStepAtRatioTwo(benchmark::State &state)
 BENCHMARK(BM_ParameterStepAtRatioTwo)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,7 +2,6 @@
 // graph of that size at device pixel ratio 2).
 #include "engine/engine.h"
 #include "render/render.h"
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
@@ -115,14 +114,3 @@ void BM_ExplicitTangent(benchmark::State &state)
 BENCHMARK(BM_ExplicitTangent)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

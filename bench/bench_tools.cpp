@@ -5,7 +5,6 @@
 #include "render/redraw.h"
 #include "tools/interval_overlay.h"
 #include "tools/riemann_drawing.h"
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
@@ -105,14 +104,3 @@ void BM_IntervalOverlay(benchmark::State &state)
 BENCHMARK(BM_IntervalOverlay)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
