@@ -3,38 +3,11 @@
 # cmake -DTOOL=<graphotheque-render> -DWORK=<scratch folder> -P render_derivative_test.cmake
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
+include("${CMAKE_CURRENT_LIST_DIR}/render_test_helpers.cmake")
 
-# run(<expected exit code> <args>...): sets LAST_OUT and LAST_ERR.
-function(run expected)
-  execute_process(COMMAND "${TOOL}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc STREQUAL "${expected}")
-    message(FATAL_ERROR "graphotheque-render ${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
-  endif()
-  set(LAST_OUT "${out}" PARENT_SCOPE)
-  set(LAST_ERR "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_out text)
-  if(NOT LAST_OUT STREQUAL "${text}")
-    message(FATAL_ERROR "stdout is\n${LAST_OUT}\nexpected\n${text}")
-  endif()
-endfunction()
-
-# One line on stderr.
-function(expect_one_error_line)
-  string(REGEX MATCHALL "\n" newlines "${LAST_ERR}")
-  list(LENGTH newlines lineCount)
-  if(NOT lineCount EQUAL 1 OR NOT LAST_OUT STREQUAL "")
-    message(FATAL_ERROR "expected one line on stderr and nothing on stdout:\n${LAST_OUT}${LAST_ERR}")
-  endif()
-endfunction()
-
-# A document of one explicit function in the default frame.
+# A document of one explicit function in the default frame, drawn in green.
 function(write_function name formula)
-  set(doc "[Graphotheque Data]\r\n-5\r\n5\r\n-5\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")
-  string(APPEND doc "deffunc\r\n0\r\ndefconst\r\n0\r\n1\r\n")
-  string(APPEND doc "1\r\n${formula}\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n32768\r\n1\r\n")
-  file(WRITE "${WORK}/${name}.gtq" "${doc}")
+  write_one_function("${WORK}/${name}.gtq" "${formula}" 32768)
 endfunction()
 write_function(square "x^2")
 write_function(hyperbola "1/x")
@@ -43,40 +16,6 @@ string(APPEND two "deffunc\r\n0\r\ndefconst\r\n0\r\n2\r\n")
 string(APPEND two "1\r\nx^2\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n32768\r\n1\r\n")
 string(APPEND two "1\r\nx\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n255\r\n1\r\n")
 file(WRITE "${WORK}/two.gtq" "${two}")
-
-# Whether some pixel within one of (x, y) of a 101 x 101 BMP has the colour
-# (hex B, G, R); sets FOUND.
-function(pixel_near path x y bgr)
-  file(READ "${path}" bpp OFFSET 28 LIMIT 2 HEX)
-  if(bpp STREQUAL "1800")
-    set(bytesPerPixel 3)
-  else()
-    set(bytesPerPixel 4)
-  endif()
-  file(READ "${path}" hex OFFSET 10 LIMIT 4 HEX)
-  string(SUBSTRING "${hex}" 2 2 b1)
-  string(SUBSTRING "${hex}" 0 2 b0)
-  math(EXPR dataOffset "0x${b1}${b0}")
-  math(EXPR rowSize "((101 * ${bytesPerPixel} + 3) / 4) * 4")
-  set(found FALSE)
-  foreach(dy RANGE -1 1)
-    foreach(dx RANGE -1 1)
-      math(EXPR offset "${dataOffset} + (100 - (${y} + ${dy})) * ${rowSize} + (${x} + ${dx}) * ${bytesPerPixel}")
-      file(READ "${path}" pixel OFFSET ${offset} LIMIT 3 HEX)
-      if(pixel STREQUAL "${bgr}")
-        set(found TRUE)
-      endif()
-    endforeach()
-  endforeach()
-  set(FOUND ${found} PARENT_SCOPE)
-endfunction()
-
-function(expect_pixel path x y bgr what)
-  pixel_near("${path}" ${x} ${y} ${bgr})
-  if(NOT FOUND)
-    message(FATAL_ERROR "${path}: no ${what} near (${x}, ${y})")
-  endif()
-endfunction()
 
 # The tangent at 1: P (1, 1) is pixel (61, 40) on 101 pixels, the slope point
 # (1, 2) is (61, 30), and the tangent y = 2x - 1 passes (2, 3) at (71, 20).

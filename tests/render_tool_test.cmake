@@ -3,32 +3,7 @@
 # cmake -DTOOL=<graphotheque-render> -DWORK=<scratch folder> -P render_tool_test.cmake
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-
-# run(<expected exit code> <args>...): sets LAST_ERR to the tool's stderr.
-function(run expected)
-  execute_process(COMMAND "${TOOL}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc STREQUAL "${expected}")
-    message(FATAL_ERROR "graphotheque-render ${ARGN}: exit ${rc}, expected ${expected}\n${err}")
-  endif()
-  set(LAST_ERR "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_err pattern)
-  if(NOT LAST_ERR MATCHES "${pattern}")
-    message(FATAL_ERROR "stderr does not match '${pattern}': ${LAST_ERR}")
-  endif()
-endfunction()
-
-# Little-endian 32-bit value at offset of a file.
-function(read_u32 path offset var)
-  file(READ "${path}" hex OFFSET ${offset} LIMIT 4 HEX)
-  string(SUBSTRING "${hex}" 6 2 b3)
-  string(SUBSTRING "${hex}" 4 2 b2)
-  string(SUBSTRING "${hex}" 2 2 b1)
-  string(SUBSTRING "${hex}" 0 2 b0)
-  math(EXPR value "0x${b3}${b2}${b1}${b0}")
-  set(${var} ${value} PARENT_SCOPE)
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/render_test_helpers.cmake")
 
 # A red horizontal segment (-4, 2)-(4, 2), pen width 3, in the default frame.
 set(good "[Graphotheque Data]\r\n-5\r\n5\r\n-5\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")
@@ -217,23 +192,6 @@ if(EXISTS "${WORK}/bad.bmp")
 endif()
 
 # --range XMIN XMAX YMIN YMAX: the document drawn over another frame.
-# bmp_pixel(<file> <x> <y> <var>): the pixel's bytes B G R in hex.
-function(bmp_pixel path x y var)
-  read_u32("${path}" 10 dataOffset)
-  read_u32("${path}" 18 width)
-  read_u32("${path}" 22 height)
-  file(READ "${path}" bpp OFFSET 28 LIMIT 2 HEX)
-  if(bpp STREQUAL "1800")
-    set(bytes 3)
-  else()
-    set(bytes 4)
-  endif()
-  math(EXPR rowSize "((${width} * ${bytes} + 3) / 4) * 4")
-  math(EXPR offset "${dataOffset} + (${height} - 1 - ${y}) * ${rowSize} + ${x} * ${bytes}")
-  file(READ "${path}" pixel OFFSET ${offset} LIMIT 3 HEX)
-  set(${var} ${pixel} PARENT_SCOPE)
-endfunction()
-
 # -10..10: the segment at y = 2 is in row (10 - 2) * 101 / 20 = 40, not 30.
 run(0 --size 101 --range -10 10 -10 10 "${WORK}/good.gtq" "${WORK}/range.bmp")
 bmp_pixel("${WORK}/range.bmp" 50 40 onSegment)
@@ -305,91 +263,54 @@ run(2 --size 4000 --pixel-ratio 2 "${WORK}/good.gtq" "${WORK}/bad.bmp")
 expect_err("usage: graphotheque-render")
 
 # --- Calculus options: the interval band, its maxima and minima, Riemann sums.
-# run_out(<expected exit code> <args>...): sets LAST_OUT and LAST_ERR.
-function(run_out expected)
-  execute_process(COMMAND "${TOOL}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc STREQUAL "${expected}")
-    message(FATAL_ERROR "graphotheque-render ${ARGN}: exit ${rc}, expected ${expected}\n${out}${err}")
-  endif()
-  set(LAST_OUT "${out}" PARENT_SCOPE)
-  set(LAST_ERR "${err}" PARENT_SCOPE)
-endfunction()
+write_one_function("${WORK}/square.gtq" "x^2" 0)
+write_one_function("${WORK}/reciprocal.gtq" "1/x" 0)
+write_one_function("${WORK}/sine.gtq" "sin(x)" 0)
 
-function(expect_out text)
-  if(NOT LAST_OUT STREQUAL "${text}")
-    message(FATAL_ERROR "stdout is not '${text}': '${LAST_OUT}'")
-  endif()
-endfunction()
-
-# B, G, R of pixel (col, row) of a 24- or 32-bit bottom-up BMP of the given size.
-function(bmp_pixel path size col row var)
-  read_u32("${path}" 10 dataOffset)
-  file(READ "${path}" bpp OFFSET 28 LIMIT 2 HEX)
-  set(bytes 3)
-  if(bpp STREQUAL "2000")
-    set(bytes 4)
-  endif()
-  math(EXPR rowSize "((${size} * ${bytes} + 3) / 4) * 4")
-  math(EXPR offset "${dataOffset} + (${size} - 1 - ${row}) * ${rowSize} + ${col} * ${bytes}")
-  file(READ "${path}" pixel OFFSET ${offset} LIMIT 3 HEX)
-  set(${var} ${pixel} PARENT_SCOPE)
-endfunction()
-
-# A document of one explicit function f.
-function(one_function path f)
-  set(doc "[Graphotheque Data]\r\n-5\r\n5\r\n-5\r\n5\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")
-  string(APPEND doc "deffunc\r\n0\r\ndefconst\r\n0\r\n1\r\n")
-  string(APPEND doc "1\r\n${f}\r\n\r\n\r\n\r\nTrue\r\nTrue\r\n0\r\n1\r\n")
-  file(WRITE "${path}" "${doc}")
-endfunction()
-one_function("${WORK}/square.gtq" "x^2")
-one_function("${WORK}/reciprocal.gtq" "1/x")
-one_function("${WORK}/sine.gtq" "sin(x)")
-
-run_out(0 --help)
+run(0 --help)
 if(NOT LAST_OUT MATCHES "--interval A B" OR NOT LAST_OUT MATCHES "--maxmin" OR NOT LAST_OUT MATCHES "--divisions N")
   message(FATAL_ERROR "--help does not describe the calculus options: ${LAST_OUT}")
 endif()
 
 # The band alone, over any document: yellow hatch inside [-1, 2], none outside.
-run_out(0 --size 101 --interval -1 2 "${WORK}/good.gtq" "${WORK}/band.bmp")
+run(0 --size 101 --interval -1 2 "${WORK}/good.gtq" "${WORK}/band.bmp")
 expect_out("")
-bmp_pixel("${WORK}/band.bmp" 101 48 0 inside)  # (48 + 0) is a multiple of 8: a hatch line
-bmp_pixel("${WORK}/band.bmp" 101 80 0 outside)
+bmp_pixel("${WORK}/band.bmp" 48 0 inside)  # (48 + 0) is a multiple of 8: a hatch line
+bmp_pixel("${WORK}/band.bmp" 80 0 outside)
 if(NOT inside STREQUAL "00ffff" OR NOT outside STREQUAL "ffffff")
   message(FATAL_ERROR "band.bmp: pixel (48, 0) is ${inside}, (80, 0) is ${outside}")
 endif()
 
 # Maxima and minima of x^2 on [-1, 2], oldest first: on 640 columns x = 0 is
 # a column, so the vertex is the three samples around it.
-run_out(0 --interval -1 2 --maxmin "${WORK}/square.gtq" "${WORK}/marks.png")
+run(0 --interval -1 2 --maxmin "${WORK}/square.gtq" "${WORK}/marks.png")
 expect_out("max: (2.0000 , 4.0000)\nmin: (-0.0156 , 0.0002)\nmin: (0.0000 , 0.0002)\nmin: (0.0156 , 0.0002)\n")
 
 # The four sums of x^2 on [0, 1] with two strips; π typed in UTF-8.
 foreach(pair "upper;0.6250" "lower;0.1250" "trapezoid;0.3750" "simpson;0.3333")
   list(GET pair 0 kind)
   list(GET pair 1 value)
-  run_out(0 --interval 0 1 --sum ${kind} --divisions 2 "${WORK}/square.gtq" "${WORK}/sum.png")
+  run(0 --interval 0 1 --sum ${kind} --divisions 2 "${WORK}/square.gtq" "${WORK}/sum.png")
   expect_out("sum: ${value}\n")
 endforeach()
-run_out(0 --interval 0 π --sum upper "${WORK}/sine.gtq" "${WORK}/sum.bmp")
+run(0 --interval 0 π --sum upper "${WORK}/sine.gtq" "${WORK}/sum.bmp")
 expect_out("sum: 3.1416\n")
-run_out(0 --interval 0 2π --sum trapezoid --divisions 40 "${WORK}/sine.gtq" "${WORK}/sum.bmp")
+run(0 --interval 0 2π --sum trapezoid --divisions 40 "${WORK}/sine.gtq" "${WORK}/sum.bmp")
 expect_out("sum: 0.0000\n")
 
 # Undefined inside the interval: the navigator's message, status 3, no picture.
 file(REMOVE "${WORK}/none.png")
-run_out(3 --interval -1 1 --sum trapezoid "${WORK}/reciprocal.gtq" "${WORK}/none.png")
+run(3 --interval -1 1 --sum trapezoid "${WORK}/reciprocal.gtq" "${WORK}/none.png")
 expect_err("区間内に定義出来ない点があります")
-run_out(3 --interval -1 1 --maxmin "${WORK}/reciprocal.gtq" "${WORK}/none.png")
+run(3 --interval -1 1 --maxmin "${WORK}/reciprocal.gtq" "${WORK}/none.png")
 if(EXISTS "${WORK}/none.png")
   message(FATAL_ERROR "a run with an undefined point wrote a picture")
 endif()
-run_out(0 --interval -1 1 --sum trapezoid --divisions 3 "${WORK}/reciprocal.gtq" "${WORK}/three.png")
+run(0 --interval -1 1 --sum trapezoid --divisions 3 "${WORK}/reciprocal.gtq" "${WORK}/three.png")
 
 # Not one explicit function, or options that do not fit: status 2.
-run_out(2 --interval 0 1 --sum upper "${WORK}/good.gtq" "${WORK}/x.png")
-run_out(2 --interval 0 1 --maxmin "${WORK}/good.gtq" "${WORK}/x.png")
+run(2 --interval 0 1 --sum upper "${WORK}/good.gtq" "${WORK}/x.png")
+run(2 --interval 0 1 --maxmin "${WORK}/good.gtq" "${WORK}/x.png")
 run(2 --maxmin "${WORK}/square.gtq" "${WORK}/x.png")
 run(2 --sum upper "${WORK}/square.gtq" "${WORK}/x.png")
 run(2 --interval 0 1 --divisions 4 "${WORK}/square.gtq" "${WORK}/x.png")
@@ -398,4 +319,4 @@ run(2 --interval 0 1 --sum upper --divisions 0 "${WORK}/square.gtq" "${WORK}/x.p
 run(2 --interval 0 1 --sum upper --divisions 10001 "${WORK}/square.gtq" "${WORK}/x.png")
 run(2 --interval 0 1 --maxmin --sum upper "${WORK}/square.gtq" "${WORK}/x.png")
 run(2 --interval 0 "${WORK}/square.gtq" "${WORK}/x.png")
-run_out(2 --interval 1+ 1 "${WORK}/square.gtq" "${WORK}/x.png")
+run(2 --interval 1+ 1 "${WORK}/square.gtq" "${WORK}/x.png")
