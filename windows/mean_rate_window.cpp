@@ -2,12 +2,11 @@
 
 #include "tools/mean_rate_draw.h"
 #include "windows/keyboard.h"
+#include "windows/dialog_layout.h"
 #include "windows/main_window.h"
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
-#include <algorithm>
 
 namespace gq
 {
@@ -18,29 +17,6 @@ constexpr int kTickMs = 10;
 constexpr int kTop = 360; // below the main window's top
 constexpr int kPlainNumberLayout = 2;
 
-void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette p = widget->palette();
-    p.setColor(role, colour);
-    widget->setPalette(p);
-}
-
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, int x, int y, int w)
-{
-    auto *label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(x, y, w, 20);
-    return label;
-}
-
-QPushButton *addButton(QWidget *parent, const char *name, const QString &text, int x, int y, int w = 60)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, w, 26);
-    return button;
-}
 } // namespace
 
 MeanRateWindow::MeanRateWindow(MainWindow &mainWindow, Questions &questions)
@@ -110,13 +86,7 @@ void MeanRateWindow::run()
 {
     if (!prepare())
         return;
-    // Over the item list at the left, clear of the graph and the keyboard,
-    // and on a low screen still wholly on it.
-    const QPoint origin = main_.frameGeometry().topLeft();
-    int top = origin.y() + kTop;
-    if (const QScreen *where = main_.screen())
-        top = std::max(0, std::min(top, where->availableGeometry().bottom() - frameGeometry().height()));
-    move(origin.x() + 4, top);
+    placeOverItemList(*this, main_, kTop);
     exec();
 }
 

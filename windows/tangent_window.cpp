@@ -2,13 +2,12 @@
 
 #include "tools/derivative_colours.h"
 #include "tools/tangent_draw.h"
+#include "windows/dialog_layout.h"
 #include "windows/main_window.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
-#include <algorithm>
 
 namespace gq
 {
@@ -23,28 +22,6 @@ QColor qColour(uint32_t colour)
     return QColor::fromRgb(toQRgb(colour));
 }
 
-void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette p = widget->palette();
-    p.setColor(role, colour);
-    widget->setPalette(p);
-}
-
-QLabel *addLabel(QWidget *parent, const char *name, const QString &text, int x, int y, int w)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(x, y, w, 20);
-    return label;
-}
-
-QPushButton *addButton(QWidget *parent, const char *name, const QString &text, int x, int y)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, 60, 26);
-    return button;
-}
 } // namespace
 
 TangentWindow::TangentWindow(MainWindow &mainWindow) : QDialog(&mainWindow), main_(mainWindow)
@@ -94,13 +71,7 @@ void TangentWindow::run()
 {
     if (!prepare())
         return;
-    // Over the item list at the left, clear of the graph and the keyboard,
-    // and on a low screen still wholly on it.
-    const QPoint origin = main_.frameGeometry().topLeft();
-    int top = origin.y() + kTop;
-    if (const QScreen *where = main_.screen())
-        top = std::max(0, std::min(top, where->availableGeometry().bottom() - frameGeometry().height()));
-    move(origin.x() + 4, top);
+    placeOverItemList(*this, main_, kTop);
     exec();
 }
 
