@@ -140,6 +140,19 @@ bool powerRules(ExprNode *&ref)
         if (foldable(v, base->value, 1))
             replaceNode(ref, makeConstNode(v));
     }
+    // A power of a negative base is defined for a fraction exponent with an
+    // odd denominator (x^(12/5)), which the power reads from a quotient of
+    // numbers. The parser folds whole numbers and fractions in an exponent
+    // into one such quotient; multiplying out can leave them apart
+    // (2·(1/5 + 1) → 2/5 + 2, undefined for x < 0 as it stands). Folded the
+    // same way, the canonical form keeps the domain that its text reads back.
+    if (is(ref, OpPower) && ref->right && !isConst(ref->right)) {
+        const ExprNode *before = ref->right;
+        simplify(ref->right, ParseBuild);
+        ref->right->parent = ref;
+        if (ref->right != before)
+            changed = true;
+    }
     return changed;
 }
 

@@ -17,6 +17,7 @@ enum class Holds {
     ReadsBack,        // the text of the parsed formula parses again, to the same values
     TextParses,       // that text parses again (its values differ only at a knife edge)
     CanonicalParses,  // the text of its canonical form parses again
+    CanonicalReadsBack, // the canonical form and the parse of its text agree at the sample points
     DerivativeParses, // the text of its derivative by x parses again
 };
 
@@ -35,6 +36,28 @@ std::string printed(const std::string &text, Holds what)
     if (what == Holds::DerivativeParses)
         t.reset(differentiate(t.get(), OpX));
     return treeToText(t.get());
+}
+
+// The canonical form of text, evaluated as it stands, against its printed
+// text parsed again, at the sample points the fuzz target uses.
+::testing::AssertionResult canonicalReadsBack(const std::string &text)
+{
+    Tree canonical = canonicalTree(text);
+    const std::string printedText = treeToText(canonical.get());
+    Program program(canonical.get());
+    for (long double x : {-2.3L, -0.7L, 0.4L, 1.9L, 3.1L}) {
+        const long double y = x / 2 + 0.3L;
+        engineState().evalValid = true;
+        const long double a = program.evaluate(x, y);
+        const bool definedA = engineState().evalValid;
+        bool definedB = false;
+        const long double b = valueOf(printedText, x, y, &definedB);
+        if (definedA != definedB || (definedA && !(std::fabs(a - b) <= 1e-12L * (1 + std::fabs(a)))))
+            return ::testing::AssertionFailure()
+                   << text << ": canonical form " << printedText << " differs from its text read back at x = "
+                   << static_cast<double>(x);
+    }
+    return ::testing::AssertionSuccess();
 }
 
 TEST(FuzzFindings, EachFindingStaysFixed)
@@ -58,6 +81,12 @@ TEST(FuzzFindings, EachFindingStaysFixed)
         {"30^50003abs8xxx^1000x8x-2",
          "a printed product regrouped by the parser still reads back (the exponent 8000x^2 is a whole "
          "number at x = -0.7 only up to rounding)", Holds::TextParses},
+        {"x^62080(2/330000+1^1)",
+         "a fraction exponent that multiplying out leaves as a sum (62080/165000+62080) is folded as the "
+         "parser folds it, so the canonical form keeps the domain its text reads back (defined for x < 0; "
+         "found with a term of \u03b8 that is 0 at the fuzz target's parameters)",
+         Holds::CanonicalReadsBack},
+        {"x^(2(1/5+1^1))", "the same, small: x^(2/5+2) becomes x^(12/5)", Holds::CanonicalReadsBack},
     };
     // clang-format on
     ScopedParameters parameters;
@@ -72,6 +101,9 @@ TEST(FuzzFindings, EachFindingStaysFixed)
             break;
         case Holds::TooComplex:
             EXPECT_EQ(checkFormula(f.text), FormulaCheck::TooComplex) << f.text;
+            break;
+        case Holds::CanonicalReadsBack:
+            EXPECT_TRUE(canonicalReadsBack(f.text));
             break;
         case Holds::ReadsBack:
             EXPECT_TRUE(sameValues(f.text, printed(f.text, f.holds)));
