@@ -84,7 +84,7 @@ TEST(FuzzFindings, EachFindingStaysFixed)
         {"x^62080(2/330000+1^1)",
          "a fraction exponent that multiplying out leaves as a sum (62080/165000+62080) is folded as the "
          "parser folds it, so the canonical form keeps the domain its text reads back (defined for x < 0; "
-         "found with a term of \u03b8 that is 0 at the fuzz target's parameters)",
+         "found with a term in theta that is 0 at the fuzz target's parameters)",
          Holds::CanonicalReadsBack},
         {"x^(2(1/5+1^1))", "the same, small: x^(2/5+2) becomes x^(12/5)", Holds::CanonicalReadsBack},
     };
