@@ -5,7 +5,8 @@
 #                     then build the engine, model and render tests under
 #                     AddressSanitizer and UndefinedBehaviorSanitizer (clang, in
 #                     build-sanitize) and run them, and run each fuzz target for
-#                     60 s on its kept corpus (fuzz/README.md)
+#                     about a minute on its kept corpus, with a fixed seed
+#                     (fuzz/README.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 
