@@ -4,8 +4,8 @@
 #      AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize), run;
 #   2. each fuzz target run on its kept corpus for a fixed number of inputs
 #      with a fixed seed (about 60 s each on the development machine), so
-#      that a commit passes or fails the same way on every run and machine;
-#      the long runs of fuzz/README.md are where new inputs are sought.
+#      that runs of one commit try nearly the same inputs; the long runs of
+#      fuzz/README.md are where new inputs are sought.
 # Any report of a sanitizer, failed test or fuzzing finding fails the script.
 # Needs clang-14 and libclang-rt-14-dev (setup.sh installs them).
 set -euo pipefail
