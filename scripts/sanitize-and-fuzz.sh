@@ -38,7 +38,7 @@ run_target() { # name max_len corpus runs
     local log="$scratch/$1.log" status=0
     "$build/fuzz/fuzz_$1" -runs="$4" -seed="$seed" -max_len="$2" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$scratch/" "$scratch/$1" "fuzz/corpus/$3" >"$log" 2>&1 || status=$?
-    grep -aE "^#[0-9]+ +(INITED|DONE)|stat::number_of_executed_units" "$log" || true
+    grep -aE "^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units" "$log" || true
     if [ "$status" -ne 0 ]; then
         tail -n 60 "$log"
         echo "fuzz_$1 found a fault (exit status $status); the input is above" >&2
