@@ -127,6 +127,30 @@ long double scaleAt(const ExprNode *expanded, long double x)
     return scale;
 }
 
+// Whether some power in the tree has a base of exactly 0 at x. 0^y is 1 at
+// y = 0, 0 for y > 0 and undefined for y < 0, so it decides on the exact
+// value of its exponent; an exponent that is 0 only up to rounding (a
+// derivative that cancels to 0, with the parameter e = 0 as the base) makes
+// texts that group the same operations differently disagree at every x,
+// which moving x does not undo. Trees too large to measure count as having
+// one.
+bool powerOfZeroAt(const ExprNode *expanded, long double x)
+{
+    if (treeSize(expanded) > kMeasuredNodes)
+        return true;
+    std::vector<const ExprNode *> nodes;
+    collect(expanded, nodes);
+    for (const ExprNode *n : nodes) {
+        if (n->op != OpPower || !n->left)
+            continue;
+        Program base(n->left);
+        const Sample v = evaluateAt(base, x);
+        if (v.defined && v.value == 0)
+            return true;
+    }
+    return false;
+}
+
 // Values that differ by more than rounding at x.
 bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, long double x)
 {
@@ -137,6 +161,8 @@ bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, lo
     a.scale = scaleAt(treeA, x);
     b.scale = scaleAt(treeB, x);
     if (!(a.scale < kModerate && b.scale < kModerate))
+        return false;
+    if (powerOfZeroAt(treeA, x) || powerOfZeroAt(treeB, x))
         return false;
     if (a.defined != b.defined)
         return true;
@@ -150,7 +176,8 @@ bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, lo
 // may rightly give different values. And only where the difference is not a
 // knife edge: where an operation decides on an exact value (a negative base
 // to an integer power, gaus at an integer, sgn at 0), the last bit of an
-// intermediate value may decide, and next to x both agree again.
+// intermediate value may decide, and next to x both agree again; a power of
+// 0 decides on its exponent's exact value wherever x is (powerOfZeroAt).
 bool disagree(const Sample &a, const ExprNode *treeA, const Sample &b, const ExprNode *treeB, long double x)
 {
     if (!differ(a, treeA, b, treeB, x))

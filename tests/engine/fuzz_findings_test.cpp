@@ -87,6 +87,10 @@ TEST(FuzzFindings, EachFindingStaysFixed)
          "found with a term in theta that is 0 at the fuzz target's parameters)",
          Holds::CanonicalReadsBack},
         {"x^(2(1/5+1^1))", "the same, small: x^(2/5+2) becomes x^(12/5)", Holds::CanonicalReadsBack},
+        {"e^6(d/dx)x7/xp^e",
+         "no fault, a knife edge the fuzz target now knows: with the parameters e = p = 0 the base is 0 "
+         "and the exponent a derivative that is 0 only up to rounding (0^0 is 1, 0^1E-18 is 0); the text "
+         "of the parsed formula parses again", Holds::TextParses},
     };
     // clang-format on
     ScopedParameters parameters;
