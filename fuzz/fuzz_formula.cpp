@@ -127,25 +127,28 @@ long double scaleAt(const ExprNode *expanded, long double x)
     return scale;
 }
 
-// Whether some power in the tree has a base of exactly 0 at x. 0^y is 1 at
-// y = 0, 0 for y > 0 and undefined for y < 0, so it decides on the exact
-// value of its exponent; an exponent that is 0 only up to rounding (a
-// derivative that cancels to 0, with the parameter e = 0 as the base) makes
+// Whether some power in the tree decides at x on the exact value of its
+// exponent: a base of 0 or below with an exponent that is a whole number up
+// to rounding. 0^y is 1 at y = 0, 0 for y > 0 and undefined for y < 0, and a
+// negative base is defined at whole exponents only; an exponent that is a
+// whole number only up to rounding (a derivative that cancels to 0) makes
 // texts that group the same operations differently disagree at every x,
 // which moving x does not undo. Trees too large to measure count as having
 // one.
-bool powerOfZeroAt(const ExprNode *expanded, long double x)
+bool powerAtKnifeEdge(const ExprNode *expanded, long double x)
 {
     if (treeSize(expanded) > kMeasuredNodes)
         return true;
     std::vector<const ExprNode *> nodes;
     collect(expanded, nodes);
     for (const ExprNode *n : nodes) {
-        if (n->op != OpPower || !n->left)
+        if (n->op != OpPower || !n->left || !n->right)
             continue;
-        Program base(n->left);
-        const Sample v = evaluateAt(base, x);
-        if (v.defined && v.value == 0)
+        Program base(n->left), exponent(n->right);
+        const Sample b = evaluateAt(base, x);
+        const Sample e = evaluateAt(exponent, x);
+        if (b.defined && b.value <= 0 && e.defined &&
+            std::fabs(e.value - std::nearbyint(e.value)) <= 1e-9L * (1 + std::fabs(e.value)))
             return true;
     }
     return false;
@@ -162,7 +165,7 @@ bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, lo
     b.scale = scaleAt(treeB, x);
     if (!(a.scale < kModerate && b.scale < kModerate))
         return false;
-    if (powerOfZeroAt(treeA, x) || powerOfZeroAt(treeB, x))
+    if (powerAtKnifeEdge(treeA, x) || powerAtKnifeEdge(treeB, x))
         return false;
     if (a.defined != b.defined)
         return true;
@@ -177,7 +180,8 @@ bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, lo
 // knife edge: where an operation decides on an exact value (a negative base
 // to an integer power, gaus at an integer, sgn at 0), the last bit of an
 // intermediate value may decide, and next to x both agree again; a power of
-// 0 decides on its exponent's exact value wherever x is (powerOfZeroAt).
+// a base of 0 or below decides on its exponent's exact value wherever x is
+// (powerAtKnifeEdge).
 bool disagree(const Sample &a, const ExprNode *treeA, const Sample &b, const ExprNode *treeB, long double x)
 {
     if (!differ(a, treeA, b, treeB, x))

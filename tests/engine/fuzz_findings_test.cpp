@@ -91,6 +91,9 @@ TEST(FuzzFindings, EachFindingStaysFixed)
          "no fault, a knife edge the fuzz target now knows: with the parameters e = p = 0 the base is 0 "
          "and the exponent a derivative that is 0 only up to rounding (0^0 is 1, 0^1E-18 is 0); the text "
          "of the parsed formula parses again", Holds::TextParses},
+        {"xx^x(d/dx)(d/dx)x3/x3^3",
+         "no fault, the same knife edge with a negative base: x to a second derivative that is 0 only up "
+         "to rounding is x^0 = 1 or undefined; the text of the parsed formula parses again", Holds::TextParses},
     };
     // clang-format on
     ScopedParameters parameters;
