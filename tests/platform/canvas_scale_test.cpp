@@ -1,5 +1,6 @@
 // A canvas with more pixels than the layout it shows: pens, dots, the dotted
 // pattern and text grow with its pixel scale; at scale 1 nothing changes.
+#include "canvas_count.h"
 #include "platform/canvas.h"
 
 #include <cmath>
@@ -10,20 +11,6 @@ namespace gq
 
 namespace
 {
-int countIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
-}
-
-int countAll(const Canvas &c, uint32_t colour)
-{
-    return countIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
-}
-
 // A line from (2, 10) to (12, 10) in a pen of the given width.
 Canvas line(double scale, int width, PenStyle style = PenStyle::Solid)
 {
@@ -60,25 +47,25 @@ TEST(CanvasScale, LengthsAreRoundedMultiplesAndTheScaleIsKeptInBounds)
 TEST(CanvasScale, PensAndDotsCoverTheSquareOfTheirLayoutPixel)
 {
     // Scale 1: the pen is its width, a dot is one pixel.
-    EXPECT_EQ(countAll(line(1, 1), kBlack), 10);
-    EXPECT_EQ(countAll(line(1, 3), kBlack), 36);
+    EXPECT_EQ(countColour(line(1, 1), kBlack), 10);
+    EXPECT_EQ(countColour(line(1, 3), kBlack), 36);
     Canvas one(10, 10);
     one.dot(4, 4, kBlack);
-    EXPECT_EQ(countAll(one, kBlack), 1);
+    EXPECT_EQ(countColour(one, kBlack), 1);
     EXPECT_EQ(one.pixel(4, 4), kBlack);
 
     // Scale 2: twice as wide; the width itself stays in layout pixels.
     const Canvas thin = line(2, 1);
     EXPECT_EQ(thin.penWidth(), 1);
     EXPECT_EQ(countIn(thin, kBlack, 2, 10, 12, 11), 22); // ten steps of a 2 x 2 footprint
-    EXPECT_EQ(countAll(thin, kBlack), 22);
+    EXPECT_EQ(countColour(thin, kBlack), 22);
     const Canvas wide = line(2, 3);
     EXPECT_EQ(countIn(wide, kBlack, 0, 8, 14, 13), 15 * 6) << "six pixels across";
-    EXPECT_EQ(countAll(wide, kBlack), 15 * 6);
+    EXPECT_EQ(countColour(wide, kBlack), 15 * 6);
     Canvas two(10, 10, 2);
     two.dot(4, 4, kBlack);
     EXPECT_EQ(countIn(two, kBlack, 4, 4, 5, 5), 4);
-    EXPECT_EQ(countAll(two, kBlack), 4);
+    EXPECT_EQ(countColour(two, kBlack), 4);
 }
 
 TEST(CanvasScale, TheDottedPatternAndShapeOutlinesGrowToo)
@@ -110,7 +97,7 @@ TEST(CanvasScale, TextIsAsManyTimesAsLargeAsTheScale)
     EXPECT_NEAR(two.textHeight(), 2 * one.textHeight(), 2);
     EXPECT_NEAR(two.textWidth(QStringLiteral("-5.00")), 2 * one.textWidth(QStringLiteral("-5.00")), 3);
     // Inked area grows about four times.
-    const int inkOne = countAll(one, kBlack), inkTwo = countAll(two, kBlack);
+    const int inkOne = countColour(one, kBlack), inkTwo = countColour(two, kBlack);
     EXPECT_GT(inkTwo, 3 * inkOne);
     EXPECT_LT(inkTwo, 5 * inkOne);
 }

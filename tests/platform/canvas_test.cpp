@@ -1,3 +1,4 @@
+#include "canvas_count.h"
 #include "platform/canvas.h"
 
 #include <gtest/gtest.h>
@@ -10,21 +11,6 @@ namespace
 
 constexpr uint32_t kRed = rgbColour(255, 0, 0);
 constexpr uint32_t kBlue = rgbColour(0, 0, 255);
-
-// Pixels of the colour in x0..x1, y0..y1 (inclusive), or in the whole canvas.
-int countIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
-}
-
-int countColour(const Canvas &c, uint32_t colour)
-{
-    return countIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
-}
 
 // Every pixel of the list x0, y0, x1, y1, ... has the colour.
 void expectPixels(const Canvas &c, uint32_t colour, std::initializer_list<int> xy)
