@@ -29,6 +29,14 @@ const KindTexts *textsOf(uint8_t kind)
     return kind <= KindSegment ? &kKindTexts[kind] : nullptr;
 }
 
+template <std::size_t N>
+TextMark markOf(const std::array<bool, N> &fails, const std::array<bool, N> &tooComplex, int k)
+{
+    if (!fails[k])
+        return TextMark::None;
+    return tooComplex[k] ? TextMark::TooComplex : TextMark::Unparsable;
+}
+
 QString pairText(const std::string &p, const std::string &q)
 {
     return QStringLiteral("( ") + formulaForDisplay(p) + QStringLiteral(" , ") + formulaForDisplay(q) +
@@ -59,9 +67,17 @@ QString formulaForDisplay(const std::string &text)
     return sjisToQString(text);
 }
 
-QString unparsableMark()
+QString markText(TextMark mark)
 {
-    return QStringLiteral("（式が正しくありません）");
+    switch (mark) {
+    case TextMark::Unparsable:
+        return QStringLiteral("（式が正しくありません）");
+    case TextMark::TooComplex:
+        return QStringLiteral("（式が複雑すぎます）");
+    case TextMark::None:
+        break;
+    }
+    return QString();
 }
 
 void ItemListPainter::writeAt(int x, const QString &text)
@@ -106,13 +122,14 @@ void ItemListPainter::wrapText(const QString &text)
     }
 }
 
-void ItemListPainter::renderItemEntry(const Item &item, const TextFlags *unparsable)
+void ItemListPainter::renderItemEntry(const Item &item, const TextMarks *marks)
 {
     widenForItem(item);
+    // A pair shows one mark: its first text's that has one.
     const auto marked = [&](QString shown, std::initializer_list<int> fields) {
         for (int t : fields)
-            if (unparsable && (*unparsable)[t])
-                return shown + unparsableMark();
+            if (marks && (*marks)[t] != TextMark::None)
+                return shown + markText((*marks)[t]);
         return shown;
     };
     const auto formula = [&](int t) { return marked(formulaForDisplay(item.text[t]), {t}); };
@@ -175,14 +192,19 @@ void ItemListPainter::redrawItemList(const Document &doc)
             listY += kListLineHeight;
             continue;
         }
-        const bool fails = line.prefix == kFunctionPrefix ? unparsable.function[line.number]
-                                                          : unparsable.constant[line.number];
-        wrapText(formulaForDisplay(line.formula) + (fails ? unparsableMark() : QString()));
+        const bool function = line.prefix == kFunctionPrefix;
+        const TextMark mark = function ? markOf(unparsable.function, unparsable.tooComplex.function, line.number)
+                                       : markOf(unparsable.constant, unparsable.tooComplex.constant, line.number);
+        wrapText(formulaForDisplay(line.formula) + markText(mark));
     }
     if (!definitions.empty())
         surface_.drawLine(0, listY + 5, surface_.width(), listY + 5);
-    for (int i = 1; i <= items; ++i)
-        renderItemEntry(doc.items[i], &unparsable.item[i]);
+    for (int i = 1; i <= items; ++i) {
+        TextMarks marks{};
+        for (int t = 1; t <= 4; ++t)
+            marks[t] = markOf(unparsable.item[i], unparsable.tooComplex.item[i], t);
+        renderItemEntry(doc.items[i], &marks);
+    }
 }
 
 } // namespace gq

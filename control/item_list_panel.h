@@ -33,17 +33,22 @@ inline constexpr int kListLineHeight = 15;
 inline constexpr int kListValueColumn = 40;
 inline constexpr int kListLabelGap = 4;
 
-// Written after a formula text that does not parse (an equation file may hold
-// one), so that the teacher finds it and corrects it.
-QString unparsableMark(); // "（式が正しくありません）"
+// What the list writes after a formula text that does not parse (an equation
+// file may hold one), so that the teacher finds it and corrects it.
+enum class TextMark : uint8_t {
+    None,
+    Unparsable, // "（式が正しくありません）"
+    TooComplex, // parses, but past the formula budget: "（式が複雑すぎます）"
+};
+QString markText(TextMark mark); // empty for None
 
 // The heading and value label of each kind.
 QString kindName(uint8_t kind);
 QString kindHeadingSuffix(uint8_t kind);
 QString kindLabel(uint8_t kind);
 
-// Texts of one item that do not parse, by index 1..4 (0 unused).
-using TextFlags = std::array<bool, 5>;
+// The marks of one item's texts, by index 1..4 (0 unused).
+using TextMarks = std::array<TextMark, 5>;
 
 // Draws the list. listY is the running text position, kept between calls so
 // that an entry can be drawn after the list (the registration preview).
@@ -56,11 +61,11 @@ class ItemListPainter
     explicit ItemListPainter(ListSurface &surface) : surface_(surface) {}
 
     // Clears the panel and draws definitions and items 1..itemCount, each text
-    // that does not parse followed by unparsableMark().
+    // that does not parse followed by its markText().
     void redrawItemList(const Document &doc);
     // Draws one entry at listY and advances listY past it; the value column
-    // widens for its labels if needed. unparsable marks its texts (null: none).
-    void renderItemEntry(const Item &item, const TextFlags *unparsable = nullptr);
+    // widens for its labels if needed. marks are its texts' marks (null: none).
+    void renderItemEntry(const Item &item, const TextMarks *marks = nullptr);
     // Writes text in the value column on as many lines as the panel width
     // needs: whole when it fits in the width - 10 - column, otherwise in
     // pieces of at most width - 20 - column (at column 40: width - 50 and

@@ -171,16 +171,16 @@ TEST(ItemListPanel, TextsThatDoNotParseAreMarked)
     RecordingSurface surface;
     surface.panelWidth = 1000;
     ItemListPainter painter(surface);
-    const TextFlags bad = {false, false, true, false, true};
+    const TextMarks bad = {TextMark::None, TextMark::None, TextMark::Unparsable, TextMark::None, TextMark::TooComplex};
     painter.renderItemEntry(item(KindParametric, "t|t^^2|0|2+"), &bad);
     EXPECT_EQ(surface.lines().join(u'|'),
               QString::fromUtf8(
                   "1,15:媒介変数 ｘ＝ｆ(ｔ),ｙ＝ｇ(ｔ)|1,30:x =|40,30:t|1,45:y =|"
-                  "40,45:t^^2（式が正しくありません）|1,60:tの範囲  : 0≦t≦2+（式が正しくありません）"));
+                  "40,45:t^^2（式が正しくありません）|1,60:tの範囲  : 0≦t≦2+（式が複雑すぎます）"));
 
     surface.clear();
     painter.listY = 0;
-    const TextFlags second = {false, false, false, true, false};
+    const TextMarks second = {TextMark::None, TextMark::None, TextMark::None, TextMark::Unparsable, TextMark::None};
     painter.renderItemEntry(item(KindSegment, "0|0|(|1"), &second);
     EXPECT_TRUE(surface.lines().contains(QString::fromUtf8("75,45:( ( , 1 )（式が正しくありません）")));
     EXPECT_TRUE(surface.lines().contains(QString::fromUtf8("75,30:( 0 , 0 )")));
