@@ -18,6 +18,8 @@ enum class Holds {
     TextParses,       // that text parses again (its values differ only at a knife edge)
     CanonicalParses,  // the text of its canonical form parses again
     CanonicalReadsBack, // the canonical form and the parse of its text agree at the sample points
+    CanonicalIsQuotientByZero, // the text of its canonical form is refused as 1/0 is, and the formula
+                               // is undefined at the sample points
     DerivativeParses, // the text of its derivative by x parses again
 };
 
@@ -91,6 +93,11 @@ TEST(FuzzFindings, EachFindingStaysFixed)
          "no fault, a knife edge the fuzz target now knows: with the parameters e = p = 0 the base is 0 "
          "and the exponent a derivative that is 0 only up to rounding (0^0 is 1, 0^1E-18 is 0); the text "
          "of the parsed formula parses again", Holds::TextParses},
+        {"sqr(t(x1^3s^4)qt/(1^22-1))",
+         "no fault, a formula undefined everywhere: the canonical form folds 1^22 to 1, which the parser "
+         "leaves alone, so its text divides by 1-1 and is refused as 1/0 is", Holds::CanonicalIsQuotientByZero},
+        {"x/(0.5*4-2)", "the same with a product the parser does not fold: x/(2-2)",
+         Holds::CanonicalIsQuotientByZero},
         {"xx^x(d/dx)(d/dx)x3/x3^3",
          "no fault, the same knife edge with a negative base: x to a second derivative that is 0 only up "
          "to rounding is x^0 = 1 or undefined; the text of the parsed formula parses again", Holds::TextParses},
@@ -111,6 +118,14 @@ TEST(FuzzFindings, EachFindingStaysFixed)
             break;
         case Holds::CanonicalReadsBack:
             EXPECT_TRUE(canonicalReadsBack(f.text));
+            break;
+        case Holds::CanonicalIsQuotientByZero:
+            EXPECT_EQ(checkFormula(printed(f.text, Holds::CanonicalParses)), FormulaCheck::BuildFailed);
+            for (long double x : {-2.3L, -0.7L, 0.4L, 1.9L, 3.1L}) {
+                bool defined = true;
+                valueOf(f.text, x, x / 2 + 0.3L, &defined);
+                EXPECT_FALSE(defined) << f.text << " at x = " << static_cast<double>(x);
+            }
             break;
         case Holds::ReadsBack:
             EXPECT_TRUE(sameValues(f.text, printed(f.text, f.holds)));
