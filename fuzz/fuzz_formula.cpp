@@ -226,11 +226,12 @@ void roundTrip(const ExprNode *tree, const std::string &text, const char *what, 
     EngineState &state = engineState();
     state.parseOK = true;
     Tree again(parseFormula(printed, ParseBuild));
+    const bool parsed = state.parseOK, tooComplex = state.tooComplex; // expanding sums resets them
     const Tree treeA = expandedCopy(tree);
     Sample before[kPoints], after[kPoints];
     sampleTree(treeA.get(), before, text);
-    if (!state.parseOK) {
-        if (state.tooComplex)
+    if (!parsed) {
+        if (tooComplex)
             return; // longer or deeper than any text the parser takes: refused, not wrong
         if (canonical && quotientByZero(printed, before))
             return;
