@@ -1,5 +1,6 @@
 // The parameter window's behaviour: opening, the keys, afterimages and point
 // loci, checked by the pixels of the stored image and of the visible picture.
+#include "common/canvas_count.h"
 #include "control/parameter_session.h"
 #include <cmath>
 #include <gtest/gtest.h>
@@ -17,28 +18,11 @@ constexpr uint32_t kGreen = rgbColour(0, 160, 0);
 constexpr uint32_t kBand = rgbColour(255, 255, 0);
 const std::string kTheta = "\x83\xC6"; // θ in Shift-JIS
 
-bool nearColour(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
-{
-    for (int dy = -r; dy <= r; ++dy)
-        for (int dx = -r; dx <= r; ++dx)
-            if (c.pixel(x + dx, y + dy) == colour)
-                return true;
-    return false;
-}
-
 int countRow(const Canvas &c, int y, int x0, int x1, uint32_t colour)
 {
     int n = 0;
     for (int x = x0; x <= x1; ++x)
         n += c.pixel(x, y) == colour;
-    return n;
-}
-
-int countAll(const Canvas &c, uint32_t colour)
-{
-    int n = 0;
-    for (int y = 0; y < c.height(); ++y)
-        n += countRow(c, y, 0, c.width() - 1, colour);
     return n;
 }
 
@@ -115,12 +99,12 @@ TEST_F(ParameterSessionTest, OpeningShowsTheUsedRowsDrawsTheBackgroundAndOneStep
 
     // The item without parameters is part of the stored background; the
     // moving ones are drawn on the visible picture only.
-    EXPECT_TRUE(nearColour(stored(), px(0), py(-4), kGreen));
-    EXPECT_EQ(countAll(stored(), kRed), 0);
-    EXPECT_EQ(countAll(stored(), kBlue), 0);
-    EXPECT_TRUE(nearColour(visible, px(2), py(0), kRed)) << "a = 0: the line y = 0";
-    EXPECT_TRUE(nearColour(visible, px(1), py(1), kBlue)) << "the point (cos 0, n) = (1, 1)";
-    EXPECT_TRUE(nearColour(visible, px(0), py(-4), kGreen));
+    EXPECT_TRUE(colourNear(stored(), px(0), py(-4), kGreen));
+    EXPECT_EQ(countColour(stored(), kRed), 0);
+    EXPECT_EQ(countColour(stored(), kBlue), 0);
+    EXPECT_TRUE(colourNear(visible, px(2), py(0), kRed)) << "a = 0: the line y = 0";
+    EXPECT_TRUE(colourNear(visible, px(1), py(1), kBlue)) << "the point (cos 0, n) = (1, 1)";
+    EXPECT_TRUE(colourNear(visible, px(0), py(-4), kGreen));
     EXPECT_EQ(presents, 1);
     EXPECT_EQ(pictures, 1);
 
@@ -143,9 +127,9 @@ TEST_F(ParameterSessionTest, AStepMovesTheValuesRefreshesTheLineAndRedrawsOnlyTh
     EXPECT_EQ(valueChanges, changes + 1);
     steps(4);
     EXPECT_EQ(doc.parameters['a'], 1.0f);
-    EXPECT_TRUE(nearColour(visible, px(2), py(2), kRed));
-    EXPECT_FALSE(nearColour(visible, px(2), py(1.6L), kRed, 2)) << "the previous position is gone";
-    EXPECT_EQ(countAll(stored(), kRed), 0);
+    EXPECT_TRUE(colourNear(visible, px(2), py(2), kRed));
+    EXPECT_FALSE(colourNear(visible, px(2), py(1.6L), kRed, 2)) << "the previous position is gone";
+    EXPECT_EQ(countColour(stored(), kRed), 0);
 }
 
 TEST_F(ParameterSessionTest, AfterimagesStayOnTheStoredImageOnlyForItemsWithTheirOwnFlag)
@@ -162,24 +146,24 @@ TEST_F(ParameterSessionTest, AfterimagesStayOnTheStoredImageOnlyForItemsWithThei
     steps(2);              // a = 0.5, then 1
 
     // Both positions of the parabola stay on the stored image.
-    EXPECT_TRUE(nearColour(stored(), px(2), py(2), kRed));
-    EXPECT_TRUE(nearColour(stored(), px(2), py(4), kRed));
-    EXPECT_TRUE(nearColour(visible, px(2), py(2), kRed));
-    EXPECT_TRUE(nearColour(visible, px(2), py(4), kRed));
+    EXPECT_TRUE(colourNear(stored(), px(2), py(2), kRed));
+    EXPECT_TRUE(colourNear(stored(), px(2), py(4), kRed));
+    EXPECT_TRUE(colourNear(visible, px(2), py(2), kRed));
+    EXPECT_TRUE(colourNear(visible, px(2), py(4), kRed));
     // The line without its own flag still moves without traces.
-    EXPECT_EQ(countAll(stored(), kBlue), 0);
-    EXPECT_TRUE(nearColour(visible, px(-2), py(-1), kBlue));
-    EXPECT_FALSE(nearColour(visible, px(-2), py(0), kBlue, 2));
-    EXPECT_TRUE(nearColour(stored(), px(0), py(-4), kGreen));
+    EXPECT_EQ(countColour(stored(), kBlue), 0);
+    EXPECT_TRUE(colourNear(visible, px(-2), py(-1), kBlue));
+    EXPECT_FALSE(colourNear(visible, px(-2), py(0), kBlue, 2));
+    EXPECT_TRUE(colourNear(stored(), px(0), py(-4), kGreen));
 
     // Switched off, the afterimages disappear with a fresh background.
     session.setAfterimage(false);
     EXPECT_EQ(doc.overlayMode, 0);
     EXPECT_FALSE(session.flags().afterimageActive[1]);
-    EXPECT_EQ(countAll(stored(), kRed), 0);
-    EXPECT_TRUE(nearColour(visible, px(2), py(4), kRed));
-    EXPECT_FALSE(nearColour(visible, px(2), py(2), kRed));
-    EXPECT_TRUE(nearColour(stored(), px(0), py(-4), kGreen));
+    EXPECT_EQ(countColour(stored(), kRed), 0);
+    EXPECT_TRUE(colourNear(visible, px(2), py(4), kRed));
+    EXPECT_FALSE(colourNear(visible, px(2), py(2), kRed));
+    EXPECT_TRUE(colourNear(stored(), px(0), py(-4), kGreen));
 }
 
 TEST_F(ParameterSessionTest, APointWhoseCoordinateGrowsLeavesAContinuousTrace)
@@ -199,8 +183,8 @@ TEST_F(ParameterSessionTest, APointWhoseCoordinateGrowsLeavesAContinuousTrace)
 
     // Switching the locus off clears the trace.
     session.setLocus(false);
-    EXPECT_EQ(countAll(stored(), kRed), 0);
-    EXPECT_TRUE(nearColour(visible, px(3), py(1), kRed));
+    EXPECT_EQ(countColour(stored(), kRed), 0);
+    EXPECT_TRUE(colourNear(visible, px(3), py(1), kRed));
 }
 
 TEST_F(ParameterSessionTest, APointMovingFromOutsideToOutsideTheFrameLeavesOnlyDots)
@@ -213,7 +197,7 @@ TEST_F(ParameterSessionTest, APointMovingFromOutsideToOutsideTheFrameLeavesOnlyD
     increment(RowA, 1, 2); // 12
     session.step();        // (-6, 1) to (6, 1): both outside
     EXPECT_EQ(doc.parameters['a'], 6.0f);
-    EXPECT_EQ(countAll(stored(), kRed), 0) << "no line across the frame";
+    EXPECT_EQ(countColour(stored(), kRed), 0) << "no line across the frame";
 
     session.zero(RowA);
     increment(RowA, 1, -2);
@@ -229,7 +213,7 @@ TEST_F(ParameterSessionTest, AnUndefinedPositionBreaksTheTrace)
     session.setLocus(true);
     increment(RowA, 1, -2);
     session.step(); // a = -1: no position
-    EXPECT_EQ(countAll(stored(), kRed), 0);
+    EXPECT_EQ(countColour(stored(), kRed), 0);
     session.zero(RowA);
     increment(RowA, 1, 5);
     session.step(); // a = 4: (2, 1), a dot only
@@ -252,7 +236,7 @@ TEST_F(ParameterSessionTest, ClearDrawsAStepWithoutALocus)
     session.clear(RowA);
     EXPECT_EQ(doc.parameters['a'], 0.0f);
     EXPECT_EQ(countRow(stored(), py(1), px(0) + 1, px(2) - 1, kRed), 0) << "the jump leaves no trace";
-    EXPECT_TRUE(nearColour(visible, px(0), py(1), kRed));
+    EXPECT_TRUE(colourNear(visible, px(0), py(1), kRed));
     EXPECT_TRUE(session.flags().locus) << "the locus is back on after the step";
     session.step(); // 0 to 0.5, traced again
     EXPECT_EQ(countRow(stored(), py(1), px(0), px(0.5L) - 1, kRed), px(0.5L) - px(0));
@@ -269,8 +253,8 @@ TEST_F(ParameterSessionTest, AllClearResetsEverything)
     increment(RowJ, 2, 2);
     increment(RowTheta, 2, 1);
     steps(3);
-    ASSERT_GT(countAll(stored(), kRed), 0);
-    ASSERT_GT(countAll(stored(), kBlue), 0);
+    ASSERT_GT(countColour(stored(), kRed), 0);
+    ASSERT_GT(countColour(stored(), kBlue), 0);
 
     session.allClear();
     EXPECT_EQ(doc.parameters, Parameters::defaults());
@@ -282,9 +266,9 @@ TEST_F(ParameterSessionTest, AllClearResetsEverything)
     EXPECT_FALSE(session.flags().locus);
     EXPECT_FALSE(session.flags().afterimageActive[1]);
     EXPECT_EQ(doc.overlayMode, 0);
-    EXPECT_EQ(countAll(stored(), kRed), 0);
-    EXPECT_EQ(countAll(stored(), kBlue), 0);
-    EXPECT_TRUE(nearColour(visible, px(0), py(1), kRed)) << "the point at (0, j = 1)";
+    EXPECT_EQ(countColour(stored(), kRed), 0);
+    EXPECT_EQ(countColour(stored(), kBlue), 0);
+    EXPECT_TRUE(colourNear(visible, px(0), py(1), kRed)) << "the point at (0, j = 1)";
 }
 
 TEST_F(ParameterSessionTest, APointOnTheUnitCircleTracesTheCircle)
@@ -298,9 +282,9 @@ TEST_F(ParameterSessionTest, APointOnTheUnitCircleTracesTheCircle)
     EXPECT_EQ(session.valueText(RowTheta), QStringLiteral("2.000π"));
     for (int k = 0; k < 80; ++k) {
         const double t = k * std::numbers::pi / 40;
-        EXPECT_TRUE(nearColour(stored(), px(std::cos(t)), py(std::sin(t)), kRed)) << "angle " << k << "π/40";
+        EXPECT_TRUE(colourNear(stored(), px(std::cos(t)), py(std::sin(t)), kRed)) << "angle " << k << "π/40";
     }
-    EXPECT_FALSE(nearColour(stored(), px(0), py(0), kRed, 10)) << "nothing inside the circle";
+    EXPECT_FALSE(colourNear(stored(), px(0), py(0), kRed, 10)) << "nothing inside the circle";
 }
 
 TEST_F(ParameterSessionTest, WhileAnIntervalIsActiveTheStepHandsTheStoredImageToTheOverlay)
@@ -315,7 +299,7 @@ TEST_F(ParameterSessionTest, WhileAnIntervalIsActiveTheStepHandsTheStoredImageTo
     EXPECT_EQ(presents, plain);
     // The moving item is drawn over the overlay's picture.
     EXPECT_EQ(visible.pixel(1, 1), kBand);
-    EXPECT_TRUE(nearColour(visible, px(1), py(2), kRed));
+    EXPECT_TRUE(colourNear(visible, px(1), py(2), kRed));
 }
 
 } // namespace gq

@@ -1,6 +1,6 @@
 // A canvas with more pixels than the layout it shows: pens, dots, the dotted
 // pattern and text grow with its pixel scale; at scale 1 nothing changes.
-#include "canvas_count.h"
+#include "common/canvas_count.h"
 #include "platform/canvas.h"
 
 #include <cmath>
@@ -57,14 +57,14 @@ TEST(CanvasScale, PensAndDotsCoverTheSquareOfTheirLayoutPixel)
     // Scale 2: twice as wide; the width itself stays in layout pixels.
     const Canvas thin = line(2, 1);
     EXPECT_EQ(thin.penWidth(), 1);
-    EXPECT_EQ(countIn(thin, kBlack, 2, 10, 12, 11), 22); // ten steps of a 2 x 2 footprint
+    EXPECT_EQ(countColour(thin, kBlack, 2, 10, 12, 11), 22); // ten steps of a 2 x 2 footprint
     EXPECT_EQ(countColour(thin, kBlack), 22);
     const Canvas wide = line(2, 3);
-    EXPECT_EQ(countIn(wide, kBlack, 0, 8, 14, 13), 15 * 6) << "six pixels across";
+    EXPECT_EQ(countColour(wide, kBlack, 0, 8, 14, 13), 15 * 6) << "six pixels across";
     EXPECT_EQ(countColour(wide, kBlack), 15 * 6);
     Canvas two(10, 10, 2);
     two.dot(4, 4, kBlack);
-    EXPECT_EQ(countIn(two, kBlack, 4, 4, 5, 5), 4);
+    EXPECT_EQ(countColour(two, kBlack, 4, 4, 5, 5), 4);
     EXPECT_EQ(countColour(two, kBlack), 4);
 }
 
@@ -84,7 +84,7 @@ TEST(CanvasScale, TheDottedPatternAndShapeOutlinesGrowToo)
     e.setPenColour(kBlack);
     e.setBrushColour(rgbColour(255, 0, 0));
     e.ellipse(0, 0, 20, 20);
-    EXPECT_EQ(countIn(e, kBlack, 0, 10, 9, 10), 2) << "the left edge of the middle row";
+    EXPECT_EQ(countColour(e, kBlack, 0, 10, 9, 10), 2) << "the left edge of the middle row";
 }
 
 TEST(CanvasScale, TextIsAsManyTimesAsLargeAsTheScale)

@@ -1,4 +1,4 @@
-#include "canvas_count.h"
+#include "common/canvas_count.h"
 #include "platform/canvas.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +64,8 @@ TEST(CanvasBasics, WhiteCanvasBlueGreenRedPixelsAndClippedAccess)
 TEST(CanvasLines, LineToLeavesOutItsEndPixelAndJointsAreDrawnOnce)
 {
     Canvas c = polyline(20, 20, {{2, 5}, {10, 5}, {10, 12}});
-    EXPECT_EQ(countIn(c, kBlack, 2, 5, 9, 5), 8);
-    EXPECT_EQ(countIn(c, kBlack, 10, 5, 10, 11), 7);
+    EXPECT_EQ(countColour(c, kBlack, 2, 5, 9, 5), 8);
+    EXPECT_EQ(countColour(c, kBlack, 10, 5, 10, 11), 7);
     EXPECT_EQ(countColour(c, kBlack), 8 + 7);
     expectPixels(c, kWhite, {1, 5, 10, 12});
     EXPECT_EQ(c.penPosition(), QPoint(10, 12));
@@ -80,11 +80,11 @@ TEST(CanvasLines, OnePixelPerStepOfTheMajorAxisEvenFromFarAway)
     EXPECT_EQ(countColour(shallow, kBlack), 10);
     Canvas steep = polyline(20, 20, {{5, 15}, {3, 1}}); // upwards, 14 rows
     for (int y = 2; y <= 15; ++y)
-        EXPECT_EQ(countIn(steep, kBlack, 0, y, 19, y), 1) << y;
+        EXPECT_EQ(countColour(steep, kBlack, 0, y, 19, y), 1) << y;
     EXPECT_EQ(countColour(steep, kBlack), 14);
     // Far-away ends are clipped without losing the line or its direction.
     Canvas c = polyline(50, 50, {{-2000000000, 10}, {2000000000, 10}});
-    EXPECT_EQ(countIn(c, kBlack, 0, 10, 49, 10), 50);
+    EXPECT_EQ(countColour(c, kBlack, 0, 10, 49, 10), 50);
     Canvas d = polyline(50, 50, {{-1000000, -1000000}, {1000000, 1000000}});
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(d.pixel(i, i), kBlack) << i;
@@ -94,7 +94,7 @@ TEST(CanvasLines, OnePixelPerStepOfTheMajorAxisEvenFromFarAway)
 TEST(CanvasLines, WidePensPaintSquaresDottedPensTwoOnTwoOff)
 {
     Canvas c = polyline(20, 20, {{2, 10}, {12, 10}}, 3);
-    EXPECT_EQ(countIn(c, kBlack, 1, 9, 12, 11), 12 * 3);
+    EXPECT_EQ(countColour(c, kBlack, 1, 9, 12, 11), 12 * 3);
     EXPECT_EQ(countColour(c, kBlack), 12 * 3);
     c.setPenWidth(7);
     EXPECT_EQ(c.penWidth(), 3);
@@ -116,7 +116,7 @@ TEST(CanvasShapes, RectangleAndEllipseExcludeRightAndBottomEdges)
     c.rectangle(12, 8, 2, 3); // corners in any order
     expectPixels(c, kRed, {2, 3, 11, 7});
     expectPixels(c, kWhite, {12, 5, 5, 8});
-    EXPECT_EQ(countIn(c, kBlue, 3, 4, 10, 6), 8 * 3);
+    EXPECT_EQ(countColour(c, kBlue, 3, 4, 10, 6), 8 * 3);
     EXPECT_EQ(countColour(c, kRed) + countColour(c, kBlue), 10 * 5);
     Canvas e = painting(40, 40, kRed, kBlue);
     e.ellipse(0, 0, 30, 20);
@@ -144,13 +144,13 @@ TEST(CanvasFill, BorderFillStopsAtTheBorderColourSurfaceFillAtAnyOther)
     c.setPixel(10, 10, kBlack);
     c.setBrushColour(kBlue);
     c.floodFill(8, 8, kRed, FillMode::Border); // covers the black pixel too
-    EXPECT_EQ(countIn(c, kBlue, 6, 6, 13, 13), 8 * 8);
+    EXPECT_EQ(countColour(c, kBlue, 6, 6, 13, 13), 8 * 8);
     EXPECT_EQ(countColour(c, kBlue), 8 * 8);
     EXPECT_EQ(c.pixel(5, 5), kRed);
     Canvas s = polyline(30, 30, {{15, 0}, {15, 30}});
     s.setBrushColour(kBlue);
     s.floodFill(3, 3, kWhite, FillMode::Surface);
-    EXPECT_EQ(countIn(s, kBlue, 0, 0, 14, 29), 15 * 30);
+    EXPECT_EQ(countColour(s, kBlue, 0, 0, 14, 29), 15 * 30);
     EXPECT_EQ(countColour(s, kBlue), 15 * 30);
     s.setBrushColour(kRed);
     s.floodFill(15, 3, kWhite, FillMode::Surface); // starts on another colour: nothing
@@ -183,7 +183,7 @@ TEST(CanvasCopy, PlainCopyReplacesAndClipsAndCopyLetsOnlyNonWhitePixelsMark)
     source.clear(kBlue);
     target.setPixel(8, 8, kRed);
     target.copyRect(7, -2, source, 0, 0, 6, 6);
-    EXPECT_EQ(countIn(target, kBlue, 7, 0, 9, 3), 3 * 4);
+    EXPECT_EQ(countColour(target, kBlue, 7, 0, 9, 3), 3 * 4);
     EXPECT_EQ(countColour(target, kBlue), 3 * 4);
     whole.copyFrom(target);
     EXPECT_EQ(whole.pixel(8, 8), kRed);
@@ -207,7 +207,7 @@ TEST(CanvasText, TextIsDrawnBelowAndRightOfItsTopLeftInTheFontColourAndMeasured)
     const int red = countColour(c, kRed);
     EXPECT_GT(red, 0);
     EXPECT_EQ(red + countColour(c, kWhite), 100 * 40); // no blended edges
-    EXPECT_EQ(countIn(c, kRed, 10, 10, 10 + c.textWidth(QStringLiteral("-5")), 10 + 12), red);
+    EXPECT_EQ(countColour(c, kRed, 10, 10, 10 + c.textWidth(QStringLiteral("-5")), 10 + 12), red);
     c.setFontSize(9);
     const int one = c.textWidth(QStringLiteral("0"));
     EXPECT_GT(one, 3);

@@ -33,9 +33,9 @@ TEST_F(Axes, LabelsSitOnTheSideOfEachAxisAwayFromTheNearEdge)
         doc.frame = frame;
         const Canvas &c = draw();
         for (size_t i = 0; i + 3 < inked.size(); i += 4)
-            EXPECT_GT(countIn(c, kBlack, inked[i], inked[i + 1], inked[i + 2], inked[i + 3]), 3) << i / 4;
+            EXPECT_GT(countColour(c, kBlack, inked[i], inked[i + 1], inked[i + 2], inked[i + 3]), 3) << i / 4;
         for (size_t i = 0; i + 3 < blank.size(); i += 4)
-            EXPECT_EQ(countIn(c, kBlack, blank[i], blank[i + 1], blank[i + 2], blank[i + 3]), 0) << i / 4;
+            EXPECT_EQ(countColour(c, kBlack, blank[i], blank[i + 1], blank[i + 2], blank[i + 3]), 0) << i / 4;
     };
     // "1" at (379, 323), "-3" at (123, 323), "0" at (322, 323), y = 2 at (323, 188); none above or left.
     check({}, {379, 323, 392, 336, 123, 323, 142, 336, 322, 323, 332, 336, 323, 188, 334, 201},
@@ -45,7 +45,7 @@ TEST_F(Axes, LabelsSitOnTheSideOfEachAxisAwayFromTheNearEdge)
     doc.frame = {};
     doc.showScale = 0;
     const Canvas &c = draw();
-    EXPECT_EQ(countAll(c, kBlack), 0);
+    EXPECT_EQ(countColour(c, kBlack), 0);
     EXPECT_EQ(c.pixel(384, 321), kAxisColour); // the ticks stay
 }
 
@@ -53,13 +53,13 @@ TEST_F(Axes, GridReplacesTickMarksWithDottedLines)
 {
     doc.showGrid = 1;
     const Canvas &c = draw();
-    const int grid = countIn(c, kAxisColour, 384, 0, 384, 639);
+    const int grid = countColour(c, kAxisColour, 384, 0, 384, 639);
     EXPECT_GT(grid, 250);
     EXPECT_LT(grid, 400);
-    EXPECT_GT(countIn(c, kAxisColour, 0, 128, 639, 128), 250);
+    EXPECT_GT(countColour(c, kAxisColour, 0, 128, 639, 128), 250);
     EXPECT_EQ(c.pixel(383, 319), kWhite);
     EXPECT_EQ(c.pixel(385, 321), kWhite);
-    EXPECT_EQ(countIn(c, kAxisColour, 0, 320, 639, 320), 640);
+    EXPECT_EQ(countColour(c, kAxisColour, 0, 320, 639, 320), 640);
 }
 
 TEST_F(Axes, AxisOutsideTheWindowPutsTicksAlongTheNearestEdge)
@@ -71,10 +71,10 @@ TEST_F(Axes, AxisOutsideTheWindowPutsTicksAlongTheNearestEdge)
     EXPECT_EQ(c.pixel(0, 64), kAxisColour);
     EXPECT_EQ(c.pixel(1, 64), kAxisColour);
     EXPECT_EQ(c.pixel(2, 64), kWhite);
-    EXPECT_EQ(countIn(c, kAxisColour, 200, 0, 200, 639), 1); // only the x axis crosses
+    EXPECT_EQ(countColour(c, kAxisColour, 200, 0, 200, 639), 1); // only the x axis crosses
     // x ticks every 0.1 (0.6 at column 64), labelled "0.6": wider than "1".
     EXPECT_EQ(c.pixel(64, 321), kAxisColour);
-    EXPECT_GT(countIn(c, kBlack, 59, 323, 80, 336), 5);
+    EXPECT_GT(countColour(c, kBlack, 59, 323, 80, 336), 5);
 }
 
 TEST_F(Axes, RedrawRecomputesTheMappingReportsTheRangeAndPresents)

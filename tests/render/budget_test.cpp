@@ -28,7 +28,7 @@ TEST_F(RedrawBudget, ItemsPastTheBudgetOfTheRedrawAreNotDrawn)
     EXPECT_TRUE(nearW(-4.9L, 1, 1, colours[0]));
     EXPECT_TRUE(nearW(4.9L, 1, 1, colours[0])) << "the first item is drawn whole";
     EXPECT_TRUE(nearW(-4.9L, 2, 1, colours[1])) << "the second at least in part";
-    EXPECT_EQ(countAll(c, colours[2]), 0) << "nothing is left for the third";
+    EXPECT_EQ(countColour(c, colours[2]), 0) << "nothing is left for the third";
     // The next redraw has its budget afresh.
     doc.itemCount = 1;
     doc.items[1] = doc.items[3];

@@ -14,7 +14,7 @@ std::pair<int, int> inkedRows(const Canvas &c, uint32_t colour, int x0, int x1, 
 {
     int first = y1 + 1, last = y0 - 1;
     for (int y = y0; y <= y1; ++y)
-        if (countIn(c, colour, x0, y, x1, y) > 0) {
+        if (countColour(c, colour, x0, y, x1, y) > 0) {
             first = std::min(first, y);
             last = y;
         }
@@ -59,10 +59,10 @@ TEST_F(DisplayScale, LargerTickLabelsGrowByTheirFactorAndKeepOffTheAxesAndTicks)
             const Canvas &c = drawAt(640, 1, size);
             const int ax = view().xToPixel(f.frame.xmin > 0 ? f.frame.xmin : std::min(f.frame.xmax, 0.0L));
             const int ay = view().yToPixel(f.frame.ymin > 0 ? f.frame.ymin : std::min(f.frame.ymax, 0.0L));
-            EXPECT_GT(countAll(c, kBlack), 50);
+            EXPECT_GT(countColour(c, kBlack), 50);
             // The axes and their tick marks (one pixel before, two after) stay clear.
-            EXPECT_EQ(countIn(c, kBlack, 0, ay - 1, 639, ay + 2), 0);
-            EXPECT_EQ(countIn(c, kBlack, ax - 1, 0, ax + 2, 639), 0);
+            EXPECT_EQ(countColour(c, kBlack, 0, ay - 1, 639, ay + 2), 0);
+            EXPECT_EQ(countColour(c, kBlack, ax - 1, 0, ax + 2, 639), 0);
         }
     }
     doc.frame = {};
@@ -115,7 +115,7 @@ TEST_F(DisplayScale, PointMarksAndLabelledPointsGrowWithTheDensity)
     EXPECT_EQ(c.pixel(771, 384), kCurve);
     EXPECT_EQ(c.pixel(763, 384), kWhite);
     EXPECT_EQ(c.pixel(764, 380), kWhite);
-    EXPECT_GT(countIn(c, kCurve, 760, 376, 776, 392), 40);
+    EXPECT_GT(countColour(c, kCurve, 760, 376, 776, 392), 40);
 
     Canvas dense(400, 400, 2);
     const GraphView v(CoordFrame{}, 400);
@@ -124,9 +124,9 @@ TEST_F(DisplayScale, PointMarksAndLabelledPointsGrowWithTheDensity)
     // to the upper right, and nowhere else.
     EXPECT_EQ(dense.pixel(196, 200), kOther);
     EXPECT_EQ(dense.pixel(203, 200), kOther);
-    const int glyphs = countIn(dense, kOther, 200, 170, 231, 196);
+    const int glyphs = countColour(dense, kOther, 200, 170, 231, 196);
     EXPECT_GT(glyphs, 30);
-    EXPECT_EQ(countAll(dense, kOther), countIn(dense, kOther, 196, 170, 231, 203));
+    EXPECT_EQ(countColour(dense, kOther), countColour(dense, kOther, 196, 170, 231, 203));
 }
 
 } // namespace gq

@@ -55,10 +55,10 @@ TEST_F(Implicit, CircleThroughItsFourAxisPointsAndEmptyInside)
     check("x^2+y^2-4", {2, 0, -2, 0, 0, 2, 0, -2, r2, r2, -r2, -r2},
           {-1.2, -1.2, 1.2, 1.2, 2.3, 2.3, 4.9, 4.9});
     // About 2π·2 world units of arc at 64 pixels per unit: one pixel wide.
-    const int thin = countAll(renderer->graphImage(), kCurve);
+    const int thin = countColour(renderer->graphImage(), kCurve);
     EXPECT_GT(thin, 700);
     EXPECT_LT(thin, 1100);
-    EXPECT_GT(countAll(drawOne("x^2+y^2-4", 640, 3), kCurve), 2 * thin); // the item's pen width
+    EXPECT_GT(countColour(drawOne("x^2+y^2-4", 640, 3), kCurve), 2 * thin); // the item's pen width
     drawOne("x^2+y^2-4", 1200);
     EXPECT_TRUE(nearW(2, 0));
     EXPECT_TRUE(nearW(0, -2));
@@ -110,7 +110,7 @@ TEST_F(Implicit, DegenerateConicsAreLinePairsOrNothing)
     // A single point, empty sets, unparsable, infinite and pole-only formulas draw nothing.
     for (const char *text : {"x^2+y^2", "x^2+y^2+1", "y^2+1", "(x+y)^2+1", "x+*y", "", "sin(",
                              "x^2+y^2-10^5000", "x+y-10^5000", "1/(x-y)"})
-        EXPECT_EQ(countAll(drawOne(text), kCurve), 0) << text;
+        EXPECT_EQ(countColour(drawOne(text), kCurve), 0) << text;
 }
 
 TEST_F(Implicit, BranchesSolvedForOneVariable)
@@ -171,7 +171,7 @@ TEST_F(Implicit, TracesDoNotFollowPoleLinesAndDenseCurvesFinishQuickly)
         EXPECT_LT(countW(-0.5L, pole - 0.02L, 0.5L, pole + 0.02L), 3) << static_cast<double>(pole);
     }
     for (const char *text : {"sin(5*x*y)-0.2", "sin(x^2+y^2)*10-x", "tan(x)+tan(y)-1"})
-        EXPECT_GT(countAll(drawOne(text), kCurve), 100) << text;
+        EXPECT_GT(countColour(drawOne(text), kCurve), 100) << text;
 }
 
 } // namespace gq

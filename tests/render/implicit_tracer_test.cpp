@@ -162,11 +162,11 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
     drawEllipseCurve(c, view, kCurve, 1, 0, 0, 0, 1e-12L, 1e-12L);
     drawParabolaCurve(c, view, kCurve, INFINITY, 0, 0, 1, 0);
     drawImplicitLine(c, view, kCurve, 1, NAN, 1, 0);
-    EXPECT_EQ(countAll(c, kCurve), 0);
+    EXPECT_EQ(countColour(c, kCurve), 0);
     // A huge circle through the window is still drawn there; a hyperbola on a
     // very stretched frame and a conic with a far-away centre end.
     drawEllipseCurve(c, view, kCurve, 1, 0, 1e6L, 0, 1e-12L, 1e-12L);
-    EXPECT_GT(countIn(c, kCurve, 20, 96, 180, 104), 50); // |x| <= 4, |y| <= 0.2
+    EXPECT_GT(countColour(c, kCurve, 20, 96, 180, 104), 50); // |x| <= 4, |y| <= 0.2
     GraphView stretched(CoordFrame{-0.001L, 0.001L, -10000, 10000}, 200);
     drawHyperbolaCurve(c, stretched, kCurve, 1, 0, 0, kPi / 4, -1, 1);
     drawConicCurve(c, view, kCurve, 1, {1e-3L, 0, 1e-3L, 1e300L, 1e300L, 1});

@@ -19,10 +19,10 @@ TEST_F(Parametric, CircleIsClosedAndFollowsItsRadius)
     }
     // Continuous: every column inside the circle has a pixel above and below.
     for (int x = 320 - 190; x <= 320 + 190; ++x) {
-        ASSERT_GT(countIn(c, kCurve, x, 0, x, 319), 0) << x;
-        ASSERT_GT(countIn(c, kCurve, x, 321, x, 639), 0) << x;
+        ASSERT_GT(countColour(c, kCurve, x, 0, x, 319), 0) << x;
+        ASSERT_GT(countColour(c, kCurve, x, 321, x, 639), 0) << x;
     }
-    EXPECT_EQ(countIn(c, kCurve, 250, 250, 390, 390), 0);
+    EXPECT_EQ(countColour(c, kCurve, 250, 250, 390, 390), 0);
 }
 
 TEST_F(Parametric, CurvesAreStrokedAndNeverJoinedToOneAnother)
@@ -31,14 +31,14 @@ TEST_F(Parametric, CurvesAreStrokedAndNeverJoinedToOneAnother)
     add(KindParametric, "t", "t/2", "-4", "4");
     const Canvas &c = draw();
     for (int x = view().xToPixel(-4); x < view().xToPixel(4); ++x)
-        ASSERT_GT(countIn(c, kCurve, x, 0, x, 639), 0) << x;
+        ASSERT_GT(countColour(c, kCurve, x, 0, x, 639), 0) << x;
     doc.itemCount = 0;
     add(KindParametric, "t", "4", "-4", "-3");
     add(KindParametric, "t", "-4", "3", "4", kOther);
     const Canvas &two = draw();
-    EXPECT_EQ(countIn(two, kOther, 0, 0, 639, 560), 0);
-    EXPECT_EQ(countIn(two, kCurve, 0, 100, 639, 639), 0);
-    EXPECT_GT(countIn(two, kOther, 0, 576, 639, 576), 60);
+    EXPECT_EQ(countColour(two, kOther, 0, 0, 639, 560), 0);
+    EXPECT_EQ(countColour(two, kCurve, 0, 100, 639, 639), 0);
+    EXPECT_GT(countColour(two, kOther, 0, 576, 639, 576), 60);
 }
 
 TEST_F(Parametric, BoundsInTheWrongOrderAreExchangedAndUndefinedStretchesLeaveGaps)
@@ -47,7 +47,7 @@ TEST_F(Parametric, BoundsInTheWrongOrderAreExchangedAndUndefinedStretchesLeaveGa
     const Canvas &c = draw();
     EXPECT_TRUE(nearW(2.5L, 2.5L, 0));
     EXPECT_TRUE(nearW(0, 0, 0));
-    EXPECT_EQ(countIn(c, kCurve, 0, 330, 639, 639), 0);
+    EXPECT_EQ(countColour(c, kCurve, 0, 330, 639, 639), 0);
     doc.itemCount = 0;
     add(KindParametric, "t", "sqrt(t^2-1)", "-3", "3");
     draw();

@@ -13,7 +13,7 @@ TEST_F(PointsAndSegments, PointMarkIsAFilledDotAroundThePoint)
     const int i = add(KindPoint, "1", "a");
     const Canvas &c = draw();
     // (1, 2) is pixel (384, 192); the mark covers 382..385 without its corners.
-    EXPECT_EQ(countIn(c, kCurve, 380, 190, 388, 196), 12);
+    EXPECT_EQ(countColour(c, kCurve, 380, 190, 388, 196), 12);
     EXPECT_EQ(c.pixel(384, 192), kCurve);
     EXPECT_EQ(c.pixel(382, 191), kCurve);
     EXPECT_EQ(c.pixel(382, 190), kWhite);
@@ -34,7 +34,7 @@ TEST_F(PointsAndSegments, SegmentInsideHasMarksAtBothEnds)
         EXPECT_EQ(c.pixel(p.x() + 1, p.y() + 1), kWhite);
     }
     EXPECT_TRUE(nearW(0.5L, 0, 0));
-    EXPECT_EQ(countIn(c, kCurve, 460, 0, 639, 639), 0);
+    EXPECT_EQ(countColour(c, kCurve, 460, 0, 639, 639), 0);
 }
 
 TEST_F(PointsAndSegments, SegmentLeavingTheWindowIsCutAtTheEdgeWithOneMark)
@@ -47,7 +47,7 @@ TEST_F(PointsAndSegments, SegmentLeavingTheWindowIsCutAtTheEdgeWithOneMark)
     for (int i = 1; i < 318; i += 10)
         EXPECT_EQ(c.pixel(320 + i, 320 - i), kCurve) << i;
     // No mark where the line meets the corner: only the line's own pixels.
-    EXPECT_LE(countIn(c, kCurve, 630, 0, 639, 9), 10);
+    EXPECT_LE(countColour(c, kCurve, 630, 0, 639, 9), 10);
 }
 
 TEST_F(PointsAndSegments, SegmentCrossingTheWindowDrawsItsInsidePartWithoutMarks)
@@ -59,9 +59,9 @@ TEST_F(PointsAndSegments, SegmentCrossingTheWindowDrawsItsInsidePartWithoutMarks
     EXPECT_TRUE(nearW(-5, -0.5L));
     EXPECT_TRUE(nearW(5, 0.5L));
     for (int x = 0; x < 639; ++x)
-        ASSERT_EQ(countIn(c, kCurve, x, 0, x, 639), 1) << x; // a bare line, no marks
-    EXPECT_EQ(countIn(c, kOther, 0, 608, 639, 608), 640);
-    EXPECT_EQ(countAll(c, kOther), 640); // its marks lie far outside
+        ASSERT_EQ(countColour(c, kCurve, x, 0, x, 639), 1) << x; // a bare line, no marks
+    EXPECT_EQ(countColour(c, kOther, 0, 608, 639, 608), 640);
+    EXPECT_EQ(countColour(c, kOther), 640); // its marks lie far outside
 }
 
 TEST_F(PointsAndSegments, UndefinedUnparsableOrOutsideItemsOfEveryKindDrawNothing)
@@ -74,7 +74,7 @@ TEST_F(PointsAndSegments, UndefinedUnparsableOrOutsideItemsOfEveryKindDrawNothin
     add(KindSegment, "0", "0", "1", "log(0)");
     add(KindSegment, "-10", "-4", "-6", "4"); // both ends beyond one edge
     add(KindSegment, "-4", "6", "4", "20");
-    EXPECT_EQ(countAll(draw(), kCurve), 0);
+    EXPECT_EQ(countColour(draw(), kCurve), 0);
     EXPECT_FALSE(renderer->points()[point].defined);
 }
 

@@ -13,13 +13,13 @@ struct Primitives : RenderTest {
 TEST_F(Primitives, SegmentDrawsBetweenMappedEndsWithoutTheEndPixel)
 {
     drawSegment(canvas, view, Stroke{kCurve, 1, false}, -1, 0, 1, 0);
-    EXPECT_EQ(countAll(canvas, kCurve), 128);
+    EXPECT_EQ(countColour(canvas, kCurve), 128);
     EXPECT_EQ(canvas.pixel(256, 320), kCurve);
     EXPECT_EQ(canvas.pixel(384, 320), kWhite);
     // A raised pen sets only the second point.
     Canvas raised(640, 640);
     drawSegment(raised, view, Stroke{kCurve, 3, true}, -1, 0, 1, 1);
-    EXPECT_EQ(countAll(raised, kCurve), 1);
+    EXPECT_EQ(countColour(raised, kCurve), 1);
     EXPECT_EQ(raised.pixel(384, 256), kCurve);
     EXPECT_EQ(raised.penPosition(), QPoint(384, 256));
 }
@@ -30,10 +30,10 @@ TEST_F(Primitives, SegmentWithANaNEndDrawsNothingAndAFarEndKeepsItsDirection)
     drawSegment(canvas, view, down, std::nanl(""), 0, 1, 1);
     drawSegment(canvas, view, down, 0, 0, 1, std::nanl(""));
     drawSegment(canvas, view, Stroke{kCurve, 1, true}, 0, 0, std::nanl(""), 1);
-    EXPECT_EQ(countAll(canvas, kCurve), 0);
+    EXPECT_EQ(countColour(canvas, kCurve), 0);
     // Clamped to row -100, a line to a far point keeps the direction (64, -420).
     drawSegment(canvas, view, down, 0, 0, 1, 1e30L);
-    EXPECT_TRUE(near(canvas, 320 + 64 * 320 / 420, 0, kCurve));
+    EXPECT_TRUE(colourNear(canvas, 320 + 64 * 320 / 420, 0, kCurve));
     EXPECT_EQ(canvas.pixel(320, 320), kCurve);
 }
 
@@ -44,13 +44,13 @@ TEST_F(Primitives, ClippedLinesSpanTheWholeFrame)
         EXPECT_EQ(canvas.pixel(i, 640 - i), kCurve) << i;
     Canvas steep(640, 640);
     drawClippedLine(steep, view, kCurve, 1, 0, 0, 1, 4); // y = 4x leaves through top and bottom
-    EXPECT_TRUE(near(steep, 400, 1, kCurve, 0));
-    EXPECT_TRUE(near(steep, 240, 639, kCurve, 0));
-    EXPECT_EQ(countIn(steep, kCurve, 0, 0, 238, 639), 0);
+    EXPECT_TRUE(colourNear(steep, 400, 1, kCurve, 0));
+    EXPECT_TRUE(colourNear(steep, 240, 639, kCurve, 0));
+    EXPECT_EQ(countColour(steep, kCurve, 0, 0, 238, 639), 0);
     drawClippedLine(steep, view, kOther, 1, 2, -1, 2, 1);
-    EXPECT_EQ(countIn(steep, kOther, 448, 0, 448, 639), 640);
+    EXPECT_EQ(countColour(steep, kOther, 448, 0, 448, 639), 640);
     drawClippedLine(steep, view, kOther, 1, -1, 3, 1, 3);
-    EXPECT_EQ(countIn(steep, kOther, 1, 128, 639, 128), 639);
+    EXPECT_EQ(countColour(steep, kOther, 1, 128, 639, 128), 639);
 }
 
 TEST_F(Primitives, LineThroughPointWithSlope)
@@ -59,12 +59,12 @@ TEST_F(Primitives, LineThroughPointWithSlope)
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
     // y = 3 - 2x leaves through the top at x = -1 and the bottom at x = 4.
     EXPECT_EQ(canvas.pixel(256, 0), kCurve);
-    EXPECT_TRUE(near(canvas, 576, 639, kCurve));
-    EXPECT_EQ(countIn(canvas, kCurve, 0, 0, 250, 639), 0);
+    EXPECT_TRUE(colourNear(canvas, 576, 639, kCurve));
+    EXPECT_EQ(countColour(canvas, kCurve, 0, 0, 250, 639), 0);
     drawLineThroughPoint(canvas, view, Stroke{kOther, 1, false}, 0, 2, 0);
-    EXPECT_EQ(countIn(canvas, kOther, 0, 192, 639, 192), 640);
+    EXPECT_EQ(countColour(canvas, kOther, 0, 192, 639, 192), 640);
     drawLineThroughPoint(canvas, view, Stroke{kOther, 1, false}, 0, 0, INFINITY);
-    EXPECT_EQ(countAll(canvas, kOther), 640);
+    EXPECT_EQ(countColour(canvas, kOther), 640);
 }
 
 TEST_F(Primitives, DotOnlyInsideTheClosedFrame)
@@ -74,7 +74,7 @@ TEST_F(Primitives, DotOnlyInsideTheClosedFrame)
         plotDotIfInside(canvas, view, kCurve, x, y);
     EXPECT_EQ(canvas.pixel(0, 0), kCurve); // the corner (-5, 5) is inside
     EXPECT_EQ(canvas.pixel(384, 256), kCurve);
-    EXPECT_EQ(countAll(canvas, kCurve), 2);
+    EXPECT_EQ(countColour(canvas, kCurve), 2);
 }
 
 TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)
@@ -86,13 +86,13 @@ TEST_F(Primitives, LabelledPointMarksOnlyItsDotAndGlyphs)
     EXPECT_EQ(canvas.pixel(382, 254), kWhite); // the dot's corner
     EXPECT_EQ(canvas.pixel(390, 245), kOther);
     // Glyph pixels in the box to the upper right (384..399, 241..256).
-    EXPECT_GT(countIn(canvas, kCurve, 384, 241, 399, 252), 4);
+    EXPECT_GT(countColour(canvas, kCurve, 384, 241, 399, 252), 4);
     Canvas centred(640, 640);
     drawLabeledPoint(centred, view, 2, kCurve, 1, 1, QStringLiteral("A"));
-    EXPECT_GT(countIn(centred, kCurve, 376, 241, 383, 252), 1);
+    EXPECT_GT(countColour(centred, kCurve, 376, 241, 383, 252), 1);
     Canvas bare(640, 640);
     drawLabeledPoint(bare, view, 1, kCurve, 1, 1, QString());
-    EXPECT_EQ(countAll(bare, kCurve), 12);
+    EXPECT_EQ(countColour(bare, kCurve), 12);
 }
 
 } // namespace gq

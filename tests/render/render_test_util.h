@@ -2,6 +2,7 @@
 // pixel queries on the drawn picture, in pixel or world coordinates.
 #pragma once
 
+#include "common/canvas_count.h"
 #include "engine/engine.h"
 #include "render/render.h"
 #include <gtest/gtest.h>
@@ -14,36 +15,11 @@ namespace gq
 inline constexpr uint32_t kCurve = rgbColour(0, 128, 0);
 inline constexpr uint32_t kOther = rgbColour(128, 0, 128);
 
-// Whether some pixel within r (Chebyshev distance) of (x, y) has the colour.
-inline bool near(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
-{
-    for (int dy = -r; dy <= r; ++dy)
-        for (int dx = -r; dx <= r; ++dx)
-            if (c.pixel(x + dx, y + dy) == colour)
-                return true;
-    return false;
-}
-
 // The same around the pixel of a world point.
 inline bool nearWorld(const Canvas &c, const GraphView &v, long double x, long double y,
                       uint32_t colour = kCurve, int r = 1)
 {
-    return near(c, v.xToPixel(x), v.yToPixel(y), colour, r);
-}
-
-// Pixels of the colour in the rectangle x0..x1, y0..y1 (inclusive).
-inline int countIn(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
-}
-
-inline int countAll(const Canvas &c, uint32_t colour)
-{
-    return countIn(c, colour, 0, 0, c.width() - 1, c.height() - 1);
+    return colourNear(c, v.xToPixel(x), v.yToPixel(y), colour, r);
 }
 
 class RenderTest : public ::testing::Test
@@ -87,7 +63,7 @@ class RenderTest : public ::testing::Test
     // Pixels of the curve colour in the world rectangle [xa, xb] × [ya, yb].
     int countW(long double xa, long double ya, long double xb, long double yb) const
     {
-        return countIn(renderer->graphImage(), kCurve, view().xToPixel(xa), view().yToPixel(yb),
+        return countColour(renderer->graphImage(), kCurve, view().xToPixel(xa), view().yToPixel(yb),
                        view().xToPixel(xb), view().yToPixel(ya));
     }
 

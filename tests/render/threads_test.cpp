@@ -104,7 +104,7 @@ TEST(Threads, TheDocumentsShowEveryItemAndDependOnTheirOwnDefinitionsAndParamete
     for (const auto &[doc, size] : {std::pair{&a, kSizeA}, std::pair{&b, kSizeB}}) {
         const Canvas items = drawItemsAlone(*doc, size);
         for (int i = 1; i <= doc->itemCount; ++i)
-            EXPECT_GT(countAll(items, doc->items[i].colour), 10) << "item " << i;
+            EXPECT_GT(countColour(items, doc->items[i].colour), 10) << "item " << i;
     }
     const Canvas alone = drawItemsAlone(a, kSizeA);
     Document borrowed = a;

@@ -3,6 +3,7 @@
 // queries in world coordinates.
 #pragma once
 
+#include "common/canvas_count.h"
 #include "engine/engine_state.h"
 #include "model/document.h"
 #include "platform/canvas.h"
@@ -13,22 +14,11 @@
 namespace gq
 {
 
-// Pixels of the colour in the rectangle x0..x1, y0..y1 (inclusive).
-inline int countColour(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
-}
-
 // Whether some pixel within r of the world point has the colour.
 inline bool nearWorldPoint(const Canvas &c, const GraphView &v, long double x, long double y, uint32_t colour,
                            int r = 1)
 {
-    const int px = v.xToPixel(x), py = v.yToPixel(y);
-    return countColour(c, colour, px - r, py - r, px + r, py + r) > 0;
+    return colourNear(c, v.xToPixel(x), v.yToPixel(y), colour, r);
 }
 
 class CalculusToolTest : public ::testing::Test

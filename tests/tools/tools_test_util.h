@@ -2,6 +2,7 @@
 // function drawn by the renderer, and pixel queries.
 #pragma once
 
+#include "common/canvas_count.h"
 #include "engine/engine.h"
 #include "render/redraw.h"
 #include <gtest/gtest.h>
@@ -12,22 +13,6 @@ namespace gq
 {
 
 inline constexpr uint32_t kCurveColour = rgbColour(0, 0, 0);
-
-// Pixels of the colour in the rectangle x0..x1, y0..y1 (inclusive).
-inline int countColour(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
-}
-
-// Whether some pixel within r (Chebyshev distance) of (x, y) has the colour.
-inline bool colourNear(const Canvas &c, int x, int y, uint32_t colour, int r = 1)
-{
-    return countColour(c, colour, x - r, y - r, x + r, y + r) > 0;
-}
 
 class ToolsTest : public ::testing::Test
 {

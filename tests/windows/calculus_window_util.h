@@ -3,6 +3,7 @@
 // ticks and pixel queries on the visible graph.
 #pragma once
 
+#include "common/canvas_count.h"
 #include "control/scripted_questions.h"
 #include "windows/main_window.h"
 #include "windows/recording_windows.h"
@@ -44,16 +45,6 @@ inline void tick(QTimer *timer)
 {
     ASSERT_NE(timer, nullptr);
     QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
-}
-
-// Pixels of the colour in the rectangle x0..x1, y0..y1 (inclusive).
-inline int countColour(const Canvas &c, uint32_t colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
 }
 
 class CalculusWindowTest : public ::testing::Test

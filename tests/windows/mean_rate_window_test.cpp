@@ -1,5 +1,6 @@
 // The mean-rate window: the questions for A and B, the read-outs, the arrows,
 // B's approach on the window's timer and the zoom about A.
+#include "common/canvas_count.h"
 #include "control/scripted_questions.h"
 #include "tools/derivative_colours.h"
 #include "windows/main_window.h"
@@ -40,12 +41,7 @@ class MeanRateWindowTest : public ::testing::Test
     bool near(long double x, long double y, uint32_t colour)
     {
         const GraphView &v = graph.renderer().view();
-        const int px = v.xToPixel(x), py = v.yToPixel(y);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (graph.visibleGraph().pixel(px + dx, py + dy) == colour)
-                    return true;
-        return false;
+        return colourNear(graph.visibleGraph(), v.xToPixel(x), v.yToPixel(y), colour);
     }
 
     ScriptedQuestions ask;

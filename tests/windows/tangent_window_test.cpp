@@ -1,5 +1,6 @@
 // The tangent window: its controls, the arrows, the automatic run on the
 // window's timer, the trace box and what closing leaves behind.
+#include "common/canvas_count.h"
 #include "tools/derivative_colours.h"
 #include "windows/main_window.h"
 #include "windows/program_windows.h"
@@ -21,15 +22,6 @@ namespace
 void tick(QTimer &timer)
 {
     QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
-}
-
-int countColour(const Canvas &c, uint32_t colour)
-{
-    int n = 0;
-    for (int y = 0; y < c.height(); ++y)
-        for (int x = 0; x < c.width(); ++x)
-            n += c.pixel(x, y) == colour;
-    return n;
 }
 
 class TangentWindowTest : public ::testing::Test
