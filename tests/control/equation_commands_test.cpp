@@ -1,11 +1,10 @@
 // The main window's file commands: writing and reading the equation file and
 // the refresh after reading.
 #include "control/equation_commands.h"
-#include "control/scripted_questions.h"
+#include "controller_test.h"
 #include "engine/parse.h"
 #include "model/equation_file.h"
 #include "platform/text_file.h"
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -13,31 +12,15 @@ namespace gq
 
 namespace
 {
-class EquationCommands : public ::testing::Test
+class EquationCommands : public ControllerTest
 {
   protected:
-    EquationCommands() : controller(doc, surface)
-    {
-        controller.setQuestions(&ask);
-        controller.resetDocument();
-    }
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     QString write(const char *name, const std::vector<std::string> &lines)
     {
         EXPECT_TRUE(saveTextLines(path(name), lines).isEmpty());
         return path(name);
     }
-    void registerItem(ItemKind kind, std::initializer_list<const char *> answers)
-    {
-        ask.keyboardAnswers.insert(ask.keyboardAnswers.end(), answers.begin(), answers.end());
-        doc.itemCount == 0 ? controller.newRegistration(kind) : controller.addRegistration(kind);
-    }
 
-    QTemporaryDir dir;
-    Document doc;
-    RecordingSurface surface;
-    ScriptedQuestions ask;
-    GraphController controller;
 };
 
 // A complete file with one explicit item in red and the given formula.

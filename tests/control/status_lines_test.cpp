@@ -1,6 +1,5 @@
 // The range line and the parameter line under the graph.
-#include "control/graph_controller.h"
-#include "control/scripted_questions.h"
+#include "controller_test.h"
 #include "engine/parse.h"
 #include <gtest/gtest.h>
 #include <numbers>
@@ -10,14 +9,9 @@ namespace gq
 
 namespace
 {
-class StatusLines : public ::testing::Test
+class StatusLines : public ControllerTest
 {
   protected:
-    StatusLines() : controller(doc, surface)
-    {
-        controller.setQuestions(&ask);
-        controller.resetDocument();
-    }
     // texts: text[1], text[2], ... separated by '|'.
     Item &add(uint8_t kind, const char *texts)
     {
@@ -29,10 +23,6 @@ class StatusLines : public ::testing::Test
             item.text[k++] = t.toStdString();
         return item;
     }
-    Document doc;
-    RecordingSurface surface;
-    ScriptedQuestions ask;
-    GraphController controller;
 };
 } // namespace
 

@@ -1,10 +1,9 @@
 // A file whose formulas do not all parse: read whole, named in one message,
 // marked in the list, and saved back as it was.
 #include "control/equation_commands.h"
-#include "control/scripted_questions.h"
+#include "controller_test.h"
 #include "model/equation_file.h"
 #include "platform/text_file.h"
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -12,13 +11,11 @@ namespace gq
 
 namespace
 {
-class UnparsableFile : public ::testing::Test
+class UnparsableFile : public ControllerTest
 {
   protected:
-    UnparsableFile() : controller(doc, surface)
+    UnparsableFile()
     {
-        controller.setQuestions(&ask);
-        controller.resetDocument();
         // F1 and item 1 do not parse, nor the upper bound of t of item 2;
         // item 3 is sound and uses the sound Q1; item 4 parses but is too
         // complex to draw.
@@ -37,7 +34,6 @@ class UnparsableFile : public ::testing::Test
         EXPECT_TRUE(equationFileLines(file, lines, error)) << error.toStdString();
         EXPECT_TRUE(saveTextLines(path("bad.gtq"), lines).isEmpty());
     }
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     bool listShows(const char *text) const
     {
         for (const RecordingSurface::Text &t : surface.texts)
@@ -46,12 +42,7 @@ class UnparsableFile : public ::testing::Test
         return false;
     }
 
-    QTemporaryDir dir;
     std::vector<std::string> lines;
-    Document doc;
-    RecordingSurface surface;
-    ScriptedQuestions ask;
-    GraphController controller;
 };
 } // namespace
 

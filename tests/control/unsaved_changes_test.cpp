@@ -3,9 +3,8 @@
 #include "control/correction.h"
 #include "control/definition_commands.h"
 #include "control/equation_commands.h"
-#include "control/scripted_questions.h"
+#include "controller_test.h"
 #include "platform/text_file.h"
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -13,13 +12,11 @@ namespace gq
 
 namespace
 {
-class UnsavedChanges : public ::testing::Test
+class UnsavedChanges : public ControllerTest
 {
   protected:
-    UnsavedChanges() : controller(doc, surface)
+    UnsavedChanges()
     {
-        controller.setQuestions(&ask);
-        controller.resetDocument();
         names.forSaving = [this] {
             ++saveDialogs;
             return saveAs;
@@ -29,19 +26,8 @@ class UnsavedChanges : public ::testing::Test
             return openPath;
         };
     }
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
-    void registerExplicit(const char *formula)
-    {
-        ask.keyboardAnswers.push_back(formula);
-        doc.itemCount == 0 ? controller.newRegistration(KindExplicit)
-                           : controller.addRegistration(KindExplicit);
-    }
+    void registerExplicit(const char *formula) { registerItem(KindExplicit, {formula}); }
 
-    QTemporaryDir dir;
-    Document doc;
-    RecordingSurface surface;
-    ScriptedQuestions ask;
-    GraphController controller;
     EquationFileNames names;
     QString saveAs, openPath;
     int saveDialogs = 0, openDialogs = 0;
