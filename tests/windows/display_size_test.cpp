@@ -137,11 +137,19 @@ TEST(ListSurfaceScale, AtEveryTextSizeAndDensityLabelsValuesAndLinesKeepApart)
         for (const Row &row : rows) {
             SCOPED_TRACE(row.label);
             const int end = 1 + surface.textWidth(QString::fromUtf8(row.label));
+            EXPECT_GE(column, end + kListLabelGap);
             const int top = rnd(row.y * unit), bottom = rnd((row.y + kListLineHeight) * unit);
             EXPECT_TRUE(inked(c, rnd((end - 6) * unit), rnd(end * unit), top, bottom)) << "the label";
             EXPECT_FALSE(inked(c, rnd(end * unit), rnd(column * unit), top, bottom)) << "white between";
             EXPECT_TRUE(inked(c, rnd(column * unit), rnd((column + 12) * unit), top, bottom)) << "the value";
         }
+
+        // Short labels keep the value column at 40.
+        Document shortLabels;
+        shortLabels.itemCount = 1;
+        shortLabels.items[1] = {.kind = KindParametric, .text = {"", "cos(t)", "sin(t)", "0", "1"}};
+        painter.redrawItemList(shortLabels);
+        EXPECT_EQ(painter.valueColumn(), kListValueColumn);
     }
 }
 
