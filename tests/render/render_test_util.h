@@ -22,6 +22,20 @@ inline bool nearWorld(const Canvas &c, const GraphView &v, long double x, long d
     return colourNear(c, v.xToPixel(x), v.yToPixel(y), colour, r);
 }
 
+// Appends an item to doc; returns its index.
+inline int addItem(Document &doc, uint8_t kind, const std::string &t1, const std::string &t2 = "",
+                   const std::string &t3 = "", const std::string &t4 = "", uint32_t colour = kCurve,
+                   uint8_t asymptote = 0, uint8_t width = 1)
+{
+    Item &item = doc.items[++doc.itemCount];
+    item.kind = kind;
+    item.text = {"", t1, t2, t3, t4};
+    item.colour = colour;
+    item.asymptote = asymptote;
+    item.penWidth = width;
+    return doc.itemCount;
+}
+
 class RenderTest : public ::testing::Test
 {
   protected:
@@ -36,13 +50,7 @@ class RenderTest : public ::testing::Test
     int add(uint8_t kind, const std::string &t1, const std::string &t2 = "", const std::string &t3 = "",
             const std::string &t4 = "", uint32_t colour = kCurve, uint8_t asymptote = 0, uint8_t width = 1)
     {
-        Item &item = doc.items[++doc.itemCount];
-        item.kind = kind;
-        item.text = {"", t1, t2, t3, t4};
-        item.colour = colour;
-        item.asymptote = asymptote;
-        item.penWidth = width;
-        return doc.itemCount;
+        return addItem(doc, kind, t1, t2, t3, t4, colour, asymptote, width);
     }
     int addExplicit(const std::string &f, uint32_t colour = kCurve)
     {

@@ -16,17 +16,6 @@ namespace
 
 const std::string kPiText = "\x83\xCE";
 
-void addItem(Document &doc, uint8_t kind, const std::string &t1, const std::string &t2, const std::string &t3,
-             const std::string &t4, uint32_t colour, uint8_t asymptote = 0, uint8_t width = 1)
-{
-    Item &item = doc.items[++doc.itemCount];
-    item.kind = kind;
-    item.text = {"", t1, t2, t3, t4};
-    item.colour = colour;
-    item.asymptote = asymptote;
-    item.penWidth = width;
-}
-
 // Every item kind, drawn through definitions and parameters, so that a
 // definition or a parameter value of the other document would change pixels.
 // Both documents use the same texts; what the texts mean differs.
