@@ -39,8 +39,6 @@ class ColourPanelTest : public ::testing::Test
 
 TEST_F(ColourPanelTest, ShowsOnlyOfferedSwatchesInTheirColours)
 {
-    EXPECT_EQ(panel.objectName(), QStringLiteral("clpanel"));
-    EXPECT_EQ(panel.windowTitle(), QString::fromUtf8("色の設定"));
     state.take(255);
     state.take(0);
     panel.prepare(state);
@@ -85,21 +83,9 @@ TEST_F(ColourPanelTest, NothingOfferedOffersAllAgainInsteadOfLockingUp)
     EXPECT_FALSE(button(panel, "paBlack")->isHidden());
 }
 
-TEST_F(ColourPanelTest, ModalChooseReturnsThePick)
-{
-    state.take(16711935);
-    QTimer::singleShot(0, &panel, [this] { button(panel, "paNavy")->click(); });
-    EXPECT_EQ(panel.choose(state), 8388608u);
-    EXPECT_FALSE(state.isOffered(8388608));
-    EXPECT_FALSE(state.isOffered(16711935));
-    EXPECT_EQ(offeredCount(state), 8);
-}
-
-TEST(WarningDialog, TextsCaptionAndButtons)
+TEST(WarningDialog, TheTextOfEachKind)
 {
     ConfirmDialog warning;
-    EXPECT_EQ(warning.objectName(), QStringLiteral("warning"));
-    EXPECT_EQ(warning.windowTitle(), QStringLiteral("warning"));
     const char *const texts[] = {"",
                                  "定義関数および関連した表示式が削除されます",
                                  "定義定数および関連した表示式が削除されます",
@@ -111,8 +97,6 @@ TEST(WarningDialog, TextsCaptionAndButtons)
         EXPECT_EQ(ConfirmDialog::warningText(kind), QString::fromUtf8(texts[kind])) << kind;
     warning.prepare(WarnCurrentItem);
     EXPECT_EQ(warning.Text(), QString::fromUtf8(texts[5]));
-    EXPECT_EQ(button(warning, "YesButton")->text(), QString::fromUtf8("了解 (&Y)"));
-    EXPECT_EQ(button(warning, "NoButton")->text(), QString::fromUtf8("取消し (&N)"));
 }
 
 TEST(WarningDialog, AnswersByButtonAndClosedWindowIsCancel)
@@ -142,8 +126,10 @@ TEST(DialogQuestions, AnswersWithTheRealDialogs)
     });
     EXPECT_EQ(questions.askKeyboard(KeyboardRequest{}), "x");
     ColourPanelState state;
+    state.take(16711935);
     QTimer::singleShot(0, &panel, [&panel] { button(panel, "PaTeal")->click(); });
     EXPECT_EQ(questions.chooseColour(state), 8421376u);
+    EXPECT_EQ(offeredCount(state), 8) << "the pick is taken from the offer";
     QTimer::singleShot(0, &warning, [&warning] { warning.close(); });
     EXPECT_FALSE(questions.confirm(WarnAllDefinitions));
 }
