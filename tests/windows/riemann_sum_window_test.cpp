@@ -1,5 +1,6 @@
-// The integration navigator's window: its opening prompts, sum buttons, held
-// division buttons, error line, range change and closing.
+// The integration navigator's window: its opening, sum buttons, held
+// division buttons, error line, range change and closing. The prompts, sums
+// and strips are the navigator's tests.
 #include "tools/riemann_drawing.h"
 #include "windows/calculus_window_util.h"
 #include "windows/range_dialog.h"
@@ -46,16 +47,10 @@ TEST_F(RiemannWindowTest, OpensWithItsOwnIntervalAndShowsEachSumInItsReadout)
     ASSERT_TRUE(open({"0", "1"}));
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.isModal());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("区分求積"));
-    ASSERT_EQ(ask.keyboardRequests.size(), asked + 2);
-    EXPECT_EQ(ask.keyboardRequests[asked].caption, QStringLiteral("区間の下限"));
-    EXPECT_EQ(ask.keyboardRequests[asked].layout, 2);
-    EXPECT_EQ(ask.keyboardRequests[asked + 1].caption, QStringLiteral("区間の上限"));
+    EXPECT_EQ(ask.keyboardRequests.size(), asked + 2);
     EXPECT_EQ(text("Label9"), QStringLiteral("0.000≦ｘ≦1.000"));
     EXPECT_EQ(text("Panel1"), QStringLiteral("2"));
     EXPECT_EQ(text("sumMax"), QStringLiteral("sumMax"));
-    EXPECT_EQ(text("Label8"), QStringLiteral("polizoid"));
-    EXPECT_TRUE(text("Label11").isEmpty());
 
     click(button("maxButton"));
     click(button("minButton"));
@@ -70,16 +65,9 @@ TEST_F(RiemannWindowTest, OpensWithItsOwnIntervalAndShowsEachSumInItsReadout)
     EXPECT_EQ(green(-4.5L, 0.1L, -0.1L, 4.5L), 0);
 }
 
-TEST_F(RiemannWindowTest, AskingAgainWhereTheFunctionIsUndefinedAndEndingOnACancelThere)
+TEST_F(RiemannWindowTest, AnOpeningThatEndsOnACancelShowsNoWindow)
 {
     registerFunction("1/x");
-    ASSERT_TRUE(open({"0", "1", "2"}));
-    ASSERT_EQ(ask.keyboardRequests.size(), asked + 3);
-    EXPECT_TRUE(ask.keyboardRequests[asked].message.isEmpty());
-    EXPECT_EQ(ask.keyboardRequests[asked + 1].message, QStringLiteral("違う値を入力してください"));
-    EXPECT_EQ(text("Label9"), QStringLiteral("1.000≦ｘ≦2.000"));
-    window.reject();
-
     EXPECT_FALSE(open({})) << "a cancel means 0, where 1/x is undefined";
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.navigator().isOpen());
@@ -124,10 +112,6 @@ TEST_F(RiemannWindowTest, AnUndefinedPointInsideShowsTheErrorLineUntilTheNextOpe
     registerFunction("1/x");
     ASSERT_TRUE(open({"-1", "1"}));
     click(button("maxButton"));
-    EXPECT_EQ(text("Label11"), QStringLiteral("区間内に定義出来ない点があります"));
-    EXPECT_EQ(text("sumMax"), QStringLiteral("sumMax"));
-    click(button("incdiv")); // three strips miss 0
-    EXPECT_NE(text("sumMax"), QStringLiteral("sumMax"));
     EXPECT_EQ(text("Label11"), QStringLiteral("区間内に定義出来ない点があります"));
     window.reject();
     ASSERT_TRUE(open({"1", "2"}));
