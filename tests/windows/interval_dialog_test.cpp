@@ -1,6 +1,7 @@
 // The interval window: opened from the menu without blocking, its held
 // buttons, its step choice and its maximum/minimum switch, and the band on
-// every later redraw.
+// every later redraw. The steps' arithmetic, the extrema and the drawing of
+// the band and marks are the interval tools' tests.
 #include "tools/interval_overlay.h"
 #include "windows/calculus_window_util.h"
 #include "windows/interval_dialog.h"
@@ -64,12 +65,8 @@ TEST_F(IntervalDialogTest, TheMenuCommandAsksTheBoundsAndShowsTheBandWithItsMark
 {
     registerFunction("x^2");
     setInterval("-1", "2");
-    ASSERT_GE(ask.keyboardRequests.size(), 3u);
-    EXPECT_EQ(ask.keyboardRequests[1].caption, QStringLiteral("区間の下限"));
-    EXPECT_EQ(ask.keyboardRequests[2].caption, QStringLiteral("区間の上限"));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("区間設定"));
     EXPECT_TRUE(g.interval().active);
     EXPECT_EQ(text("intervallower"), QStringLiteral("-1.00"));
     EXPECT_EQ(text("intervalupper"), QStringLiteral("2.00"));
@@ -80,8 +77,6 @@ TEST_F(IntervalDialogTest, TheMenuCommandAsksTheBoundsAndShowsTheBandWithItsMark
     EXPECT_TRUE(radio("MaxMIn", "On")->isChecked());
     expectBand(-1, 2);
     EXPECT_EQ(visible().pixel(px(2), py(4)), kRed) << "the maximum (2, 4)";
-    EXPECT_EQ(visible().pixel((px(2) + px(0)) / 2, py(4)), kBlue);
-    EXPECT_GT(countColour(visible(), kBlue, px(0) - 3, py(0) - 2, px(0) + 3, py(0) + 1), 4) << "the vertex";
 }
 
 TEST_F(IntervalDialogTest, AHeldButtonStepsAtThePressAndAtEveryTickUntilReleased)
@@ -90,48 +85,36 @@ TEST_F(IntervalDialogTest, AHeldButtonStepsAtThePressAndAtEveryTickUntilReleased
     setInterval("-1", "2");
     auto *timer = dialog.findChild<QTimer *>(QStringLiteral("Timer1"));
     ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 50);
     EXPECT_FALSE(timer->isActive());
 
     press(button("lowerplus"));
     EXPECT_EQ(g.interval().lower, -1 + 0.1L);
     EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 50);
     for (int i = 0; i < 3; ++i)
         tick(timer);
     release(button("lowerplus"));
     EXPECT_FALSE(timer->isActive());
     EXPECT_EQ(text("intervallower"), QStringLiteral("-0.60"));
     expectBand(-0.6L, 2);
-
-    click(button("upperminus"));
-    click(button("RightButton"));
-    EXPECT_EQ(text("intervallower"), QStringLiteral("-0.50"));
-    EXPECT_EQ(text("intervalupper"), QStringLiteral("2.00"));
-    click(button("LeftButton"));
-    click(button("lowerminus"));
-    click(button("upperplus"));
-    EXPECT_EQ(text("intervallower"), QStringLiteral("-0.70"));
-    EXPECT_EQ(text("intervalupper"), QStringLiteral("2.00"));
-
-    click(radio("zougenti", "10"));
-    EXPECT_EQ(dialog.stepValue(), 10);
-    click(button("RightButton"));
-    EXPECT_EQ(text("intervallower"), QStringLiteral("9.30"));
-    click(radio("zougenti", "0.01"));
-    click(button("LeftButton"));
-    EXPECT_EQ(text("intervalupper"), QStringLiteral("11.99"));
 }
 
-TEST_F(IntervalDialogTest, ShrinkingStopsOnceTheLowerBoundHasPassedTheUpper)
+// Each button moves its own bounds, by the step chosen.
+TEST_F(IntervalDialogTest, EachButtonAndStepIsWired)
 {
-    registerFunction("x");
-    setInterval("0.95", "1");
-    press(button("lowerplus"));
-    tick(dialog.findChild<QTimer *>(QStringLiteral("Timer1")));
-    release(button("lowerplus"));
-    EXPECT_EQ(text("intervallower"), QStringLiteral("1.05"));
-    click(button("upperminus"));
-    EXPECT_EQ(text("intervalupper"), QStringLiteral("1.00"));
+    registerFunction("x^2");
+    setInterval("-1", "2");
+    const struct {
+        const char *button, *step, *lower, *upper;
+    } cases[] = {{"lowerminus", "10", "-11.00", "2.00"},  {"upperplus", "1", "-11.00", "3.00"},
+                 {"lowerplus", "0.01", "-10.99", "3.00"}, {"upperminus", "0.1", "-10.99", "2.90"},
+                 {"RightButton", "1", "-9.99", "3.90"},   {"LeftButton", "0.05", "-10.04", "3.85"}};
+    for (const auto &c : cases) {
+        click(radio("zougenti", c.step));
+        click(button(c.button));
+        EXPECT_EQ(text("intervallower"), QString::fromLatin1(c.lower)) << c.button;
+        EXPECT_EQ(text("intervalupper"), QString::fromLatin1(c.upper)) << c.button;
+    }
 }
 
 TEST_F(IntervalDialogTest, TheSwitchTurnsTheMarksOffAndOnAndIsHiddenUnlessOneExplicitFunction)
