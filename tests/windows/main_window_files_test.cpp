@@ -137,19 +137,6 @@ TEST_F(MainWindowFiles, ThePictureFollowsTheDocumentThatWasRead)
     g.openDocument();
     EXPECT_EQ(ask.saveChangesQuestions, 1) << "the read document is unchanged: nothing to ask";
     EXPECT_EQ(windows.opened, std::vector<std::string>{"parameters after load"});
-
-    // A cancelled open dialog and a broken file leave the picture alone.
-    g.showStandard();
-    openPath.clear();
-    g.openDocument();
-    QFile broken(path("broken.gtq"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("[Graphotheque Data]\r\nfive\r\n");
-    broken.close();
-    openPath = path("broken.gtq");
-    g.openDocument();
-    EXPECT_EQ(g.doc().items[1].text[1], "a*x");
-    EXPECT_EQ(ask.messages.size(), 1u);
 }
 
 TEST_F(MainWindowFiles, TheMessageAboutUnparsableFormulasComesOverTheNewPicture)
