@@ -1,16 +1,16 @@
 // Helpers for the calculus windows' tests: a main window with scripted
-// questions and one registered function, synthesised mouse presses, timer
-// ticks and pixel queries on the visible graph.
+// questions and one registered function, synthesised mouse presses and
+// pixel queries on the visible graph; timer ticks are timer_tick.h's.
 #pragma once
 
 #include "common/canvas_count.h"
 #include "control/scripted_questions.h"
 #include "windows/main_window.h"
 #include "windows/recording_windows.h"
+#include "windows/timer_tick.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -38,13 +38,6 @@ inline void click(QWidget *w)
 {
     press(w);
     release(w);
-}
-
-// One tick of a window's timer, as the event loop delivers it.
-inline void tick(QTimer *timer)
-{
-    ASSERT_NE(timer, nullptr);
-    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
 }
 
 class CalculusWindowTest : public ::testing::Test

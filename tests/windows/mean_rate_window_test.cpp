@@ -8,10 +8,10 @@
 #include "windows/main_window.h"
 #include "windows/mean_rate_window.h"
 #include "windows/program_windows.h"
+#include "windows/timer_tick.h"
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -19,11 +19,6 @@ namespace gq
 
 namespace
 {
-void tick(QTimer &timer)
-{
-    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
-}
-
 class MeanRateWindowTest : public ::testing::Test
 {
   protected:

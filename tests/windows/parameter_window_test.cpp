@@ -4,12 +4,12 @@
 #include "windows/main_window.h"
 #include "windows/parameter_window.h"
 #include "windows/program_windows.h"
+#include "windows/timer_tick.h"
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -18,12 +18,6 @@ namespace gq
 namespace
 {
 const std::string kTheta = "\x83\xC6"; // θ in Shift-JIS
-
-// One tick of the window's timer, as the event loop delivers it.
-void tick(QTimer &timer)
-{
-    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
-}
 
 class ParameterWindowTest : public ::testing::Test
 {

@@ -1,20 +1,11 @@
 // Press-and-hold buttons: one step per click, repeats while held.
 #include "windows/press_and_hold.h"
+#include "windows/timer_tick.h"
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace gq
 {
-
-namespace
-{
-// One tick of the timer, as the event loop delivers it.
-void tick(QTimer &timer)
-{
-    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
-}
-} // namespace
 
 TEST(PressAndHold, AClickIsOneStepAndHoldingRepeatsOnTheTimerUntilRelease)
 {

@@ -5,9 +5,9 @@
 #include "windows/main_window.h"
 #include "windows/program_windows.h"
 #include "windows/range_dialog.h"
+#include "windows/timer_tick.h"
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -15,12 +15,6 @@ namespace gq
 
 namespace
 {
-// One tick of the step timer, as the event loop delivers it.
-void tick(QTimer &timer)
-{
-    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
-}
-
 class RangeDialogTest : public ::testing::Test
 {
   protected:
@@ -45,7 +39,6 @@ class RangeDialogTest : public ::testing::Test
     std::vector<std::string> events;
     RangeDialog dialog;
 };
-
 } // namespace
 
 TEST_F(RangeDialogTest, AClickIsOneStepOfItsButtonThenARedraw)

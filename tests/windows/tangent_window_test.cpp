@@ -6,11 +6,11 @@
 #include "windows/main_window.h"
 #include "windows/program_windows.h"
 #include "windows/tangent_window.h"
+#include "windows/timer_tick.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -19,12 +19,6 @@ namespace gq
 
 namespace
 {
-// One tick of the timer, as the event loop delivers it.
-void tick(QTimer &timer)
-{
-    QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
-}
-
 class TangentWindowTest : public ::testing::Test
 {
   protected:
