@@ -146,11 +146,6 @@ TEST_F(MainWindowTest, IntervalCommandsAskBoundsOnceAndHandTheRedrawToTheOverlay
     g.showStandard();
     EXPECT_EQ(overlays, 1);
 
-    // While active the window is shown again without asking.
-    g.setInterval();
-    EXPECT_EQ(ask.keyboardRequests.size(), 2u);
-    EXPECT_EQ(shown, 2);
-
     g.interval().showMaxMin = true;
     g.clearInterval();
     EXPECT_FALSE(g.interval().active);

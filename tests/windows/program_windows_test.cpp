@@ -1,4 +1,5 @@
 // The program's windows as start-up creates them.
+#include "windows/interval_dialog.h"
 #include "windows/main_window.h"
 #include "windows/program_windows.h"
 #include <QDialog>
@@ -19,13 +20,18 @@ TEST(ProgramWindows, CreatedOnceInTheirOrderAndLinkedToTheMainWindow)
     EXPECT_EQ(names, (QStringList{"AboutBox1", "keyfunc", "Hanichange", "ParaChange", "clpanel", "PMove",
                                   "dtangent", "kukansettei", "integnavi", "correctform", "warning"}));
 
-    // The interval dialog is shown without blocking.
-    windows.showIntervalDialog();
-    auto *interval = graph.findChild<QDialog *>(QStringLiteral("kukansettei"));
+    // The interval dialog is shown without blocking, every opening with the
+    // step 0.1.
+    auto *interval = graph.findChild<IntervalDialog *>(QStringLiteral("kukansettei"));
     ASSERT_NE(interval, nullptr);
-    EXPECT_TRUE(interval->isVisible());
-    EXPECT_FALSE(interval->isModal());
-    interval->hide();
+    for (int opening = 0; opening < 2; ++opening) {
+        windows.showIntervalDialog();
+        EXPECT_TRUE(interval->isVisible());
+        EXPECT_FALSE(interval->isModal());
+        EXPECT_EQ(interval->stepValue(), 0.1L);
+        interval->selectStep(0);
+        interval->hide();
+    }
 }
 
 // Deleting an item in the correction window redraws the graph when the
