@@ -41,6 +41,8 @@ constexpr int kMaxPasses = 1000;
 
 // Whether the pass running on this thread may multiply out.
 thread_local bool g_multiplyOut = true;
+// How many factorials enclose the node being rewritten on this thread.
+thread_local int g_factorialDepth = 0;
 
 bool is(const ExprNode *n, int32_t op)
 {
@@ -137,7 +139,11 @@ bool powerRules(ExprNode *&ref)
         // negative exponent the result is a fraction and is kept as it is.
         if (isIntegerValue(base->value) && exponent->value >= 0)
             v = roundHalfEven(v);
-        if (foldable(v, base->value, 1))
+        // Inside a factorial the text may hold no decimal point, so a
+        // fraction such as 3^(-4) stays a power there: folded, (2+3^(-4))!
+        // could not be written back.
+        const bool writable = g_factorialDepth == 0 || isIntegerValue(v);
+        if (writable && foldable(v, base->value, 1))
             replaceNode(ref, makeConstNode(v));
     }
     // A power of a negative base is defined for a fraction exponent with an
@@ -306,8 +312,13 @@ ExprNode *canonicalise(ExprNode *&ref)
 {
     if (!ref || formulaBudgetSpent())
         return ref;
+    // No rule rewrites a factorial, so nothing leaves or enters its operand
+    // after the operand is rewritten here.
+    const int enclosing = ref->op == OpFactorial ? 1 : 0;
+    g_factorialDepth += enclosing;
     canonicalise(ref->left);
     canonicalise(ref->right);
+    g_factorialDepth -= enclosing;
     return settle(ref);
 }
 

@@ -77,7 +77,8 @@ TEST(DerivativeText, ValuesMatchNumericalDerivatives)
         "log(x^2+1)", "exp(-x^2)", "sqrt(x^2+1)", "abs(x-5)", "sinh(x)", "cosh(x)", "(x+5)^(x/4)", "2^x",
         "e^x", "x^a", "1/(x^2+1)", "(x^2+1)/(x-4)", "x*sin(x)*cos(x)", "(x-1)^3(x+2)", "a*x^3-b*x", "-sin(x)",
         "-(x^2+x)", "log2(x+5)", "x^(1/3)", "(x^2+1)^(-2)", "Sum(i=[1,4],x^i/i)", "(d/dx)(x^4)",
-        "3x-(x-(2-x))", "sin(cos(x))", "exp(sin(x))", "(2x+1)^3", "x/y", "x^x", "x*y*a/(x-y)"};
+        "3x-(x-(2-x))", "sin(cos(x))", "exp(sin(x))", "(2x+1)^3", "x/y", "x^x", "x*y*a/(x-y)",
+        "x*(3^(-4)+2)!"};
     // clang-format on
     for (const char *f : formulas) {
         engineState().parseOK = true;

@@ -98,6 +98,10 @@ TEST(FuzzFindings, EachFindingStaysFixed)
          "leaves alone, so its text divides by 1-1 and is refused as 1/0 is", Holds::CanonicalIsQuotientByZero},
         {"x/(0.5*4-2)", "the same with a product the parser does not fold: x/(2-2)",
          Holds::CanonicalIsQuotientByZero},
+        {"sqr(-4-3^(-4))!art(a)+(5)",
+         "the canonical form leaves a power that is a fraction (3^(-4)) unfolded inside a factorial, whose "
+         "text may hold no decimal point", Holds::CanonicalParses},
+        {"x*(3^(-4)+2)!", "the same in a formula defined everywhere (2x)", Holds::CanonicalReadsBack},
         {"xx^x(d/dx)(d/dx)x3/x3^3",
          "no fault, the same knife edge with a negative base: x to a second derivative that is 0 only up "
          "to rounding is x^0 = 1 or undefined; the text of the parsed formula parses again", Holds::TextParses},
@@ -117,6 +121,7 @@ TEST(FuzzFindings, EachFindingStaysFixed)
             EXPECT_EQ(checkFormula(f.text), FormulaCheck::TooComplex) << f.text;
             break;
         case Holds::CanonicalReadsBack:
+            EXPECT_TRUE(accepts(printed(f.text, Holds::CanonicalParses))) << f.text;
             EXPECT_TRUE(canonicalReadsBack(f.text));
             break;
         case Holds::CanonicalIsQuotientByZero:
