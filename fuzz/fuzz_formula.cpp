@@ -8,8 +8,9 @@
 //
 // - printing a tree and parsing the text again gives the same value at the
 //   sample points, up to rounding: both undefined, or both defined and close
-//   for the magnitude of the intermediate values (where an intermediate
-//   value is huge, overflow and amplified rounding are no fault);
+//   for the magnitude of the intermediate values and for the worst
+//   cancellation in either tree (where an intermediate value is huge,
+//   overflow and amplified rounding are no fault);
 // - the text of a derivative of a formula that parses also parses (the
 //   derivative command checks its own text as the keyboard would);
 // - evaluation never allocates, and one evaluation of a formula the budget
@@ -23,6 +24,7 @@
 #include "engine/engine.h"
 #include "engine/expand_sums.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -154,6 +156,32 @@ bool powerAtKnifeEdge(const ExprNode *expanded, long double x)
     return false;
 }
 
+// The worst cancellation at x in the tree: over its sums, the largest ratio
+// of the operands' magnitudes to the magnitude of the result (1 where none
+// cancels; infinite for a sum that cancels to 0 exactly, and for trees too
+// large to measure). A difference of nearly equal values keeps only the
+// digits where they differ, so the relative rounding error of the result,
+// and of all that divides or multiplies by it, grows by this ratio.
+long double cancellationAt(const ExprNode *expanded, long double x)
+{
+    if (treeSize(expanded) > kMeasuredNodes)
+        return HUGE_VALL;
+    std::vector<const ExprNode *> nodes;
+    collect(expanded, nodes);
+    long double worst = 1;
+    for (const ExprNode *n : nodes) {
+        if ((n->op != OpAdd && n->op != OpSubtract) || !n->left || !n->right)
+            continue;
+        Program left(n->left), right(n->right), whole(n);
+        const Sample a = evaluateAt(left, x), b = evaluateAt(right, x), sum = evaluateAt(whole, x);
+        const long double operands = std::fabs(a.value) + std::fabs(b.value);
+        if (!a.defined || !b.defined || !sum.defined || !std::isfinite(operands) || operands == 0)
+            continue;
+        worst = std::max(worst, sum.value == 0 ? HUGE_VALL : operands / std::fabs(sum.value));
+    }
+    return worst;
+}
+
 // Values that differ by more than rounding at x.
 bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, long double x)
 {
@@ -167,9 +195,17 @@ bool differ(Sample a, const ExprNode *treeA, Sample b, const ExprNode *treeB, lo
         return false;
     if (powerAtKnifeEdge(treeA, x) || powerAtKnifeEdge(treeB, x))
         return false;
+    const long double difference = std::fabs(a.value - b.value);
+    if (a.defined == b.defined && difference <= 1e-9L * (1 + a.scale + b.scale))
+        return false;
+    // Rounding that a cancellation amplified (the 80-bit rounding unit is
+    // about 1e-19; 1e-16 leaves room for what later operations add). Where
+    // the cancellation leaves no digit at all, rounding may even decide
+    // whether a later operation is defined.
+    const long double cancellation = std::max(cancellationAt(treeA, x), cancellationAt(treeB, x));
     if (a.defined != b.defined)
-        return true;
-    return std::fabs(a.value - b.value) > 1e-9L * (1 + a.scale + b.scale);
+        return cancellation < 1e15L;
+    return difference > 1e-16L * cancellation * (std::fabs(a.value) + std::fabs(b.value));
 }
 
 // Values that differ by more than rounding, at x and next to it. Only where
