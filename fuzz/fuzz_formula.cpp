@@ -81,6 +81,16 @@ void collect(const ExprNode *n, std::vector<const ExprNode *> &out)
     out.push_back(n);
 }
 
+// The subtrees of a tree small enough to measure (each measure costs a
+// compilation per subtree), or false for a larger one.
+bool measuredSubtrees(const ExprNode *tree, std::vector<const ExprNode *> &out)
+{
+    if (treeSize(tree) > kMeasuredNodes)
+        return false;
+    collect(tree, out);
+    return true;
+}
+
 // The value at x of the Program of n, with y = x/2 + 0.3.
 Sample evaluateAt(Program &program, long double x)
 {
@@ -116,9 +126,8 @@ void sampleTree(const ExprNode *expanded, Sample (&out)[kPoints], const std::str
 long double scaleAt(const ExprNode *expanded, long double x)
 {
     std::vector<const ExprNode *> nodes;
-    if (treeSize(expanded) > kMeasuredNodes)
+    if (!measuredSubtrees(expanded, nodes))
         return HUGE_VALL;
-    collect(expanded, nodes);
     long double scale = 0;
     for (const ExprNode *n : nodes) {
         Program sub(n);
@@ -139,10 +148,9 @@ long double scaleAt(const ExprNode *expanded, long double x)
 // one.
 bool powerAtKnifeEdge(const ExprNode *expanded, long double x)
 {
-    if (treeSize(expanded) > kMeasuredNodes)
-        return true;
     std::vector<const ExprNode *> nodes;
-    collect(expanded, nodes);
+    if (!measuredSubtrees(expanded, nodes))
+        return true;
     for (const ExprNode *n : nodes) {
         if (n->op != OpPower || !n->left || !n->right)
             continue;
@@ -164,10 +172,9 @@ bool powerAtKnifeEdge(const ExprNode *expanded, long double x)
 // and of all that divides or multiplies by it, grows by this ratio.
 long double cancellationAt(const ExprNode *expanded, long double x)
 {
-    if (treeSize(expanded) > kMeasuredNodes)
-        return HUGE_VALL;
     std::vector<const ExprNode *> nodes;
-    collect(expanded, nodes);
+    if (!measuredSubtrees(expanded, nodes))
+        return HUGE_VALL;
     long double worst = 1;
     for (const ExprNode *n : nodes) {
         if ((n->op != OpAdd && n->op != OpSubtract) || !n->left || !n->right)
