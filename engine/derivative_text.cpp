@@ -1,10 +1,14 @@
 // The text of a derivative, as the derivative command registers it.
 #include "engine/budget.h"
+#include "engine/derivative_presentation.h"
 #include "engine/differentiate.h"
 #include "engine/formula.h"
 #include "engine/parse.h"
 #include "engine/print.h"
 #include "engine/simplify.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace gq
 {
@@ -13,10 +17,16 @@ namespace
 {
 enum class Attempt { Written, NotParsed, TooLarge };
 
+// A derivative's text in the canonical form, and as the item shows it.
+struct Written {
+    std::string canonical, shown;
+};
+
 // Parses text, brings it into the canonical form (multiplying out or not),
 // differentiates it by v and brings the result into the same form, within a
-// formula budget of its own; writes the result into out.
-Attempt writeDerivative(const std::string &text, int32_t v, bool multiplyOut, std::string &out)
+// formula budget of its own; writes the result into out, with its
+// presentation.
+Attempt writeDerivative(const std::string &text, int32_t v, bool multiplyOut, Written &out)
 {
     EngineState &state = engineState();
     FormulaBudget budget;
@@ -38,8 +48,11 @@ Attempt writeDerivative(const std::string &text, int32_t v, bool multiplyOut, st
         canonical(d);
     if (!d || formulaBudgetSpent())
         return Attempt::TooLarge;
-    out = treeToText(d.get());
-    return out.size() > kMaxDerivativeText ? Attempt::TooLarge : Attempt::Written;
+    out.canonical = treeToText(d.get());
+    // Even a canonical text too long to use may be presented short enough
+    // (a product of many sums multiplied out, then collected).
+    out.shown = presentDerivative(d.get(), out.canonical, multiplyOut);
+    return out.canonical.size() > kMaxDerivativeText ? Attempt::TooLarge : Attempt::Written;
 }
 
 // Why 400 bytes: a text that long no longer reads as a formula in the item
@@ -51,20 +64,34 @@ constexpr std::size_t kLongDerivativeText = 400;
 std::string derivativeText(const std::string &text, int32_t v)
 {
     EngineState &state = engineState();
-    std::string expanded, factored;
+    Written expanded, factored;
     const Attempt first = writeDerivative(text, v, true, expanded);
     if (first == Attempt::NotParsed) {
         state.parseOK = false;
         return {};
     }
-    std::string out = expanded;
-    if (first == Attempt::TooLarge || expanded.size() > kLongDerivativeText) {
+    std::string out = expanded.canonical;
+    std::vector<std::string> shown{expanded.shown};
+    if (first == Attempt::TooLarge || expanded.canonical.size() > kLongDerivativeText) {
         const Attempt second = writeDerivative(text, v, false, factored);
-        if (second == Attempt::Written && (first == Attempt::TooLarge || factored.size() < expanded.size()))
-            out = factored;
+        if (second == Attempt::Written &&
+            (first == Attempt::TooLarge || factored.canonical.size() < expanded.canonical.size()))
+            out = factored.canonical;
         else if (first == Attempt::TooLarge)
             out.clear();
+        shown.push_back(factored.shown);
     }
+    // The item shows the shortest presentation, never longer than the
+    // canonical text chosen above, which stays where none passes the check.
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
+    if (!out.empty())
+        for (const std::string &candidate : shown)
+            if (!candidate.empty() && candidate.size() <= out.size() && candidate != out &&
+                checkFormula(candidate) == FormulaCheck::Accepted) {
+                out = candidate;
+                break;
+            }
     // Registered as a formula, the text must pass the check any formula
     // passes, and it reads back: the printer writes only what the parser
     // takes (a factorial of some letters excepted, which only a defined

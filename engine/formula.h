@@ -56,7 +56,10 @@ bool formulaUsesLeaf(const std::string &text, int32_t op);
 // Parses text, canonicalises, differentiates by v, canonicalises and writes
 // the result. When that text would be too long to use (products of sums
 // multiplied out), the derivative of the formula as written, brought into
-// the canonical form without multiplying out, is written instead. The text is
+// the canonical form without multiplying out, is written instead. The text
+// returned is that derivative as presentDerivative (derivative_presentation.h)
+// writes it: like terms collected, in the form a teacher writes, defined
+// exactly where the canonical text is and never longer. The text is
 // at most kMaxDerivativeText bytes and parses back. The caller sets
 // engineState().parseOK true before and checks it after: a text that does
 // not parse fails it, and so (with tooComplex set) does a derivative that
