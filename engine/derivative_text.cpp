@@ -61,42 +61,50 @@ Attempt writeDerivative(const std::string &text, int32_t v, bool multiplyOut, Wr
 constexpr std::size_t kLongDerivativeText = 400;
 } // namespace
 
-std::string derivativeText(const std::string &text, int32_t v)
+std::string derivativeText(const std::string &text, int32_t v, std::string *canonicalText)
 {
     EngineState &state = engineState();
+    if (canonicalText)
+        canonicalText->clear();
     Written expanded, factored;
     const Attempt first = writeDerivative(text, v, true, expanded);
     if (first == Attempt::NotParsed) {
         state.parseOK = false;
         return {};
     }
-    std::string out = expanded.canonical;
+    std::string canonical = expanded.canonical;
     std::vector<std::string> shown{expanded.shown};
     if (first == Attempt::TooLarge || expanded.canonical.size() > kLongDerivativeText) {
         const Attempt second = writeDerivative(text, v, false, factored);
         if (second == Attempt::Written &&
             (first == Attempt::TooLarge || factored.canonical.size() < expanded.canonical.size()))
-            out = factored.canonical;
+            canonical = factored.canonical;
         else if (first == Attempt::TooLarge)
-            out.clear();
+            canonical.clear();
         shown.push_back(factored.shown);
     }
-    // The item shows the shortest presentation, never longer than the
-    // canonical text chosen above, which stays where none passes the check.
-    std::stable_sort(shown.begin(), shown.end(),
-                     [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
-    if (!out.empty())
-        for (const std::string &candidate : shown)
-            if (!candidate.empty() && candidate.size() <= out.size() && candidate != out &&
-                checkFormula(candidate) == FormulaCheck::Accepted) {
-                out = candidate;
-                break;
-            }
     // Registered as a formula, the text must pass the check any formula
     // passes, and it reads back: the printer writes only what the parser
     // takes (a factorial of some letters excepted, which only a defined
-    // constant can bring in).
-    const FormulaCheck check = out.empty() ? FormulaCheck::TooComplex : checkFormula(out);
+    // constant can bring in). The item shows the shortest presentation that
+    // does, never longer than the canonical text chosen above, which stays
+    // where none does.
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
+    std::string out;
+    FormulaCheck check = FormulaCheck::TooComplex;
+    for (const std::string &candidate : shown) {
+        if (canonical.empty() || candidate.empty() || candidate.size() > canonical.size() || candidate == canonical)
+            continue;
+        if ((check = checkFormula(candidate)) == FormulaCheck::Accepted) {
+            out = candidate;
+            break;
+        }
+    }
+    if (out.empty()) {
+        out = canonical;
+        check = out.empty() ? FormulaCheck::TooComplex : checkFormula(out);
+    }
     if (check != FormulaCheck::Accepted) {
         state.parseOK = false;
         state.tooComplex = check == FormulaCheck::TooComplex;
@@ -104,6 +112,8 @@ std::string derivativeText(const std::string &text, int32_t v)
     }
     state.parseOK = true;
     state.tooComplex = false;
+    if (canonicalText)
+        *canonicalText = canonical;
     return out;
 }
 
