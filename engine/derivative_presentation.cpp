@@ -45,11 +45,13 @@
 #include "engine/derivative_presentation.h"
 
 #include "engine/budget.h"
+#include "engine/expand_sums.h"
 #include "engine/formula.h"
 #include "engine/parse.h"
 #include "engine/presentation_form.h"
 #include "engine/print.h"
 #include "engine/program.h"
+#include "engine/simplify.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,9 +67,10 @@ namespace
 {
 using namespace presentation;
 
-// Why 200,000 units: the derivatives of typed formulas need a few thousand;
-// the multiplied-out derivative of a product of ten linear factors (a
-// thousand terms) needs about 100,000. Beyond, the text stays as it is.
+// Why 200,000 units: the derivatives of typed formulas need a few thousand
+// (x/sqrt(x^2+1) 900, a product of five linear factors 7,000); the
+// multiplied-out derivative of a product of ten linear factors, 18,000
+// bytes of text, needs 70,000. Beyond, the text stays as it is.
 constexpr std::size_t kPresentationWork = 200'000;
 // Deeper trees (not counting the terms of a sum) stay as they are: the pass
 // recurses along the nesting.
@@ -351,13 +354,28 @@ class Writer
     Algebra &algebra_;
 };
 
-// A formula text as the plotter evaluates it.
+// A tree ready to evaluate: the canonical derivative with its sums
+// expanded, or a text as parsed, its sums expanded and simplified (as the
+// plotter prepares it before the canonical form, which keeps the value and
+// where it is defined, and which would multiply a factored text out again).
 struct Evaluated {
     Tree tree;
     std::optional<Program> program;
-    explicit Evaluated(const std::string &text) : tree(parseCurveFormula(text))
+    explicit Evaluated(const ExprNode *canonical) : tree(copyTree(canonical))
     {
-        if (tree)
+        ExprNode *raw = tree.release();
+        expandSums(raw);
+        tree.reset(raw);
+        program.emplace(tree.get());
+    }
+    explicit Evaluated(const std::string &text) : tree(parseForEvaluation(text))
+    {
+        if (!tree)
+            return;
+        ExprNode *raw = tree.release();
+        simplify(raw, ParseBuild);
+        tree.reset(raw);
+        if (engineState().parseOK)
             program.emplace(tree.get());
     }
 };
@@ -420,7 +438,7 @@ std::string attempt(const ExprNode *canonical, const std::string &canonicalText,
         return std::make_tuple(quotient && !a.common, a.text.size()) <
                std::make_tuple(quotient && !b.common, b.text.size());
     });
-    Evaluated reference(canonicalText);
+    Evaluated reference(canonical);
     for (const Candidate &c : candidates) {
         const std::string &text = c.text;
         if (algebra.failed())

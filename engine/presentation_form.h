@@ -2,7 +2,10 @@
 // (derivative_presentation.cpp, whose opening comment gives the rule about
 // where a formula is defined): a sum of terms, each a number times integer
 // powers of atoms, and what each rewrite takes away from the conditions
-// under which the formula is defined. Internal to the engine.
+// under which the formula is defined. presentation_form.cpp reads trees into
+// the form; presentation_rewrite.cpp holds the rewrites that may take a
+// condition away and the implication that decides them. Internal to the
+// engine.
 #pragma once
 
 #include "engine/expr_tree.h"
