@@ -72,6 +72,12 @@ using namespace presentation;
 // multiplied-out derivative of a product of ten linear factors, 18,000
 // bytes of text, needs 70,000. Beyond, the text stays as it is.
 constexpr std::size_t kPresentationWork = 200'000;
+// Why 20,000 bytes: the multiplied-out derivative of a product of nine or
+// ten linear factors (14,000 and 18,000 bytes) collects into a short text;
+// longer ones, of more factors, are not multiplied out whole by the
+// canonical form and collect into nothing shorter than the factored text,
+// which only costs time (40 ms for twenty factors).
+constexpr std::size_t kMaxPresentedText = 20'000;
 // Deeper trees (not counting the terms of a sum) stay as they are: the pass
 // recurses along the nesting.
 constexpr int kMaxNesting = 150;
@@ -464,7 +470,8 @@ std::string attempt(const ExprNode *canonical, const std::string &canonicalText,
 
 std::string presentDerivative(const ExprNode *canonical, const std::string &canonicalText, bool multipliedOut)
 {
-    if (!canonical || canonicalText.empty() || nesting(canonical) > kMaxNesting)
+    if (!canonical || canonicalText.empty() || canonicalText.size() > kMaxPresentedText ||
+        nesting(canonical) > kMaxNesting)
         return canonicalText;
     EngineState &state = engineState();
     const bool parseOK = state.parseOK, evalValid = state.evalValid, poleSeen = state.poleSeen,

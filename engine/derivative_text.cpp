@@ -17,17 +17,20 @@ namespace
 {
 enum class Attempt { Written, NotParsed, TooLarge };
 
-// A derivative's text in the canonical form, and as the item shows it.
+// A derivative in the canonical form, and its text.
 struct Written {
-    std::string canonical, shown;
+    Tree tree; // kept for the presentation
+    std::string canonical;
+    bool multipliedOut = true;
 };
 
 // Parses text, brings it into the canonical form (multiplying out or not),
 // differentiates it by v and brings the result into the same form, within a
-// formula budget of its own; writes the result into out, with its
-// presentation.
+// formula budget of its own; keeps the result, and its text, in out (also a
+// text too long to use: its presentation may be short enough).
 Attempt writeDerivative(const std::string &text, int32_t v, bool multiplyOut, Written &out)
 {
+    out.multipliedOut = multiplyOut;
     EngineState &state = engineState();
     FormulaBudget budget;
     state.parseOK = true;
@@ -49,9 +52,7 @@ Attempt writeDerivative(const std::string &text, int32_t v, bool multiplyOut, Wr
     if (!d || formulaBudgetSpent())
         return Attempt::TooLarge;
     out.canonical = treeToText(d.get());
-    // Even a canonical text too long to use may be presented short enough
-    // (a product of many sums multiplied out, then collected).
-    out.shown = presentDerivative(d.get(), out.canonical, multiplyOut);
+    out.tree = std::move(d);
     return out.canonical.size() > kMaxDerivativeText ? Attempt::TooLarge : Attempt::Written;
 }
 
@@ -72,17 +73,21 @@ std::string derivativeText(const std::string &text, int32_t v, std::string *cano
         state.parseOK = false;
         return {};
     }
-    std::string canonical = expanded.canonical;
-    std::vector<std::string> shown{expanded.shown};
+    std::string canonical = first == Attempt::Written ? expanded.canonical : std::string();
     if (first == Attempt::TooLarge || expanded.canonical.size() > kLongDerivativeText) {
         const Attempt second = writeDerivative(text, v, false, factored);
-        if (second == Attempt::Written &&
-            (first == Attempt::TooLarge || factored.canonical.size() < expanded.canonical.size()))
+        if (second == Attempt::Written && (canonical.empty() || factored.canonical.size() < canonical.size()))
             canonical = factored.canonical;
-        else if (first == Attempt::TooLarge)
-            canonical.clear();
-        shown.push_back(factored.shown);
     }
+    // Each derivative written is presented (in a formula budget of its own,
+    // as presentDerivative opens one here): the multiplied-out one may
+    // collect into the shortest text even where its canonical text was too
+    // long to use.
+    std::vector<std::string> shown;
+    if (!canonical.empty())
+        for (const Written *w : {&expanded, &factored})
+            if (w->tree)
+                shown.push_back(presentDerivative(w->tree.get(), w->canonical, w->multipliedOut));
     // Registered as a formula, the text must pass the check any formula
     // passes, and it reads back: the printer writes only what the parser
     // takes (a factorial of some letters excepted, which only a defined

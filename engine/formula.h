@@ -64,8 +64,9 @@ bool formulaUsesLeaf(const std::string &text, int32_t op);
 // engineState().parseOK true before and checks it after: a text that does
 // not parse fails it, and so (with tooComplex set) does a derivative that
 // does not fit the budget or the length. canonicalText (when given)
-// receives the canonical form's text the returned text was made from (the
-// same text where the presentation found nothing better).
+// receives the canonical text chosen before the presentation, which the
+// returned text replaces (the same text where the presentation found
+// nothing better); empty on failure.
 std::string derivativeText(const std::string &text, int32_t v, std::string *canonicalText = nullptr);
 // Why 2,000 bytes: a derivative item's text is shown in the item list and
 // may be corrected on the keyboard; the derivative of a product of ten linear
