@@ -3,6 +3,7 @@
 #include "control/definition_keys.h"
 #include "control/display_settings.h"
 #include "control/main_layout.h"
+#include "control/recovery_keeper.h"
 #include "windows/file_dialogs.h"
 #include <QAction>
 #include <QApplication>
@@ -120,6 +121,7 @@ void MainWindow::buildMenus()
     on(addItem(mode, "N5", QStringLiteral("通常モード")), &MainWindow::leaveSearchMode);
     on(addItem(file, "K1", QStringLiteral("バージョン情報(&A)")), &MainWindow::showVersion);
     on(addItem(file, "mnuExit", QStringLiteral("GraphoThequeの終了(&X)")), &MainWindow::quitProgram);
+    buildEditMenu();
 
     // The kinds in the order of their codes; the derivative only under
     // "追加登録".
@@ -317,6 +319,9 @@ bool MainWindow::event(QEvent *event)
     // another screen the pictures may need another density.
     if (event->type() == QEvent::WindowUnblocked || event->type() == QEvent::ScreenChangeInternal)
         layoutClientArea();
+    // The edit entries rest while a modal window is open.
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        updateEditMenu();
     return QMainWindow::event(event);
 }
 
@@ -334,9 +339,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
-    // Closing the main window ends the program, whatever else is open.
-    if (event->isAccepted())
+    // Closing the main window ends the program, whatever else is open: a
+    // clean quit, which leaves no work to recover.
+    if (event->isAccepted()) {
+        if (recovery_)
+            recovery_->finish();
         QCoreApplication::quit();
+    }
 }
 
 QString MainWindow::rangeLineText() const
@@ -391,7 +400,9 @@ void MainWindow::setFileNames(EquationFileNames equations, std::function<GraphFi
 
 void MainWindow::saveDocument()
 {
-    saveEquationsCommand(controller_, equationFileNames_);
+    // A saved document needs no recovery file.
+    if (saveEquationsCommand(controller_, equationFileNames_) && recovery_)
+        recovery_->updateNow();
 }
 
 void MainWindow::openDocument()
@@ -438,6 +449,7 @@ void MainWindow::enterSearchMode()
     savedFrame_ = document_.frame;
     drag_.active = false;
     standard_->show();
+    updateEditMenu();
 }
 
 void MainWindow::leaveSearchMode()
@@ -446,6 +458,7 @@ void MainWindow::leaveSearchMode()
     standard_->hide();
     hideReadout();
     graphWidget_->unsetCursor();
+    updateEditMenu();
 }
 
 void MainWindow::restoreSearchFrame()
@@ -454,6 +467,7 @@ void MainWindow::restoreSearchFrame()
     hideReadout();
     document_.frame = savedFrame_;
     frameChanged();
+    recordStep(step_names::kStandard);
 }
 
 void MainWindow::showVersion()

@@ -8,7 +8,8 @@ namespace gq
 
 ProgramWindows::ProgramWindows(MainWindow &mainWindow)
     : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
-                                      [&mainWindow] { mainWindow.redrawItemList(); }},
+                                      [&mainWindow] { mainWindow.redrawItemList(); },
+                                      [&mainWindow](const QString &name) { mainWindow.recordStep(name); }},
       versionBox_(&mainWindow), keyboard_(&mainWindow),
       rangeDialog_(
           mainWindow.doc(), late_, [&mainWindow] { mainWindow.frameChanged(); }, &mainWindow),
@@ -20,6 +21,8 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
     late_.target = &questions_;
     main_.setQuestions(&questions_);
     main_.setSecondaryWindows(this);
+    QObject::connect(&rangeDialog_, &RangeDialog::changeFinished, &mainWindow,
+                     [&mainWindow](const QString &name) { mainWindow.recordStep(name); });
 }
 
 ProgramWindows::~ProgramWindows()
@@ -39,16 +42,19 @@ void ProgramWindows::openRangeDialog()
     const QRect area = main_.geometry();
     rangeDialog_.move(area.left() + 4, area.top() + 80);
     rangeDialog_.exec();
+    main_.recordStep();
 }
 
 void ProgramWindows::openParameterWindow(bool afterLoad)
 {
     parameterWindow_.run(afterLoad);
+    main_.recordStep();
 }
 
 void ProgramWindows::openCorrection(int mode)
 {
     correctionWindow_.run(mode);
+    main_.recordStep();
     // The graph never shows an item that is gone or a formula as it was.
     main_.redrawGraph();
 }
@@ -57,17 +63,20 @@ void ProgramWindows::openMeanRate()
 {
     meanRateWindow_.setWindowTitle(QStringLiteral("平均変化率の意味"));
     meanRateWindow_.run();
+    main_.recordStep();
 }
 
 void ProgramWindows::openTangent()
 {
     tangentWindow_.setWindowTitle(QStringLiteral("接線の傾きの変化"));
     tangentWindow_.run();
+    main_.recordStep();
 }
 
 void ProgramWindows::openRiemannSums()
 {
     riemannSumWindow_.run();
+    main_.recordStep();
 }
 
 void ProgramWindows::showIntervalDialog()
@@ -85,7 +94,9 @@ void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
 
 void ProgramWindows::runDefinitionCommand(DefinitionCommand command)
 {
-    if (gq::runDefinitionCommand(definitions_, correctionWindow_, command))
+    const bool redraw = gq::runDefinitionCommand(definitions_, correctionWindow_, command);
+    main_.recordStep();
+    if (redraw)
         main_.redrawGraph();
 }
 
