@@ -71,6 +71,8 @@ void MainWindow::historyChanged()
 void MainWindow::recordStep(const QString &name)
 {
     controller_.recordStep(name);
+    // Called as a tool window closes, too: the entries come back at once.
+    updateEditMenu();
 }
 
 void MainWindow::undoStep()
