@@ -54,7 +54,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
     setGeometry(screenRect());
 
-    setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
+    setFileNames(equationFileDialogs(this, [this] { return controller_.documentPath(); }),
+                 [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
     controller_.onChange = [this] { applyMenuState(); };
