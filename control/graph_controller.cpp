@@ -4,6 +4,7 @@
 #include "control/formula_edit.h"
 #include "engine/formula.h"
 #include "model/equation_file.h"
+#include <QFileInfo>
 #include <algorithm>
 
 namespace gq
@@ -326,6 +327,11 @@ void GraphController::markUnmodified()
     savedLines_.clear();
     savedLinesValid_ = equationFileLines(doc_, savedLines_, error);
     forcedModified_ = false;
+}
+
+void GraphController::setDocumentPath(const QString &path)
+{
+    documentPath_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
 }
 
 void GraphController::refreshAfterStep()

@@ -100,9 +100,10 @@ class GraphController
     // markUnmodified (a document restored after a crash).
     void markModified() { forcedModified_ = true; }
 
-    // The file the document was last saved to or read from; "" for none.
+    // The file the document was last saved to or read from, as an absolute
+    // path (a restored document is found from any folder); "" for none.
     const QString &documentPath() const { return documentPath_; }
-    void setDocumentPath(const QString &path) { documentPath_ = path; }
+    void setDocumentPath(const QString &path);
 
     // The history of the document (元に戻す, やり直し). Every command that
     // changes the document records its step; so does the window after a

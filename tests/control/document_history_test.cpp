@@ -9,6 +9,7 @@
 #include "control/view_navigation.h"
 #include "controller_test.h"
 #include "model/equation_file.h"
+#include <QDir>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -309,6 +310,9 @@ TEST_F(History, UnsavedChangesFollowTheHistory)
     ASSERT_TRUE(saveEquations(controller, path("b.gtq")));
     EXPECT_FALSE(controller.isModified());
     EXPECT_EQ(controller.documentPath(), path("b.gtq"));
+    // Kept whole, so that a restored document finds its file from anywhere.
+    controller.setDocumentPath(QStringLiteral("lesson.gtq"));
+    EXPECT_EQ(controller.documentPath(), QDir::current().absoluteFilePath(QStringLiteral("lesson.gtq")));
 }
 
 TEST(DocumentContent, WhatAStepComparesAndCopies)
