@@ -4,6 +4,8 @@
 #include "control/display_settings.h"
 #include "control/main_layout.h"
 #include "control/recovery_keeper.h"
+#include "model/equation_file.h"
+#include "tools/derivative_colours.h"
 #include "windows/file_dialogs.h"
 #include <QAction>
 #include <QApplication>
@@ -58,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
                  [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
+    keptTrace_ = TraceLayer(kSlopeTraceColour);
     controller_.onChange = [this] { applyMenuState(); };
 
     renderer_->hooks.updateRangeStatus = [this] { controller_.updateRangeStatus(); };
@@ -65,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) {
         windows_->drawIntervalOverlay(image);
     };
+    renderer_->hooks.drawKept = [this](Canvas &image, const GraphView &view) { keptTrace_.draw(image, view); };
     renderer_->hooks.present = [this](const Canvas &image) {
         visible_.copyFrom(image);
         refreshVisibleGraph();
@@ -272,7 +276,7 @@ QSize MainWindow::clientSize() const
 
 void MainWindow::layoutClientArea()
 {
-    if (!client_ || QApplication::activeModalWidget())
+    if (!client_)
         return;
     const MainLayout l = computeMainLayout(clientSize(), height(), statusLineHeight());
     listPanel_->setGeometry(l.listPanel);
@@ -312,13 +316,15 @@ void MainWindow::resizeGraph(int graphSize)
     document_.overlayMode = 0;
     redrawGraph();
     document_.overlayMode = overlay;
+    // An open tool draws its marks again, at the new size.
+    if (windows_)
+        windows_->graphResized();
 }
 
 bool MainWindow::event(QEvent *event)
 {
-    // A modal window has closed: the layout it held back catches up. On
-    // another screen the pictures may need another density.
-    if (event->type() == QEvent::WindowUnblocked || event->type() == QEvent::ScreenChangeInternal)
+    // On another screen the pictures may need another density.
+    if (event->type() == QEvent::ScreenChangeInternal)
         layoutClientArea();
     // The edit entries rest while a modal window is open.
     if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
@@ -371,10 +377,58 @@ void MainWindow::redrawGraph()
     renderer_->redrawGraph(document_);
 }
 
+void MainWindow::documentChanged()
+{
+    keptTrace_.clear();
+    redrawGraph();
+}
+
 void MainWindow::frameChanged()
 {
+    // A picture of another frame cannot be drawn over: the axes and every
+    // curve are drawn afresh.
+    document_.overlayMode = 0;
+    keptTrace_.clear();
     controller_.updateRangeStatus();
     redrawGraph();
+}
+
+void MainWindow::documentReplaced()
+{
+    releaseInterval();
+    document_.overlayMode = 0;
+    documentChanged();
+}
+
+void MainWindow::releaseInterval()
+{
+    interval_.active = false;
+    interval_.showMaxMin = false;
+    if (windows_)
+        windows_->closeIntervalDialog();
+}
+
+void MainWindow::runDocumentCommand(const std::function<void()> &command, bool replaces)
+{
+    std::vector<std::string> before, after;
+    QString error;
+    const bool comparable = equationFileLines(document_, before, error);
+    command();
+    if (comparable && equationFileLines(document_, after, error) && after == before)
+        return;
+    if (replaces)
+        documentReplaced();
+    else
+        documentChanged();
+}
+
+bool MainWindow::calculusFormulaUsable()
+{
+    const QString why = unusableFunctionMessage(document_);
+    if (why.isEmpty())
+        return true;
+    controller_.ask().showMessage(why);
+    return false;
 }
 
 bool MainWindow::toolWindowOpen() const
@@ -421,6 +475,11 @@ void MainWindow::followRead(const ReadOutcome &read)
     // The picture always shows the document that was read: redrawn here, or
     // drawn by the parameter window. The message about formulas that do not
     // parse comes over the new picture and list, before that window opens.
+    if (read.next != AfterRead::Nothing) {
+        releaseInterval();
+        keptTrace_.clear();
+        document_.overlayMode = 0;
+    }
     if (read.next == AfterRead::Redraw)
         redrawGraph();
     if (!read.unparsable.isEmpty())
@@ -486,30 +545,34 @@ void MainWindow::quitProgram()
 
 void MainWindow::registerNew(ItemKind kind)
 {
-    controller_.newRegistration(kind);
+    runDocumentCommand([this, kind] { controller_.newRegistration(kind); }, true);
 }
 
 void MainWindow::registerAdditional(ItemKind kind)
 {
-    controller_.addRegistration(kind);
+    runDocumentCommand([this, kind] { controller_.addRegistration(kind); });
 }
 
 void MainWindow::correctItems()
 {
-    if (windows_)
-        windows_->openCorrection(1);
-    controller_.updateMenus();
-    controller_.redrawItemList();
+    runDocumentCommand([this] {
+        if (windows_)
+            windows_->openCorrection(1);
+        controller_.updateMenus();
+        controller_.redrawItemList();
+    });
 }
 
 void MainWindow::runDefinition(DefinitionCommand command)
 {
     if (!windows_)
         return;
-    windows_->runDefinitionCommand(command);
-    updateDefinitionMenus(document_, controller_.menus());
-    controller_.updateMenus();
-    controller_.redrawItemList();
+    runDocumentCommand([this, command] {
+        windows_->runDefinitionCommand(command);
+        updateDefinitionMenus(document_, controller_.menus());
+        controller_.updateMenus();
+        controller_.redrawItemList();
+    });
 }
 
 // ---------------------------------------------------------------- display
@@ -526,6 +589,7 @@ void MainWindow::showStandard()
 {
     hideReadout();
     document_.overlayMode = 0;
+    keptTrace_.clear();
     redrawGraph();
 }
 
@@ -545,6 +609,8 @@ void MainWindow::openParameterWindow(bool afterLoad)
 void MainWindow::showParameters()
 {
     hideReadout();
+    // The parameter window changes the document: nothing a tool left stays.
+    keptTrace_.clear();
     redrawGraph();
     openParameterWindow(false);
 }
@@ -553,8 +619,12 @@ void MainWindow::setInterval()
 {
     hideReadout();
     redrawGraph();
-    if (!interval_.active)
+    if (!interval_.active) {
+        // A new interval marks the extremes of a single explicit function,
+        // as after its registration.
+        interval_.showMaxMin = document_.itemCount == 1 && document_.items[1].kind == KindExplicit;
         controller_.askIntervalBounds(interval_.lower, interval_.upper);
+    }
     if (windows_)
         windows_->showIntervalDialog();
 }
@@ -562,14 +632,15 @@ void MainWindow::setInterval()
 void MainWindow::clearInterval()
 {
     hideReadout();
-    interval_.active = false;
-    interval_.showMaxMin = false;
+    releaseInterval();
     redrawGraph();
 }
 
 void MainWindow::showMeanRate()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openMeanRate();
@@ -578,6 +649,8 @@ void MainWindow::showMeanRate()
 void MainWindow::showTangent()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openTangent();
@@ -586,6 +659,8 @@ void MainWindow::showTangent()
 void MainWindow::showRiemannSums()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openRiemannSums();

@@ -75,6 +75,16 @@ void MainWindow::recordStep(const QString &name)
     updateEditMenu();
 }
 
+namespace
+{
+// Steps that put a new document in place of the old one, either way: the
+// interval belongs to the document it was set on.
+bool replacesDocument(const QString &step)
+{
+    return step == step_names::kNewRegistration || step == step_names::kRead;
+}
+} // namespace
+
 void MainWindow::undoStep()
 {
     if (!historyAvailable())
@@ -82,8 +92,10 @@ void MainWindow::undoStep()
     // A drag in progress is part of the step it ends; the undo takes it back.
     drag_.active = false;
     hideReadout();
-    if (controller_.undo())
-        redrawGraph();
+    const QString step = controller_.history().undoName();
+    if (!controller_.undo())
+        return;
+    replacesDocument(step) ? documentReplaced() : documentChanged();
 }
 
 void MainWindow::redoStep()
@@ -92,8 +104,10 @@ void MainWindow::redoStep()
         return;
     drag_.active = false;
     hideReadout();
-    if (controller_.redo())
-        redrawGraph();
+    const QString step = controller_.history().redoName();
+    if (!controller_.redo())
+        return;
+    replacesDocument(step) ? documentReplaced() : documentChanged();
 }
 
 void MainWindow::setRecovery(RecoveryKeeper *keeper)

@@ -6,7 +6,7 @@
 namespace gq
 {
 
-ProgramWindows::ProgramWindows(MainWindow &mainWindow)
+ProgramWindows::ProgramWindows(MainWindow &mainWindow, Questions *answers)
     : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
                                       [&mainWindow] { mainWindow.redrawItemList(); },
                                       [&mainWindow](const QString &name) { mainWindow.recordStep(name); }},
@@ -18,8 +18,8 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
       riemannSumWindow_(mainWindow, rangeDialog_, &mainWindow), correctionWindow_(definitions_, &mainWindow),
       confirmDialog_(&mainWindow), questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
 {
-    late_.target = &questions_;
-    main_.setQuestions(&questions_);
+    late_.target = answers ? answers : &questions_;
+    main_.setQuestions(late_.target);
     main_.setSecondaryWindows(this);
     QObject::connect(&rangeDialog_, &RangeDialog::changeFinished, &mainWindow,
                      [&mainWindow](const QString &name) { mainWindow.recordStep(name); });
@@ -55,8 +55,6 @@ void ProgramWindows::openCorrection(int mode)
 {
     correctionWindow_.run(mode);
     main_.recordStep();
-    // The graph never shows an item that is gone or a formula as it was.
-    main_.redrawGraph();
 }
 
 void ProgramWindows::openMeanRate()
@@ -87,6 +85,23 @@ void ProgramWindows::showIntervalDialog()
     intervalDialog_.raise();
 }
 
+void ProgramWindows::closeIntervalDialog()
+{
+    intervalDialog_.hide();
+}
+
+void ProgramWindows::graphResized()
+{
+    if (tangentWindow_.isVisible())
+        tangentWindow_.graphResized();
+    if (meanRateWindow_.isVisible())
+        meanRateWindow_.graphResized();
+    if (riemannSumWindow_.isVisible())
+        riemannSumWindow_.graphResized();
+    if (parameterWindow_.isVisible())
+        parameterWindow_.graphResized();
+}
+
 void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
 {
     intervalDialog_.drawOverlay(graphImage);
@@ -94,10 +109,9 @@ void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
 
 void ProgramWindows::runDefinitionCommand(DefinitionCommand command)
 {
-    const bool redraw = gq::runDefinitionCommand(definitions_, correctionWindow_, command);
+    // The main window redraws the graph when the document changed.
+    gq::runDefinitionCommand(definitions_, correctionWindow_, command);
     main_.recordStep();
-    if (redraw)
-        main_.redrawGraph();
 }
 
 } // namespace gq

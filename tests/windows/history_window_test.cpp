@@ -110,7 +110,7 @@ TEST_F(HistoryWindows, ADeletedDefinitionComesBackWithTheItemsThatUseIt)
             ->findChild<QPushButton *>(QStringLiteral("DelButton"))
             ->click();
     });
-    windows.runDefinitionCommand(DefinitionCommand::CorrectFunctions);
+    graph.menuAction(QStringLiteral("UFcorrect"))->trigger(); // 式定義 → 関数定義 → 訂正
     ASSERT_EQ(graph.doc().itemCount, 1);
     EXPECT_NE(onLine(1), kGreen);
     EXPECT_EQ(steps(), 1);
