@@ -9,6 +9,11 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <algorithm>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace gq
 {
@@ -33,6 +38,39 @@ std::unique_ptr<QLockFile> tryLock(const QString &path)
     if (!lock->tryLock(0))
         return nullptr;
     return lock;
+}
+
+// Whether a live process holds the lock file at path. The toolkit's lock
+// holds a lock of the system on the file for as long as it is locked, and
+// the system lets it go when the process ends, however it ends. Asking the
+// system matters when the process number written in the file now belongs
+// to another program's run, or to this very one (after a power cut the
+// computer starts afresh and hands out the same numbers again).
+bool heldByALiveProcess(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+#else
+    Q_UNUSED(path);
+    return true; // only the toolkit's own judgement, by the process number
+#endif
+}
+
+// The lock of a session that has ended, now this session's; null while the
+// session lives.
+std::unique_ptr<QLockFile> claim(const QString &path)
+{
+    if (auto lock = tryLock(path))
+        return lock;
+    if (heldByALiveProcess(path))
+        return nullptr;
+    QLockFile(path).removeStaleLockFile();
+    return tryLock(path);
 }
 } // namespace
 
@@ -150,7 +188,7 @@ QStringList RecoveryStore::abandonedFiles()
             continue;
         }
         // A lock no live process holds: its run ended without removing the file.
-        if (auto lock = tryLock(lockFileOf(path))) {
+        if (auto lock = claim(lockFileOf(path))) {
             claimed_[path] = std::move(lock);
             found << path;
         }

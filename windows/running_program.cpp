@@ -5,8 +5,8 @@
 namespace gq
 {
 
-RunningProgram::RunningProgram(const QString &recoveryFolder)
-    : store_(recoveryFolder), windows_(graph_), keeper_(graph_.controller(), store_)
+RunningProgram::RunningProgram(const QString &recoveryFolder, Questions *answers)
+    : store_(recoveryFolder), windows_(graph_, answers), keeper_(graph_.controller(), store_)
 {
     graph_.setRecovery(&keeper_);
 }

@@ -18,7 +18,9 @@ class RunningProgram
   public:
     // recoveryFolder: where this run keeps its recovery file and finds
     // those of runs that crashed (defaultRecoveryFolder() in the program).
-    explicit RunningProgram(const QString &recoveryFolder);
+    // answers (not owned), when given, answers every modal question in place
+    // of the dialogs (tests).
+    explicit RunningProgram(const QString &recoveryFolder, Questions *answers = nullptr);
     ~RunningProgram();
     RunningProgram(const RunningProgram &) = delete;
     RunningProgram &operator=(const RunningProgram &) = delete;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -122,6 +123,23 @@ TEST_F(Recovery, EachRunningInstanceHasAFileOfItsOwn)
     EXPECT_FALSE(nowhere.usable());
     nowhere.write({"x"});
     EXPECT_TRUE(nowhere.abandonedFiles().isEmpty());
+}
+
+// After a power cut the computer starts afresh, and the program may well get
+// the process number the crashed run had: that run's file is still offered.
+TEST_F(Recovery, AFileOfAnEarlierRunWithThisProcessNumberIsOffered)
+{
+    Document work;
+    const QString left = crashedRunFile(work, QString());
+    // Its lock as the crashed run held it, with this process's number and name.
+    QFile lock(left.chopped(4) + QStringLiteral(".lock"));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+               QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+    lock.close();
+
+    RecoveryStore store(folder());
+    EXPECT_EQ(store.abandonedFiles(), QStringList{QFileInfo(left).absoluteFilePath()});
 }
 
 TEST_F(Recovery, TheKeeperWritesChangesAndRemovesTheFileWhenNothingIsUnsaved)

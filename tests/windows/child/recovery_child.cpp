@@ -68,10 +68,9 @@ int main(int argc, char **argv)
     const QStringList args = QApplication::arguments();
     const QString role = args.value(1);
 
-    RunningProgram program(defaultRecoveryFolder());
     ScriptedQuestions ask;
     ask.restoreAnswers = {RestoreAnswer::Restore};
-    program.graph().setQuestions(&ask);
+    RunningProgram program(defaultRecoveryFolder(), &ask);
     MainWindow &graph = program.graph();
 
     program.start(role == QStringLiteral("crash") ? args.value(2) : QString());
