@@ -395,9 +395,15 @@ void MainWindow::frameChanged()
 
 void MainWindow::documentReplaced()
 {
+    leaveOldDocument();
+    redrawGraph();
+}
+
+void MainWindow::leaveOldDocument()
+{
     releaseInterval();
     document_.overlayMode = 0;
-    documentChanged();
+    keptTrace_.clear();
 }
 
 void MainWindow::releaseInterval()
@@ -475,11 +481,8 @@ void MainWindow::followRead(const ReadOutcome &read)
     // The picture always shows the document that was read: redrawn here, or
     // drawn by the parameter window. The message about formulas that do not
     // parse comes over the new picture and list, before that window opens.
-    if (read.next != AfterRead::Nothing) {
-        releaseInterval();
-        keptTrace_.clear();
-        document_.overlayMode = 0;
-    }
+    if (read.next != AfterRead::Nothing)
+        leaveOldDocument();
     if (read.next == AfterRead::Redraw)
         redrawGraph();
     if (!read.unparsable.isEmpty())

@@ -211,6 +211,9 @@ class MainWindow : public QMainWindow
     // formula cannot be used.
     bool calculusFormulaUsable();
     void releaseInterval();
+    // What belonged to the document being replaced goes: the interval, the
+    // overlay display and what tools left on the graph.
+    void leaveOldDocument();
     void openParameterWindow(bool afterLoad);
     void followRead(const ReadOutcome &read); // the picture and message after a read
 

@@ -91,7 +91,7 @@ class Lesson : public ::testing::Test
     }
     void runTangent(bool trace, int ticks, const std::function<void()> &more = [] {})
     {
-        insideModal(tangent, [=] {
+        insideModal(tangent, [=, this] {
             if (trace)
                 tangent->findChild<QCheckBox *>(QStringLiteral("zancheck"))->click();
             tangent->findChild<QPushButton *>(QStringLiteral("start"))->click();
@@ -111,7 +111,7 @@ class Lesson : public ::testing::Test
     void runRiemann(const char *a, const char *b, const char *sum, const std::function<void()> &more = [] {})
     {
         ask.keyboardAnswers = {a, b};
-        insideModal(riemann, [=] {
+        insideModal(riemann, [=, this] {
             riemann->findChild<QPushButton *>(QString::fromLatin1(sum))->click();
             check("the sum");
             more();
@@ -201,8 +201,9 @@ class Lesson : public ::testing::Test
         const Canvas graph = freshGraph();
         EXPECT_EQ(g.graphSize() * g.pixelRatio(), graph.width()) << "the graph has the window's size";
         EXPECT_EQ(differences(g.renderer().graphImage(), graph), 0) << "the stored graph is the document";
-        if (const std::optional<Canvas> visible = expectedVisible(graph))
+        if (const std::optional<Canvas> visible = expectedVisible(graph)) {
             EXPECT_EQ(differences(g.visibleGraph(), *visible), 0) << "the visible graph";
+        }
     }
 
     ScriptedQuestions ask;

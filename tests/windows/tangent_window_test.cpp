@@ -120,23 +120,6 @@ TEST_F(TangentWindowTest, TheRunWithTheTraceLeavesTheSlopeOnTheGraphUntilUnticke
     EXPECT_TRUE(pointShownAt(5, std::sin(5.0L)));
 }
 
-TEST_F(TangentWindowTest, ClosingStopsTheRunAndTakesPOffTheGraph)
-{
-    ASSERT_TRUE(window.prepare());
-    button("Aright")->click();
-    button("start")->click();
-    window.findChild<QPushButton *>(QStringLiteral("syuuryou"))->click(); // 終了
-    EXPECT_FALSE(window.timer().isActive());
-    EXPECT_FALSE(window.tangentRun().isOpen());
-    EXPECT_EQ(graph.doc().overlayMode, 0);
-    EXPECT_EQ(countColour(visible(), kContactPointColour), 0);
-    // The next opening shows P at the left edge at once, the box unticked.
-    ASSERT_TRUE(window.prepare());
-    EXPECT_EQ(text("psescoodinate"), QStringLiteral("(-5.0000 , 0.9589)"));
-    EXPECT_FALSE(window.findChild<QCheckBox *>(QStringLiteral("zancheck"))->isChecked());
-    EXPECT_TRUE(pointShownAt(-5, std::sin(-5.0L)));
-}
-
 TEST_F(TangentWindowTest, TheCalculusMenuOpensItModallyWithItsCaption)
 {
     window.setObjectName(QStringLiteral("another"));
