@@ -3,6 +3,7 @@
 #include "control/definition_keys.h"
 #include "control/display_settings.h"
 #include "control/main_layout.h"
+#include "control/recovery_keeper.h"
 #include "model/equation_file.h"
 #include "tools/derivative_colours.h"
 #include "windows/file_dialogs.h"
@@ -55,7 +56,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
     setGeometry(screenRect());
 
-    setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
+    setFileNames(equationFileDialogs(this, [this] { return controller_.documentPath(); }),
+                 [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
     keptTrace_ = TraceLayer(kSlopeTraceColour);
@@ -124,6 +126,7 @@ void MainWindow::buildMenus()
     on(addItem(mode, "N5", QStringLiteral("通常モード")), &MainWindow::leaveSearchMode);
     on(addItem(file, "K1", QStringLiteral("バージョン情報(&A)")), &MainWindow::showVersion);
     on(addItem(file, "mnuExit", QStringLiteral("GraphoThequeの終了(&X)")), &MainWindow::quitProgram);
+    buildEditMenu();
 
     // The kinds in the order of their codes; the derivative only under
     // "追加登録".
@@ -323,6 +326,9 @@ bool MainWindow::event(QEvent *event)
     // On another screen the pictures may need another density.
     if (event->type() == QEvent::ScreenChangeInternal)
         layoutClientArea();
+    // The edit entries rest while a modal window is open.
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        updateEditMenu();
     return QMainWindow::event(event);
 }
 
@@ -340,9 +346,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
-    // Closing the main window ends the program, whatever else is open.
-    if (event->isAccepted())
+    // Closing the main window ends the program, whatever else is open: a
+    // clean quit, which leaves no work to recover.
+    if (event->isAccepted()) {
+        if (recovery_)
+            recovery_->finish();
         QCoreApplication::quit();
+    }
 }
 
 QString MainWindow::rangeLineText() const
@@ -451,7 +461,9 @@ void MainWindow::setFileNames(EquationFileNames equations, std::function<GraphFi
 
 void MainWindow::saveDocument()
 {
-    saveEquationsCommand(controller_, equationFileNames_);
+    // A saved document needs no recovery file.
+    if (saveEquationsCommand(controller_, equationFileNames_) && recovery_)
+        recovery_->updateNow();
 }
 
 void MainWindow::openDocument()
@@ -500,6 +512,7 @@ void MainWindow::enterSearchMode()
     savedFrame_ = document_.frame;
     drag_.active = false;
     standard_->show();
+    updateEditMenu();
 }
 
 void MainWindow::leaveSearchMode()
@@ -508,6 +521,7 @@ void MainWindow::leaveSearchMode()
     standard_->hide();
     hideReadout();
     graphWidget_->unsetCursor();
+    updateEditMenu();
 }
 
 void MainWindow::restoreSearchFrame()
@@ -516,6 +530,7 @@ void MainWindow::restoreSearchFrame()
     hideReadout();
     document_.frame = savedFrame_;
     frameChanged();
+    recordStep(step_names::kStandard);
 }
 
 void MainWindow::showVersion()
