@@ -417,7 +417,8 @@ bool isQuotient(const ExprNode *n)
 
 struct Candidate {
     std::string text;
-    bool common; // over one common denominator
+    bool common;              // over one common denominator
+    std::size_t position = 0; // the first of equally good ones is taken
 };
 
 // The chosen text, or canonicalText.
@@ -440,9 +441,11 @@ std::string attempt(const ExprNode *canonical, const std::string &canonicalText,
         write(*grown);
     // The shortest; of a quotient, the shortest that is still one.
     const bool quotient = isQuotient(canonical);
-    std::stable_sort(candidates.begin(), candidates.end(), [quotient](const Candidate &a, const Candidate &b) {
-        return std::make_tuple(quotient && !a.common, a.text.size()) <
-               std::make_tuple(quotient && !b.common, b.text.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        candidates[i].position = i;
+    std::sort(candidates.begin(), candidates.end(), [quotient](const Candidate &a, const Candidate &b) {
+        return std::make_tuple(quotient && !a.common, a.text.size(), a.position) <
+               std::make_tuple(quotient && !b.common, b.text.size(), b.position);
     });
     Evaluated reference(canonical);
     for (const Candidate &c : candidates) {

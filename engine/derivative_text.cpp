@@ -7,7 +7,7 @@
 #include "engine/print.h"
 #include "engine/simplify.h"
 
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace gq
@@ -94,8 +94,8 @@ std::string derivativeText(const std::string &text, int32_t v, std::string *cano
     // constant can bring in). The item shows the shortest presentation that
     // does, never longer than the canonical text chosen above, which stays
     // where none does.
-    std::stable_sort(shown.begin(), shown.end(),
-                     [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
+    if (shown.size() == 2 && shown[1].size() < shown[0].size())
+        std::swap(shown[0], shown[1]);
     std::string out;
     FormulaCheck check = FormulaCheck::TooComplex;
     for (const std::string &candidate : shown) {

@@ -10,14 +10,24 @@
 #include <cstdlib>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace gq::presentation
 {
 
 void Algebra::sortTerms(Expr &e) const
 {
-    std::stable_sort(e.terms.begin(), e.terms.end(),
-                     [](const Term &a, const Term &b) { return degree(a) > degree(b); });
+    // By position within one power; not std::stable_sort, whose buffer the
+    // sanitizer build of the standard library reports as freed the wrong way.
+    std::vector<std::pair<int, std::size_t>> order; // -degree, position
+    for (std::size_t i = 0; i < e.terms.size(); ++i)
+        order.emplace_back(-degree(e.terms[i]), i);
+    std::sort(order.begin(), order.end());
+    std::vector<Term> sorted;
+    sorted.reserve(order.size());
+    for (const auto &o : order)
+        sorted.push_back(std::move(e.terms[o.second]));
+    e.terms = std::move(sorted);
     auto positive = std::find_if(e.terms.begin(), e.terms.end(), [](const Term &t) { return !t.coef.isNegative(); });
     if (positive != e.terms.end())
         std::rotate(e.terms.begin(), positive, positive + 1);

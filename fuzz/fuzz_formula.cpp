@@ -296,14 +296,22 @@ void roundTrip(const ExprNode *tree, const std::string &text, const char *what, 
     }
 }
 
-// The derivative command's text, as presented, has the value of the
-// canonical derivative it was made from and is defined where it is, as the
-// plotter evaluates both.
+// The derivative command's text, as presented, is drawn by the plotter, has
+// the value of the canonical derivative it replaces and is defined where it
+// is. The canonical text is only read and simplified: the plotter's
+// canonical form may multiply it out past the budget (which is why it was
+// replaced).
 void samePresentation(const std::string &shown, const std::string &canonical, const std::string &text)
 {
-    const Tree a = parseCurveFormula(canonical), b = parseCurveFormula(shown);
-    if (!a || !b)
-        broken("a derivative's text or its presentation does not parse", text, shown + " from " + canonical);
+    const Tree b = parseCurveFormula(shown);
+    if (!b)
+        broken("the plotter refuses the derivative's text the derivative command gave", text, shown);
+    Tree a = parseForEvaluation(canonical);
+    if (!a)
+        return; // no reference (a quotient by a constant 0 the canonical form folded)
+    ExprNode *raw = a.release();
+    simplify(raw, ParseBuild);
+    a.reset(raw);
     Sample before[kPoints], after[kPoints];
     sampleTree(a.get(), before, text);
     sampleTree(b.get(), after, text);
