@@ -79,41 +79,35 @@ std::string derivativeText(const std::string &text, int32_t v, std::string *cano
         if (second == Attempt::Written && (canonical.empty() || factored.canonical.size() < canonical.size()))
             canonical = factored.canonical;
     }
-    // Each derivative written is presented (in a formula budget of its own,
-    // as presentDerivative opens one here): the multiplied-out one may
-    // collect into the shortest text even where its canonical text was too
-    // long to use.
-    std::vector<std::string> shown;
-    if (!canonical.empty())
-        for (const Written *w : {&expanded, &factored})
-            if (w->tree)
-                shown.push_back(presentDerivative(w->tree.get(), w->canonical, w->multipliedOut));
     // Registered as a formula, the text must pass the check any formula
     // passes, and it reads back: the printer writes only what the parser
     // takes (a factorial of some letters excepted, which only a defined
-    // constant can bring in). The item shows the shortest presentation that
-    // does, never longer than the canonical text chosen above, which stays
-    // where none does.
-    if (shown.size() == 2 && shown[1].size() < shown[0].size())
-        std::swap(shown[0], shown[1]);
-    std::string out;
-    FormulaCheck check = FormulaCheck::TooComplex;
-    for (const std::string &candidate : shown) {
-        if (canonical.empty() || candidate.empty() || candidate.size() > canonical.size() || candidate == canonical)
-            continue;
-        if ((check = checkFormula(candidate)) == FormulaCheck::Accepted) {
-            out = candidate;
-            break;
-        }
-    }
-    if (out.empty()) {
-        out = canonical;
-        check = out.empty() ? FormulaCheck::TooComplex : checkFormula(out);
-    }
+    // constant can bring in).
+    const FormulaCheck check = canonical.empty() ? FormulaCheck::TooComplex : checkFormula(canonical);
     if (check != FormulaCheck::Accepted) {
         state.parseOK = false;
         state.tooComplex = check == FormulaCheck::TooComplex;
         return {};
+    }
+    // The item shows the shortest presentation that passes the check too,
+    // never longer than the canonical text. Each derivative written is
+    // presented (in a formula budget of its own, as presentDerivative opens
+    // one here): the multiplied-out one may collect into the shortest text
+    // even where its canonical text was too long to use.
+    std::vector<std::string> shown;
+    for (const Written *w : {&expanded, &factored})
+        if (w->tree)
+            shown.push_back(presentDerivative(w->tree.get(), w->canonical, w->multipliedOut));
+    if (shown.size() == 2 && shown[1].size() < shown[0].size())
+        std::swap(shown[0], shown[1]);
+    std::string out = canonical;
+    for (const std::string &candidate : shown) {
+        if (candidate.empty() || candidate.size() > canonical.size() || candidate == canonical)
+            continue;
+        if (checkFormula(candidate) == FormulaCheck::Accepted) {
+            out = candidate;
+            break;
+        }
     }
     state.parseOK = true;
     state.tooComplex = false;
