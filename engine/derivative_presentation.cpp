@@ -38,9 +38,9 @@
 // Every expression in the text (an argument, a sum in parentheses) keeps
 // its own conditions by the same rule. Before a text is used, its
 // conditions are read again from the text and compared with those of the
-// canonical derivative, and both texts are evaluated at sample points as the
-// plotter evaluates them: the same points undefined, the same values up to
-// rounding. A text that fails either check, or is longer than the
+// canonical derivative, and both are evaluated at sample points (the text
+// read and simplified as the plotter reads it): the same points undefined,
+// the same values up to rounding. A text that fails either check, or is longer than the
 // canonical text, is not used.
 #include "engine/derivative_presentation.h"
 
