@@ -18,6 +18,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
@@ -26,15 +28,6 @@ namespace gq
 
 namespace
 {
-// Used when no screen can be asked (it never happens on a desktop).
-const QRect kFallbackScreen(0, 0, 1024, 768);
-
-QRect screenRect()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : kFallbackScreen;
-}
-
 // rnd(height * 10 / 12), halves to even.
 int graphSizeFor(int height)
 {
@@ -44,14 +37,14 @@ int graphSizeFor(int height)
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), graphSize_(graphSizeFor(screenRect().height())),
+    : QMainWindow(parent), graphSize_(graphSizeFor(startGeometry().height())),
       renderer_(std::make_unique<GraphRenderer>(graphSize_)), visible_(graphSize_, graphSize_),
-      listSurface_(std::max(1, screenRect().width() - graphSize_ - 10), screenRect().height()),
+      listSurface_(std::max(1, startGeometry().width() - graphSize_ - 10), startGeometry().height()),
       controller_(document_, listSurface_)
 {
     setObjectName(QStringLiteral("graph"));
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
-    setGeometry(screenRect());
+    setGeometry(startGeometry());
 
     setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
@@ -72,6 +65,8 @@ MainWindow::MainWindow(QWidget *parent)
     buildClientArea();
     connectGraphMouse();
     listSurface_.onChanged = [this] { listPanel_->update(); };
+    listSurface_.onDrawn = [this] { fitListPicture(); };
+    listSurface_.onAppended = [this](int top, int bottom) { listScroll_->reveal(top, bottom); };
 
     // Document defaults, menus, range line and the empty frame.
     controller_.resetDocument();
@@ -209,19 +204,41 @@ void MainWindow::applyMenuState()
         kp2->setEnabled(m.parameterDisplayEnabled);
     if (rangeLine_)
         rangeLine_->setText(controller_.rangeLine());
-    if (paramLine_)
+    if (paramLine_) {
         paramLine_->setText(controller_.paramLine());
+        // The parameters in use decide the parameter line's room.
+        if (textSize_ != TextSize::Standard && statusLineRoom(paramLine_->width()).param != paramLine_->height()) {
+            updateMinimumSize();
+            layoutClientArea();
+        }
+    }
 }
 
 // ---------------------------------------------------------------- client area
 
 void MainWindow::buildClientArea()
 {
-    client_ = new QWidget(this);
-    setCentralWidget(client_);
+    // The client area keeps a legible least size; on a screen with less room
+    // it scrolls rather than lose the graph's side or the status lines.
+    clientScroll_ = new QScrollArea(this);
+    clientScroll_->setObjectName(QStringLiteral("clientscroll"));
+    clientScroll_->setFrameShape(QFrame::NoFrame);
+    clientScroll_->setWidgetResizable(true);
+    clientScroll_->setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(clientScroll_);
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("client"));
+    clientScroll_->setWidget(client_);
+    client_->installEventFilter(this);
 
-    listPanel_ = new CanvasView(&listSurface_.picture(), client_);
+    listScroll_ = new ListScrollArea(client_);
+    listScroll_->setObjectName(QStringLiteral("TextScroll"));
+    listPanel_ = new CanvasView(&listSurface_.picture(), nullptr);
     listPanel_->setObjectName(QStringLiteral("Text"));
+    listScroll_->setWidget(listPanel_);
+    // A click on the list lets the keys scroll it.
+    listPanel_->setFocusPolicy(Qt::ClickFocus);
+    listPanel_->setFocusProxy(listScroll_);
 
     graphFrame_ = new QFrame(client_);
     graphFrame_->setObjectName(QStringLiteral("graphframe"));
@@ -264,15 +281,18 @@ QSize MainWindow::clientSize() const
         return client_->size();
     // Before the window is shown its central widget has not been placed yet.
     const int menu = menuBar()->heightForWidth(width());
-    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()));
+    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()))
+        .expandedTo(client_->minimumSize());
 }
 
 void MainWindow::layoutClientArea()
 {
-    if (!client_ || QApplication::activeModalWidget())
+    if (!client_ || laying_ || QApplication::activeModalWidget())
         return;
-    const MainLayout l = computeMainLayout(clientSize(), height(), statusLineHeight());
-    listPanel_->setGeometry(l.listPanel);
+    laying_ = true;
+    const MainLayout l =
+        computeMainLayout(clientSize(), height(), [this](int width) { return statusLineRoom(width); });
+    listScroll_->setGeometry(l.listPanel);
     graphFrame_->setGeometry(l.graphFrame);
     graphWidget_->setGeometry(l.graphPicture);
     statusArea_->setGeometry(l.statusArea);
@@ -286,12 +306,25 @@ void MainWindow::layoutClientArea()
         listSurface_.setScales(textScale(textSize_), ratio);
         listPanel_->setPixelRatio(ratio);
     }
-    if (newRatio || listSurface_.layoutSize() != l.listPanel.size()) {
-        listSurface_.resize(l.listPanel.width(), l.listPanel.height());
+    // The list's picture leaves room at the right for the scroll bar a long
+    // list brings, so that the bar never covers the text nor changes the
+    // wrapping when it comes and goes.
+    const QSize list(std::max(1, l.listPanel.width() - listScroll_->verticalScrollBar()->sizeHint().width()),
+                     l.listPanel.height());
+    if (newRatio || listSurface_.layoutSize() != list) {
+        listSurface_.resize(list.width(), list.height());
         controller_.redrawItemList();
     }
+    fitListPicture();
     if (newRatio || l.graphSize != graphSize_)
         resizeGraph(l.graphSize);
+    laying_ = false;
+}
+
+void MainWindow::fitListPicture()
+{
+    listPanel_->resize(listSurface_.layoutSize().width(), listSurface_.contentHeight());
+    listScroll_->verticalScrollBar()->setSingleStep(listSurface_.toLayout(kListLineHeight));
 }
 
 void MainWindow::resizeGraph(int graphSize)
@@ -314,10 +347,30 @@ void MainWindow::resizeGraph(int graphSize)
 bool MainWindow::event(QEvent *event)
 {
     // A modal window has closed: the layout it held back catches up. On
-    // another screen the pictures may need another density.
+    // another screen the pictures may need another density, and the least
+    // size another bound.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        updateMinimumSize();
     if (event->type() == QEvent::WindowUnblocked || event->type() == QEvent::ScreenChangeInternal)
         layoutClientArea();
     return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The client area is sized by its scroll area.
+    if (watched == client_ && event->type() == QEvent::Resize)
+        layoutClientArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!placedOnScreen_) {
+        placedOnScreen_ = true;
+        keepOnScreen();
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -335,8 +388,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     QMainWindow::closeEvent(event);
     // Closing the main window ends the program, whatever else is open.
-    if (event->isAccepted())
+    if (event->isAccepted()) {
+        storeMainWindowPlace(normalGeometry(), isMaximized());
         QCoreApplication::quit();
+    }
 }
 
 QString MainWindow::rangeLineText() const

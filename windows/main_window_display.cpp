@@ -6,16 +6,27 @@
 // nothing overlaps. The choice is stored with the user's settings, never in
 // an equation file. On a screen of a device pixel ratio above 1 the graph
 // and the list are drawn with the screen's own pixels.
+//
+// The window fits its screen: it opens on the screen's free area (or where
+// it was last, where that fits), its least size is never more than the
+// screen has, and below the size at which everything stays legible the
+// client area scrolls.
 #include "control/display_settings.h"
 #include "control/main_layout.h"
 #include "control/status_lines.h"
+#include "control/window_placement.h"
 #include "windows/main_window.h"
+#include "windows/window_fit.h"
 #include <QActionGroup>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QWindow>
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 
@@ -28,8 +39,6 @@ namespace
 constexpr int kDotsPerMeter = 3780;
 // The smallest window: the list, a readable graph and both status lines.
 const QSize kMinWindowSize(640, 480);
-// The range line's two halves, x and y, are apart by this run of blanks.
-const QString kRangeHalves = QStringLiteral("        ");
 
 struct SizeEntry {
     TextSize size;
@@ -98,31 +107,66 @@ void MainWindow::applyTextSize()
         resizeGraph(graphSize_);
 }
 
-int MainWindow::statusLineHeight() const
+StatusLineHeights MainWindow::statusLineRoom(int lineWidth) const
 {
-    if (textSize_ == TextSize::Standard)
-        return rangeLine_->sizeHint().height();
+    if (textSize_ == TextSize::Standard) {
+        const int line = rangeLine_->sizeHint().height();
+        return {line, line};
+    }
     const QFontMetrics metrics(rangeLine_->font());
-    return metrics.height() + metrics.lineSpacing();
+    const auto room = [&](const QString &text) {
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, std::max(1, lineWidth), 1 << 20),
+                                                   Qt::AlignLeft | Qt::TextWordWrap, text);
+        return std::max(wrapped.height(), metrics.height() + metrics.lineSpacing());
+    };
+    // The widest range line the frame allows, so that no range change moves
+    // the graph; the parameters in use, each at a value as wide as a step
+    // usually reaches.
+    const CoordFrame widest{-9999.999L, -9999.999L, -9999.999L, -9999.999L};
+    Parameters wide;
+    wide.value.fill(-99.999f);
+    wide['s'] = static_cast<float>(-99.999 * std::numbers::pi);
+    return {room(rangeStatusText(widest)), room(paramStatusText(controller_.usedParams(), wide))};
 }
 
 void MainWindow::updateMinimumSize()
 {
-    QSize minClient = minimumClientSize(statusLineHeight());
-    if (textSize_ != TextSize::Standard) {
-        // The graph, and so the status lines, must be wide enough for each
-        // half of the widest range line on a line of its own.
-        const QFontMetrics metrics(rangeLine_->font());
-        const CoordFrame widest{-9999.999L, -9999.999L, -9999.999L, -9999.999L};
-        int half = 0;
-        for (const QString &part : rangeStatusText(widest).split(kRangeHalves, Qt::SkipEmptyParts))
-            half = std::max(half, metrics.horizontalAdvance(part.trimmed()));
-        const int graph = half + 2 * kStatusPadding + metrics.averageCharWidth();
-        const int grow = std::max(0, graph - kMinGraphSize);
-        minClient += QSize(grow, grow);
+    const QSize minClient = minimumClientSize([this](int width) { return statusLineRoom(width); });
+    client_->setMinimumSize(minClient);
+    const QSize legible(std::max(kMinWindowSize.width(), minClient.width()),
+                        std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
+    const QSize room = availableAreaAt(geometry().center()).size().shrunkBy(frameMarginsOf(*this, nullptr));
+    setMinimumSize(legible.boundedTo(room));
+}
+
+QRect MainWindow::startGeometry()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect area = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (const std::optional<WindowPlace> place = storedMainWindowPlace())
+        for (const QScreen *screen : QGuiApplication::screens())
+            if (screen->availableGeometry().contains(place->geometry))
+                return place->geometry;
+    return area;
+}
+
+void MainWindow::keepOnScreen()
+{
+    if (const std::optional<WindowPlace> place = storedMainWindowPlace();
+        place && place->maximized && place->geometry == geometry()) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
     }
-    setMinimumSize(std::max(kMinWindowSize.width(), minClient.width()),
-                   std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
+    // The frame is known now: the least size leaves it room.
+    updateMinimumSize();
+    const QMargins frame = frameMarginsOf(*this, nullptr);
+    const QRect area = availableAreaAt(geometry().center());
+    const QRect outer = geometry().marginsAdded(frame);
+    if (area.contains(outer))
+        return;
+    const QSize client = size().boundedTo(area.size().shrunkBy(frame));
+    const QPoint corner = keepOnArea(QRect(outer.topLeft(), client.grownBy(frame)), area);
+    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), client));
 }
 
 double MainWindow::screenPixelRatio() const
