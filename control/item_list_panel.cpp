@@ -237,4 +237,16 @@ void ItemListPainter::redrawItemList(const Document &doc)
     surface_.listDrawn(listY);
 }
 
+QString unusableFunctionMessage(const Document &doc)
+{
+    if (doc.itemCount < 1)
+        return QString();
+    const UnparsableTexts unparsable = findUnparsableTexts(doc);
+    const TextMark mark = markOf(unparsable.item[1], unparsable.tooComplex.item[1], 1);
+    if (mark == TextMark::None)
+        return QString();
+    const Item &item = doc.items[1];
+    return kindLabel(item.kind) + formulaForDisplay(item.text[1]) + markText(mark);
+}
+
 } // namespace gq

@@ -101,4 +101,9 @@ class ItemListPainter
 // A formula text (Shift-JIS bytes) for display.
 QString formulaForDisplay(const std::string &text);
 
+// Why the calculus tools cannot use item 1's formula: its entry as the list
+// writes it, label, text and mark ("f(x)=x^^2（式が正しくありません）"); empty
+// when the formula can be used (or there is no item 1).
+QString unusableFunctionMessage(const Document &doc);
+
 } // namespace gq

@@ -3,6 +3,8 @@
 #include "control/definition_keys.h"
 #include "control/display_settings.h"
 #include "control/main_layout.h"
+#include "model/equation_file.h"
+#include "tools/derivative_colours.h"
 #include "windows/file_dialogs.h"
 #include <QAction>
 #include <QApplication>
@@ -49,6 +51,7 @@ MainWindow::MainWindow(QWidget *parent)
     setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
+    keptTrace_ = TraceLayer(kSlopeTraceColour);
     controller_.onChange = [this] { applyMenuState(); };
 
     renderer_->hooks.updateRangeStatus = [this] { controller_.updateRangeStatus(); };
@@ -56,6 +59,7 @@ MainWindow::MainWindow(QWidget *parent)
     renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) {
         windows_->drawIntervalOverlay(image);
     };
+    renderer_->hooks.drawKept = [this](Canvas &image, const GraphView &view) { keptTrace_.draw(image, view); };
     renderer_->hooks.present = [this](const Canvas &image) {
         visible_.copyFrom(image);
         refreshVisibleGraph();
@@ -287,7 +291,7 @@ QSize MainWindow::clientSize() const
 
 void MainWindow::layoutClientArea()
 {
-    if (!client_ || laying_ || QApplication::activeModalWidget())
+    if (!client_ || laying_)
         return;
     laying_ = true;
     const MainLayout l =
@@ -342,17 +346,19 @@ void MainWindow::resizeGraph(int graphSize)
     document_.overlayMode = 0;
     redrawGraph();
     document_.overlayMode = overlay;
+    // An open tool draws its marks again, at the new size.
+    if (windows_)
+        windows_->graphResized();
 }
 
 bool MainWindow::event(QEvent *event)
 {
-    // A modal window has closed: the layout it held back catches up. On
-    // another screen the pictures may need another density, and the least
-    // size another bound.
-    if (event->type() == QEvent::ScreenChangeInternal)
+    // On another screen the pictures may need another density, and the
+    // least size another bound.
+    if (event->type() == QEvent::ScreenChangeInternal) {
         updateMinimumSize();
-    if (event->type() == QEvent::WindowUnblocked || event->type() == QEvent::ScreenChangeInternal)
         layoutClientArea();
+    }
     return QMainWindow::event(event);
 }
 
@@ -416,10 +422,64 @@ void MainWindow::redrawGraph()
     renderer_->redrawGraph(document_);
 }
 
+void MainWindow::documentChanged()
+{
+    keptTrace_.clear();
+    redrawGraph();
+}
+
 void MainWindow::frameChanged()
 {
+    // A picture of another frame cannot be drawn over: the axes and every
+    // curve are drawn afresh.
+    document_.overlayMode = 0;
+    keptTrace_.clear();
     controller_.updateRangeStatus();
     redrawGraph();
+}
+
+void MainWindow::documentReplaced()
+{
+    leaveOldDocument();
+    redrawGraph();
+}
+
+void MainWindow::leaveOldDocument()
+{
+    releaseInterval();
+    document_.overlayMode = 0;
+    keptTrace_.clear();
+}
+
+void MainWindow::releaseInterval()
+{
+    interval_.active = false;
+    interval_.showMaxMin = false;
+    if (windows_)
+        windows_->closeIntervalDialog();
+}
+
+void MainWindow::runDocumentCommand(const std::function<void()> &command, bool replaces)
+{
+    std::vector<std::string> before, after;
+    QString error;
+    const bool comparable = equationFileLines(document_, before, error);
+    command();
+    if (comparable && equationFileLines(document_, after, error) && after == before)
+        return;
+    if (replaces)
+        documentReplaced();
+    else
+        documentChanged();
+}
+
+bool MainWindow::calculusFormulaUsable()
+{
+    const QString why = unusableFunctionMessage(document_);
+    if (why.isEmpty())
+        return true;
+    controller_.ask().showMessage(why);
+    return false;
 }
 
 bool MainWindow::toolWindowOpen() const
@@ -464,6 +524,8 @@ void MainWindow::followRead(const ReadOutcome &read)
     // The picture always shows the document that was read: redrawn here, or
     // drawn by the parameter window. The message about formulas that do not
     // parse comes over the new picture and list, before that window opens.
+    if (read.next != AfterRead::Nothing)
+        leaveOldDocument();
     if (read.next == AfterRead::Redraw)
         redrawGraph();
     if (!read.unparsable.isEmpty())
@@ -526,30 +588,34 @@ void MainWindow::quitProgram()
 
 void MainWindow::registerNew(ItemKind kind)
 {
-    controller_.newRegistration(kind);
+    runDocumentCommand([this, kind] { controller_.newRegistration(kind); }, true);
 }
 
 void MainWindow::registerAdditional(ItemKind kind)
 {
-    controller_.addRegistration(kind);
+    runDocumentCommand([this, kind] { controller_.addRegistration(kind); });
 }
 
 void MainWindow::correctItems()
 {
-    if (windows_)
-        windows_->openCorrection(1);
-    controller_.updateMenus();
-    controller_.redrawItemList();
+    runDocumentCommand([this] {
+        if (windows_)
+            windows_->openCorrection(1);
+        controller_.updateMenus();
+        controller_.redrawItemList();
+    });
 }
 
 void MainWindow::runDefinition(DefinitionCommand command)
 {
     if (!windows_)
         return;
-    windows_->runDefinitionCommand(command);
-    updateDefinitionMenus(document_, controller_.menus());
-    controller_.updateMenus();
-    controller_.redrawItemList();
+    runDocumentCommand([this, command] {
+        windows_->runDefinitionCommand(command);
+        updateDefinitionMenus(document_, controller_.menus());
+        controller_.updateMenus();
+        controller_.redrawItemList();
+    });
 }
 
 // ---------------------------------------------------------------- display
@@ -566,6 +632,7 @@ void MainWindow::showStandard()
 {
     hideReadout();
     document_.overlayMode = 0;
+    keptTrace_.clear();
     redrawGraph();
 }
 
@@ -585,6 +652,8 @@ void MainWindow::openParameterWindow(bool afterLoad)
 void MainWindow::showParameters()
 {
     hideReadout();
+    // The parameter window changes the document: nothing a tool left stays.
+    keptTrace_.clear();
     redrawGraph();
     openParameterWindow(false);
 }
@@ -593,8 +662,12 @@ void MainWindow::setInterval()
 {
     hideReadout();
     redrawGraph();
-    if (!interval_.active)
+    if (!interval_.active) {
+        // A new interval marks the extremes of a single explicit function,
+        // as after its registration.
+        interval_.showMaxMin = document_.itemCount == 1 && document_.items[1].kind == KindExplicit;
         controller_.askIntervalBounds(interval_.lower, interval_.upper);
+    }
     if (windows_)
         windows_->showIntervalDialog();
 }
@@ -602,14 +675,15 @@ void MainWindow::setInterval()
 void MainWindow::clearInterval()
 {
     hideReadout();
-    interval_.active = false;
-    interval_.showMaxMin = false;
+    releaseInterval();
     redrawGraph();
 }
 
 void MainWindow::showMeanRate()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openMeanRate();
@@ -618,6 +692,8 @@ void MainWindow::showMeanRate()
 void MainWindow::showTangent()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openTangent();
@@ -626,6 +702,8 @@ void MainWindow::showTangent()
 void MainWindow::showRiemannSums()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openRiemannSums();

@@ -13,6 +13,7 @@
 #include "model/document.h"
 #include "model/interval_state.h"
 #include "render/redraw.h"
+#include "render/trace_layer.h"
 #include "render/text_size.h"
 #include "windows/canvas_list_surface.h"
 #include "windows/secondary_windows.h"
@@ -82,9 +83,22 @@ class MainWindow : public QMainWindow
     void setTextSize(TextSize size);
 
     // Operations other windows call.
+    // A redraw for display: the document, plus what is kept on the graph (a
+    // trace a tool left); in the overlay display over the current picture.
     void redrawGraph();
-    // After a change of the frame: the range line and a full redraw.
+    // After a change of the document (items, definitions, parameter values):
+    // what tools left is dropped and the graph is drawn from the document,
+    // over the current picture only in the overlay display the user chose.
+    void documentChanged();
+    // After a change of the frame: the overlay display ends, what tools left
+    // is dropped, and the range line and the graph are drawn afresh.
     void frameChanged();
+    // After the document was replaced (新規登録, a file read): also the
+    // interval is released.
+    void documentReplaced();
+    // The trace of the slope the tangent tool leaves: kept across redraws
+    // until the document or the frame changes.
+    TraceLayer &keptTrace() { return keptTrace_; }
     void redrawItemList() { controller_.redrawItemList(); }
     void updateMenus() { controller_.updateMenus(); }
     void updateParamStatus() { controller_.updateParamStatus(); }
@@ -187,6 +201,16 @@ class MainWindow : public QMainWindow
     void applyMenuState();
     void hideReadout();
     void runDefinition(DefinitionCommand command);
+    // Runs a command that may change the document, then redraws the graph
+    // when it did (replaced: the command starts a new document).
+    void runDocumentCommand(const std::function<void()> &command, bool replaces = false);
+    // Before a calculus tool opens: false, after saying why, when item 1's
+    // formula cannot be used.
+    bool calculusFormulaUsable();
+    void releaseInterval();
+    // What belonged to the document being replaced goes: the interval, the
+    // overlay display and what tools left on the graph.
+    void leaveOldDocument();
     void openParameterWindow(bool afterLoad);
     void followRead(const ReadOutcome &read); // the picture and message after a read
 
@@ -196,6 +220,7 @@ class MainWindow : public QMainWindow
     // evaluates installs the parameter values too, for its own duration.
     EngineScope definitionScope_{&document_};
     IntervalState interval_;
+    TraceLayer keptTrace_;
     int graphSize_ = 0;
     std::unique_ptr<GraphRenderer> renderer_;
     Canvas visible_;

@@ -1,8 +1,8 @@
 // The main window's graph picture under the mouse. In search mode the
 // pointer reads off world coordinates and the item under it, and a click
 // zooms about the clicked point. In normal mode, while no other window is
-// open and overlay display is off, the wheel zooms about the pointer and a
-// drag with the left button moves the frame.
+// open, the wheel zooms about the pointer and a drag with the left button
+// moves the frame.
 #include "control/search_mode.h"
 #include "control/view_navigation.h"
 #include "windows/main_window.h"
@@ -52,8 +52,8 @@ void MainWindow::connectGraphMouse()
 
 bool MainWindow::mouseNavigationAllowed() const
 {
-    // Overlay display keeps what was drawn before; a new frame would smear it.
-    return !searchMode_ && document_.overlayMode == 0 && !toolWindowOpen();
+    // A new frame ends the overlay display, as the range dialog does.
+    return !searchMode_ && !toolWindowOpen();
 }
 
 void MainWindow::showReadout(int x, int y)

@@ -212,6 +212,13 @@ void ParameterWindow::run(bool afterLoad)
     exec();
 }
 
+void ParameterWindow::graphResized()
+{
+    // A blank picture of the new size: the fixed items, then the moving ones.
+    session_.drawBackground();
+    session_.drawStep();
+}
+
 void ParameterWindow::done(int result)
 {
     hold_->stop();

@@ -20,7 +20,7 @@ void useProgramFont(QApplication &app)
         }
 }
 
-ProgramWindows::ProgramWindows(MainWindow &mainWindow)
+ProgramWindows::ProgramWindows(MainWindow &mainWindow, Questions *answers)
     : main_(mainWindow), keeper_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
                                       [&mainWindow] { mainWindow.redrawItemList(); }},
       versionBox_(&mainWindow), keyboard_(&mainWindow),
@@ -31,8 +31,8 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow)
       riemannSumWindow_(mainWindow, rangeDialog_, &mainWindow), correctionWindow_(definitions_, &mainWindow),
       confirmDialog_(&mainWindow), questions_(keyboard_, colourPanel_, confirmDialog_, &mainWindow)
 {
-    late_.target = &questions_;
-    main_.setQuestions(&questions_);
+    late_.target = answers ? answers : &questions_;
+    main_.setQuestions(late_.target);
     main_.setSecondaryWindows(this);
 }
 
@@ -63,8 +63,6 @@ void ProgramWindows::openParameterWindow(bool afterLoad)
 void ProgramWindows::openCorrection(int mode)
 {
     correctionWindow_.run(mode);
-    // The graph never shows an item that is gone or a formula as it was.
-    main_.redrawGraph();
 }
 
 void ProgramWindows::openMeanRate()
@@ -92,6 +90,23 @@ void ProgramWindows::showIntervalDialog()
     intervalDialog_.raise();
 }
 
+void ProgramWindows::closeIntervalDialog()
+{
+    intervalDialog_.hide();
+}
+
+void ProgramWindows::graphResized()
+{
+    if (tangentWindow_.isVisible())
+        tangentWindow_.graphResized();
+    if (meanRateWindow_.isVisible())
+        meanRateWindow_.graphResized();
+    if (riemannSumWindow_.isVisible())
+        riemannSumWindow_.graphResized();
+    if (parameterWindow_.isVisible())
+        parameterWindow_.graphResized();
+}
+
 void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
 {
     intervalDialog_.drawOverlay(graphImage);
@@ -99,8 +114,8 @@ void ProgramWindows::drawIntervalOverlay(const Canvas &graphImage)
 
 void ProgramWindows::runDefinitionCommand(DefinitionCommand command)
 {
-    if (gq::runDefinitionCommand(definitions_, correctionWindow_, command))
-        main_.redrawGraph();
+    // The main window redraws the graph when the document changed.
+    gq::runDefinitionCommand(definitions_, correctionWindow_, command);
 }
 
 } // namespace gq

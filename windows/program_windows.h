@@ -38,7 +38,10 @@ class ProgramWindows final : public SecondaryWindows
   public:
     // Creates the windows as children of mainWindow and makes them its
     // questions and secondary windows. mainWindow must outlive this object.
-    explicit ProgramWindows(MainWindow &mainWindow);
+    // answers (not owned), when given, answers every modal question in place
+    // of the keyboard, colour panel and confirmation dialog (tests script a
+    // whole lesson this way).
+    explicit ProgramWindows(MainWindow &mainWindow, Questions *answers = nullptr);
     ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows &) = delete;
     ProgramWindows &operator=(const ProgramWindows &) = delete;
@@ -51,6 +54,8 @@ class ProgramWindows final : public SecondaryWindows
     void openTangent() override;
     void openRiemannSums() override;
     void showIntervalDialog() override;
+    void closeIntervalDialog() override;
+    void graphResized() override;
     void drawIntervalOverlay(const Canvas &graphImage) override;
     void runDefinitionCommand(DefinitionCommand command) override;
 
