@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace gq
@@ -29,6 +31,10 @@ const char *const kApplied = "gqFitApplied";
 const char *const kDesignFont = "gqFitDesignFont";
 const char *const kAppliedFont = "gqFitAppliedFont";
 const char *const kOwnFont = "gqFitOwnFont";
+const char *const kDesignMin = "gqFitDesignMin";
+const char *const kAppliedMin = "gqFitAppliedMin";
+const char *const kDesignMax = "gqFitDesignMax";
+const char *const kAppliedMax = "gqFitAppliedMax";
 const char *const kScale = "gqFitScale";
 const char *const kScrollBarName = "fitScrollBar";
 // What the keeper keeps on each window: where it put it and what the user chose.
@@ -82,18 +88,41 @@ void collectControls(QWidget &parent, std::vector<QWidget *> &out)
 
 // The design value of a widget's property pair: the stored design while the
 // widget still shows what was applied, else what it shows now.
-template <typename T> T designOf(const QWidget &w, const T &now)
+template <typename T> T designOf(const QWidget &w, const T &now, const char *design = kDesign,
+                                 const char *applied = kApplied)
 {
-    const QVariant design = w.property(kDesign), applied = w.property(kApplied);
-    if (design.isValid() && applied.value<T>() == now)
-        return design.value<T>();
+    const QVariant d = w.property(design), a = w.property(applied);
+    if (d.isValid() && a.value<T>() == now)
+        return d.value<T>();
     return now;
 }
 
-template <typename T> void remember(QWidget &w, const T &design, const T &applied)
+template <typename T> void remember(QWidget &w, const T &design, const T &applied, const char *designKey = kDesign,
+                                    const char *appliedKey = kApplied)
 {
-    w.setProperty(kDesign, QVariant::fromValue(design));
-    w.setProperty(kApplied, QVariant::fromValue(applied));
+    w.setProperty(designKey, QVariant::fromValue(design));
+    w.setProperty(appliedKey, QVariant::fromValue(applied));
+}
+
+QPoint scaled(QPoint p, double k)
+{
+    return {rnd(p.x() * k), rnd(p.y() * k)};
+}
+
+// A fixed width or height that a layout keeps (a narrow button, say) scales
+// with the rest.
+void scaleLimits(QWidget &w, double k)
+{
+    const QSize designMin = designOf<QSize>(w, w.minimumSize(), kDesignMin, kAppliedMin);
+    const QSize designMax = designOf<QSize>(w, w.maximumSize(), kDesignMax, kAppliedMax);
+    const bool fixed = designMin.width() == designMax.width() || designMin.height() == designMax.height();
+    if (!fixed || (k == 1.0 && !w.property(kDesignMin).isValid()))
+        return;
+    const auto limit = [k](int v) { return v >= QWIDGETSIZE_MAX ? v : rnd(v * k); };
+    w.setMinimumSize(limit(designMin.width()), limit(designMin.height()));
+    w.setMaximumSize(limit(designMax.width()), limit(designMax.height()));
+    remember<QSize>(w, designMin, w.minimumSize(), kDesignMin, kAppliedMin);
+    remember<QSize>(w, designMax, w.maximumSize(), kDesignMax, kAppliedMax);
 }
 
 void scaleFont(QWidget &w, double k)
@@ -129,20 +158,63 @@ void scaleControls(QWidget &window, double k, int scroll)
     std::vector<QWidget *> controls;
     collectControls(window, controls);
     scaleFont(window, k);
+    // Where each control's design lies in the window: controls are scaled in
+    // the window's frame, so that one that ends at its parent's edge still
+    // does after rounding.
+    std::map<const QWidget *, QPoint> origin{{&window, QPoint(0, 0)}};
     for (QWidget *c : controls) {
         if (c->testAttribute(Qt::WA_SetFont) || c->property(kDesignFont).isValid())
             scaleFont(*c, k);
         QWidget *parent = c->parentWidget();
-        if (parent->layout())
-            continue; // its layout places it
+        if (parent->layout()) {
+            scaleLimits(*c, k); // its layout places it
+            continue;
+        }
         const QRect design = designOf<QRect>(*c, c->geometry());
+        const auto known = origin.find(parent);
+        const QPoint base = known != origin.end() ? known->second : QPoint(0, 0);
+        origin[c] = base + design.topLeft();
         if (k == 1.0 && scroll == 0 && !c->property(kDesign).isValid())
             continue;
-        QRect target = scaled(design, k);
+        QRect target = scaled(design.translated(base), k).translated(-scaled(base, k));
         if (parent == &window)
             target.translate(0, -scroll);
         c->setGeometry(target);
         remember<QRect>(*c, design, c->geometry());
+    }
+}
+
+// A layout's spacing and margins scale with the window's fonts.
+void scaleLayouts(QWidget &window, double k)
+{
+    const QList<QLayout *> layouts = window.findChildren<QLayout *>();
+    // All designs first: a nested layout's spacing follows its parent's.
+    for (QLayout *layout : layouts) {
+        if (layout->property(kDesign).isValid() || k == 1.0)
+            continue;
+        const QMargins m = layout->contentsMargins();
+        int horizontal = layout->spacing(), vertical = horizontal;
+        if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
+            horizontal = grid->horizontalSpacing();
+            vertical = grid->verticalSpacing();
+        }
+        layout->setProperty(kDesign, QRect(m.left(), m.top(), m.right(), m.bottom()));
+        layout->setProperty(kDesignMin, QSize(horizontal, vertical));
+    }
+    for (QLayout *layout : layouts) {
+        if (!layout->property(kDesign).isValid())
+            continue;
+        const QRect m = layout->property(kDesign).toRect();
+        const QSize spacing = layout->property(kDesignMin).toSize();
+        layout->setContentsMargins(rnd(m.left() * k), rnd(m.top() * k), rnd(m.width() * k), rnd(m.height() * k));
+        if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
+            if (spacing.width() >= 0)
+                grid->setHorizontalSpacing(rnd(spacing.width() * k));
+            if (spacing.height() >= 0)
+                grid->setVerticalSpacing(rnd(spacing.height() * k));
+        } else if (spacing.width() >= 0) {
+            layout->setSpacing(rnd(spacing.width() * k));
+        }
     }
 }
 
@@ -162,17 +234,28 @@ void fitLaidOutWindow(QWidget &window, QSize room)
     QLayout &layout = *window.layout();
     double k = 1.0;
     scaleControls(window, k, 0);
-    for (int round = 0; round < 6; ++round) {
+    scaleLayouts(window, k);
+    // Controls of a window not yet shown do not tell its layout that their
+    // fonts changed.
+    const auto relayout = [&] {
+        for (QLayout *l : window.findChildren<QLayout *>())
+            l->invalidate();
         layout.activate();
+    };
+    for (int round = 0; round < 10; ++round) {
+        relayout();
         const QSize least = window.minimumSize().expandedTo(window.minimumSizeHint());
         if (least.width() <= room.width() && least.height() <= room.height())
             break;
         k *= std::min(room.width() / double(least.width()), room.height() / double(least.height())) * 0.98;
         scaleControls(window, k, 0);
+        scaleLayouts(window, k);
     }
-    layout.activate();
-    if (window.minimumSize() != window.maximumSize())
+    relayout();
+    if (window.minimumSize() != window.maximumSize()) {
         window.resize(window.size().boundedTo(room).expandedTo(window.minimumSize()));
+        layout.setGeometry(window.rect()); // at once, shown or not
+    }
     window.setProperty(kScale, k);
 }
 } // namespace

@@ -218,6 +218,8 @@ class ScreenFitProbe : public ::testing::TestWithParam<TextSize>
     // (or cancelled), the colour panel with a colour, the others cancelled.
     void check(QWidget &window)
     {
+        checked << (window.objectName().isEmpty() ? QString::fromLatin1(window.metaObject()->className())
+                                                  : window.objectName());
         expectFits(window, *g);
         if (auto *keyboard = qobject_cast<FormulaKeyboard *>(&window)) {
             const int panel = keyboard->panelPosition();
@@ -269,6 +271,7 @@ class ScreenFitProbe : public ::testing::TestWithParam<TextSize>
     std::unique_ptr<ProgramWindows> windows;
     std::deque<const char *> answers;
     std::function<void(QWidget &)> nested;
+    QStringList checked; // the windows seen, by name
 };
 } // namespace
 
@@ -312,6 +315,14 @@ TEST_P(ScreenFitProbe, EveryWindowLiesOnTheScreenWithEveryControlReachable)
                 lastRow = y;
     EXPECT_GE(lastRow, 0) << "the last item is in view after End";
     EXPECT_GE(shownBottom, picture->height()) << "scrolled to the end";
+    // No item's text runs into the panel's right edge (a heading too wide
+    // for the panel wraps).
+    const QImage whole = picture->grab().toImage();
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = whole.width() - 2; x < whole.width(); ++x) {
+            const QRgb c = whole.pixel(x, y) & 0xFFFFFF;
+            EXPECT_TRUE(c == 0xFFFFFF || c == 0) << "ink at the edge, row " << y;
+        }
 
     // The windows of the whole document.
     open([&] { windows->showVersion(); });
@@ -355,6 +366,11 @@ TEST_P(ScreenFitProbe, EveryWindowLiesOnTheScreenWithEveryControlReachable)
     nested = rangeFrom("Button1"); // 座標変更 over the Riemann-sum window
     open([&] { windows->openRiemannSums(); });
     EXPECT_TRUE(answers.empty());
+    checked.removeDuplicates();
+    checked.sort();
+    EXPECT_EQ(checked.join(u' ').toStdString(),
+              "AboutBox1 Hanichange PMove ParaChange QFileDialog QMessageBox clpanel correctform dtangent "
+              "integnavi keyfunc savechanges warning");
 }
 
 INSTANTIATE_TEST_SUITE_P(TextSizes, ScreenFitProbe,
