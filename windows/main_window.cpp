@@ -211,7 +211,7 @@ void MainWindow::applyMenuState()
     if (paramLine_) {
         paramLine_->setText(controller_.paramLine());
         // The parameters in use decide the parameter line's room.
-        if (textSize_ != TextSize::Standard && statusLineRoom(paramLine_->width()).param != paramLine_->height()) {
+        if (statusLineRoom(paramLine_->width()).param != paramLine_->height()) {
             updateMinimumSize();
             layoutClientArea();
         }
@@ -302,6 +302,7 @@ void MainWindow::layoutClientArea()
     statusArea_->setGeometry(l.statusArea);
     rangeLine_->setGeometry(l.rangeLine);
     paramLine_->setGeometry(l.paramLine);
+    wrapStatusLines();
     // A screen of another density: both pictures are made again for it.
     const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
     const bool newRatio = ratio != pixelRatio_;

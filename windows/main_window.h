@@ -171,10 +171,13 @@ class MainWindow : public QMainWindow
     void applyTextSize();
     double screenPixelRatio() const;
     // The room the status lines are given at a line width: one line of
-    // their font at the standard size; at the larger ones, wrapped, at least
-    // two lines and as many as the widest range line needs, the parameter
-    // line as many as it needs with every parameter in use at a wide value.
+    // their font at the standard size, two at the larger ones, and more where
+    // the widest range line, or the parameter line with every parameter in
+    // use at a wide value, needs them.
     StatusLineHeights statusLineRoom(int lineWidth) const;
+    int statusOneLine() const; // the height of one status line
+    // Lines given the room of more than one wrap; one line stays centred.
+    void wrapStatusLines();
     // The legible least size of the client area, and the window's least size:
     // that, but never more than the screen's free area (the client area then
     // scrolls).

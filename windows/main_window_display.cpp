@@ -88,14 +88,10 @@ void MainWindow::applyTextSize()
         font.setPointSizeF(statusFont_.pointSizeF() * scale);
     else
         font.setPixelSize(static_cast<int>(std::nearbyint(statusFont_.pixelSize() * scale)));
-    // Larger text wraps within the room of two lines instead of running off
-    // the graph's width.
-    const bool wrap = textSize_ != TextSize::Standard;
-    for (QLabel *line : {rangeLine_, paramLine_}) {
+    // The lines wrap where the layout gives them the room of more than one
+    // (wrapStatusLines).
+    for (QLabel *line : {rangeLine_, paramLine_})
         line->setFont(font);
-        line->setWordWrap(wrap);
-        line->setAlignment(Qt::AlignLeft | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
-    }
     renderer_->options.tickLabels = textSize_;
 
     updateMinimumSize();
@@ -107,17 +103,25 @@ void MainWindow::applyTextSize()
         resizeGraph(graphSize_);
 }
 
+int MainWindow::statusOneLine() const
+{
+    const QFontMetrics metrics(rangeLine_->font());
+    return metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::AlignLeft | Qt::TextWordWrap,
+                                QStringLiteral("x座標"))
+        .height();
+}
+
 StatusLineHeights MainWindow::statusLineRoom(int lineWidth) const
 {
-    if (textSize_ == TextSize::Standard) {
-        const int line = rangeLine_->sizeHint().height();
-        return {line, line};
-    }
+    // One line at the standard size, two at the larger ones; more where the
+    // graph is too narrow for the text.
     const QFontMetrics metrics(rangeLine_->font());
+    const int least =
+        textSize_ == TextSize::Standard ? statusOneLine() : metrics.height() + metrics.lineSpacing();
     const auto room = [&](const QString &text) {
         const QRect wrapped = metrics.boundingRect(QRect(0, 0, std::max(1, lineWidth), 1 << 20),
                                                    Qt::AlignLeft | Qt::TextWordWrap, text);
-        return std::max(wrapped.height(), metrics.height() + metrics.lineSpacing());
+        return std::max(wrapped.height(), least);
     };
     // The widest range line the frame allows, so that no range change moves
     // the graph; the parameters in use, each at a value as wide as a step
@@ -127,6 +131,15 @@ StatusLineHeights MainWindow::statusLineRoom(int lineWidth) const
     wide.value.fill(-99.999f);
     wide['s'] = static_cast<float>(-99.999 * std::numbers::pi);
     return {room(rangeStatusText(widest)), room(paramStatusText(controller_.usedParams(), wide))};
+}
+
+void MainWindow::wrapStatusLines()
+{
+    for (QLabel *line : {rangeLine_, paramLine_}) {
+        const bool wrap = line->height() > statusOneLine();
+        line->setWordWrap(wrap);
+        line->setAlignment(Qt::AlignLeft | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
+    }
 }
 
 void MainWindow::updateMinimumSize()

@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -114,6 +115,14 @@ void expectFits(QWidget &window, const QWidget &main)
         expectWithinParents(window, *w);
         if (auto *button = qobject_cast<QAbstractButton *>(w))
             expectClickable(window, *button);
+        // A text has the room it needs: its lines, or its one line.
+        if (auto *label = qobject_cast<QLabel *>(w); label && !label->text().isEmpty() && label->pixmap().isNull()) {
+            const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                                : label->sizeHint().width() <= label->width() + 1;
+            EXPECT_TRUE(fits) << "clipped text: " << label->objectName().toStdString() << " \""
+                              << label->text().toStdString() << "\" " << label->width() << "x" << label->height()
+                              << " needs " << label->sizeHint().width();
+        }
     }
     // Windows open together do not cover each other where the screen has
     // room for both side by side or one above the other.
