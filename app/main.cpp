@@ -3,13 +3,13 @@
 //
 //   graphotheque [FILE.gtq]
 //
-// A file named on the command line is read as soon as the window is shown.
-#include "windows/main_window.h"
-#include "windows/program_windows.h"
+// Once the window is shown, the work a crashed run left behind is offered,
+// and then a file named on the command line is read.
+#include "control/recovery_store.h"
+#include "windows/running_program.h"
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QStringList>
-#include <QTimer>
 #include <QTranslator>
 
 using namespace gq;
@@ -44,12 +44,7 @@ int main(int argc, char **argv)
     QTranslator toolkitTexts;
     useJapaneseToolkitTexts(app, toolkitTexts);
 
-    MainWindow graph;
-    ProgramWindows windows(graph);
-    graph.show();
-    // Read once the event loop runs, so that any message or the parameter
-    // window opens over the shown main window.
-    if (const QString path = fileToOpen(QApplication::arguments()); !path.isEmpty())
-        QTimer::singleShot(0, &graph, [&graph, path] { graph.openAtStart(path); });
+    RunningProgram program(defaultRecoveryFolder());
+    program.start(fileToOpen(QApplication::arguments()));
     return app.exec();
 }

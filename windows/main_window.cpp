@@ -3,6 +3,7 @@
 #include "control/definition_keys.h"
 #include "control/display_settings.h"
 #include "control/main_layout.h"
+#include "control/recovery_keeper.h"
 #include "model/equation_file.h"
 #include "tools/derivative_colours.h"
 #include "windows/file_dialogs.h"
@@ -48,7 +49,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
     setGeometry(startGeometry());
 
-    setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
+    setFileNames(equationFileDialogs(this, [this] { return controller_.documentPath(); }),
+                 [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
     keptTrace_ = TraceLayer(kSlopeTraceColour);
@@ -119,6 +121,7 @@ void MainWindow::buildMenus()
     on(addItem(mode, "N5", QStringLiteral("通常モード")), &MainWindow::leaveSearchMode);
     on(addItem(file, "K1", QStringLiteral("バージョン情報(&A)")), &MainWindow::showVersion);
     on(addItem(file, "mnuExit", QStringLiteral("GraphoThequeの終了(&X)")), &MainWindow::quitProgram);
+    buildEditMenu();
 
     // The kinds in the order of their codes; the derivative only under
     // "追加登録".
@@ -279,59 +282,6 @@ void MainWindow::buildClientArea()
     applyTextSize();
 }
 
-QSize MainWindow::clientSize() const
-{
-    if (isVisible())
-        return client_->size();
-    // Before the window is shown its central widget has not been placed yet.
-    const int menu = menuBar()->heightForWidth(width());
-    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()))
-        .expandedTo(client_->minimumSize());
-}
-
-void MainWindow::layoutClientArea()
-{
-    if (!client_ || laying_)
-        return;
-    laying_ = true;
-    const MainLayout l =
-        computeMainLayout(clientSize(), height(), [this](int width) { return statusLineRoom(width); });
-    listScroll_->setGeometry(l.listPanel);
-    graphFrame_->setGeometry(l.graphFrame);
-    graphWidget_->setGeometry(l.graphPicture);
-    statusArea_->setGeometry(l.statusArea);
-    rangeLine_->setGeometry(l.rangeLine);
-    paramLine_->setGeometry(l.paramLine);
-    wrapStatusLines();
-    // A screen of another density: both pictures are made again for it.
-    const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
-    const bool newRatio = ratio != pixelRatio_;
-    if (newRatio) {
-        pixelRatio_ = ratio;
-        listSurface_.setScales(textScale(textSize_), ratio);
-        listPanel_->setPixelRatio(ratio);
-    }
-    // The list's picture leaves room at the right for the scroll bar a long
-    // list brings, so that the bar never covers the text nor changes the
-    // wrapping when it comes and goes.
-    const QSize list(std::max(1, l.listPanel.width() - listScroll_->verticalScrollBar()->sizeHint().width()),
-                     l.listPanel.height());
-    if (newRatio || listSurface_.layoutSize() != list) {
-        listSurface_.resize(list.width(), list.height());
-        controller_.redrawItemList();
-    }
-    fitListPicture();
-    if (newRatio || l.graphSize != graphSize_)
-        resizeGraph(l.graphSize);
-    laying_ = false;
-}
-
-void MainWindow::fitListPicture()
-{
-    listPanel_->resize(listSurface_.layoutSize().width(), listSurface_.contentHeight());
-    listScroll_->verticalScrollBar()->setSingleStep(listSurface_.toLayout(kListLineHeight));
-}
-
 void MainWindow::resizeGraph(int graphSize)
 {
     graphSize_ = graphSize;
@@ -360,24 +310,10 @@ bool MainWindow::event(QEvent *event)
         updateMinimumSize();
         layoutClientArea();
     }
+    // The edit entries rest while a modal window is open.
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        updateEditMenu();
     return QMainWindow::event(event);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // The client area is sized by its scroll area.
-    if (watched == client_ && event->type() == QEvent::Resize)
-        layoutClientArea();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (!placedOnScreen_) {
-        placedOnScreen_ = true;
-        keepOnScreen();
-    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -394,9 +330,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
-    // Closing the main window ends the program, whatever else is open.
+    // Closing the main window ends the program, whatever else is open: a
+    // clean quit, which leaves no work to recover.
     if (event->isAccepted()) {
         storeMainWindowPlace(normalGeometry(), isMaximized());
+        if (recovery_)
+            recovery_->finish();
         QCoreApplication::quit();
     }
 }
@@ -507,7 +446,9 @@ void MainWindow::setFileNames(EquationFileNames equations, std::function<GraphFi
 
 void MainWindow::saveDocument()
 {
-    saveEquationsCommand(controller_, equationFileNames_);
+    // A saved document needs no recovery file.
+    if (saveEquationsCommand(controller_, equationFileNames_) && recovery_)
+        recovery_->updateNow();
 }
 
 void MainWindow::openDocument()
@@ -556,6 +497,7 @@ void MainWindow::enterSearchMode()
     savedFrame_ = document_.frame;
     drag_.active = false;
     standard_->show();
+    updateEditMenu();
 }
 
 void MainWindow::leaveSearchMode()
@@ -564,6 +506,7 @@ void MainWindow::leaveSearchMode()
     standard_->hide();
     hideReadout();
     graphWidget_->unsetCursor();
+    updateEditMenu();
 }
 
 void MainWindow::restoreSearchFrame()
@@ -572,6 +515,7 @@ void MainWindow::restoreSearchFrame()
     hideReadout();
     document_.frame = savedFrame_;
     frameChanged();
+    recordStep(step_names::kStandard);
 }
 
 void MainWindow::showVersion()

@@ -35,6 +35,8 @@ class QScrollArea;
 namespace gq
 {
 
+class RecoveryKeeper;
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -104,6 +106,23 @@ class MainWindow : public QMainWindow
     void updateParamStatus() { controller_.updateParamStatus(); }
     void updateRangeStatus() { controller_.updateRangeStatus(); }
 
+    // The history (main_window_history.cpp). recordStep records the change
+    // just made as one step named name (by what changed when empty); other
+    // windows call it after each change they make. 元に戻す and やり直し
+    // take a step back or again and redraw the graph, the list and the
+    // status lines at once; they do nothing while a tool window is open or
+    // search mode is on (historyAvailable).
+    void recordStep(const QString &name = QString());
+    void undoStep();
+    void redoStep();
+    bool historyAvailable() const;
+    // The recovery file's keeper (not owned; null: none is kept).
+    void setRecovery(RecoveryKeeper *keeper);
+    // Start-up once the window is shown: offers the work a crashed run left
+    // behind, then reads the file named on the command line ("" for none),
+    // asking first about a restored document's changes.
+    void startUp(const QString &file);
+
     // A menu entry by its name ("addition", "dif", ...), or null.
     QAction *menuAction(const QString &name) const;
     QString rangeLineText() const;
@@ -154,6 +173,9 @@ class MainWindow : public QMainWindow
 
   private:
     void buildMenus();
+    void buildEditMenu();
+    void updateEditMenu();
+    void historyChanged();
     void buildClientArea();
     // Places the list, the graph and the status lines for the current size
     // (control/main_layout.h); a new graph size gets a new picture, drawn at
@@ -230,6 +252,7 @@ class MainWindow : public QMainWindow
     CanvasListSurface listSurface_;
     GraphController controller_;
     SecondaryWindows *windows_ = nullptr;
+    RecoveryKeeper *recovery_ = nullptr;
     EquationFileNames equationFileNames_;
     std::function<GraphFileChoice()> graphFileName_;
     bool searchMode_ = false;

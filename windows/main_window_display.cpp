@@ -10,7 +10,7 @@
 // The window fits its screen: it opens on the screen's free area (or where
 // it was last, where that fits), its least size is never more than the
 // screen has, and below the size at which everything stays legible the
-// client area scrolls.
+// client area scrolls. The parts of the window are placed here too.
 #include "control/display_settings.h"
 #include "control/main_layout.h"
 #include "control/status_lines.h"
@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWindow>
 #include <numbers>
 #include <algorithm>
@@ -109,6 +110,76 @@ int MainWindow::statusOneLine() const
     return metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::AlignLeft | Qt::TextWordWrap,
                                 QStringLiteral("x座標"))
         .height();
+}
+
+QSize MainWindow::clientSize() const
+{
+    if (isVisible())
+        return client_->size();
+    // Before the window is shown its central widget has not been placed yet.
+    const int menu = menuBar()->heightForWidth(width());
+    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()))
+        .expandedTo(client_->minimumSize());
+}
+
+void MainWindow::layoutClientArea()
+{
+    if (!client_ || laying_)
+        return;
+    laying_ = true;
+    const MainLayout l =
+        computeMainLayout(clientSize(), height(), [this](int width) { return statusLineRoom(width); });
+    listScroll_->setGeometry(l.listPanel);
+    graphFrame_->setGeometry(l.graphFrame);
+    graphWidget_->setGeometry(l.graphPicture);
+    statusArea_->setGeometry(l.statusArea);
+    rangeLine_->setGeometry(l.rangeLine);
+    paramLine_->setGeometry(l.paramLine);
+    wrapStatusLines();
+    // A screen of another density: both pictures are made again for it.
+    const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
+    const bool newRatio = ratio != pixelRatio_;
+    if (newRatio) {
+        pixelRatio_ = ratio;
+        listSurface_.setScales(textScale(textSize_), ratio);
+        listPanel_->setPixelRatio(ratio);
+    }
+    // The list's picture leaves room at the right for the scroll bar a long
+    // list brings, so that the bar never covers the text nor changes the
+    // wrapping when it comes and goes.
+    const QSize list(std::max(1, l.listPanel.width() - listScroll_->verticalScrollBar()->sizeHint().width()),
+                     l.listPanel.height());
+    if (newRatio || listSurface_.layoutSize() != list) {
+        listSurface_.resize(list.width(), list.height());
+        controller_.redrawItemList();
+    }
+    fitListPicture();
+    if (newRatio || l.graphSize != graphSize_)
+        resizeGraph(l.graphSize);
+    laying_ = false;
+}
+
+void MainWindow::fitListPicture()
+{
+    listPanel_->resize(listSurface_.layoutSize().width(), listSurface_.contentHeight());
+    listScroll_->verticalScrollBar()->setSingleStep(listSurface_.toLayout(kListLineHeight));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The client area is sized by its scroll area.
+    if (watched == client_ && event->type() == QEvent::Resize)
+        layoutClientArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!placedOnScreen_) {
+        placedOnScreen_ = true;
+        keepOnScreen();
+    }
 }
 
 StatusLineHeights MainWindow::statusLineRoom(int lineWidth) const

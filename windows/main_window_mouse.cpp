@@ -93,6 +93,7 @@ void MainWindow::graphMouseMove(int x, int y)
     if (!mouseNavigationAllowed()) {
         drag_.active = false;
         graphWidget_->unsetCursor();
+        recordStep(step_names::kMove);
         return;
     }
     const CoordFrame moved = pannedFrame(drag_.start, x - drag_.x, y - drag_.y);
@@ -110,6 +111,9 @@ void MainWindow::graphMouseDown(Qt::MouseButton button, int x, int y)
         standard_->show();
         clickZoom(document_.frame, layoutView(), x, y, zoomButton(button));
         frameChanged();
+        recordStep(button == Qt::LeftButton    ? step_names::kZoomIn
+                   : button == Qt::RightButton ? step_names::kZoomOut
+                                               : step_names::kRange);
         showReadout(x, y);
         return;
     }
@@ -128,6 +132,8 @@ void MainWindow::graphMouseUp(Qt::MouseButton button)
         return;
     drag_.active = false;
     graphWidget_->unsetCursor();
+    // The whole drag is one step.
+    recordStep(step_names::kMove);
 }
 
 void MainWindow::graphWheel(int x, int y, int delta)
@@ -138,8 +144,12 @@ void MainWindow::graphWheel(int x, int y, int delta)
     }
     const int notches = wheelNotches(wheelRemainder_, delta);
     bool changed = false;
+    // Each notch is a step of its own (a drag under way ends its step here).
     for (int i = 0; i < std::abs(notches); ++i)
-        changed |= wheelZoom(document_.frame, GraphView(document_.frame, graphSize_), x, y, notches > 0);
+        if (wheelZoom(document_.frame, GraphView(document_.frame, graphSize_), x, y, notches > 0)) {
+            changed = true;
+            recordStep(notches > 0 ? step_names::kZoomIn : step_names::kZoomOut);
+        }
     if (!changed)
         return;
     frameChanged();

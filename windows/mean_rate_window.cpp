@@ -1,5 +1,6 @@
 #include "windows/mean_rate_window.h"
 
+#include "control/document_history.h"
 #include "tools/mean_rate_draw.h"
 #include "windows/keyboard.h"
 #include "windows/dialog_layout.h"
@@ -218,6 +219,7 @@ void MeanRateWindow::zoomClicked(MeanRateZoom command)
         return;
     rate_.zoom(command, main_.doc().frame);
     main_.frameChanged();
+    main_.recordStep(step_names::kRange);
     rate_.setView(main_.renderer().view());
     showPoints();
 }

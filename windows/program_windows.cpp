@@ -22,7 +22,8 @@ void useProgramFont(QApplication &app)
 
 ProgramWindows::ProgramWindows(MainWindow &mainWindow, Questions *answers)
     : main_(mainWindow), keeper_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
-                                      [&mainWindow] { mainWindow.redrawItemList(); }},
+                                      [&mainWindow] { mainWindow.redrawItemList(); },
+                                      [&mainWindow](const QString &name) { mainWindow.recordStep(name); }},
       versionBox_(&mainWindow), keyboard_(&mainWindow),
       rangeDialog_(
           mainWindow.doc(), late_, [&mainWindow] { mainWindow.frameChanged(); }, &mainWindow),
@@ -34,6 +35,8 @@ ProgramWindows::ProgramWindows(MainWindow &mainWindow, Questions *answers)
     late_.target = answers ? answers : &questions_;
     main_.setQuestions(late_.target);
     main_.setSecondaryWindows(this);
+    QObject::connect(&rangeDialog_, &RangeDialog::changeFinished, &mainWindow,
+                     [&mainWindow](const QString &name) { mainWindow.recordStep(name); });
 }
 
 ProgramWindows::~ProgramWindows()
@@ -53,33 +56,39 @@ void ProgramWindows::openRangeDialog()
     const QRect area = main_.geometry();
     rangeDialog_.move(area.left() + 4, area.top() + 80);
     rangeDialog_.exec();
+    main_.recordStep();
 }
 
 void ProgramWindows::openParameterWindow(bool afterLoad)
 {
     parameterWindow_.run(afterLoad);
+    main_.recordStep();
 }
 
 void ProgramWindows::openCorrection(int mode)
 {
     correctionWindow_.run(mode);
+    main_.recordStep();
 }
 
 void ProgramWindows::openMeanRate()
 {
     meanRateWindow_.setWindowTitle(QStringLiteral("平均変化率の意味"));
     meanRateWindow_.run();
+    main_.recordStep();
 }
 
 void ProgramWindows::openTangent()
 {
     tangentWindow_.setWindowTitle(QStringLiteral("接線の傾きの変化"));
     tangentWindow_.run();
+    main_.recordStep();
 }
 
 void ProgramWindows::openRiemannSums()
 {
     riemannSumWindow_.run();
+    main_.recordStep();
 }
 
 void ProgramWindows::showIntervalDialog()
@@ -116,6 +125,7 @@ void ProgramWindows::runDefinitionCommand(DefinitionCommand command)
 {
     // The main window redraws the graph when the document changed.
     gq::runDefinitionCommand(definitions_, correctionWindow_, command);
+    main_.recordStep();
 }
 
 } // namespace gq

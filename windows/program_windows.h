@@ -3,7 +3,8 @@
 // keyboard, the range dialog, the parameter window, the colour panel, the
 // mean-rate, tangent, interval and Riemann-sum windows, the correction window
 // and the confirmation dialog. They answer the main window's questions and
-// its requests to open them.
+// its requests to open them, and record the steps of the history their
+// changes make (a change a window does not name is recorded when it closes).
 #pragma once
 
 #include "control/definition_commands.h"
@@ -69,6 +70,7 @@ class ProgramWindows final : public SecondaryWindows
         bool confirm(int kind) override { return target->confirm(kind); }
         void showMessage(const QString &text) override { target->showMessage(text); }
         SaveChangesAnswer askSaveChanges() override { return target->askSaveChanges(); }
+        RestoreAnswer askRestore() override { return target->askRestore(); }
     };
 
     MainWindow &main_;

@@ -21,6 +21,8 @@ class ScriptedQuestions : public Questions
     std::deque<bool> confirmAnswers;                  // none left = cancel
     std::deque<SaveChangesAnswer> saveChangesAnswers; // none left = cancel
     int saveChangesQuestions = 0;
+    std::deque<RestoreAnswer> restoreAnswers; // none left = keep
+    int restoreQuestions = 0;
     std::vector<KeyboardRequest> keyboardRequests;
     std::vector<int> confirmKinds;
     std::vector<QString> messages;
@@ -78,6 +80,15 @@ class ScriptedQuestions : public Questions
             return SaveChangesAnswer::Cancel;
         SaveChangesAnswer answer = saveChangesAnswers.front();
         saveChangesAnswers.pop_front();
+        return answer;
+    }
+    RestoreAnswer askRestore() override
+    {
+        ++restoreQuestions;
+        if (restoreAnswers.empty())
+            return RestoreAnswer::Keep;
+        RestoreAnswer answer = restoreAnswers.front();
+        restoreAnswers.pop_front();
         return answer;
     }
 };
