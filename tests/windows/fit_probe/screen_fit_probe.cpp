@@ -349,6 +349,7 @@ TEST_P(ScreenFitProbe, EveryWindowLiesOnTheScreenWithEveryControlReachable)
     open([&] { g->controller().ask().confirm(WarnAllItems); });
     open([&] { g->controller().ask().showMessage(QStringLiteral("式が間違っています2")); });
     open([&] { g->controller().ask().askSaveChanges(); });
+    open([&] { g->controller().ask().askRestore(); });
     nested = rangeFrom("Panel1"); // the keyboard over the range dialog
     open([&] { windows->openRangeDialog(); });
     open([&] { windows->openParameterWindow(false); });
@@ -379,7 +380,7 @@ TEST_P(ScreenFitProbe, EveryWindowLiesOnTheScreenWithEveryControlReachable)
     checked.sort();
     EXPECT_EQ(checked.join(u' ').toStdString(),
               "AboutBox1 Hanichange PMove ParaChange QFileDialog QMessageBox clpanel correctform dtangent "
-              "integnavi keyfunc savechanges warning");
+              "integnavi keyfunc restore savechanges warning");
 }
 
 INSTANTIATE_TEST_SUITE_P(TextSizes, ScreenFitProbe,
