@@ -179,8 +179,8 @@ class MainWindow : public QMainWindow
     void buildClientArea();
     // Places the list, the graph and the status lines for the current size
     // (control/main_layout.h); a new graph size gets a new picture, drawn at
-    // once. While a modal window is open the graph keeps its size (the
-    // window's pictures are that size) until it closes.
+    // once, also while a tool is open: the tool then draws its marks again
+    // at the new size (SecondaryWindows::graphResized).
     void layoutClientArea();
     QSize clientSize() const;
     void resizeGraph(int graphSize);
