@@ -8,8 +8,6 @@
 #include "control/recovery_store.h"
 #include "windows/running_program.h"
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QStringList>
 #include <QTranslator>
@@ -18,17 +16,6 @@ using namespace gq;
 
 namespace
 {
-// Japanese captions need a face that has the glyphs.
-void useJapaneseFont(QApplication &app)
-{
-    for (const QString &family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
-        if (QFontDatabase::families().contains(family)) {
-            QFont font(family);
-            font.setPointSize(10);
-            app.setFont(font);
-            return;
-        }
-}
 // The toolkit's own texts (file dialogs, message box buttons) in Japanese,
 // like the rest of the program, when the translations are installed.
 void useJapaneseToolkitTexts(QApplication &app, QTranslator &translator)
@@ -53,7 +40,7 @@ int main(int argc, char **argv)
     // The main window alone decides when the program ends (a modeless tool
     // window left open must not keep it running, nor end it).
     app.setQuitOnLastWindowClosed(false);
-    useJapaneseFont(app);
+    useProgramFont(app);
     QTranslator toolkitTexts;
     useJapaneseToolkitTexts(app, toolkitTexts);
 

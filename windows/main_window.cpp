@@ -21,6 +21,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
@@ -29,15 +31,6 @@ namespace gq
 
 namespace
 {
-// Used when no screen can be asked (it never happens on a desktop).
-const QRect kFallbackScreen(0, 0, 1024, 768);
-
-QRect screenRect()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : kFallbackScreen;
-}
-
 // rnd(height * 10 / 12), halves to even.
 int graphSizeFor(int height)
 {
@@ -47,14 +40,14 @@ int graphSizeFor(int height)
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), graphSize_(graphSizeFor(screenRect().height())),
+    : QMainWindow(parent), graphSize_(graphSizeFor(startGeometry().height())),
       renderer_(std::make_unique<GraphRenderer>(graphSize_)), visible_(graphSize_, graphSize_),
-      listSurface_(std::max(1, screenRect().width() - graphSize_ - 10), screenRect().height()),
+      listSurface_(std::max(1, startGeometry().width() - graphSize_ - 10), startGeometry().height()),
       controller_(document_, listSurface_)
 {
     setObjectName(QStringLiteral("graph"));
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
-    setGeometry(screenRect());
+    setGeometry(startGeometry());
 
     setFileNames(equationFileDialogs(this, [this] { return controller_.documentPath(); }),
                  [this] { return askGraphFile(this); });
@@ -78,6 +71,8 @@ MainWindow::MainWindow(QWidget *parent)
     buildClientArea();
     connectGraphMouse();
     listSurface_.onChanged = [this] { listPanel_->update(); };
+    listSurface_.onDrawn = [this] { fitListPicture(); };
+    listSurface_.onAppended = [this](int top, int bottom) { listScroll_->reveal(top, bottom); };
 
     // Document defaults, menus, range line and the empty frame.
     controller_.resetDocument();
@@ -216,19 +211,41 @@ void MainWindow::applyMenuState()
         kp2->setEnabled(m.parameterDisplayEnabled);
     if (rangeLine_)
         rangeLine_->setText(controller_.rangeLine());
-    if (paramLine_)
+    if (paramLine_) {
         paramLine_->setText(controller_.paramLine());
+        // The parameters in use decide the parameter line's room.
+        if (statusLineRoom(paramLine_->width()).param != paramLine_->height()) {
+            updateMinimumSize();
+            layoutClientArea();
+        }
+    }
 }
 
 // ---------------------------------------------------------------- client area
 
 void MainWindow::buildClientArea()
 {
-    client_ = new QWidget(this);
-    setCentralWidget(client_);
+    // The client area keeps a legible least size; on a screen with less room
+    // it scrolls rather than lose the graph's side or the status lines.
+    clientScroll_ = new QScrollArea(this);
+    clientScroll_->setObjectName(QStringLiteral("clientscroll"));
+    clientScroll_->setFrameShape(QFrame::NoFrame);
+    clientScroll_->setWidgetResizable(true);
+    clientScroll_->setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(clientScroll_);
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("client"));
+    clientScroll_->setWidget(client_);
+    client_->installEventFilter(this);
 
-    listPanel_ = new CanvasView(&listSurface_.picture(), client_);
+    listScroll_ = new ListScrollArea(client_);
+    listScroll_->setObjectName(QStringLiteral("TextScroll"));
+    listPanel_ = new CanvasView(&listSurface_.picture(), nullptr);
     listPanel_->setObjectName(QStringLiteral("Text"));
+    listScroll_->setWidget(listPanel_);
+    // A click on the list lets the keys scroll it.
+    listPanel_->setFocusPolicy(Qt::ClickFocus);
+    listPanel_->setFocusProxy(listScroll_);
 
     graphFrame_ = new QFrame(client_);
     graphFrame_->setObjectName(QStringLiteral("graphframe"));
@@ -265,42 +282,6 @@ void MainWindow::buildClientArea()
     applyTextSize();
 }
 
-QSize MainWindow::clientSize() const
-{
-    if (isVisible())
-        return client_->size();
-    // Before the window is shown its central widget has not been placed yet.
-    const int menu = menuBar()->heightForWidth(width());
-    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()));
-}
-
-void MainWindow::layoutClientArea()
-{
-    if (!client_)
-        return;
-    const MainLayout l = computeMainLayout(clientSize(), height(), statusLineHeight());
-    listPanel_->setGeometry(l.listPanel);
-    graphFrame_->setGeometry(l.graphFrame);
-    graphWidget_->setGeometry(l.graphPicture);
-    statusArea_->setGeometry(l.statusArea);
-    rangeLine_->setGeometry(l.rangeLine);
-    paramLine_->setGeometry(l.paramLine);
-    // A screen of another density: both pictures are made again for it.
-    const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
-    const bool newRatio = ratio != pixelRatio_;
-    if (newRatio) {
-        pixelRatio_ = ratio;
-        listSurface_.setScales(textScale(textSize_), ratio);
-        listPanel_->setPixelRatio(ratio);
-    }
-    if (newRatio || listSurface_.layoutSize() != l.listPanel.size()) {
-        listSurface_.resize(l.listPanel.width(), l.listPanel.height());
-        controller_.redrawItemList();
-    }
-    if (newRatio || l.graphSize != graphSize_)
-        resizeGraph(l.graphSize);
-}
-
 void MainWindow::resizeGraph(int graphSize)
 {
     graphSize_ = graphSize;
@@ -323,9 +304,12 @@ void MainWindow::resizeGraph(int graphSize)
 
 bool MainWindow::event(QEvent *event)
 {
-    // On another screen the pictures may need another density.
-    if (event->type() == QEvent::ScreenChangeInternal)
+    // On another screen the pictures may need another density, and the
+    // least size another bound.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        updateMinimumSize();
         layoutClientArea();
+    }
     // The edit entries rest while a modal window is open.
     if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
         updateEditMenu();
@@ -349,6 +333,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Closing the main window ends the program, whatever else is open: a
     // clean quit, which leaves no work to recover.
     if (event->isAccepted()) {
+        storeMainWindowPlace(normalGeometry(), isMaximized());
         if (recovery_)
             recovery_->finish();
         QCoreApplication::quit();

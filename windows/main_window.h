@@ -8,6 +8,7 @@
 #include "control/equation_commands.h"
 #include "control/graph_controller.h"
 #include "control/graph_export.h"
+#include "control/main_layout.h"
 #include "engine/engine_state.h"
 #include "model/document.h"
 #include "model/interval_state.h"
@@ -29,6 +30,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace gq
 {
@@ -39,7 +41,9 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
   public:
-    // Fills the screen; graphSize is fixed here from the window height.
+    // Fills the screen's free area, or takes the place and size it had when
+    // the program last ended where that fits a screen now; graphSize is fixed
+    // here from the window height.
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -162,6 +166,8 @@ class MainWindow : public QMainWindow
 
   protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -173,20 +179,36 @@ class MainWindow : public QMainWindow
     void buildClientArea();
     // Places the list, the graph and the status lines for the current size
     // (control/main_layout.h); a new graph size gets a new picture, drawn at
-    // once. While a modal window is open the graph keeps its size (the
-    // window's pictures are that size) until it closes.
+    // once, also while a tool is open: the tool then draws its marks again
+    // at the new size (SecondaryWindows::graphResized).
     void layoutClientArea();
     QSize clientSize() const;
     void resizeGraph(int graphSize);
+    // The list picture's size: as wide as the panel less its scroll bar's
+    // room, as high as the list drawn (the panel scrolls when that is more).
+    void fitListPicture();
 
     // Text size and screen density (main_window_display.cpp).
     void buildDisplayMenu();
     void applyTextSize();
     double screenPixelRatio() const;
-    // The height a status line is given: one line of its font at the
-    // standard size, two (wrapped) at the larger ones.
-    int statusLineHeight() const;
+    // The room the status lines are given at a line width: one line of
+    // their font at the standard size, two at the larger ones, and more where
+    // the widest range line, or the parameter line with every parameter in
+    // use at a wide value, needs them.
+    StatusLineHeights statusLineRoom(int lineWidth) const;
+    int statusOneLine() const; // the height of one status line
+    // Lines given the room of more than one wrap; one line stays centred.
+    void wrapStatusLines();
+    // The legible least size of the client area, and the window's least size:
+    // that, but never more than the screen's free area (the client area then
+    // scrolls).
     void updateMinimumSize();
+    // Where the window opens (main_window_display.cpp): the stored place
+    // where it fits a screen, else the primary screen's free area.
+    static QRect startGeometry();
+    // Moves and shrinks the window, with its frame, onto its screen's free area.
+    void keepOnScreen();
 
     // The graph picture's mouse (main_window_mouse.cpp): search-mode
     // read-out and click zoom, and in normal mode wheel zoom and drag.
@@ -248,8 +270,12 @@ class MainWindow : public QMainWindow
     QFont statusFont_;              // the status lines' font at the standard size
 
     std::map<QString, QAction *> actions_;
+    QScrollArea *clientScroll_ = nullptr; // scrolls only on a screen too small
     QWidget *client_ = nullptr;
+    ListScrollArea *listScroll_ = nullptr;
     CanvasView *listPanel_ = nullptr;
+    bool laying_ = false;       // layoutClientArea is running
+    bool placedOnScreen_ = false; // the first showing kept the window on its screen
     QFrame *graphFrame_ = nullptr;
     CanvasView *graphWidget_ = nullptr;
     QWidget *statusArea_ = nullptr;

@@ -2,12 +2,26 @@
 
 #include "windows/definition_links.h"
 #include "windows/main_window.h"
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
 
 namespace gq
 {
 
+void useProgramFont(QApplication &app)
+{
+    for (const QString &family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
+        if (QFontDatabase::families().contains(family)) {
+            QFont font(family);
+            font.setPointSize(10);
+            app.setFont(font);
+            return;
+        }
+}
+
 ProgramWindows::ProgramWindows(MainWindow &mainWindow, Questions *answers)
-    : main_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
+    : main_(mainWindow), keeper_(mainWindow), definitions_{mainWindow.doc(), mainWindow.controller().colours(), late_,
                                       [&mainWindow] { mainWindow.redrawItemList(); },
                                       [&mainWindow](const QString &name) { mainWindow.recordStep(name); }},
       versionBox_(&mainWindow), keyboard_(&mainWindow),

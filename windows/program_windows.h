@@ -21,11 +21,18 @@
 #include "windows/tangent_window.h"
 #include "windows/version_box.h"
 #include "windows/warning_dialog.h"
+#include "windows/window_fit.h"
+
+class QApplication;
 
 namespace gq
 {
 
 class MainWindow;
+
+// The program's font: a face with the Japanese glyphs, at 10 points, when one
+// is installed.
+void useProgramFont(QApplication &app);
 
 class ProgramWindows final : public SecondaryWindows
 {
@@ -67,6 +74,8 @@ class ProgramWindows final : public SecondaryWindows
     };
 
     MainWindow &main_;
+    // Keeps every window it opens on the screen, clear of the others.
+    WindowKeeper keeper_;
     LateQuestions late_;
     DefinitionContext definitions_;
     // In the order of creation.

@@ -37,9 +37,12 @@ class ScriptedQuestions : public Questions
         keyboardAnswers.pop_front();
         return answer;
     }
+    std::function<void()> onColour; // runs while the colour panel is shown
     uint32_t chooseColour(ColourPanelState &panel) override
     {
         ++colourPanelOpenings;
+        if (onColour)
+            onColour();
         uint32_t colour = kNoColourChosen;
         if (!colourAnswers.empty()) {
             colour = colourAnswers.front();
@@ -116,6 +119,10 @@ class RecordingSurface : public ListSurface
     void drawText(int x, int y, const QString &text) override { texts.push_back({x, y, text, colour}); }
     int textWidth(const QString &text) const override { return 10 * static_cast<int>(text.size()); }
     void drawLine(int, int y0, int, int) override { lineYs.push_back(y0); }
+    void listDrawn(int bottom) override { listBottom = bottom; }
+    void entryAppended(int top, int bottom) override { appended.push_back({top, bottom}); }
+    int listBottom = -1;                       // where the last whole list ended
+    std::vector<std::pair<int, int>> appended; // entries drawn after the list
 
     QStringList lines() const
     {
