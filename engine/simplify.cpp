@@ -150,6 +150,21 @@ void simplifyProduct(ExprNode *&ref, int mode)
         putFraction(ref, a * c, b * d, mode);
 }
 
+// Differentiation makes negations; one of a number is that number negated,
+// as the parser would read its text ("1/(-1+1)" must be a division by the
+// constant 0 whether typed or differentiated). One of a fraction of integers
+// is the negated fraction, so that a product or power above it folds as it
+// does when the printed text is read again (999*(0*x-2/7) must be the
+// rational power -1998/7 either way, defined for a negative base).
+void simplifyNegation(ExprNode *&ref, int mode)
+{
+    Wide p, q;
+    if (isConst(ref->right))
+        replaceNode(ref, makeConstNode(-ref->right->value, mode));
+    else if (intFraction(ref->right, p, q))
+        putFraction(ref, -p, q, mode);
+}
+
 // Subtraction (sign -1) and addition (sign +1) share their rules, except that
 // 0 - x becomes a negation.
 void simplifySumOrDifference(ExprNode *&ref, int mode)
@@ -160,9 +175,11 @@ void simplifySumOrDifference(ExprNode *&ref, int mode)
     Wide a, b, c, d;
     if (leftZero && rightZero)
         replaceNode(ref, intNode(0, mode));
-    else if (leftZero)
-        replaceNode(ref,
-                    s < 0 ? makeUnaryNode(OpNegate, detachChild(ref->right), mode) : detachChild(ref->right));
+    else if (leftZero && s < 0) {
+        replaceNode(ref, makeUnaryNode(OpNegate, detachChild(ref->right), mode));
+        simplifyNegation(ref, mode);
+    } else if (leftZero)
+        replaceNode(ref, detachChild(ref->right));
     else if (rightZero)
         replaceNode(ref, detachChild(ref->left));
     else if (intConst(ref->left, a) && intConst(ref->right, b))
@@ -235,11 +252,7 @@ void simplify(ExprNode *&ref, int mode)
         simplifySumOrDifference(ref, mode);
         break;
     case OpNegate:
-        // Differentiation makes negations; one of a number is that number
-        // negated, as the parser would read its text ("1/(-1+1)" must be a
-        // division by the constant 0 whether typed or differentiated).
-        if (isConst(ref->right))
-            replaceNode(ref, makeConstNode(-ref->right->value, mode));
+        simplifyNegation(ref, mode);
         break;
     default:
         break;

@@ -42,7 +42,9 @@ TEST(Simplify, ExactRationalArithmeticWithinThirtyTwoBits)
         {"1/2-1/2", "0"}, {"3000000000*3", "3000000000*3"}, {"2147483646+1", "2147483647"}});
     expectTrees(simplified, {
         {frac(2, -4), "1/(-2)"}, {add(let('x'), sub(frac(1, 3), frac(2, 6))), "x"},
-        {frac(-2147483648.0L, -1), "-2147483648/(-1)"}});
+        {frac(-2147483648.0L, -1), "-2147483648/(-1)"},
+        // A negated fraction is a fraction, so the power above folds as its printed text would.
+        {power(let('x'), mul(num(999), sub(num(0), frac(2, 7)))), "x^(-1998/7)"}});
     // Values beyond 32 bits are still right.
     expectValues({
         {"2/(-4)", -0.5L}, {"3000000000*3", 9000000000.0L}, {"65536*65536", 4294967296.0L},
