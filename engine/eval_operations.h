@@ -10,6 +10,7 @@
 
 #include "engine/numbers.h"
 #include "engine/program.h"
+#include "engine/trig_memo.h"
 
 #include <cfloat>
 #include <cmath>
@@ -84,6 +85,23 @@ long double callWith(long double (*f)(long double), const long double *arg);
 EVAL_INLINE long double apply(long double (*f)(long double), long double R, const long double *Rmem)
 {
     return Rmem ? callWith(f, Rmem) : f(R);
+}
+
+// f(R) for a function of the sine table (trig_memo.h), where Rmem (when not
+// null) holds R in memory.
+EVAL_INLINE long double applyMemo(long double (*f)(const long double *), long double R, const long double *Rmem)
+{
+    if (Rmem)
+        return f(Rmem);
+    const long double r = R;
+    return f(&r);
+}
+
+// The sine and cosine of R.
+EVAL_INLINE SineCosine sineCosine(long double R)
+{
+    const long double r = R;
+    return memoSinCos(&r);
 }
 
 // base^n for an integral n >= 0. Small exponents multiply repeatedly, with a
@@ -256,7 +274,8 @@ EVAL_INLINE long double logarithmResult(long double v)
 // the new signs in out.sign.
 EVAL_INLINE long double tangent(const Slot &r, long double R, int8_t previous, Outcome &out)
 {
-    long double s = std::sin(R), c = std::cos(R);
+    const SineCosine sc = sineCosine(R);
+    const long double s = sc.sine, c = sc.cosine;
     const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
     out.zero = r.zero;
@@ -276,7 +295,7 @@ EVAL_INLINE long double tangent(const Slot &r, long double R, int8_t previous, O
 
 EVAL_INLINE long double secant(long double R, int8_t previous, Outcome &out)
 {
-    long double c = std::cos(R);
+    const long double c = applyMemo(memoCos, R, nullptr);
     const int cs = signOf(c);
     out.sign = trigClass(0, cs);
     if (c == 0)
@@ -291,9 +310,9 @@ EVAL_INLINE long double secant(long double R, int8_t previous, Outcome &out)
 EVAL_INLINE long double cosecantOrCotangent(int32_t op, const Slot &r, long double R, int8_t previous,
                                             Outcome &out)
 {
-    long double s = std::sin(R);
     // The cotangent compares the cosine's sign too, even where it is undefined.
-    long double c = op == OpCotan ? std::cos(R) : 1;
+    const SineCosine sc = op == OpCotan ? sineCosine(R) : SineCosine{applyMemo(memoSin, R, nullptr), 1};
+    const long double s = sc.sine, c = sc.cosine;
     const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
     out.pole = r.zero;
@@ -373,13 +392,13 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
     case OpNegate:
         return -R;
     case OpSin: {
-        long double v = apply(sinl, R, Rmem);
+        long double v = applyMemo(memoSin, R, Rmem);
         bool zero = signChanged(n, v, out);
         out.zero = r.zero || zero;
         return v;
     }
     case OpCos: {
-        long double v = apply(cosl, R, Rmem);
+        long double v = applyMemo(memoCos, R, Rmem);
         out.zero = signChanged(n, v, out);
         return v;
     }

@@ -151,6 +151,14 @@ Program &Program::operator=(const Program &other)
     return *this;
 }
 
+bool Program::writesLetters() const
+{
+    for (uint32_t k = 0; k < operations_; ++k)
+        if (steps_[k].op >= OpRangeI && steps_[k].op <= OpRangeL)
+            return true;
+    return false;
+}
+
 void Program::relocateFrom(const Program &other)
 {
     const auto slot = [&](program_detail::Slot *p) { return slots_.data() + (p - other.slots_.data()); };

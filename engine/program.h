@@ -95,6 +95,11 @@ class Program
     // Units of the evaluation budget one evaluation costs.
     std::uint64_t evaluationCost() const { return cost_; }
 
+    // Whether an evaluation writes a letter's value in the engine state (an
+    // unexpanded sum's index range sets i): then evaluations on another
+    // thread would not leave this thread's state as evaluating here does.
+    bool writesLetters() const;
+
     // Whether the latest evaluation found a pole or jump of the whole formula
     // between the previous sample and this one.
     bool poleCrossed() const { return !empty() && slots_[root_].pole; }

@@ -14,6 +14,7 @@
 #include "render/graph_view.h"
 #include "render/primitives.h"
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace gq
@@ -77,6 +78,13 @@ struct TracePoint {
 // The formulas are borrowed, not owned, and must outlive the tracer. Every trace
 // ends: when it leaves the window, when the corrector fails, when it comes
 // back to its seed, or after maxTraceSteps steps in all.
+//
+// Where the worker pool (worker_pool.h) has workers, the scan samples its
+// lattice on all of them and walks the traces it expects to start ahead of
+// time, each worker with copies of the formulas; the scan itself still goes
+// cell by cell and uses such work only where it is exactly what it would do
+// there, so the picture, the counts and the evaluation budget spent are
+// those of the scan alone.
 class ImplicitTracer
 {
   public:
@@ -103,10 +111,29 @@ class ImplicitTracer
     // there is one.
     bool findEdgeRoot(bool vertical, long double fixed, long double a, long double b, EdgeSample fa,
                       EdgeSample fb, TracePoint &seed);
+    // Whether findEdgeRoot with these arguments would find a seed without
+    // evaluating anything, or would search between a and b for one.
+    static bool edgeMayHaveSeed(bool vertical, long double a, long double b, const EdgeSample &fa,
+                                const EdgeSample &fb);
 
     // Draws the curve through the seed in both directions (or the seed alone
     // at a singular point) and marks the cells it crosses.
     void traceFromSeed(TracePoint seed);
+
+    // One trace as traceFromSeed makes it, walked but neither drawn nor
+    // marked: the seed, the steps in order, and how it ended.
+    struct Walk {
+        TracePoint seed;
+        bool singular = false; // no direction at the seed: only its dot is drawn
+        std::vector<std::pair<TracePoint, TracePoint>> moves; // each step from, to
+        bool closed = false; // came back to the seed (a last line joins it)
+        bool cutOff = false; // stopped by maxTraceSteps
+        long steps = 0;
+    };
+    // The walk depends only on the seed, the formulas and the evaluation
+    // budget; drawWalk then does what traceFromSeed does with it.
+    Walk walkFromSeed(TracePoint seed) const;
+    void drawWalk(const Walk &walk);
 
     // The step of one pixel along the dominant pixel axis of the tangent
     // (perpendicular to the gradient (gx, gy)), heading by the direction signs
@@ -135,7 +162,13 @@ class ImplicitTracer
     long lastTraceSteps() const { return lastTraceSteps_; }
     int tracesCutOff() const { return tracesCutOff_; }
 
+    // Whether traceImplicitGrid spreads its work over the worker pool (when
+    // the pool has workers and the formulas allow it); on by default. The
+    // result is the same either way.
+    void setUseWorkers(bool use) { useWorkers_ = use; }
+
   private:
+    friend class TraceSpeculation; // implicit_speculation.cpp
     struct Value {
         long double v = 0;
         bool ok = false;
@@ -146,8 +179,19 @@ class ImplicitTracer
         bool defined = false;
     };
     EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
-    // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row.
-    void fillLatticeRow(std::vector<LatticePoint> &row, long double y) const;
+    // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row[0..M].
+    void fillLatticeRow(LatticePoint *row, long double y) const;
+    // The y of lattice row j (0..M), as the scan steps up from ymin.
+    long double latticeY(int j) const;
+    // Cell (i, j), 1..M each: its left, right, bottom and top coordinates.
+    struct CellBounds {
+        long double x0, x1, y0, y1;
+    };
+    CellBounds cellBounds(int i, int j) const;
+    // The edge searches of cell (i, j) from its lattice corners below left
+    // (c00), below right (c10) and above left (c01).
+    bool findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10, TracePoint &seed);
+    bool findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01, TracePoint &seed);
     long double slopeAlong(bool vertical, TracePoint p) const;
     bool cellOf(TracePoint p, int &i, int &j) const;
     void mark(int i, int j);
@@ -163,6 +207,7 @@ class ImplicitTracer
     long maxTraceSteps_;
     long lastTraceSteps_ = 0;
     int tracesCutOff_ = 0;
+    bool useWorkers_ = true;
 };
 
 // The tracer run once over the window for F = 0 (the formulas are borrowed).

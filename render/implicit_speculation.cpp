@@ -1,0 +1,355 @@
+// The tracer's scan over the worker pool: the lattice in bands of rows on every
+// thread, then the scan cell by cell on the calling thread, which takes the
+// edge searches and walks of the expected trace starts from the workers.
+#include "render/implicit_speculation.h"
+
+#include "engine/budget.h"
+#include "render/task_engine.h"
+#include "render/worker_pool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+namespace gq
+{
+
+namespace
+{
+// Grids with fewer cells per side are scanned alone: too little to share.
+constexpr int kMinCells = 8;
+// Lattice bands per thread, so that a thread slowed by other work leaves
+// part of its share to the others.
+constexpr int kBandsPerThread = 4;
+// Trace starts worked on ahead of the scan, per worker.
+constexpr std::size_t kAheadPerWorker = 2;
+} // namespace
+
+class TraceSpeculation::Scan
+{
+  public:
+    using LatticePoint = ImplicitTracer::LatticePoint;
+
+    Scan(ImplicitTracer &tracer, WorkerPool &pool, int workers)
+        : t_(tracer), pool_(pool), inputs_(EvaluationInputs::current()), F_(*tracer.F_), fx_(*tracer.fx_),
+          fy_(*tracer.fy_), m_(tracer.cells_), ahead_(kAheadPerWorker * static_cast<std::size_t>(workers)),
+          bands_(std::min(m_ + 1, kBandsPerThread * (workers + 1))),
+          limit_(engineState().budget.evaluationLeft)
+    {
+    }
+
+    ~Scan()
+    {
+        // Tasks refer to this scan's tables: none may outlive it.
+        for (const std::shared_ptr<Task> &task : bandTasks_)
+            task->cancel();
+        for (Head &h : heads_)
+            if (h.task)
+                h.task->cancel();
+    }
+
+    Scan(const Scan &) = delete;
+    Scan &operator=(const Scan &) = delete;
+
+    // Whether the lattice fits the budget however many of its points are
+    // defined, and nothing the formulas do would have to happen on this thread.
+    static bool suits(const ImplicitTracer &t)
+    {
+        const Program *programs[] = {t.F_, t.fx_, t.fy_};
+        long double perPoint = 0;
+        for (const Program *p : programs) {
+            if (p->writesLetters())
+                return false;
+            perPoint += static_cast<long double>(p->evaluationCost());
+        }
+        const long double points = static_cast<long double>(t.cells_ + 1) * (t.cells_ + 1);
+        return t.cells_ >= kMinCells &&
+               points * perPoint <= static_cast<long double>(engineState().budget.evaluationLeft);
+    }
+
+    int run()
+    {
+        sampleLattice();
+        findHeads();
+        offerUpTo(ahead_);
+        std::vector<LatticePoint> lower(static_cast<std::size_t>(m_) + 1), upper(lower.size());
+        takeRow(0, upper);
+        int traces = 0;
+        for (int j = 1; j <= m_; ++j) {
+            lower.swap(upper);
+            takeRow(j, upper);
+            for (int i = 1; i <= m_; ++i) {
+                const int h = headAt_[index(i, j)];
+                if (t_.visited(i, j)) {
+                    if (h >= 0)
+                        passHead(h, false);
+                    continue;
+                }
+                if (h >= 0 && exact_) {
+                    traces += fromHead(heads_[static_cast<std::size_t>(h)], lower, upper);
+                    passHead(h, true);
+                } else {
+                    if (h >= 0)
+                        passHead(h, false);
+                    traces += alone(i, j, lower, upper);
+                }
+            }
+        }
+        return traces;
+    }
+
+  private:
+    // What a worker found in an expected trace start: the units of each
+    // stage of the scan's work there, and its outcome.
+    struct Record {
+        std::uint64_t bottomUnits = 0, leftUnits = 0, walkUnits = 0;
+        bool bottomFound = false, leftFound = false;
+        bool valid = false; // no evaluation was refused
+        TracePoint seed;
+        ImplicitTracer::Walk walk;
+    };
+    struct Head {
+        int i, j;
+        std::shared_ptr<Task> task;
+        Record record;
+    };
+
+    std::size_t index(int i, int j) const { return static_cast<std::size_t>(j) * (m_ + 1) + i; }
+    const LatticePoint &at(int i, int j) const { return lattice_[index(i, j)]; }
+
+    // A tracer of this thread's own, for a task.
+    struct Local {
+        Program F, fx, fy;
+        ImplicitTracer tracer;
+        explicit Local(const Scan &s)
+            : F(s.F_), fx(s.fx_), fy(s.fy_), tracer(s.t_.canvas_, s.t_.view_, s.t_.colour_, s.t_.width_, F, fx, fy)
+        {
+            tracer.maxTraceSteps_ = s.t_.maxTraceSteps_;
+        }
+    };
+
+    // Every lattice point, as the scan alone would sample it with budget to spare.
+    void sampleLattice()
+    {
+        lattice_.resize(index(m_, m_) + 1);
+        const int rows = m_ + 1;
+        for (int b = 0; b < bands_; ++b) {
+            const int j0 = rows * b / bands_, j1 = rows * (b + 1) / bands_;
+            auto task = std::make_shared<Task>([this, j0, j1] {
+                TaskEngine engine(inputs_, std::numeric_limits<std::uint64_t>::max());
+                Local local(*this);
+                for (int j = j0; j < j1; ++j)
+                    local.tracer.fillLatticeRow(&lattice_[index(0, j)], local.tracer.latticeY(j));
+            });
+            bandTasks_.push_back(task);
+            pool_.offer(task);
+        }
+        for (const std::shared_ptr<Task> &task : bandTasks_)
+            task->finish();
+    }
+
+    // Whether the scan would search cell (i, j) for a seed if it reached it
+    // unvisited.
+    bool maySeed(int i, int j) const
+    {
+        const ImplicitTracer::CellBounds c = t_.cellBounds(i, j);
+        const LatticePoint &c00 = at(i - 1, j - 1), &c10 = at(i, j - 1), &c01 = at(i - 1, j);
+        return ImplicitTracer::edgeMayHaveSeed(false, c.x0, c.x1, {c00.f, c00.fx, c00.defined},
+                                               {c10.f, c10.fx, c10.defined}) ||
+               ImplicitTracer::edgeMayHaveSeed(true, c.y0, c.y1, {c00.f, c00.fy, c00.defined},
+                                               {c01.f, c01.fy, c01.defined});
+    }
+
+    // The expected trace starts: the first cell, in scan order, of each
+    // group of neighbouring (also diagonally) cells the scan would search.
+    void findHeads()
+    {
+        headAt_.assign(index(m_, m_) + 1, -1);
+        std::vector<uint8_t> seen(headAt_.size(), 0);
+        std::vector<std::pair<int, int>> stack;
+        for (int j = 1; j <= m_; ++j) {
+            for (int i = 1; i <= m_; ++i) {
+                if (seen[index(i, j)] || !maySeed(i, j))
+                    continue;
+                headAt_[index(i, j)] = static_cast<int>(heads_.size());
+                heads_.push_back(Head{i, j, nullptr, {}});
+                seen[index(i, j)] = 1;
+                stack.assign(1, {i, j});
+                while (!stack.empty()) {
+                    const auto [ci, cj] = stack.back();
+                    stack.pop_back();
+                    for (int nj = std::max(1, cj - 1); nj <= std::min(m_, cj + 1); ++nj)
+                        for (int ni = std::max(1, ci - 1); ni <= std::min(m_, ci + 1); ++ni)
+                            if (!seen[index(ni, nj)] && maySeed(ni, nj)) {
+                                seen[index(ni, nj)] = 1;
+                                stack.emplace_back(ni, nj);
+                            }
+                }
+            }
+        }
+    }
+
+    // The work of an expected trace start, as the scan would do it there.
+    void walkHead(Head &h) const
+    {
+        TaskEngine engine(inputs_, limit_);
+        Local local(*this);
+        Record &r = h.record;
+        const ImplicitTracer::CellBounds c = local.tracer.cellBounds(h.i, h.j);
+        const LatticePoint &c00 = at(h.i - 1, h.j - 1), &c10 = at(h.i, h.j - 1), &c01 = at(h.i - 1, h.j);
+        std::uint64_t before = engine.spent();
+        bool found = r.bottomFound = local.tracer.findBottomSeed(c, c00, c10, r.seed);
+        r.bottomUnits = engine.spent() - before;
+        if (!found) {
+            before = engine.spent();
+            found = r.leftFound = local.tracer.findLeftSeed(c, c00, c01, r.seed);
+            r.leftUnits = engine.spent() - before;
+        }
+        if (found) {
+            before = engine.spent();
+            r.walk = local.tracer.walkFromSeed(r.seed);
+            r.walkUnits = engine.spent() - before;
+        }
+        r.valid = !engine.ranOut();
+    }
+
+    void offerUpTo(std::size_t n)
+    {
+        for (; offered_ < std::min(n, heads_.size()); ++offered_) {
+            Head &h = heads_[offered_];
+            if (!h.task)
+                h.task = std::make_shared<Task>([this, &h] { walkHead(h); });
+            if (!h.task->done())
+                pool_.offer(h.task);
+        }
+    }
+
+    // Runs a later start that no thread has taken (within the window of work
+    // ahead); false when there is none.
+    bool helpAfter(const Head &h)
+    {
+        const std::size_t next = static_cast<std::size_t>(&h - heads_.data()) + 1;
+        for (std::size_t k = next; k < std::min(heads_.size(), next + ahead_); ++k) {
+            Head &later = heads_[k];
+            if (!later.task)
+                later.task = std::make_shared<Task>([this, &later] { walkHead(later); });
+            if (later.task->runIfPending())
+                return true;
+        }
+        return false;
+    }
+
+    // The scan is past head h (done with it, or found its cell visited).
+    void passHead(int h, bool used)
+    {
+        Head &head = heads_[static_cast<std::size_t>(h)];
+        if (!used && head.task)
+            head.task->cancel();
+        head.record.walk = {};
+        offerUpTo(static_cast<std::size_t>(h) + 1 + ahead_);
+    }
+
+    // Lattice row j as the scan alone would sample it here: each evaluation
+    // charged to the budget in the order it would be made, and refused ones
+    // undefined (which makes the precomputed work inexact from then on).
+    void takeRow(int j, std::vector<LatticePoint> &row)
+    {
+        for (int i = 0; i <= m_; ++i) {
+            const LatticePoint &p = at(i, j);
+            LatticePoint q;
+            if (charge(*t_.F_)) {
+                q.f = p.f;
+                q.defined = p.defined;
+            } else {
+                exact_ = false;
+            }
+            if (q.defined) {
+                q.fx = charge(*t_.fx_) ? p.fx : (exact_ = false, 0.0L);
+                q.fy = charge(*t_.fy_) ? p.fy : (exact_ = false, 0.0L);
+            }
+            row[static_cast<std::size_t>(i)] = q;
+        }
+    }
+
+    // One evaluation of p as Program::evaluate charges it.
+    static bool charge(const Program &p) { return p.empty() || spendEvaluation(p.evaluationCost()); }
+
+    // The scan's own work in cell (i, j): 1 when it traced.
+    int alone(int i, int j, const std::vector<LatticePoint> &lower, const std::vector<LatticePoint> &upper)
+    {
+        const ImplicitTracer::CellBounds c = t_.cellBounds(i, j);
+        TracePoint seed;
+        if (t_.findBottomSeed(c, lower[i - 1], lower[i], seed) || t_.findLeftSeed(c, lower[i - 1], upper[i - 1], seed)) {
+            t_.traceFromSeed(seed);
+            return 1;
+        }
+        return 0;
+    }
+
+    // The work at an expected trace start: the worker's, stage by stage, while
+    // the budget has room for it; the rest done here.
+    int fromHead(Head &h, const std::vector<LatticePoint> &lower, const std::vector<LatticePoint> &upper)
+    {
+        if (!h.task)
+            h.task = std::make_shared<Task>([this, &h] { walkHead(h); });
+        // While a worker walks this one, walk one further on here.
+        while (!h.task->done() && helpAfter(h))
+            ;
+        h.task->finish();
+        const Record &r = h.record;
+        if (!r.valid)
+            return alone(h.i, h.j, lower, upper);
+        const ImplicitTracer::CellBounds c = t_.cellBounds(h.i, h.j);
+        const LatticePoint &c00 = lower[h.i - 1], &c10 = lower[h.i], &c01 = upper[h.i - 1];
+        TracePoint seed;
+        bool found = false, recorded = false;
+        if (!spendEvaluationsIfLeft(r.bottomUnits))
+            found = t_.findBottomSeed(c, c00, c10, seed) || t_.findLeftSeed(c, c00, c01, seed);
+        else if (r.bottomFound)
+            found = recorded = true;
+        else if (!spendEvaluationsIfLeft(r.leftUnits))
+            found = t_.findLeftSeed(c, c00, c01, seed);
+        else
+            found = recorded = r.leftFound;
+        if (!found)
+            return 0;
+        if (recorded && spendEvaluationsIfLeft(r.walkUnits))
+            t_.drawWalk(r.walk);
+        else
+            t_.traceFromSeed(recorded ? r.seed : seed);
+        return 1;
+    }
+
+    ImplicitTracer &t_;
+    WorkerPool &pool_;
+    const EvaluationInputs inputs_;
+    // Copies of the formulas that no thread evaluates: each task copies them.
+    const Program F_, fx_, fy_;
+    const int m_;
+    const std::size_t ahead_;
+    const int bands_;
+    // What the scan may spend at most: the bound of every task's budget.
+    const std::uint64_t limit_;
+    std::vector<LatticePoint> lattice_; // row j at index(0, j)
+    std::vector<std::shared_ptr<Task>> bandTasks_;
+    std::vector<Head> heads_; // in scan order
+    std::vector<int> headAt_; // by cell: its index in heads_, or -1
+    std::size_t offered_ = 0;
+    // The scan's lattice so far is the precomputed one (no evaluation refused).
+    bool exact_ = true;
+};
+
+bool TraceSpeculation::traceGrid(ImplicitTracer &tracer, int &traces)
+{
+    WorkerPool &pool = WorkerPool::shared();
+    const int workers = pool.workers();
+    if (workers == 0 || !Scan::suits(tracer))
+        return false;
+    Scan scan(tracer, pool, workers);
+    traces = scan.run();
+    return true;
+}
+
+} // namespace gq
