@@ -32,10 +32,18 @@ struct Key {
 };
 
 struct Entry {
-    Key key;
+    uint64_t mantissa = 0;
+    uint16_t exponent = 0;
     uint8_t have = 0;    // kSine | kCosine: which values are known (0: empty)
     uint8_t unasked = 0; // computed alongside the other and not asked for yet
     long double sine = 0, cosine = 0;
+
+    bool holds(const Key &k) const { return have && mantissa == k.mantissa && exponent == k.exponent; }
+    // The wanted values are here and were asked for before (the common hit).
+    bool ready(const Key &k, uint8_t want) const
+    {
+        return mantissa == k.mantissa && exponent == k.exponent && (have & want) == want && !(unasked & want);
+    }
 };
 
 struct Memo {
@@ -44,6 +52,12 @@ struct Memo {
 };
 
 thread_local constinit Memo memo{};
+} // namespace
+
+thread_local constinit bool memoPairs = false;
+
+namespace
+{
 
 Key keyOf(const long double *arg)
 {
@@ -65,6 +79,7 @@ void adjust(int delta)
 {
     int s = memo.score + delta;
     memo.score = s < 0 ? 0 : (s > kScoreMax ? kScoreMax : s);
+    memoPairs = memo.score >= kPairFrom;
 }
 
 // Fills the wanted values of e (and, while pairing pays, the other one).
@@ -85,49 +100,94 @@ void compute(Entry &e, long double a, uint8_t want)
     e.have |= needed;
 }
 
-// The entry of *arg holding the wanted values.
-Entry &lookup(const long double *arg, uint8_t want)
+// The entry of *arg in its set, made the set's first (nullptr: none yet).
+Entry *find(const Key &key, Entry *set)
 {
-    const Key key = keyOf(arg);
-    Entry *set = memo.sets[setOf(key)];
-    int way = set[0].have && set[0].key == key ? 0 : (set[1].have && set[1].key == key ? 1 : -1);
-    if (way < 0) {
+    if (set[0].holds(key))
+        return &set[0];
+    if (!set[1].holds(key))
+        return nullptr;
+    const Entry used = set[1];
+    set[1] = set[0];
+    set[0] = used;
+    return &set[0];
+}
+
+// The entry of *arg holding the wanted values (set: its set).
+Entry &lookup(const long double *arg, const Key &key, Entry *set, uint8_t want)
+{
+    Entry *e = find(key, set);
+    if (!e) {
         adjust(-kUnpaid);
         set[1] = set[0];
-        set[0] = Entry{key};
+        set[0] = Entry{key.mantissa, key.exponent};
         compute(set[0], *arg, want);
         return set[0];
     }
-    if (way == 1) {
-        const Entry used = set[1];
-        set[1] = set[0];
-        set[0] = used;
-    }
-    Entry &e = set[0];
-    if ((e.have & want) != want) {
+    if ((e->have & want) != want) {
         adjust(kPaid); // the other function of this argument was asked for before
-        compute(e, *arg, want);
-    } else if (e.unasked & want) {
+        compute(*e, *arg, want);
+    } else if (e->unasked & want) {
         adjust(kPaid);
-        e.unasked = static_cast<uint8_t>(e.unasked & ~want);
+        e->unasked = static_cast<uint8_t>(e->unasked & ~want);
     }
-    return e;
+    return *e;
+}
+
+// One function of *arg that was not ready in the first entry of its set. A
+// value the library computes here is returned as it comes, not read back
+// from the table (an 80-bit value stored and loaded at once stalls).
+template <uint8_t Want> long double missed(const long double *arg, const Key &key, Entry *set)
+{
+    Entry *e = find(key, set);
+    if (e && (e->have & Want)) { // ready now, or computed alongside the other
+        if (e->unasked & Want) {
+            adjust(kPaid);
+            e->unasked = static_cast<uint8_t>(e->unasked & ~Want);
+        }
+        return Want == kSine ? e->sine : e->cosine;
+    }
+    if (e) {
+        adjust(kPaid); // the other function of this argument was asked for before
+    } else {
+        adjust(-kUnpaid);
+        set[1] = set[0];
+        set[0] = Entry{key.mantissa, key.exponent};
+        e = &set[0];
+        if (memo.score >= kPairFrom) { // both at once
+            compute(*e, *arg, Want);
+            return Want == kSine ? e->sine : e->cosine;
+        }
+    }
+    const long double v = Want == kSine ? sinl(*arg) : cosl(*arg);
+    (Want == kSine ? e->sine : e->cosine) = v;
+    e->have = static_cast<uint8_t>(e->have | Want);
+    return v;
 }
 } // namespace
 
 long double memoSin(const long double *arg)
 {
-    return lookup(arg, kSine).sine;
+    const Key key = keyOf(arg);
+    Entry *set = memo.sets[setOf(key)];
+    if (set[0].ready(key, kSine))
+        return set[0].sine;
+    return missed<kSine>(arg, key, set);
 }
 
 long double memoCos(const long double *arg)
 {
-    return lookup(arg, kCosine).cosine;
+    const Key key = keyOf(arg);
+    Entry *set = memo.sets[setOf(key)];
+    if (set[0].ready(key, kCosine))
+        return set[0].cosine;
+    return missed<kCosine>(arg, key, set);
 }
 
 SineCosine memoSinCos(const long double *arg)
 {
-    Entry &e = lookup(arg, kSine | kCosine);
+    const Key key = keyOf(arg);
+    Entry &e = lookup(arg, key, memo.sets[setOf(key)], kSine | kCosine);
     e.unasked = 0;
     return {e.sine, e.cosine};
 }

@@ -29,4 +29,10 @@ struct SineCosine {
 };
 SineCosine memoSinCos(const long double *arg);
 
+// Whether this thread lately asked for both functions of one argument often
+// enough for the table to compute them together. While it did not, an
+// argument that is not in memory already (a computed operand) skips the
+// table: storing it to look it up costs more than the table saves there.
+extern thread_local constinit bool memoPairs;
+
 } // namespace gq::eval_detail
