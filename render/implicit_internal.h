@@ -13,8 +13,8 @@
 #include "platform/canvas.h"
 #include "render/graph_view.h"
 #include "render/primitives.h"
+#include <array>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace gq
@@ -111,23 +111,21 @@ class ImplicitTracer
     // there is one.
     bool findEdgeRoot(bool vertical, long double fixed, long double a, long double b, EdgeSample fa,
                       EdgeSample fb, TracePoint &seed);
-    // Whether findEdgeRoot with these arguments would find a seed without
-    // evaluating anything, or would search between a and b for one.
-    static bool edgeMayHaveSeed(bool vertical, long double a, long double b, const EdgeSample &fa,
-                                const EdgeSample &fb);
 
     // Draws the curve through the seed in both directions (or the seed alone
     // at a singular point) and marks the cells it crosses.
     void traceFromSeed(TracePoint seed);
 
     // One trace as traceFromSeed makes it, walked but neither drawn nor
-    // marked: the seed, the steps in order, and how it ended.
+    // marked: the seed, the lines of its steps in order, the cells they
+    // mark, and how it ended.
     struct Walk {
         TracePoint seed;
-        bool singular = false; // no direction at the seed: only its dot is drawn
-        std::vector<std::pair<TracePoint, TracePoint>> moves; // each step from, to
-        bool closed = false; // came back to the seed (a last line joins it)
-        bool cutOff = false; // stopped by maxTraceSteps
+        bool singular = false;                // no direction at the seed: only its dot is drawn
+        std::vector<std::array<int, 4>> lines; // each step: from x, y to x, y in pixels
+        std::vector<uint32_t> marks;          // cells to mark visited (indices into the table)
+        bool closed = false;                  // came back to the seed (a last line joins it)
+        bool cutOff = false;                  // stopped by maxTraceSteps
         long steps = 0;
     };
     // The walk depends only on the seed, the formulas and the evaluation
@@ -177,7 +175,18 @@ class ImplicitTracer
     struct LatticePoint {
         long double f = 0, fx = 0, fy = 0;
         bool defined = false;
+        // Of a defined point: |f| < 1e-6, and the signs of f, fx and fy.
+        bool nearCurve = false;
+        int8_t signF = 0, signFx = 0, signFy = 0;
     };
+    // Whether findEdgeRoot, given the corners a and b of a bottom (vertical
+    // false) or left edge, could find a seed there or would search for one:
+    // when false it would find nothing and evaluate nothing.
+    static bool mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b);
+    // The same, closer: a touching point on the bottom edge from lo to hi
+    // also needs the tangent lines at its ends to meet across the curve.
+    static bool mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b, long double lo,
+                            long double hi);
     EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
     // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row[0..M].
     void fillLatticeRow(LatticePoint *row, long double y) const;
@@ -194,7 +203,8 @@ class ImplicitTracer
     bool findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01, TracePoint &seed);
     long double slopeAlong(bool vertical, TracePoint p) const;
     bool cellOf(TracePoint p, int &i, int &j) const;
-    void mark(int i, int j);
+    // The cells markVisitedCells(p, q) marks, as table indices.
+    void cellsToMark(TracePoint p, TracePoint q, std::vector<uint32_t> &marks) const;
 
     Canvas &canvas_;
     const GraphView &view_;

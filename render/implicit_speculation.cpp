@@ -8,6 +8,7 @@
 #include "render/worker_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -23,8 +24,10 @@ constexpr int kMinCells = 8;
 // Lattice bands per thread, so that a thread slowed by other work leaves
 // part of its share to the others.
 constexpr int kBandsPerThread = 4;
-// Trace starts worked on ahead of the scan, per worker.
-constexpr std::size_t kAheadPerWorker = 2;
+// Trace starts that may be worked on ahead of the scan, per thread: enough
+// to keep every thread busy with the longest ones first, few enough that
+// the walks kept waiting for the scan stay small.
+constexpr std::size_t kWindowPerThread = 4;
 } // namespace
 
 class TraceSpeculation::Scan
@@ -34,7 +37,7 @@ class TraceSpeculation::Scan
 
     Scan(ImplicitTracer &tracer, WorkerPool &pool, int workers)
         : t_(tracer), pool_(pool), inputs_(EvaluationInputs::current()), F_(*tracer.F_), fx_(*tracer.fx_),
-          fy_(*tracer.fy_), m_(tracer.cells_), ahead_(kAheadPerWorker * static_cast<std::size_t>(workers)),
+          fy_(*tracer.fy_), m_(tracer.cells_), window_(kWindowPerThread * static_cast<std::size_t>(workers + 1)),
           bands_(std::min(m_ + 1, kBandsPerThread * (workers + 1))),
           limit_(engineState().budget.evaluationLeft)
     {
@@ -45,9 +48,10 @@ class TraceSpeculation::Scan
         // Tasks refer to this scan's tables: none may outlive it.
         for (const std::shared_ptr<Task> &task : bandTasks_)
             task->cancel();
+        for (const std::shared_ptr<Task> &task : pickers_)
+            task->cancel();
         for (Head &h : heads_)
-            if (h.task)
-                h.task->cancel();
+            h.task->cancel();
     }
 
     Scan(const Scan &) = delete;
@@ -73,7 +77,7 @@ class TraceSpeculation::Scan
     {
         sampleLattice();
         findHeads();
-        offerUpTo(ahead_);
+        openWindow(0);
         std::vector<LatticePoint> lower(static_cast<std::size_t>(m_) + 1), upper(lower.size());
         takeRow(0, upper);
         int traces = 0;
@@ -112,6 +116,7 @@ class TraceSpeculation::Scan
     };
     struct Head {
         int i, j;
+        int cells; // of its group: the longer the curve, the more
         std::shared_ptr<Task> task;
         Record record;
     };
@@ -146,6 +151,9 @@ class TraceSpeculation::Scan
             bandTasks_.push_back(task);
             pool_.offer(task);
         }
+        // Every band no worker has taken yet runs here, then the rest is waited for.
+        for (const std::shared_ptr<Task> &task : bandTasks_)
+            task->runIfPending();
         for (const std::shared_ptr<Task> &task : bandTasks_)
             task->finish();
     }
@@ -154,12 +162,13 @@ class TraceSpeculation::Scan
     // unvisited.
     bool maySeed(int i, int j) const
     {
+        const LatticePoint &c00 = at(i - 1, j - 1), &c10 = at(i, j - 1);
+        if (ImplicitTracer::mayHaveSeed(true, c00, at(i - 1, j)))
+            return true;
+        if (!ImplicitTracer::mayHaveSeed(false, c00, c10))
+            return false;
         const ImplicitTracer::CellBounds c = t_.cellBounds(i, j);
-        const LatticePoint &c00 = at(i - 1, j - 1), &c10 = at(i, j - 1), &c01 = at(i - 1, j);
-        return ImplicitTracer::edgeMayHaveSeed(false, c.x0, c.x1, {c00.f, c00.fx, c00.defined},
-                                               {c10.f, c10.fx, c10.defined}) ||
-               ImplicitTracer::edgeMayHaveSeed(true, c.y0, c.y1, {c00.f, c00.fy, c00.defined},
-                                               {c01.f, c01.fy, c01.defined});
+        return ImplicitTracer::mayHaveSeed(false, c00, c10, c.x0, c.x1);
     }
 
     // The expected trace starts: the first cell, in scan order, of each
@@ -174,12 +183,13 @@ class TraceSpeculation::Scan
                 if (seen[index(i, j)] || !maySeed(i, j))
                     continue;
                 headAt_[index(i, j)] = static_cast<int>(heads_.size());
-                heads_.push_back(Head{i, j, nullptr, {}});
+                heads_.push_back(Head{i, j, 0, nullptr, {}});
                 seen[index(i, j)] = 1;
                 stack.assign(1, {i, j});
                 while (!stack.empty()) {
                     const auto [ci, cj] = stack.back();
                     stack.pop_back();
+                    ++heads_.back().cells;
                     for (int nj = std::max(1, cj - 1); nj <= std::min(m_, cj + 1); ++nj)
                         for (int ni = std::max(1, ci - 1); ni <= std::min(m_, ci + 1); ++ni)
                             if (!seen[index(ni, nj)] && maySeed(ni, nj)) {
@@ -189,6 +199,8 @@ class TraceSpeculation::Scan
                 }
             }
         }
+        for (Head &h : heads_)
+            h.task = std::make_shared<Task>([this, &h] { walkHead(h); });
     }
 
     // The work of an expected trace start, as the scan would do it there.
@@ -215,40 +227,48 @@ class TraceSpeculation::Scan
         r.valid = !engine.ranOut();
     }
 
-    void offerUpTo(std::size_t n)
+    // Lets the threads work on the starts from `from` (where the scan is)
+    // to the end of the window: one picker task for each start that enters.
+    void openWindow(std::size_t from)
     {
-        for (; offered_ < std::min(n, heads_.size()); ++offered_) {
-            Head &h = heads_[offered_];
-            if (!h.task)
-                h.task = std::make_shared<Task>([this, &h] { walkHead(h); });
-            if (!h.task->done())
-                pool_.offer(h.task);
+        consumed_.store(from, std::memory_order_release);
+        const std::size_t end = std::min(heads_.size(), from + window_);
+        const std::size_t opened = windowEnd_.load(std::memory_order_relaxed);
+        if (end <= opened)
+            return;
+        windowEnd_.store(end, std::memory_order_release);
+        for (std::size_t k = opened; k < end; ++k) {
+            auto picker = std::make_shared<Task>([this] { runLongestPending(); });
+            pickers_.push_back(picker);
+            pool_.offer(picker);
         }
     }
 
-    // Runs a later start that no thread has taken (within the window of work
-    // ahead); false when there is none.
-    bool helpAfter(const Head &h)
+    // Runs the start of the longest group in the window that no thread has
+    // taken; false when there is none.
+    bool runLongestPending()
     {
-        const std::size_t next = static_cast<std::size_t>(&h - heads_.data()) + 1;
-        for (std::size_t k = next; k < std::min(heads_.size(), next + ahead_); ++k) {
-            Head &later = heads_[k];
-            if (!later.task)
-                later.task = std::make_shared<Task>([this, &later] { walkHead(later); });
-            if (later.task->runIfPending())
+        for (;;) {
+            const std::size_t end = windowEnd_.load(std::memory_order_acquire);
+            Head *longest = nullptr;
+            for (std::size_t k = consumed_.load(std::memory_order_acquire); k < end; ++k)
+                if (heads_[k].task->pending() && (!longest || heads_[k].cells > longest->cells))
+                    longest = &heads_[k];
+            if (!longest)
+                return false;
+            if (longest->task->runIfPending())
                 return true;
         }
-        return false;
     }
 
     // The scan is past head h (done with it, or found its cell visited).
     void passHead(int h, bool used)
     {
         Head &head = heads_[static_cast<std::size_t>(h)];
-        if (!used && head.task)
+        if (!used)
             head.task->cancel();
         head.record.walk = {};
-        offerUpTo(static_cast<std::size_t>(h) + 1 + ahead_);
+        openWindow(static_cast<std::size_t>(h) + 1);
     }
 
     // Lattice row j as the scan alone would sample it here: each evaluation
@@ -258,18 +278,25 @@ class TraceSpeculation::Scan
     {
         for (int i = 0; i <= m_; ++i) {
             const LatticePoint &p = at(i, j);
-            LatticePoint q;
-            if (charge(*t_.F_)) {
-                q.f = p.f;
-                q.defined = p.defined;
-            } else {
+            LatticePoint &q = row[static_cast<std::size_t>(i)];
+            if (!charge(*t_.F_)) {
+                q = {}; // refused: undefined
+                exact_ = false;
+                continue;
+            }
+            q = p;
+            if (!q.defined)
+                continue;
+            if (!charge(*t_.fx_)) {
+                q.fx = 0; // a refused slope reads as 0
+                q.signFx = 0;
                 exact_ = false;
             }
-            if (q.defined) {
-                q.fx = charge(*t_.fx_) ? p.fx : (exact_ = false, 0.0L);
-                q.fy = charge(*t_.fy_) ? p.fy : (exact_ = false, 0.0L);
+            if (!charge(*t_.fy_)) {
+                q.fy = 0;
+                q.signFy = 0;
+                exact_ = false;
             }
-            row[static_cast<std::size_t>(i)] = q;
         }
     }
 
@@ -292,10 +319,8 @@ class TraceSpeculation::Scan
     // the budget has room for it; the rest done here.
     int fromHead(Head &h, const std::vector<LatticePoint> &lower, const std::vector<LatticePoint> &upper)
     {
-        if (!h.task)
-            h.task = std::make_shared<Task>([this, &h] { walkHead(h); });
-        // While a worker walks this one, walk one further on here.
-        while (!h.task->done() && helpAfter(h))
+        // Until this one is walked, walk the longest waiting one here.
+        while (!h.task->done() && runLongestPending())
             ;
         h.task->finish();
         const Record &r = h.record;
@@ -328,7 +353,7 @@ class TraceSpeculation::Scan
     // Copies of the formulas that no thread evaluates: each task copies them.
     const Program F_, fx_, fy_;
     const int m_;
-    const std::size_t ahead_;
+    const std::size_t window_;
     const int bands_;
     // What the scan may spend at most: the bound of every task's budget.
     const std::uint64_t limit_;
@@ -336,7 +361,10 @@ class TraceSpeculation::Scan
     std::vector<std::shared_ptr<Task>> bandTasks_;
     std::vector<Head> heads_; // in scan order
     std::vector<int> headAt_; // by cell: its index in heads_, or -1
-    std::size_t offered_ = 0;
+    // The window of starts the threads may work on: from the scan's next
+    // start to windowEnd_ (written by the scan only).
+    std::atomic<std::size_t> consumed_{0}, windowEnd_{0};
+    std::vector<std::shared_ptr<Task>> pickers_;
     // The scan's lattice so far is the precomputed one (no evaluation refused).
     bool exact_ = true;
 };

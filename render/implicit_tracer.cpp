@@ -56,7 +56,9 @@ bool touching(long double a, const ImplicitTracer::EdgeSample &s1, long double b
 
 TracePoint rotated(TracePoint d, long double angle)
 {
-    long double c = std::cos(angle), s = std::sin(angle);
+    // One call for both: the same two values as std::cos and std::sin.
+    long double s, c;
+    sincosl(angle, &s, &c);
     return {d.x * c - d.y * s, d.x * s + d.y * c};
 }
 
@@ -113,6 +115,10 @@ void ImplicitTracer::fillLatticeRow(LatticePoint *row, long double y) const
         if (f.ok) {
             p.fx = slopeAlong(false, {x, y});
             p.fy = slopeAlong(true, {x, y});
+            p.nearCurve = std::fabs(p.f) < kOnCurve;
+            p.signF = static_cast<int8_t>(signOf(p.f));
+            p.signFx = static_cast<int8_t>(signOf(p.fx));
+            p.signFy = static_cast<int8_t>(signOf(p.fy));
         }
     }
 }
@@ -135,14 +141,14 @@ ImplicitTracer::CellBounds ImplicitTracer::cellBounds(int i, int j) const
 bool ImplicitTracer::findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10,
                                     TracePoint &seed)
 {
-    return findEdgeRoot(false, c.y0, c.x0, c.x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
+    return mayHaveSeed(false, c00, c10) && findEdgeRoot(false, c.y0, c.x0, c.x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
                         seed);
 }
 
 bool ImplicitTracer::findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01,
                                   TracePoint &seed)
 {
-    return findEdgeRoot(true, c.x0, c.y0, c.y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
+    return mayHaveSeed(true, c00, c01) && findEdgeRoot(true, c.x0, c.y0, c.y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
                         seed);
 }
 
@@ -176,17 +182,30 @@ int ImplicitTracer::traceImplicitGrid()
     return traces;
 }
 
-bool ImplicitTracer::edgeMayHaveSeed(bool vertical, long double a, long double b, const EdgeSample &fa,
-                                     const EdgeSample &fb)
+bool ImplicitTracer::mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b)
 {
-    // The tests findEdgeRoot makes before it evaluates anything.
-    if (!vertical && ((fa.defined && std::fabs(fa.f) < kOnCurve) || (fb.defined && std::fabs(fb.f) < kOnCurve)))
+    // findEdgeRoot's tests before it evaluates anything, on the signs alone
+    // (a touching point also needs the tangent lines, which it checks).
+    if (!vertical && ((a.defined && a.nearCurve) || (b.defined && b.nearCurve)))
         return true;
-    if (!fa.defined || !fb.defined)
+    if (!a.defined || !b.defined)
         return false;
-    if (vertical && (fa.f == 0 || fb.f == 0))
+    const int ga = vertical ? a.signFy : a.signFx, gb = vertical ? b.signFy : b.signFx;
+    if (vertical && (a.signF == 0 || b.signF == 0))
         return true;
-    return crossing(fa, fb) || (!vertical && touching(a, fa, b, fb));
+    if (ga == a.signF || gb != b.signF)
+        return false; // neither crossing nor touching
+    return a.signF != b.signF || (!vertical && a.signF != 0);
+}
+
+bool ImplicitTracer::mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b, long double lo,
+                                 long double hi)
+{
+    if (!mayHaveSeed(vertical, a, b))
+        return false;
+    if (vertical || a.signF != b.signF || a.nearCurve || b.nearCurve)
+        return true;
+    return touching(lo, {a.f, a.fx, true}, hi, {b.f, b.fx, true});
 }
 
 bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double a, long double b,
@@ -302,7 +321,9 @@ ImplicitTracer::Walk ImplicitTracer::walkFromSeed(TracePoint seed) const
         if (!predictStep(gx, gy, sx, sy, step) || !correctStep(cur, step, next)) {
             directionEnds = true;
         } else {
-            walk.moves.emplace_back(cur, next);
+            walk.lines.push_back({view_.xToPixel(cur.x), view_.yToPixel(cur.y), view_.xToPixel(next.x),
+                                  view_.yToPixel(next.y)});
+            cellsToMark(cur, next, walk.marks);
             if (!view_.isInFrame(next.x, next.y)) {
                 directionEnds = true;
             } else if (steps > 2 && std::fabs(next.x - seed.x) < xpp_ && std::fabs(next.y - seed.y) < ypp_) {
@@ -334,11 +355,12 @@ void ImplicitTracer::drawWalk(const Walk &walk)
     canvas_.setPenColour(colour_);
     canvas_.setPenWidth(width_);
     plotDotIfInside(canvas_, view_, colour_, walk.seed.x, walk.seed.y);
-    for (const auto &[from, to] : walk.moves) {
-        canvas_.moveTo(view_.xToPixel(from.x), view_.yToPixel(from.y));
-        canvas_.lineTo(view_.xToPixel(to.x), view_.yToPixel(to.y));
-        markVisitedCells(from, to);
+    for (const auto &[x0, y0, x1, y1] : walk.lines) {
+        canvas_.moveTo(x0, y0);
+        canvas_.lineTo(x1, y1);
     }
+    for (uint32_t cell : walk.marks)
+        visited_[cell] = 1;
     if (walk.closed)
         canvas_.lineTo(view_.xToPixel(walk.seed.x), view_.yToPixel(walk.seed.y));
     if (walk.cutOff)
@@ -457,12 +479,6 @@ bool ImplicitTracer::cellOf(TracePoint p, int &i, int &j) const
     return true;
 }
 
-void ImplicitTracer::mark(int i, int j)
-{
-    if (i >= 0 && i <= cells_ + 1 && j >= 0 && j <= cells_ + 1)
-        visited_[static_cast<std::size_t>(j) * (cells_ + 2) + i] = 1;
-}
-
 bool ImplicitTracer::visited(int i, int j) const
 {
     if (i < 0 || i > cells_ + 1 || j < 0 || j > cells_ + 1)
@@ -472,9 +488,21 @@ bool ImplicitTracer::visited(int i, int j) const
 
 void ImplicitTracer::markVisitedCells(TracePoint p, TracePoint q)
 {
+    std::vector<uint32_t> marks;
+    cellsToMark(p, q, marks);
+    for (uint32_t cell : marks)
+        visited_[cell] = 1;
+}
+
+void ImplicitTracer::cellsToMark(TracePoint p, TracePoint q, std::vector<uint32_t> &marks) const
+{
+    auto mark = [&](int i, int j) {
+        if (i >= 0 && i <= cells_ + 1 && j >= 0 && j <= cells_ + 1)
+            marks.push_back(static_cast<uint32_t>(j) * static_cast<uint32_t>(cells_ + 2) + static_cast<uint32_t>(i));
+    };
     int ip = 0, jp = 0, iq = 0, jq = 0;
     const bool hasP = cellOf(p, ip, jp), hasQ = cellOf(q, iq, jq);
-    auto markNear = [this](TracePoint pt, int i, int j) {
+    auto markNear = [&](TracePoint pt, int i, int j) {
         mark(i, j);
         // Within a pixel of the cell's left or bottom border: the curve may
         // cross into the neighbour's edge there, so the neighbour is done too.

@@ -38,6 +38,7 @@ class Task
     // Runs the work here if no thread has started it; true when it did.
     bool runIfPending();
     bool done() const { return state_.load(std::memory_order_acquire) == Done; }
+    bool pending() const { return state_.load(std::memory_order_acquire) == Pending; }
 
   private:
     friend class WorkerPool;
