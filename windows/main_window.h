@@ -15,6 +15,7 @@
 #include "render/text_size.h"
 #include "windows/canvas_list_surface.h"
 #include "windows/secondary_windows.h"
+#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QMainWindow>
@@ -28,6 +29,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTimer;
 
 namespace gq
 {
@@ -162,6 +164,10 @@ class MainWindow : public QMainWindow
     void listMouseMove();
     void showReadout(int x, int y);
     bool mouseNavigationAllowed() const;
+    // The redraw after a drag step or a wheel turn: made at the next frame
+    // of the screen with the frame as it is then, so that steps arriving
+    // while one is drawn are merged into the next.
+    void requestMouseRedraw();
 
     QAction *addItem(QMenu *menu, const char *name, const QString &caption);
     QMenu *addSubmenu(QMenu *parent, const char *name, const QString &caption);
@@ -194,6 +200,8 @@ class MainWindow : public QMainWindow
         GraphView start;
     } drag_;
     int wheelRemainder_ = 0; // rotation short of a notch
+    QTimer *mouseRedraw_ = nullptr; // pending: the redraw requestMouseRedraw asked for
+    QElapsedTimer mouseRedrawStart_; // since the last such redraw began
     TextSize textSize_ = TextSize::Standard;
     double pixelRatio_ = 1.0;
     double pixelRatioOverride_ = 0; // 0: the screen's
