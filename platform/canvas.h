@@ -67,6 +67,10 @@ class Canvas
 
     // Whole canvas to white; drawing state is kept.
     void clear(uint32_t colour = kWhite);
+    // The canvas a new Canvas(width(), height(), pixelScale()) would be:
+    // white, with the drawing state of a new canvas. Reuses the pixels'
+    // memory unless a copy shares it.
+    void reset();
 
     // Canvas pixels per layout pixel, 0.25..8 (others are clamped); 1 by
     // default. Also sets the resolution the font sizes refer to (96 dots per
