@@ -2,6 +2,7 @@
 
 #include "engine/formula.h"
 #include "platform/sjis.h"
+#include "tools/derivative_colours.h"
 #include "tools/mean_rate_draw.h"
 #include "tools/tangent_draw.h"
 #include <cmath>
@@ -48,24 +49,26 @@ int drawTangent(const DerivativeOptions &options, const Document &doc, GraphRend
         return 2;
     const GraphView &view = renderer.view();
     TangentRun run;
-    if (!run.open(doc, view, view.xmin())) {
+    if (!run.open(doc, view)) {
         printError(QStringLiteral("graphotheque-render: the function cannot be differentiated"));
         return 2;
     }
     Canvas &graph = renderer.graphImage();
     Canvas work(graph.width(), graph.height());
-    if (options.slopeTrace) {
+    TraceLayer trace(kSlopeTraceColour);
+    TraceLayer *traced = options.slopeTrace ? &trace : nullptr;
+    if (traced) {
         // The run with the trace box ticked, as far as it goes before X.
         run.start();
         while (run.running() && (*x - run.x() - run.step()) * run.direction() >= 0)
             if (run.tick())
-                drawTangentFrame(run, graph, work, view, true);
+                drawTangentFrame(run, graph, work, view, traced);
     }
     if (!run.placeAt(*x))
         return undefinedAt(QStringLiteral("X"), options.tangentX);
     if (!run.showable()) // nothing defined before: P is its own previous position
         run.placeAt(*x);
-    drawTangentFrame(run, graph, work, view, options.slopeTrace);
+    drawTangentFrame(run, graph, work, view, traced);
     graph.copyFrom(work);
     printOut("point", run.pointText());
     printOut("slope", run.slopeText());

@@ -3,32 +3,19 @@
 //
 //   graphotheque [FILE.gtq]
 //
-// A file named on the command line is read as soon as the window is shown.
-#include "windows/main_window.h"
-#include "windows/program_windows.h"
+// Once the window is shown, the work a crashed run left behind is offered,
+// and then a file named on the command line is read.
+#include "control/recovery_store.h"
+#include "windows/running_program.h"
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QStringList>
-#include <QTimer>
 #include <QTranslator>
 
 using namespace gq;
 
 namespace
 {
-// Japanese captions need a face that has the glyphs.
-void useJapaneseFont(QApplication &app)
-{
-    for (const QString &family : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
-        if (QFontDatabase::families().contains(family)) {
-            QFont font(family);
-            font.setPointSize(10);
-            app.setFont(font);
-            return;
-        }
-}
 // The toolkit's own texts (file dialogs, message box buttons) in Japanese,
 // like the rest of the program, when the translations are installed.
 void useJapaneseToolkitTexts(QApplication &app, QTranslator &translator)
@@ -53,16 +40,11 @@ int main(int argc, char **argv)
     // The main window alone decides when the program ends (a modeless tool
     // window left open must not keep it running, nor end it).
     app.setQuitOnLastWindowClosed(false);
-    useJapaneseFont(app);
+    useProgramFont(app);
     QTranslator toolkitTexts;
     useJapaneseToolkitTexts(app, toolkitTexts);
 
-    MainWindow graph;
-    ProgramWindows windows(graph);
-    graph.show();
-    // Read once the event loop runs, so that any message or the parameter
-    // window opens over the shown main window.
-    if (const QString path = fileToOpen(QApplication::arguments()); !path.isEmpty())
-        QTimer::singleShot(0, &graph, [&graph, path] { graph.openAtStart(path); });
+    RunningProgram program(defaultRecoveryFolder());
+    program.start(fileToOpen(QApplication::arguments()));
     return app.exec();
 }

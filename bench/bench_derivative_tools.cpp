@@ -2,6 +2,7 @@
 // 900-pixel graph: the step and the frame composed over the stored graph.
 // Each must stay well inside the 10 ms between ticks.
 #include "render/redraw.h"
+#include "tools/derivative_colours.h"
 #include "tools/mean_rate_draw.h"
 #include "tools/tangent_draw.h"
 #include <benchmark/benchmark.h>
@@ -31,8 +32,10 @@ void BM_TangentTickWithTrace(benchmark::State &state)
     renderer.redrawGraph(doc);
     Canvas work(900, 900);
     TangentRun run;
+    TraceLayer trace(kSlopeTraceColour);
     const auto restart = [&] {
-        run.open(doc, renderer.view(), 0);
+        trace.clear();
+        run.open(doc, renderer.view());
         run.move(1);
         run.start();
     };
@@ -41,7 +44,7 @@ void BM_TangentTickWithTrace(benchmark::State &state)
     for (auto _ : state) {
         if (!run.running())
             restart();
-        if (run.tick() && drawTangentFrame(run, renderer.graphImage(), work, renderer.view(), true))
+        if (run.tick() && drawTangentFrame(run, renderer.graphImage(), work, renderer.view(), &trace))
             ++frames;
     }
     if (frames == 0)

@@ -1,6 +1,7 @@
 #include "control/correction.h"
 
 #include "control/definition_keys.h"
+#include "control/document_history.h"
 #include "control/formula_edit.h"
 #include "control/item_list_panel.h"
 #include "model/definitions.h"
@@ -165,12 +166,13 @@ bool CorrectionSession::editField(int field)
 {
     if (!open_ || field < FieldEqu1 || field > FieldMax)
         return false;
+    bool changed = false;
     if (mode_ != CorrectItems)
-        return field == FieldEqu1 && editDefinition();
-    const CorrectionView view = currentView();
-    if (!view.fields[field].editable)
-        return false;
-    return editItemField(field);
+        changed = field == FieldEqu1 && editDefinition();
+    else if (currentView().fields[field].editable)
+        changed = editItemField(field);
+    finishStep(ctx_, step_names::kCorrection);
+    return changed;
 }
 
 namespace
@@ -258,6 +260,7 @@ bool CorrectionSession::changeColour()
     ctx_.panel.take(chosen);
     item.colour = chosen;
     listChanged();
+    finishStep(ctx_, step_names::kCorrection);
     return chosen != old;
 }
 
@@ -265,12 +268,14 @@ void CorrectionSession::setAfterimage(int zanIndex)
 {
     if (open_ && mode_ == CorrectItems)
         shownItem().afterimage = zanIndex == 0 ? 1 : 0;
+    finishStep(ctx_, step_names::kCorrection);
 }
 
 void CorrectionSession::setPenWidth(int penwIndex)
 {
     if (open_ && mode_ == CorrectItems)
         shownItem().penWidth = static_cast<uint8_t>(std::clamp(penwIndex, 0, 2) + 1);
+    finishStep(ctx_, step_names::kCorrection);
 }
 
 bool CorrectionSession::deleteCurrent()
@@ -289,6 +294,7 @@ bool CorrectionSession::deleteCurrent()
             number_ = 1;
         deleted = true;
         listChanged();
+        finishStep(ctx_, step_names::kDeletion);
     }
     if (!deleted)
         return false;

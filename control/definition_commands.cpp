@@ -1,6 +1,7 @@
 #include "control/definition_commands.h"
 
 #include "control/definition_keys.h"
+#include "control/document_history.h"
 #include "control/formula_edit.h"
 #include <algorithm>
 
@@ -50,7 +51,26 @@ bool newDefinitions(DefinitionContext &ctx, char prefix)
     }
     return addDefinition(ctx, prefix) || changed;
 }
+
+const QString &definitionStep(char prefix)
+{
+    return prefix == kFunctionPrefix ? step_names::kFunctionDefinition : step_names::kConstantDefinition;
+}
+
+// A command and its step: the deletions of "新規" and the definition it
+// adds are one step.
+bool asStep(DefinitionContext &ctx, bool changed, const QString &name)
+{
+    finishStep(ctx, name);
+    return changed;
+}
 } // namespace
+
+void finishStep(DefinitionContext &ctx, const QString &name)
+{
+    if (ctx.stepDone)
+        ctx.stepDone(name);
+}
 
 QString checkDefinitionText(const Document &doc, char prefix, int n, const std::string &text)
 {
@@ -71,19 +91,19 @@ QString checkDefinitionText(const Document &doc, char prefix, int n, const std::
 
 bool addFunction(DefinitionContext &ctx)
 {
-    return addDefinition(ctx, kFunctionPrefix);
+    return asStep(ctx, addDefinition(ctx, kFunctionPrefix), definitionStep(kFunctionPrefix));
 }
 bool addConstant(DefinitionContext &ctx)
 {
-    return addDefinition(ctx, kConstantPrefix);
+    return asStep(ctx, addDefinition(ctx, kConstantPrefix), definitionStep(kConstantPrefix));
 }
 bool newFunctions(DefinitionContext &ctx)
 {
-    return newDefinitions(ctx, kFunctionPrefix);
+    return asStep(ctx, newDefinitions(ctx, kFunctionPrefix), definitionStep(kFunctionPrefix));
 }
 bool newConstants(DefinitionContext &ctx)
 {
-    return newDefinitions(ctx, kConstantPrefix);
+    return asStep(ctx, newDefinitions(ctx, kConstantPrefix), definitionStep(kConstantPrefix));
 }
 
 bool eraseAllDefinitions(DefinitionContext &ctx)
@@ -93,7 +113,7 @@ bool eraseAllDefinitions(DefinitionContext &ctx)
     deleteAllFunctions(ctx.doc, ctx.panel);
     deleteAllConstants(ctx.doc, ctx.panel);
     listChanged(ctx);
-    return true;
+    return asStep(ctx, true, step_names::kEraseDefinitions);
 }
 
 bool confirmDeleteFunction(DefinitionContext &ctx, int p)
@@ -102,7 +122,7 @@ bool confirmDeleteFunction(DefinitionContext &ctx, int p)
         return false;
     deleteFunction(ctx.doc, ctx.panel, p);
     listChanged(ctx);
-    return true;
+    return asStep(ctx, true, step_names::kDeletion);
 }
 
 bool confirmDeleteConstant(DefinitionContext &ctx, int p)
@@ -111,7 +131,7 @@ bool confirmDeleteConstant(DefinitionContext &ctx, int p)
         return false;
     deleteConstant(ctx.doc, ctx.panel, p);
     listChanged(ctx);
-    return true;
+    return asStep(ctx, true, step_names::kDeletion);
 }
 
 } // namespace gq

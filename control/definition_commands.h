@@ -5,6 +5,7 @@
 #pragma once
 
 #include "control/questions.h"
+#include <QString>
 #include "model/definitions.h"
 #include "model/document.h"
 #include <functional>
@@ -30,7 +31,14 @@ struct DefinitionContext {
     // Redraws the list panel at once (before the keyboard opens, after a
     // deletion); may be empty.
     std::function<void()> listChanged;
+    // Records one step of the history with its name after each command that
+    // may have changed the document (the history ignores a command that did
+    // not); may be empty.
+    std::function<void(const QString &name)> stepDone;
 };
+
+// Calls ctx.stepDone when there is one.
+void finishStep(DefinitionContext &ctx, const QString &name);
 
 // The text as definition n of its kind would be stored (F<n> when prefix is
 // 'F'): refused with the keyboard's message when it would not parse there,

@@ -11,6 +11,7 @@ bool saveEquations(GraphController &controller, const QString &path)
     const QString error = saveEquationFile(path, controller.doc());
     if (error.isEmpty()) {
         controller.markUnmodified();
+        controller.setDocumentPath(path);
         return true;
     }
     controller.ask().showMessage(error);
@@ -20,12 +21,15 @@ bool saveEquations(GraphController &controller, const QString &path)
 namespace
 {
 // Puts a read file into the document, or reports why it could not be read.
-LoadOutcome take(GraphController &controller, const LoadResult &result, QStringList *unparsable)
+LoadOutcome take(GraphController &controller, const QString &path, const LoadResult &result,
+               QStringList *unparsable)
 {
     switch (result.status) {
     case LoadResult::Loaded:
         applyEquationFile(result, controller.doc());
         controller.markUnmodified();
+        controller.setDocumentPath(path);
+        controller.recordStep(step_names::kRead);
         if (unparsable)
             *unparsable = unparsableTextLines(result);
         return LoadOutcome::Loaded;
@@ -54,7 +58,7 @@ ReadOutcome refresh(GraphController &controller, bool read, const QStringList &u
 
 LoadOutcome loadEquations(GraphController &controller, const QString &path, QStringList *unparsable)
 {
-    return take(controller, loadEquationFile(path), unparsable);
+    return take(controller, path, loadEquationFile(path), unparsable);
 }
 
 ReadOutcome readEquationsAndRefresh(GraphController &controller, const QString &path)
@@ -106,7 +110,7 @@ ReadOutcome openEquationsAtStart(GraphController &controller, const QString &pat
         return {};
     }
     QStringList unparsable;
-    if (take(controller, result, &unparsable) != LoadOutcome::Loaded)
+    if (take(controller, path, result, &unparsable) != LoadOutcome::Loaded)
         return {};
     return refresh(controller, true, unparsable);
 }

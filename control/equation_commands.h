@@ -13,7 +13,7 @@ namespace gq
 
 // Writes the document and the parameters a, b, c, d, f to path. A failure is
 // reported through the controller's questions; returns false then. Success
-// marks the document unmodified.
+// marks the document unmodified, with path as its file.
 bool saveEquations(GraphController &controller, const QString &path);
 
 enum class LoadOutcome {
@@ -23,8 +23,9 @@ enum class LoadOutcome {
 };
 
 // Reads the equation file at path into the controller's document. Only a
-// file read completely and found sound replaces the document (and marks it
-// unmodified); otherwise it stays exactly as it was. Texts that do not parse
+// file read completely and found sound replaces the document (marks it
+// unmodified, with path as its file, and is one step of the history);
+// otherwise it stays exactly as it was. Texts that do not parse
 // do not stop the reading: their lines, one "N行目: 式が正しくありません" each,
 // go to *unparsable when given.
 LoadOutcome loadEquations(GraphController &controller, const QString &path,

@@ -4,6 +4,7 @@
 #include "control/formula_edit.h"
 #include "engine/formula.h"
 #include "model/equation_file.h"
+#include <QFileInfo>
 #include <algorithm>
 
 namespace gq
@@ -20,6 +21,7 @@ class CancellingQuestions final : public Questions
     bool confirm(int) override { return false; }
     void showMessage(const QString &) override {}
     SaveChangesAnswer askSaveChanges() override { return SaveChangesAnswer::Cancel; }
+    RestoreAnswer askRestore() override { return RestoreAnswer::Keep; }
 };
 CancellingQuestions g_cancelling;
 
@@ -29,7 +31,7 @@ constexpr int kLayoutFormula = 1;
 constexpr int kLayoutPlainNumber = 2;
 } // namespace
 
-GraphController::GraphController(Document &doc, ListSurface &list) : doc_(doc), painter_(list) {}
+GraphController::GraphController(Document &doc, ListSurface &list) : doc_(doc), painter_(list), history_(doc) {}
 
 void GraphController::setQuestions(Questions *questions)
 {
@@ -71,6 +73,8 @@ void GraphController::resetDocument()
     updateRangeStatus();
     colourPanel_.reset();
     markUnmodified();
+    documentPath_.clear();
+    history_.startFrom();
 }
 
 KeyboardRequest GraphController::request(const QString &caption, int layout) const
@@ -206,6 +210,8 @@ void GraphController::newRegistration(ItemKind kind)
     doc_.itemCount = 0;
     colourPanel_.reset();
     registerItem(kind);
+    // The list emptied counts even when the registration was then cancelled.
+    recordStep(step_names::kNewRegistration);
 }
 
 void GraphController::addRegistration(ItemKind kind)
@@ -215,6 +221,7 @@ void GraphController::addRegistration(ItemKind kind)
     if (kind == KindDerivative && !(doc_.itemCount == 1 && doc_.items[1].kind == KindExplicit))
         return;
     registerItem(kind);
+    recordStep(step_names::kAddRegistration);
 }
 
 void GraphController::commitItem()
@@ -309,7 +316,7 @@ bool GraphController::isModified() const
     QString error;
     // A document that cannot be written at all has nothing to compare: it
     // counts as modified, so that leaving it is always asked about.
-    if (!equationFileLines(doc_, lines, error) || !savedLinesValid_)
+    if (forcedModified_ || !equationFileLines(doc_, lines, error) || !savedLinesValid_)
         return true;
     return lines != savedLines_;
 }
@@ -319,6 +326,34 @@ void GraphController::markUnmodified()
     QString error;
     savedLines_.clear();
     savedLinesValid_ = equationFileLines(doc_, savedLines_, error);
+    forcedModified_ = false;
+}
+
+void GraphController::setDocumentPath(const QString &path)
+{
+    documentPath_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+}
+
+void GraphController::refreshAfterStep()
+{
+    doc_.overlayMode = 0;
+    refreshAfterLoad();
+}
+
+bool GraphController::undo()
+{
+    if (!history_.undo())
+        return false;
+    refreshAfterStep();
+    return true;
+}
+
+bool GraphController::redo()
+{
+    if (!history_.redo())
+        return false;
+    refreshAfterStep();
+    return true;
 }
 
 void GraphController::showAll()

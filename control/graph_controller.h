@@ -4,6 +4,7 @@
 // with scripted answers.
 #pragma once
 
+#include "control/document_history.h"
 #include "control/item_list_panel.h"
 #include "control/menu_state.h"
 #include "control/questions.h"
@@ -95,9 +96,31 @@ class GraphController
     bool isModified() const;
     void markUnmodified();
 
+    // Counts as modified whatever it holds, until the next save, read or
+    // markUnmodified (a document restored after a crash).
+    void markModified() { forcedModified_ = true; }
+
+    // The file the document was last saved to or read from, as an absolute
+    // path (a restored document is found from any folder); "" for none.
+    const QString &documentPath() const { return documentPath_; }
+    void setDocumentPath(const QString &path);
+
+    // The history of the document (元に戻す, やり直し). Every command that
+    // changes the document records its step; so does the window after a
+    // change it makes itself (the frame, the parameters).
+    DocumentHistory &history() { return history_; }
+    bool recordStep(const QString &name) { return history_.record(name); }
+    // 元に戻す / やり直し: the document takes the state before / after the
+    // step, and the list, menus, colours and status lines follow it at once;
+    // overlay display ends, as the graph is to be drawn afresh by the caller.
+    // False when there was nothing to take back or make again.
+    bool undo();
+    bool redo();
+
     ItemListPainter &painter() { return painter_; }
 
   private:
+    void refreshAfterStep();
     void changed();
     KeyboardRequest request(const QString &caption, int layout) const;
     std::string askFormula(const QString &caption);
@@ -117,6 +140,9 @@ class GraphController
     RegistrationKeys keys_;
     std::vector<std::string> savedLines_; // the file lines at the last mark
     bool savedLinesValid_ = false;        // false: the marked state could not be written
+    bool forcedModified_ = false;
+    QString documentPath_;
+    DocumentHistory history_;
     bool ownShowMaxMin_ = false;
     bool *showMaxMin_ = &ownShowMaxMin_;
 };

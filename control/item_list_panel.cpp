@@ -122,7 +122,38 @@ void ItemListPainter::wrapText(const QString &text)
     }
 }
 
+void ItemListPainter::writeLines(int x, const QString &text)
+{
+    const int room = surface_.width() - x;
+    QString rest = text;
+    while (rest.size() > 1 && surface_.textWidth(rest) > room) {
+        qsizetype take = rest.size() - 1;
+        while (take > 1 && surface_.textWidth(rest.left(take)) > room)
+            --take;
+        // A heading reads better broken between its words than inside one.
+        for (qsizetype at = take; at > 1; --at)
+            if (rest[at - 1] == QLatin1Char(' ') || rest[at - 1] == QLatin1Char(',')) {
+                take = at;
+                break;
+            }
+        writeAt(x, rest.left(take));
+        listY += kListLineHeight;
+        rest = rest.mid(take);
+        while (rest.size() > 1 && rest.front() == QLatin1Char(' '))
+            rest.remove(0, 1);
+    }
+    writeAt(x, rest);
+    listY += kListLineHeight;
+}
+
 void ItemListPainter::renderItemEntry(const Item &item, const TextMarks *marks)
+{
+    const int top = listY;
+    drawEntry(item, marks);
+    surface_.entryAppended(top, listY);
+}
+
+void ItemListPainter::drawEntry(const Item &item, const TextMarks *marks)
 {
     widenForItem(item);
     // A pair shows one mark: its first text's that has one.
@@ -137,12 +168,10 @@ void ItemListPainter::renderItemEntry(const Item &item, const TextMarks *marks)
 
     listY += kListLineHeight;
     surface_.setTextColour(item.colour);
-    writeAt(1, kindName(item.kind) + kindHeadingSuffix(item.kind));
-    listY += kListLineHeight;
+    writeLines(1, kindName(item.kind) + kindHeadingSuffix(item.kind));
     writeAt(1, kindLabel(item.kind));
     const auto rangeLine = [&] {
-        writeAt(1, QStringLiteral("tの範囲  : ") + formula(3) + QStringLiteral("≦t≦") + formula(4));
-        listY += kListLineHeight;
+        writeLines(1, QStringLiteral("tの範囲  : ") + formula(3) + QStringLiteral("≦t≦") + formula(4));
     };
     switch (item.kind) {
     case KindParametric:
@@ -203,8 +232,21 @@ void ItemListPainter::redrawItemList(const Document &doc)
         TextMarks marks{};
         for (int t = 1; t <= 4; ++t)
             marks[t] = markOf(unparsable.item[i], unparsable.tooComplex.item[i], t);
-        renderItemEntry(doc.items[i], &marks);
+        drawEntry(doc.items[i], &marks);
     }
+    surface_.listDrawn(listY);
+}
+
+QString unusableFunctionMessage(const Document &doc)
+{
+    if (doc.itemCount < 1)
+        return QString();
+    const UnparsableTexts unparsable = findUnparsableTexts(doc);
+    const TextMark mark = markOf(unparsable.item[1], unparsable.tooComplex.item[1], 1);
+    if (mark == TextMark::None)
+        return QString();
+    const Item &item = doc.items[1];
+    return kindLabel(item.kind) + formulaForDisplay(item.text[1]) + markText(mark);
 }
 
 } // namespace gq

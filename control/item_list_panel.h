@@ -25,6 +25,15 @@ class ListSurface
     virtual void drawText(int x, int y, const QString &text) = 0; // top-left corner
     virtual int textWidth(const QString &text) const = 0;
     virtual void drawLine(int x0, int y0, int x1, int y1) = 0; // black, one pixel
+    // The whole list has been drawn, from the top down to bottom.
+    virtual void listDrawn(int bottom) { (void)bottom; }
+    // One entry has been drawn after the list, from top to bottom: the user
+    // is to see it (the registration preview).
+    virtual void entryAppended(int top, int bottom)
+    {
+        (void)top;
+        (void)bottom;
+    }
 };
 
 inline constexpr int kListLineHeight = 15;
@@ -65,6 +74,8 @@ class ItemListPainter
     void redrawItemList(const Document &doc);
     // Draws one entry at listY and advances listY past it; the value column
     // widens for its labels if needed. marks are its texts' marks (null: none).
+    // The heading and the range of t wrap where the panel is narrower than
+    // they are.
     void renderItemEntry(const Item &item, const TextMarks *marks = nullptr);
     // Writes text in the value column on as many lines as the panel width
     // needs: whole when it fits in the width - 10 - column, otherwise in
@@ -76,7 +87,11 @@ class ItemListPainter
     int valueColumn() const { return valueColumn_; }
 
   private:
+    void drawEntry(const Item &item, const TextMarks *marks);
     void writeAt(int x, const QString &text);
+    // Writes text from x on, on as many lines as the panel's width needs,
+    // breaking after a blank or a comma where there is one; listY ends below.
+    void writeLines(int x, const QString &text);
     void makeRoomFor(const QString &label);
     void widenForItem(const Item &item);
     ListSurface &surface_;
@@ -85,5 +100,10 @@ class ItemListPainter
 
 // A formula text (Shift-JIS bytes) for display.
 QString formulaForDisplay(const std::string &text);
+
+// Why the calculus tools cannot use item 1's formula: its entry as the list
+// writes it, label, text and mark ("f(x)=x^^2（式が正しくありません）"); empty
+// when the formula can be used (or there is no item 1).
+QString unusableFunctionMessage(const Document &doc);
 
 } // namespace gq

@@ -82,6 +82,7 @@ TypingRules::TypingRules(int layout, const KeyboardRequest &request)
         }
         if (text == kSjisTheta) {
             theta_ = true;
+            words_.push_back("theta"); // typed "theta" becomes θ
             continue;
         }
         // The word a key starts with ("sin", "F1", "Sum", "x"); its other
@@ -109,8 +110,10 @@ bool TypingRules::splits(std::string_view run, std::string &lastWord) const
     const std::vector<bool> complete = completeSplits(run, words_, digits_);
     lastWord.clear();
     if (complete[run.size()]) {
-        if (pi_ && run.size() >= 2 && run.substr(run.size() - 2) == "pi" && complete[run.size() - 2])
-            lastWord = "pi";
+        for (std::string_view greek : {std::string_view("pi"), std::string_view("theta")})
+            if (run.size() >= greek.size() && run.substr(run.size() - greek.size()) == greek &&
+                complete[run.size() - greek.size()] && (greek == "pi" ? pi_ : theta_))
+                lastWord = greek;
         return true;
     }
     // The last word may be unfinished: the rest after some complete split
@@ -139,10 +142,11 @@ bool TypingRules::typeWordCharacter(KeyboardLine &line, char c) const
     if (!splits(run, lastWord))
         return false;
     line.insert(std::string(1, c), 1);
-    if (lastWord == "pi") {
-        line.deleteBefore();
-        line.deleteBefore();
-        line.insert(kSjisPi, 1);
+    // A Greek letter's name becomes the letter.
+    if (lastWord == "pi" || lastWord == "theta") {
+        for (std::size_t n = 0; n < lastWord.size(); ++n)
+            line.deleteBefore();
+        line.insert(lastWord == "pi" ? kSjisPi : kSjisTheta, 1);
     }
     return true;
 }

@@ -10,7 +10,8 @@
 // contains an x; and a "t" that could only begin "tan" is not followed by
 // anything else.
 //
-// "p" then "i" becomes π when the π key is enabled; the Greek letters π and θ
+// "p" then "i" becomes π when the π key is enabled, and "theta" becomes θ when
+// the θ key is; the Greek letters π and θ
 // and full-width forms of ASCII characters (as an input method gives them)
 // are taken as the keys' own characters.
 #pragma once

@@ -6,6 +6,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 namespace gq
 {
@@ -29,17 +30,29 @@ struct MainLayout {
     QRect paramLine;    // inside statusArea
 };
 
+// The room, in pixels, the range line and the parameter line need when a
+// line is lineWidth pixels wide: never more for a wider line. Larger text
+// wraps onto more lines in a narrow status area.
+struct StatusLineHeights {
+    int range = 0;
+    int param = 0;
+};
+using StatusLineRoom = std::function<StatusLineHeights(int lineWidth)>;
+
 // The layout of a client area of clientSize pixels (the window without its
-// menu bar) in a window windowHeight pixels high, with status lines of
-// lineHeight pixels. The graph's side is rnd(windowHeight * 10 / 12), as at
-// start-up, but never more than leaves room for the two status lines below
-// it and for a list kMinListWidth wide beside it; at least 1. From
-// minimumClientSize on, the list, the frame and the status area do not
-// overlap and the status lines fit in their area.
+// menu bar) in a window windowHeight pixels high. The graph's side is
+// rnd(windowHeight * 10 / 12), as at start-up, but never more than leaves
+// room for the two status lines below it (at the graph's width) and for a
+// list kMinListWidth wide beside it; at least 1. From minimumClientSize on,
+// the list, the frame and the status area do not overlap and the status
+// lines fit in their area.
+MainLayout computeMainLayout(QSize clientSize, int windowHeight, const StatusLineRoom &room);
+// The same with status lines of lineHeight pixels at any width.
 MainLayout computeMainLayout(QSize clientSize, int windowHeight, int lineHeight);
 
 // The smallest client area at which the list keeps kMinListWidth, the graph
 // kMinGraphSize and the status lines their room.
+QSize minimumClientSize(const StatusLineRoom &room);
 QSize minimumClientSize(int lineHeight);
 
 } // namespace gq

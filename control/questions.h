@@ -1,6 +1,6 @@
 // The modal questions that the document's flows ask the user: the formula
-// keyboard, the colour panel, the confirmation dialog, messages and whether to
-// save changes first. The program answers
+// keyboard, the colour panel, the confirmation dialog, messages, whether to
+// save changes first and whether to restore the work of a run that crashed. The program answers
 // them with the real dialogs (DialogQuestions); tests script the answers.
 #pragma once
 
@@ -48,6 +48,14 @@ enum class SaveChangesAnswer {
     Cancel,   // "取消し" or a closed window: stop, everything stays as it was
 };
 
+// The answers to the question asked at start-up when the last run ended
+// without a clean quit and left its work behind.
+enum class RestoreAnswer {
+    Restore, // "復元": open that work
+    Discard, // "破棄": delete it
+    Keep,    // a closed window: neither; it is offered again at the next start
+};
+
 class Questions
 {
   public:
@@ -62,6 +70,8 @@ class Questions
     virtual void showMessage(const QString &text) = 0;
     // The document has changes that are not saved: "保存", "保存しない" or "取消し".
     virtual SaveChangesAnswer askSaveChanges() = 0;
+    // "前回終了時の作業を復元しますか": "復元", "破棄" or a closed window.
+    virtual RestoreAnswer askRestore() = 0;
 };
 
 } // namespace gq

@@ -217,6 +217,14 @@ int Canvas::textHeight() const
     return QFontMetrics(canvasFont(fontSize_), &image_).height();
 }
 
+QRect Canvas::textInk(int x, int y, const QString &text) const
+{
+    if (text.isEmpty())
+        return QRect();
+    const QFontMetrics metrics(canvasFont(fontSize_), &image_);
+    return metrics.boundingRect(text).translated(x, y + metrics.ascent());
+}
+
 bool Canvas::brushAt(int x, int y, QRgb &c) const
 {
     if (brushStyle_ == BrushStyle::DiagCross && ((x + y) & 7) != 0 && ((x - y) & 7) != 0)

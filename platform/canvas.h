@@ -19,6 +19,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -128,6 +129,9 @@ class Canvas
     void textOut(int x, int y, const QString &text);
     int textWidth(const QString &text) const;
     int textHeight() const;
+    // The pixels textOut(x, y, text) may paint: the glyphs' bounding box
+    // (empty for an empty text).
+    QRect textInk(int x, int y, const QString &text) const;
 
     // Shapes in the bounding box (x1, y1)-(x2, y2), right and bottom edges
     // exclusive (the box covers x1..x2-1, y1..y2-1); corners in any order.

@@ -1,8 +1,9 @@
 #include "render/axes.h"
 
+#include <QRect>
 #include <algorithm>
-
 #include <cmath>
+#include <vector>
 
 namespace gq
 {
@@ -107,11 +108,42 @@ void drawAxisLines(Canvas &canvas, const GraphView &view, const Ticks &t)
     }
 }
 
+// Writes the tick labels so that none runs into another: a label that would
+// overlap one already written is left out (where both axes lie outside the
+// frame their labels meet at its corner). Over the grid each label gets a
+// white ground, so that the dotted lines do not run through its digits.
+class TickLabelWriter
+{
+  public:
+    TickLabelWriter(Canvas &canvas, bool grid) : canvas_(canvas), grid_(grid) {}
+
+    void write(int x, int y, const QString &text)
+    {
+        const QRect box(x, y, canvas_.textWidth(text), canvas_.textHeight());
+        for (const QRect &placed : placed_)
+            if (placed.intersects(box))
+                return;
+        placed_.push_back(box);
+        if (grid_) {
+            const QRect ink = canvas_.textInk(x, y, text).adjusted(-1, -1, 1, 1);
+            for (int py = ink.top(); py <= ink.bottom(); ++py)
+                for (int px = ink.left(); px <= ink.right(); ++px)
+                    canvas_.setPixel(px, py, kWhite);
+        }
+        canvas_.textOut(x, y, text);
+    }
+
+  private:
+    Canvas &canvas_;
+    bool grid_;
+    std::vector<QRect> placed_;
+};
+
 // The numbers at the ticks. Labels go below the x axis unless it lies in the
 // lower half, and to the right of the y axis unless it lies in the right half.
 // Their offsets are those of the 8-point standard labels, grown with the text
 // size and the canvas's pixel scale alike.
-void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t, TextSize size)
+void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t, TextSize size, bool grid)
 {
     const int n = view.graphSize();
     const double grow = textScale(size) * canvas.pixelScale();
@@ -119,10 +151,11 @@ void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t, TextS
     canvas.setPenColour(kBlack);
     canvas.setFontSize(static_cast<int>(std::nearbyint(8 * textScale(size))));
     canvas.setFontColour(kBlack);
+    TickLabelWriter labels(canvas, grid);
     const int labelRow = 2 * t.ayPx > n ? t.ayPx - off(13) : t.ayPx + off(3);
     for (long long i = t.ix0; i <= t.ix1; ++i) {
         if (i == 0) {
-            canvas.textOut(view.xToPixel(0) + off(2), view.yToPixel(0) + off(3), QStringLiteral("0"));
+            labels.write(view.xToPixel(0) + off(2), view.yToPixel(0) + off(3), QStringLiteral("0"));
             continue;
         }
         const long double x = tickValue(i, t.sx);
@@ -130,7 +163,7 @@ void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t, TextS
         // A label at the frame's edge is moved inside, so that the minus sign
         // of "-5" is never cut off.
         const int left = std::clamp(view.xToPixel(x) - off(5), 0, std::max(0, n - canvas.textWidth(label)));
-        canvas.textOut(left, labelRow, label);
+        labels.write(left, labelRow, label);
     }
     for (long long j = t.iy0; j <= t.iy1; ++j) {
         if (j == 0)
@@ -140,7 +173,7 @@ void drawTickLabels(Canvas &canvas, const GraphView &view, const Ticks &t, TextS
         // Six pixels a character at the standard size.
         const int px = 2 * t.axPx > n ? t.axPx - off(6 * static_cast<int>(text.size()) + 5) : t.axPx + off(3);
         const int top = std::clamp(view.yToPixel(y) - off(4), 0, std::max(0, n - canvas.textHeight()));
-        canvas.textOut(px, top, QString::fromStdString(text));
+        labels.write(px, top, QString::fromStdString(text));
     }
 }
 
@@ -161,7 +194,7 @@ GraphView drawAxes(Canvas &canvas, const Document &doc, const std::function<void
     drawTicksOrGrid(canvas, view, ticks, doc.showGrid != 0);
     drawAxisLines(canvas, view, ticks);
     if (doc.showScale)
-        drawTickLabels(canvas, view, ticks, labelSize);
+        drawTickLabels(canvas, view, ticks, labelSize, doc.showGrid != 0);
     return view;
 }
 

@@ -99,9 +99,14 @@ std::string formatFixed(long double v, const std::string &pattern)
 {
     const auto dot = pattern.find('.');
     const int decimals = dot == std::string::npos ? 0 : static_cast<int>(pattern.size() - dot - 1);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, v);
-    std::string s = buf;
+    // A long double may have up to 4933 integer digits: the text is as long
+    // as the value needs, never cut to a buffer.
+    const int length = std::snprintf(nullptr, 0, "%.*Lf", decimals, v);
+    if (length <= 0)
+        return std::string();
+    std::string s(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(s.data(), s.size(), "%.*Lf", decimals, v);
+    s.resize(static_cast<std::size_t>(length));
     // A value that rounds to zero is written without a sign.
     if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
         s.erase(0, 1);

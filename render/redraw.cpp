@@ -78,6 +78,8 @@ void GraphRenderer::redrawGraph(const Document &doc)
         view_ = GraphView(doc.frame, image_.width());
     }
     drawItems(image_, view_, doc, &points_);
+    if (hooks.drawKept)
+        hooks.drawKept(image_, view_);
     showPicture();
 }
 

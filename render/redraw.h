@@ -29,6 +29,9 @@ struct RedrawHooks {
     // picture instead of present.
     std::function<bool()> intervalActive;
     std::function<void(const Canvas &graphImage)> drawIntervalOverlay;
+    // Draws what the window keeps on the graph besides the items (a trace a
+    // tool left) into the stored picture, after the items.
+    std::function<void(Canvas &graphImage, const GraphView &view)> drawKept;
     // Copy the finished picture to the visible graph.
     std::function<void(const Canvas &graphImage)> present;
 };
@@ -57,7 +60,8 @@ class GraphRenderer
 
     // The full redraw: unless doc.overlayMode is 1 starts a fresh white
     // picture and draws the axes (in overlay mode keeps the picture and only
-    // recomputes the view); draws the items (drawItems); then hands the
+    // recomputes the view); draws the items (drawItems) and what the window
+    // keeps (hooks.drawKept); then hands the
     // picture to the interval overlay when it is active, else to present.
     void redrawGraph(const Document &doc);
 

@@ -43,6 +43,9 @@ bool MeanRate::open(const Document &doc, const GraphView &view)
     doc_ = &doc;
     view_ = view;
     zoomHeld_ = false;
+    // No read-out of an earlier opening is left standing, the mean rate of a
+    // new A = B included.
+    texts_ = MeanRateTexts{};
     return true;
 }
 

@@ -10,15 +10,6 @@ namespace gq
 namespace
 {
 
-// The read-outs' captions before their first sum.
-const std::array<QString, 5> kInitialReadouts = {
-    QString(),
-    QStringLiteral("sumMax"),
-    QStringLiteral("sumMin"),
-    QStringLiteral("polizoid"),
-    QStringLiteral("shympsom"),
-};
-
 bool oneExplicitFunction(const Document &doc)
 {
     return doc.itemCount == 1 && doc.items[1].kind == KindExplicit;
@@ -27,8 +18,7 @@ bool oneExplicitFunction(const Document &doc)
 } // namespace
 
 RiemannNavigator::RiemannNavigator(Document &doc, const GraphRenderer &renderer, Present present)
-    : doc_(doc), renderer_(renderer), present_(std::move(present)), work_(renderer.graphImage()),
-      readouts_(kInitialReadouts)
+    : doc_(doc), renderer_(renderer), present_(std::move(present)), work_(renderer.graphImage())
 {
 }
 
@@ -64,6 +54,8 @@ bool RiemannNavigator::open(const AskNumber &ask)
     kind_ = SumKind::None;
     divisions_ = kInitialDivisions;
     error_.clear();
+    // The sums of an earlier function or interval are no sums of this one.
+    readouts_ = {};
     open_ = true;
     work_ = renderer_.graphImage();
     if (!oneExplicitFunction(doc_))
@@ -83,7 +75,27 @@ void RiemannNavigator::close()
 {
     open_ = false;
     f_ = Program();
-    doc_.overlayMode = 1;
+}
+
+void RiemannNavigator::redraw()
+{
+    if (!open_)
+        return;
+    if (kind_ != SumKind::None) {
+        showSum();
+        return;
+    }
+    work_ = renderer_.graphImage();
+    const GraphView &view = renderer_.view();
+    EngineScope scope(&doc_, doc_.parameters, view.xPerPixel());
+    EngineState &state = engineState();
+    for (const float bound : {lower_, upper_}) {
+        state.evalValid = true;
+        const long double y = f_.evaluate(bound, 0);
+        if (state.evalValid)
+            drawBoundLine(work_, view, bound, y);
+    }
+    present_(work_);
 }
 
 void RiemannNavigator::chooseSum(SumKind kind)
@@ -109,12 +121,16 @@ void RiemannNavigator::showSum()
     if (kind_ == SumKind::None || !open_)
         return;
     const GraphView &view = renderer_.view();
+    const Canvas &graph = renderer_.graphImage();
+    if (work_.width() != graph.width() || work_.pixelScale() != graph.pixelScale())
+        work_ = Canvas(graph.width(), graph.height(), graph.pixelScale()); // the graph was resized
     EngineScope scope(&doc_, doc_.parameters, view.xPerPixel());
     const SumResult result = drawRiemannSum(work_, view, f_, kind_, lower_, upper_, divisions_);
     if (!result.defined) {
         error_ = kUndefinedInIntervalMessage;
         return;
     }
+    error_.clear();
     readouts_[static_cast<int>(kind_)] = QString::fromStdString(formatFixed(result.sum, "0.0000"));
     present_(sumPicture(renderer_.graphImage(), work_));
 }

@@ -35,7 +35,8 @@ class RiemannNavigator
     // renderer's graph picture and view are read at every drawing.
     RiemannNavigator(Document &doc, const GraphRenderer &renderer, Present present);
 
-    // The opening: no sum chosen, n = 2, no error; f is item 1's formula. Asks
+    // The opening: no sum chosen, n = 2, no error, every read-out blank; f
+    // is item 1's formula. Asks
     // for the lower bound, then the upper bound ("区間の下限", "区間の上限"),
     // each rounded to single precision, again with "違う値を入力してください"
     // as long as f is undefined there (or the text has no value); shows the
@@ -44,9 +45,12 @@ class RiemannNavigator
     // opening ended so, or the document is not one explicit function: the
     // window then closes.
     bool open(const AskNumber &ask);
-    // The closing: f is released and the graph goes into overlay display
-    // (doc.overlayMode 1).
+    // The closing: f is released.
     void close();
+    // Draws again what the navigator shows, over the graph as it is now (the
+    // frame or the graph's size changed): the chosen sum, or, before one is
+    // chosen, the lines at the two bounds.
+    void redraw();
     bool isOpen() const { return open_; }
 
     // A sum button: computes and shows that sum.
@@ -58,7 +62,7 @@ class RiemannNavigator
     // Computes the chosen sum with the current n over the current frame and
     // shows it over the graph; nothing while no sum is chosen. On an
     // undefined value the error line is set and the read-out and the picture
-    // stay as they were.
+    // stay as they were; a sum that succeeds clears the error line.
     void showSum();
 
     float lower() const { return lower_; }
@@ -68,10 +72,11 @@ class RiemannNavigator
     bool atCap() const { return divisions_ >= kMaxDivisions; }
     // "a≦ｘ≦b" with both bounds in "0.000".
     QString intervalText() const;
-    // The read-out of a kind: its initial caption until a sum of that kind has
-    // been computed, then the latest value in "0.0000" (kept between openings).
+    // The read-out of a kind: blank until a sum of that kind has been
+    // computed in this opening, then the latest value in "0.0000".
     QString readout(SumKind kind) const { return readouts_[static_cast<int>(kind)]; }
-    // The error line: empty, or "区間内に定義出来ない点があります" until the next opening.
+    // The error line: "区間内に定義出来ない点があります" after a sum met an
+    // undefined value, until a sum succeeds or the next opening; else empty.
     QString errorText() const { return error_; }
     // The work picture of the latest drawing (bound lines and strips).
     const Canvas &workImage() const { return work_; }

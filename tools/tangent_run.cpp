@@ -10,7 +10,7 @@
 namespace gq
 {
 
-bool TangentRun::open(const Document &doc, const GraphView &view, long double recentX)
+bool TangentRun::open(const Document &doc, const GraphView &view)
 {
     close();
     if (doc.itemCount < 1)
@@ -37,12 +37,36 @@ bool TangentRun::open(const Document &doc, const GraphView &view, long double re
     doc_ = &doc;
     view_ = view;
     step_ = view.xPerPixel();
-    x_ = view.xmin();
     running_ = false;
     traceBreak_ = false;
-    m_ = evalSlope(recentX);
-    advanceSteps();
+    // Every opening starts afresh: nothing of an earlier function, frame or
+    // direction carries over. P goes to the first point from the frame's
+    // left edge where f is defined, and is shown there at once.
+    valid_ = prevValid_ = false;
+    shownSlope_ = 0;
+    pointText_.clear();
+    slopeText_.clear();
+    x_ = view.xmin();
+    evaluateAtX();
+    const int limit = view.graphSize() + 2;
+    for (int n = 0; n <= limit && !valid_ && x_ < view.xmax(); ++n) {
+        x_ += step_;
+        clampX();
+        evaluateAtX();
+    }
+    if (valid_) {
+        shift(); // P is its own previous position
+        recentX_ = x_;
+        advanceSteps();
+    }
     return true;
+}
+
+void TangentRun::setView(const GraphView &view)
+{
+    view_ = view;
+    step_ = direction() * view.xPerPixel();
+    clampX();
 }
 
 void TangentRun::close()

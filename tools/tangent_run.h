@@ -8,9 +8,6 @@
 // f' is its symbolic derivative, both formed once per opening; the slope is
 // never estimated from differences of f.
 //
-// The object lives as long as the window: whether f was defined at the
-// current and at the previous position carries over from one opening to the
-// next, so on the very first opening nothing is shown until P is first moved.
 #pragma once
 
 #include "engine/program.h"
@@ -26,12 +23,17 @@ class TangentRun
 {
   public:
     // Opens a session on doc's first item in the given view (the mapping of
-    // the graph on screen): Step := one pixel to the right, X := xmin, M :=
-    // f' at recentX, then Advance. recentX is the x of the program's most
-    // recent evaluation, which Advance takes as the previous position. doc
+    // the graph on screen): Step := one pixel to the right, and P at the
+    // first point from the frame's left edge where f is defined, shown at
+    // once with its read-outs (past a stretch where neither P nor the slope
+    // point can be seen). Nothing carries over from an earlier session; where
+    // f is undefined across the whole frame the read-outs stay blank. doc
     // must outlive the session. False, with no session open, when the formula
     // does not parse or its derivative cannot be formed.
-    bool open(const Document &doc, const GraphView &view, long double recentX);
+    bool open(const Document &doc, const GraphView &view);
+    // The graph was drawn at another size: steps of one pixel of the new
+    // view, in the same direction.
+    void setView(const GraphView &view);
     // Ends the session (frees f and f', stops the run).
     void close();
     bool isOpen() const { return f_.has_value(); }
@@ -84,8 +86,8 @@ class TangentRun
     // The slope drawn and shown: 0 at a detected extremum, else f'(X).
     long double shownSlope() const { return shownSlope_; }
 
-    // The read-outs: "(" x " , " y ")" and the slope, both "0.0000". Until
-    // Advance first gets that far they hold the texts the labels start with.
+    // The read-outs: "(" x " , " y ")" and the slope, both "0.0000"; empty
+    // until P is first shown.
     const std::string &pointText() const { return pointText_; }
     const std::string &slopeText() const { return slopeText_; }
 
@@ -111,8 +113,8 @@ class TangentRun
     long double recentX_ = 0;
     bool traceBreak_ = false;
     bool running_ = false;
-    std::string pointText_ = "psescoodinate";
-    std::string slopeText_ = "psesvalue";
+    std::string pointText_;
+    std::string slopeText_;
 };
 
 } // namespace gq

@@ -58,6 +58,32 @@ SaveChangesAnswer DialogQuestions::askSaveChanges()
     return SaveChangesAnswer::Cancel;
 }
 
+RestoreAnswer DialogQuestions::askRestore()
+{
+    QMessageBox box(QMessageBox::Question, QString(), restoreText(), QMessageBox::NoButton, messageParent_);
+    box.setObjectName(QStringLiteral("restore"));
+    QPushButton *restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
+    restore->setObjectName(QStringLiteral("restore"));
+    QPushButton *discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+    discard->setObjectName(QStringLiteral("discard"));
+    // Nothing is lost by a closed box: the work is offered again next time.
+    QPushButton *later = box.addButton(QMessageBox::Cancel);
+    later->hide();
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RestoreAnswer::Restore;
+    if (box.clickedButton() == discard)
+        return RestoreAnswer::Discard;
+    return RestoreAnswer::Keep;
+}
+
+QString restoreText()
+{
+    return QStringLiteral("前回終了時の作業を復元しますか");
+}
+
 QString saveChangesText()
 {
     return QStringLiteral("登録した式の変更が保存されていません。保存しますか？");

@@ -28,6 +28,9 @@ class DialogQuestions : public Questions
     // A message box with "保存", "保存しない" and "取消し"; Escape and the close
     // box answer "取消し".
     SaveChangesAnswer askSaveChanges() override;
+    // A message box with "復元" and "破棄"; Escape and the close box leave
+    // the work for the next start.
+    RestoreAnswer askRestore() override;
 
   private:
     FormulaKeyboard &keyboard_;
@@ -38,5 +41,7 @@ class DialogQuestions : public Questions
 
 // The text of the save question.
 QString saveChangesText();
+// The text of the question at start-up after a crash.
+QString restoreText();
 
 } // namespace gq

@@ -8,12 +8,14 @@ namespace gq
 namespace
 {
 QString askFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString &filter,
-                    const QString &suffix)
+                    const QString &suffix, const QString &start = QString())
 {
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(suffix);
+    if (!start.isEmpty())
+        dialog.selectFile(start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -22,11 +24,12 @@ QString askFileName(QWidget *parent, QFileDialog::AcceptMode mode, const QString
 const QString kEquationFilter = QStringLiteral("数式 (*.gtq)");
 } // namespace
 
-EquationFileNames equationFileDialogs(QWidget *parent)
+EquationFileNames equationFileDialogs(QWidget *parent, std::function<QString()> documentFile)
 {
     return {
-        [parent] {
-            return askFileName(parent, QFileDialog::AcceptSave, kEquationFilter, QStringLiteral("gtq"));
+        [parent, documentFile] {
+            return askFileName(parent, QFileDialog::AcceptSave, kEquationFilter, QStringLiteral("gtq"),
+                               documentFile ? documentFile() : QString());
         },
         [parent] {
             return askFileName(parent, QFileDialog::AcceptOpen, kEquationFilter, QStringLiteral("gtq"));

@@ -140,14 +140,8 @@ void IntervalDialog::showEvent(QShowEvent *event)
         return;
     // Over the item list, beside the graph, below the formula keyboard.
     move(main_.geometry().topLeft() + QPoint(4, 300));
-    IntervalState &interval = main_.interval();
-    interval.active = true;
+    main_.interval().active = true;
     showBounds();
-    const Document &doc = main_.doc();
-    const bool oneFunction = doc.itemCount == 1 && doc.items[1].kind == KindExplicit;
-    maxMinBox_->setVisible(oneFunction);
-    if (oneFunction)
-        maxMin_->button(interval.showMaxMin ? 0 : 1)->setChecked(true);
     drawOverlay(main_.renderer().graphImage());
 }
 
@@ -160,17 +154,20 @@ void IntervalDialog::hideEvent(QHideEvent *event)
 
 void IntervalDialog::step(IntervalAdjust mode)
 {
-    IntervalState &interval = main_.interval();
-    adjustInterval(interval, mode, stepValue_);
-    // The window in use means the interval is in force, even if it was
-    // released while the window stayed open.
-    interval.active = true;
+    adjustInterval(main_.interval(), mode, stepValue_);
     showBounds();
     drawOverlay(main_.renderer().graphImage());
 }
 
 void IntervalDialog::drawOverlay(const Canvas &graphImage)
 {
+    // The switch always says what is drawn: it exists for a single explicit
+    // function only, and shows whether its marks are on.
+    const Document &doc = main_.doc();
+    const bool oneFunction = doc.itemCount == 1 && doc.items[1].kind == KindExplicit;
+    maxMinBox_->setVisible(oneFunction);
+    if (oneFunction)
+        maxMin_->button(main_.interval().showMaxMin ? 0 : 1)->setChecked(true);
     const Canvas picture =
         drawIntervalOverlay(graphImage, main_.renderer().view(), main_.doc(), main_.interval());
     main_.visibleGraph().copyFrom(picture);

@@ -3,6 +3,9 @@
 #include "control/definition_keys.h"
 #include "control/display_settings.h"
 #include "control/main_layout.h"
+#include "control/recovery_keeper.h"
+#include "model/equation_file.h"
+#include "tools/derivative_colours.h"
 #include "windows/file_dialogs.h"
 #include <QAction>
 #include <QApplication>
@@ -18,6 +21,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
@@ -26,15 +31,6 @@ namespace gq
 
 namespace
 {
-// Used when no screen can be asked (it never happens on a desktop).
-const QRect kFallbackScreen(0, 0, 1024, 768);
-
-QRect screenRect()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : kFallbackScreen;
-}
-
 // rnd(height * 10 / 12), halves to even.
 int graphSizeFor(int height)
 {
@@ -44,18 +40,20 @@ int graphSizeFor(int height)
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), graphSize_(graphSizeFor(screenRect().height())),
+    : QMainWindow(parent), graphSize_(graphSizeFor(startGeometry().height())),
       renderer_(std::make_unique<GraphRenderer>(graphSize_)), visible_(graphSize_, graphSize_),
-      listSurface_(std::max(1, screenRect().width() - graphSize_ - 10), screenRect().height()),
+      listSurface_(std::max(1, startGeometry().width() - graphSize_ - 10), startGeometry().height()),
       controller_(document_, listSurface_)
 {
     setObjectName(QStringLiteral("graph"));
     setWindowTitle(QStringLiteral("graphoTheque 3.22"));
-    setGeometry(screenRect());
+    setGeometry(startGeometry());
 
-    setFileNames(equationFileDialogs(this), [this] { return askGraphFile(this); });
+    setFileNames(equationFileDialogs(this, [this] { return controller_.documentPath(); }),
+                 [this] { return askGraphFile(this); });
     textSize_ = storedTextSize();
     controller_.setShowMaxMinFlag(&interval_.showMaxMin);
+    keptTrace_ = TraceLayer(kSlopeTraceColour);
     controller_.onChange = [this] { applyMenuState(); };
 
     renderer_->hooks.updateRangeStatus = [this] { controller_.updateRangeStatus(); };
@@ -63,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent)
     renderer_->hooks.drawIntervalOverlay = [this](const Canvas &image) {
         windows_->drawIntervalOverlay(image);
     };
+    renderer_->hooks.drawKept = [this](Canvas &image, const GraphView &view) { keptTrace_.draw(image, view); };
     renderer_->hooks.present = [this](const Canvas &image) {
         visible_.copyFrom(image);
         refreshVisibleGraph();
@@ -72,6 +71,8 @@ MainWindow::MainWindow(QWidget *parent)
     buildClientArea();
     connectGraphMouse();
     listSurface_.onChanged = [this] { listPanel_->update(); };
+    listSurface_.onDrawn = [this] { fitListPicture(); };
+    listSurface_.onAppended = [this](int top, int bottom) { listScroll_->reveal(top, bottom); };
 
     // Document defaults, menus, range line and the empty frame.
     controller_.resetDocument();
@@ -120,6 +121,7 @@ void MainWindow::buildMenus()
     on(addItem(mode, "N5", QStringLiteral("通常モード")), &MainWindow::leaveSearchMode);
     on(addItem(file, "K1", QStringLiteral("バージョン情報(&A)")), &MainWindow::showVersion);
     on(addItem(file, "mnuExit", QStringLiteral("GraphoThequeの終了(&X)")), &MainWindow::quitProgram);
+    buildEditMenu();
 
     // The kinds in the order of their codes; the derivative only under
     // "追加登録".
@@ -209,19 +211,41 @@ void MainWindow::applyMenuState()
         kp2->setEnabled(m.parameterDisplayEnabled);
     if (rangeLine_)
         rangeLine_->setText(controller_.rangeLine());
-    if (paramLine_)
+    if (paramLine_) {
         paramLine_->setText(controller_.paramLine());
+        // The parameters in use decide the parameter line's room.
+        if (statusLineRoom(paramLine_->width()).param != paramLine_->height()) {
+            updateMinimumSize();
+            layoutClientArea();
+        }
+    }
 }
 
 // ---------------------------------------------------------------- client area
 
 void MainWindow::buildClientArea()
 {
-    client_ = new QWidget(this);
-    setCentralWidget(client_);
+    // The client area keeps a legible least size; on a screen with less room
+    // it scrolls rather than lose the graph's side or the status lines.
+    clientScroll_ = new QScrollArea(this);
+    clientScroll_->setObjectName(QStringLiteral("clientscroll"));
+    clientScroll_->setFrameShape(QFrame::NoFrame);
+    clientScroll_->setWidgetResizable(true);
+    clientScroll_->setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(clientScroll_);
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("client"));
+    clientScroll_->setWidget(client_);
+    client_->installEventFilter(this);
 
-    listPanel_ = new CanvasView(&listSurface_.picture(), client_);
+    listScroll_ = new ListScrollArea(client_);
+    listScroll_->setObjectName(QStringLiteral("TextScroll"));
+    listPanel_ = new CanvasView(&listSurface_.picture(), nullptr);
     listPanel_->setObjectName(QStringLiteral("Text"));
+    listScroll_->setWidget(listPanel_);
+    // A click on the list lets the keys scroll it.
+    listPanel_->setFocusPolicy(Qt::ClickFocus);
+    listPanel_->setFocusProxy(listScroll_);
 
     graphFrame_ = new QFrame(client_);
     graphFrame_->setObjectName(QStringLiteral("graphframe"));
@@ -258,42 +282,6 @@ void MainWindow::buildClientArea()
     applyTextSize();
 }
 
-QSize MainWindow::clientSize() const
-{
-    if (isVisible())
-        return client_->size();
-    // Before the window is shown its central widget has not been placed yet.
-    const int menu = menuBar()->heightForWidth(width());
-    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()));
-}
-
-void MainWindow::layoutClientArea()
-{
-    if (!client_ || QApplication::activeModalWidget())
-        return;
-    const MainLayout l = computeMainLayout(clientSize(), height(), statusLineHeight());
-    listPanel_->setGeometry(l.listPanel);
-    graphFrame_->setGeometry(l.graphFrame);
-    graphWidget_->setGeometry(l.graphPicture);
-    statusArea_->setGeometry(l.statusArea);
-    rangeLine_->setGeometry(l.rangeLine);
-    paramLine_->setGeometry(l.paramLine);
-    // A screen of another density: both pictures are made again for it.
-    const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
-    const bool newRatio = ratio != pixelRatio_;
-    if (newRatio) {
-        pixelRatio_ = ratio;
-        listSurface_.setScales(textScale(textSize_), ratio);
-        listPanel_->setPixelRatio(ratio);
-    }
-    if (newRatio || listSurface_.layoutSize() != l.listPanel.size()) {
-        listSurface_.resize(l.listPanel.width(), l.listPanel.height());
-        controller_.redrawItemList();
-    }
-    if (newRatio || l.graphSize != graphSize_)
-        resizeGraph(l.graphSize);
-}
-
 void MainWindow::resizeGraph(int graphSize)
 {
     graphSize_ = graphSize;
@@ -309,14 +297,22 @@ void MainWindow::resizeGraph(int graphSize)
     document_.overlayMode = 0;
     redrawGraph();
     document_.overlayMode = overlay;
+    // An open tool draws its marks again, at the new size.
+    if (windows_)
+        windows_->graphResized();
 }
 
 bool MainWindow::event(QEvent *event)
 {
-    // A modal window has closed: the layout it held back catches up. On
-    // another screen the pictures may need another density.
-    if (event->type() == QEvent::WindowUnblocked || event->type() == QEvent::ScreenChangeInternal)
+    // On another screen the pictures may need another density, and the
+    // least size another bound.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        updateMinimumSize();
         layoutClientArea();
+    }
+    // The edit entries rest while a modal window is open.
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        updateEditMenu();
     return QMainWindow::event(event);
 }
 
@@ -334,9 +330,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
-    // Closing the main window ends the program, whatever else is open.
-    if (event->isAccepted())
+    // Closing the main window ends the program, whatever else is open: a
+    // clean quit, which leaves no work to recover.
+    if (event->isAccepted()) {
+        storeMainWindowPlace(normalGeometry(), isMaximized());
+        if (recovery_)
+            recovery_->finish();
         QCoreApplication::quit();
+    }
 }
 
 QString MainWindow::rangeLineText() const
@@ -361,10 +362,69 @@ void MainWindow::redrawGraph()
     renderer_->redrawGraph(document_);
 }
 
+void MainWindow::documentChanged()
+{
+    keptTrace_.clear();
+    redrawGraph();
+}
+
 void MainWindow::frameChanged()
 {
-    controller_.updateRangeStatus();
+    frameMoved();
     redrawGraph();
+}
+
+void MainWindow::frameMoved()
+{
+    // A picture of another frame cannot be drawn over: the axes and every
+    // curve are drawn afresh.
+    document_.overlayMode = 0;
+    keptTrace_.clear();
+    controller_.updateRangeStatus();
+}
+
+void MainWindow::documentReplaced()
+{
+    leaveOldDocument();
+    redrawGraph();
+}
+
+void MainWindow::leaveOldDocument()
+{
+    releaseInterval();
+    document_.overlayMode = 0;
+    keptTrace_.clear();
+}
+
+void MainWindow::releaseInterval()
+{
+    interval_.active = false;
+    interval_.showMaxMin = false;
+    if (windows_)
+        windows_->closeIntervalDialog();
+}
+
+void MainWindow::runDocumentCommand(const std::function<void()> &command, bool replaces)
+{
+    std::vector<std::string> before, after;
+    QString error;
+    const bool comparable = equationFileLines(document_, before, error);
+    command();
+    if (comparable && equationFileLines(document_, after, error) && after == before)
+        return;
+    if (replaces)
+        documentReplaced();
+    else
+        documentChanged();
+}
+
+bool MainWindow::calculusFormulaUsable()
+{
+    const QString why = unusableFunctionMessage(document_);
+    if (why.isEmpty())
+        return true;
+    controller_.ask().showMessage(why);
+    return false;
 }
 
 bool MainWindow::toolWindowOpen() const
@@ -391,7 +451,9 @@ void MainWindow::setFileNames(EquationFileNames equations, std::function<GraphFi
 
 void MainWindow::saveDocument()
 {
-    saveEquationsCommand(controller_, equationFileNames_);
+    // A saved document needs no recovery file.
+    if (saveEquationsCommand(controller_, equationFileNames_) && recovery_)
+        recovery_->updateNow();
 }
 
 void MainWindow::openDocument()
@@ -409,6 +471,8 @@ void MainWindow::followRead(const ReadOutcome &read)
     // The picture always shows the document that was read: redrawn here, or
     // drawn by the parameter window. The message about formulas that do not
     // parse comes over the new picture and list, before that window opens.
+    if (read.next != AfterRead::Nothing)
+        leaveOldDocument();
     if (read.next == AfterRead::Redraw)
         redrawGraph();
     if (!read.unparsable.isEmpty())
@@ -438,6 +502,7 @@ void MainWindow::enterSearchMode()
     savedFrame_ = document_.frame;
     drag_.active = false;
     standard_->show();
+    updateEditMenu();
 }
 
 void MainWindow::leaveSearchMode()
@@ -446,6 +511,7 @@ void MainWindow::leaveSearchMode()
     standard_->hide();
     hideReadout();
     graphWidget_->unsetCursor();
+    updateEditMenu();
 }
 
 void MainWindow::restoreSearchFrame()
@@ -454,6 +520,7 @@ void MainWindow::restoreSearchFrame()
     hideReadout();
     document_.frame = savedFrame_;
     frameChanged();
+    recordStep(step_names::kStandard);
 }
 
 void MainWindow::showVersion()
@@ -471,30 +538,34 @@ void MainWindow::quitProgram()
 
 void MainWindow::registerNew(ItemKind kind)
 {
-    controller_.newRegistration(kind);
+    runDocumentCommand([this, kind] { controller_.newRegistration(kind); }, true);
 }
 
 void MainWindow::registerAdditional(ItemKind kind)
 {
-    controller_.addRegistration(kind);
+    runDocumentCommand([this, kind] { controller_.addRegistration(kind); });
 }
 
 void MainWindow::correctItems()
 {
-    if (windows_)
-        windows_->openCorrection(1);
-    controller_.updateMenus();
-    controller_.redrawItemList();
+    runDocumentCommand([this] {
+        if (windows_)
+            windows_->openCorrection(1);
+        controller_.updateMenus();
+        controller_.redrawItemList();
+    });
 }
 
 void MainWindow::runDefinition(DefinitionCommand command)
 {
     if (!windows_)
         return;
-    windows_->runDefinitionCommand(command);
-    updateDefinitionMenus(document_, controller_.menus());
-    controller_.updateMenus();
-    controller_.redrawItemList();
+    runDocumentCommand([this, command] {
+        windows_->runDefinitionCommand(command);
+        updateDefinitionMenus(document_, controller_.menus());
+        controller_.updateMenus();
+        controller_.redrawItemList();
+    });
 }
 
 // ---------------------------------------------------------------- display
@@ -511,6 +582,7 @@ void MainWindow::showStandard()
 {
     hideReadout();
     document_.overlayMode = 0;
+    keptTrace_.clear();
     redrawGraph();
 }
 
@@ -530,6 +602,8 @@ void MainWindow::openParameterWindow(bool afterLoad)
 void MainWindow::showParameters()
 {
     hideReadout();
+    // The parameter window changes the document: nothing a tool left stays.
+    keptTrace_.clear();
     redrawGraph();
     openParameterWindow(false);
 }
@@ -538,8 +612,12 @@ void MainWindow::setInterval()
 {
     hideReadout();
     redrawGraph();
-    if (!interval_.active)
+    if (!interval_.active) {
+        // A new interval marks the extremes of a single explicit function,
+        // as after its registration.
+        interval_.showMaxMin = document_.itemCount == 1 && document_.items[1].kind == KindExplicit;
         controller_.askIntervalBounds(interval_.lower, interval_.upper);
+    }
     if (windows_)
         windows_->showIntervalDialog();
 }
@@ -547,14 +625,15 @@ void MainWindow::setInterval()
 void MainWindow::clearInterval()
 {
     hideReadout();
-    interval_.active = false;
-    interval_.showMaxMin = false;
+    releaseInterval();
     redrawGraph();
 }
 
 void MainWindow::showMeanRate()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openMeanRate();
@@ -563,6 +642,8 @@ void MainWindow::showMeanRate()
 void MainWindow::showTangent()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openTangent();
@@ -571,6 +652,8 @@ void MainWindow::showTangent()
 void MainWindow::showRiemannSums()
 {
     hideReadout();
+    if (!calculusFormulaUsable())
+        return;
     redrawGraph();
     if (windows_)
         windows_->openRiemannSums();

@@ -6,16 +6,28 @@
 // nothing overlaps. The choice is stored with the user's settings, never in
 // an equation file. On a screen of a device pixel ratio above 1 the graph
 // and the list are drawn with the screen's own pixels.
+//
+// The window fits its screen: it opens on the screen's free area (or where
+// it was last, where that fits), its least size is never more than the
+// screen has, and below the size at which everything stays legible the
+// client area scrolls. The parts of the window are placed here too.
 #include "control/display_settings.h"
 #include "control/main_layout.h"
 #include "control/status_lines.h"
+#include "control/window_placement.h"
 #include "windows/main_window.h"
+#include "windows/window_fit.h"
 #include <QActionGroup>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWindow>
+#include <numbers>
 #include <algorithm>
 #include <cmath>
 
@@ -28,8 +40,6 @@ namespace
 constexpr int kDotsPerMeter = 3780;
 // The smallest window: the list, a readable graph and both status lines.
 const QSize kMinWindowSize(640, 480);
-// The range line's two halves, x and y, are apart by this run of blanks.
-const QString kRangeHalves = QStringLiteral("        ");
 
 struct SizeEntry {
     TextSize size;
@@ -79,14 +89,10 @@ void MainWindow::applyTextSize()
         font.setPointSizeF(statusFont_.pointSizeF() * scale);
     else
         font.setPixelSize(static_cast<int>(std::nearbyint(statusFont_.pixelSize() * scale)));
-    // Larger text wraps within the room of two lines instead of running off
-    // the graph's width.
-    const bool wrap = textSize_ != TextSize::Standard;
-    for (QLabel *line : {rangeLine_, paramLine_}) {
+    // The lines wrap where the layout gives them the room of more than one
+    // (wrapStatusLines).
+    for (QLabel *line : {rangeLine_, paramLine_})
         line->setFont(font);
-        line->setWordWrap(wrap);
-        line->setAlignment(Qt::AlignLeft | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
-    }
     renderer_->options.tickLabels = textSize_;
 
     updateMinimumSize();
@@ -98,31 +104,153 @@ void MainWindow::applyTextSize()
         resizeGraph(graphSize_);
 }
 
-int MainWindow::statusLineHeight() const
+int MainWindow::statusOneLine() const
 {
-    if (textSize_ == TextSize::Standard)
-        return rangeLine_->sizeHint().height();
     const QFontMetrics metrics(rangeLine_->font());
-    return metrics.height() + metrics.lineSpacing();
+    return metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::AlignLeft | Qt::TextWordWrap,
+                                QStringLiteral("x座標"))
+        .height();
+}
+
+QSize MainWindow::clientSize() const
+{
+    if (isVisible())
+        return client_->size();
+    // Before the window is shown its central widget has not been placed yet.
+    const int menu = menuBar()->heightForWidth(width());
+    return QSize(width(), height() - (menu > 0 ? menu : menuBar()->sizeHint().height()))
+        .expandedTo(client_->minimumSize());
+}
+
+void MainWindow::layoutClientArea()
+{
+    if (!client_ || laying_)
+        return;
+    laying_ = true;
+    const MainLayout l =
+        computeMainLayout(clientSize(), height(), [this](int width) { return statusLineRoom(width); });
+    listScroll_->setGeometry(l.listPanel);
+    graphFrame_->setGeometry(l.graphFrame);
+    graphWidget_->setGeometry(l.graphPicture);
+    statusArea_->setGeometry(l.statusArea);
+    rangeLine_->setGeometry(l.rangeLine);
+    paramLine_->setGeometry(l.paramLine);
+    wrapStatusLines();
+    // A screen of another density: both pictures are made again for it.
+    const double ratio = pixelRatioOverride_ > 0 ? pixelRatioOverride_ : screenPixelRatio();
+    const bool newRatio = ratio != pixelRatio_;
+    if (newRatio) {
+        pixelRatio_ = ratio;
+        listSurface_.setScales(textScale(textSize_), ratio);
+        listPanel_->setPixelRatio(ratio);
+    }
+    // The list's picture leaves room at the right for the scroll bar a long
+    // list brings, so that the bar never covers the text nor changes the
+    // wrapping when it comes and goes.
+    const QSize list(std::max(1, l.listPanel.width() - listScroll_->verticalScrollBar()->sizeHint().width()),
+                     l.listPanel.height());
+    if (newRatio || listSurface_.layoutSize() != list) {
+        listSurface_.resize(list.width(), list.height());
+        controller_.redrawItemList();
+    }
+    fitListPicture();
+    if (newRatio || l.graphSize != graphSize_)
+        resizeGraph(l.graphSize);
+    laying_ = false;
+}
+
+void MainWindow::fitListPicture()
+{
+    listPanel_->resize(listSurface_.layoutSize().width(), listSurface_.contentHeight());
+    listScroll_->verticalScrollBar()->setSingleStep(listSurface_.toLayout(kListLineHeight));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The client area is sized by its scroll area.
+    if (watched == client_ && event->type() == QEvent::Resize)
+        layoutClientArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!placedOnScreen_) {
+        placedOnScreen_ = true;
+        keepOnScreen();
+    }
+}
+
+StatusLineHeights MainWindow::statusLineRoom(int lineWidth) const
+{
+    // One line at the standard size, two at the larger ones; more where the
+    // graph is too narrow for the text.
+    const QFontMetrics metrics(rangeLine_->font());
+    const int least =
+        textSize_ == TextSize::Standard ? statusOneLine() : metrics.height() + metrics.lineSpacing();
+    const auto room = [&](const QString &text) {
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, std::max(1, lineWidth), 1 << 20),
+                                                   Qt::AlignLeft | Qt::TextWordWrap, text);
+        return std::max(wrapped.height(), least);
+    };
+    // The widest range line the frame allows, so that no range change moves
+    // the graph; the parameters in use, each at a value as wide as a step
+    // usually reaches.
+    const CoordFrame widest{-9999.999L, -9999.999L, -9999.999L, -9999.999L};
+    Parameters wide;
+    wide.value.fill(-99.999f);
+    wide['s'] = static_cast<float>(-99.999 * std::numbers::pi);
+    return {room(rangeStatusText(widest)), room(paramStatusText(controller_.usedParams(), wide))};
+}
+
+void MainWindow::wrapStatusLines()
+{
+    for (QLabel *line : {rangeLine_, paramLine_}) {
+        const bool wrap = line->height() > statusOneLine();
+        line->setWordWrap(wrap);
+        line->setAlignment(Qt::AlignLeft | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
+    }
 }
 
 void MainWindow::updateMinimumSize()
 {
-    QSize minClient = minimumClientSize(statusLineHeight());
-    if (textSize_ != TextSize::Standard) {
-        // The graph, and so the status lines, must be wide enough for each
-        // half of the widest range line on a line of its own.
-        const QFontMetrics metrics(rangeLine_->font());
-        const CoordFrame widest{-9999.999L, -9999.999L, -9999.999L, -9999.999L};
-        int half = 0;
-        for (const QString &part : rangeStatusText(widest).split(kRangeHalves, Qt::SkipEmptyParts))
-            half = std::max(half, metrics.horizontalAdvance(part.trimmed()));
-        const int graph = half + 2 * kStatusPadding + metrics.averageCharWidth();
-        const int grow = std::max(0, graph - kMinGraphSize);
-        minClient += QSize(grow, grow);
+    const QSize minClient = minimumClientSize([this](int width) { return statusLineRoom(width); });
+    client_->setMinimumSize(minClient);
+    const QSize legible(std::max(kMinWindowSize.width(), minClient.width()),
+                        std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
+    const QSize room = availableAreaAt(geometry().center()).size().shrunkBy(frameMarginsOf(*this, nullptr));
+    setMinimumSize(legible.boundedTo(room));
+}
+
+QRect MainWindow::startGeometry()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect area = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (const std::optional<WindowPlace> place = storedMainWindowPlace())
+        for (const QScreen *screen : QGuiApplication::screens())
+            if (screen->availableGeometry().contains(place->geometry))
+                return place->geometry;
+    return area;
+}
+
+void MainWindow::keepOnScreen()
+{
+    if (const std::optional<WindowPlace> place = storedMainWindowPlace();
+        place && place->maximized && place->geometry == geometry()) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
     }
-    setMinimumSize(std::max(kMinWindowSize.width(), minClient.width()),
-                   std::max(kMinWindowSize.height(), minClient.height() + menuBar()->sizeHint().height()));
+    // The frame is known now: the least size leaves it room.
+    updateMinimumSize();
+    const QMargins frame = frameMarginsOf(*this, nullptr);
+    const QRect area = availableAreaAt(geometry().center());
+    const QRect outer = geometry().marginsAdded(frame);
+    if (area.contains(outer))
+        return;
+    const QSize client = size().boundedTo(area.size().shrunkBy(frame));
+    const QPoint corner = keepOnArea(QRect(outer.topLeft(), client.grownBy(frame)), area);
+    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), client));
 }
 
 double MainWindow::screenPixelRatio() const

@@ -1,8 +1,8 @@
 // The main window's graph picture under the mouse. In search mode the
 // pointer reads off world coordinates and the item under it, and a click
 // zooms about the clicked point. In normal mode, while no other window is
-// open and overlay display is off, the wheel zooms about the pointer and a
-// drag with the left button moves the frame.
+// open, the wheel zooms about the pointer and a drag with the left button
+// moves the frame.
 //
 // A drag step or a wheel turn changes the frame at once but redraws at the
 // next frame of the screen: steps that arrive while a picture is being drawn
@@ -55,7 +55,7 @@ void MainWindow::connectGraphMouse()
     mouseRedraw_->setSingleShot(true);
     connect(mouseRedraw_, &QTimer::timeout, this, [this] {
         mouseRedrawStart_.start();
-        frameChanged();
+        redrawGraph();
     });
     graphWidget_->onMouseMove = [this](int x, int y) { graphMouseMove(x, y); };
     graphWidget_->onMouseDown = [this](Qt::MouseButton button, int x, int y) {
@@ -68,8 +68,8 @@ void MainWindow::connectGraphMouse()
 
 bool MainWindow::mouseNavigationAllowed() const
 {
-    // Overlay display keeps what was drawn before; a new frame would smear it.
-    return !searchMode_ && document_.overlayMode == 0 && !toolWindowOpen();
+    // A new frame ends the overlay display, as the range dialog does.
+    return !searchMode_ && !toolWindowOpen();
 }
 
 void MainWindow::showReadout(int x, int y)
@@ -109,6 +109,7 @@ void MainWindow::graphMouseMove(int x, int y)
     if (!mouseNavigationAllowed()) {
         drag_.active = false;
         graphWidget_->unsetCursor();
+        recordStep(step_names::kMove);
         return;
     }
     const CoordFrame moved = pannedFrame(drag_.start, x - drag_.x, y - drag_.y);
@@ -120,6 +121,8 @@ void MainWindow::graphMouseMove(int x, int y)
 
 void MainWindow::requestMouseRedraw()
 {
+    // The document and the range line follow at once; only the picture waits.
+    frameMoved();
     if (mouseRedraw_->isActive())
         return; // the pending redraw will show this frame
     const QScreen *where = screen();
@@ -137,6 +140,9 @@ void MainWindow::graphMouseDown(Qt::MouseButton button, int x, int y)
         standard_->show();
         clickZoom(document_.frame, layoutView(), x, y, zoomButton(button));
         frameChanged();
+        recordStep(button == Qt::LeftButton    ? step_names::kZoomIn
+                   : button == Qt::RightButton ? step_names::kZoomOut
+                                               : step_names::kRange);
         showReadout(x, y);
         return;
     }
@@ -155,6 +161,8 @@ void MainWindow::graphMouseUp(Qt::MouseButton button)
         return;
     drag_.active = false;
     graphWidget_->unsetCursor();
+    // The whole drag is one step.
+    recordStep(step_names::kMove);
 }
 
 void MainWindow::graphWheel(int x, int y, int delta)
@@ -165,8 +173,12 @@ void MainWindow::graphWheel(int x, int y, int delta)
     }
     const int notches = wheelNotches(wheelRemainder_, delta);
     bool changed = false;
+    // Each notch is a step of its own (a drag under way ends its step here).
     for (int i = 0; i < std::abs(notches); ++i)
-        changed |= wheelZoom(document_.frame, GraphView(document_.frame, graphSize_), x, y, notches > 0);
+        if (wheelZoom(document_.frame, GraphView(document_.frame, graphSize_), x, y, notches > 0)) {
+            changed = true;
+            recordStep(notches > 0 ? step_names::kZoomIn : step_names::kZoomOut);
+        }
     if (!changed)
         return;
     requestMouseRedraw();

@@ -1,11 +1,11 @@
 #include "windows/mean_rate_window.h"
 
+#include "control/document_history.h"
 #include "tools/mean_rate_draw.h"
 #include "windows/keyboard.h"
 #include "windows/dialog_layout.h"
 #include "windows/main_window.h"
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 namespace gq
@@ -14,19 +14,22 @@ namespace gq
 namespace
 {
 constexpr int kTickMs = 10;
+constexpr int kArrowRepeatMs = 50; // an arrow held down
 constexpr int kTop = 360; // below the main window's top
 constexpr int kPlainNumberLayout = 2;
 
 } // namespace
 
 MeanRateWindow::MeanRateWindow(MainWindow &mainWindow, Questions &questions)
-    : QDialog(&mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), main_(mainWindow), questions_(questions)
+    : QDialog(&mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint), main_(mainWindow), questions_(questions),
+      arrowHold_(arrowTimer_)
 {
     setObjectName(QStringLiteral("PMove"));
-    buildControls();
-    setFixedSize(320, 312);
     timer_.setInterval(kTickMs);
     connect(&timer_, &QTimer::timeout, this, &MeanRateWindow::timerTicked);
+    arrowTimer_.setInterval(kArrowRepeatMs);
+    buildControls();
+    setFixedSize(320, 312);
 }
 
 void MeanRateWindow::buildControls()
@@ -40,7 +43,7 @@ void MeanRateWindow::buildControls()
     addLabel(this, "xvariable", QStringLiteral("x座標の変化＝"), 8, 74, 100);
     addLabel(this, "xvalue", QString(), 110, 74, 200);
 
-    // The mean rate as a fraction, its bar also painted as a line.
+    // The mean rate as a fraction.
     addLabel(this, "xyheikin", QStringLiteral("平均変化率 ＝"), 8, 108, 86);
     addLabel(this, nullptr, QStringLiteral("yの値の変化"), 104, 96, 96);
     addLabel(this, "Label4", QStringLiteral("――――――"), 94, 108, 106);
@@ -58,8 +61,7 @@ void MeanRateWindow::buildControls()
     connect(stop, &QPushButton::clicked, this, &MeanRateWindow::stopClicked);
 
     const auto arrow = [this](const char *name, const QString &text, int x, int y, MeanRateArrow a) {
-        connect(addButton(this, name, text, x, y), &QPushButton::clicked, this,
-                [this, a] { arrowClicked(a); });
+        arrowHold_.add(addButton(this, name, text, x, y), [this, a] { arrowClicked(a); });
     };
     addLabel(this, "Label1", QStringLiteral("点Ａを移動"), 8, 182, 90);
     arrow("ALeft", QStringLiteral("←"), 100, 178, MeanRateArrow::ALeft);
@@ -95,7 +97,9 @@ bool MeanRateWindow::prepare()
     timer_.stop();
     const GraphView view = main_.renderer().view();
     work_.emplace(view.graphSize(), view.graphSize(), main_.renderer().pixelScale());
-    if (!rate_.open(main_.doc(), view) || !askPoints()) {
+    const bool opened = rate_.open(main_.doc(), view);
+    showTexts(); // blank until the points are given
+    if (!opened || !askPoints()) {
         rate_.close();
         work_.reset();
         return false;
@@ -141,9 +145,24 @@ void MeanRateWindow::showPoints()
     present();
 }
 
+void MeanRateWindow::graphResized()
+{
+    if (!work_ || !rate_.isOpen())
+        return;
+    const GraphView view = main_.renderer().view();
+    work_.emplace(view.graphSize(), view.graphSize(), main_.renderer().pixelScale());
+    rate_.setView(view);
+    showPoints();
+}
+
 void MeanRateWindow::showReadouts()
 {
     rate_.updateReadouts();
+    showTexts();
+}
+
+void MeanRateWindow::showTexts()
+{
     const MeanRateTexts &t = rate_.texts();
     const auto set = [this](const char *name, const std::string &text) {
         if (auto *label = findChild<QLabel *>(QString::fromLatin1(name)))
@@ -200,6 +219,7 @@ void MeanRateWindow::zoomClicked(MeanRateZoom command)
         return;
     rate_.zoom(command, main_.doc().frame);
     main_.frameChanged();
+    main_.recordStep(step_names::kRange);
     rate_.setView(main_.renderer().view());
     showPoints();
 }
@@ -207,17 +227,14 @@ void MeanRateWindow::zoomClicked(MeanRateZoom command)
 void MeanRateWindow::done(int result)
 {
     timer_.stop();
+    arrowHold_.stop();
+    const bool wasOpen = rate_.isOpen();
     rate_.close();
     work_.reset();
     QDialog::done(result);
-}
-
-void MeanRateWindow::paintEvent(QPaintEvent *event)
-{
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.drawLine(94, 118, 200, 118);
+    // The secant and the points go with the window.
+    if (wasOpen)
+        main_.redrawGraph();
 }
 
 } // namespace gq

@@ -10,6 +10,7 @@
 #include "control/questions.h"
 #include "platform/canvas.h"
 #include "tools/mean_rate.h"
+#include "windows/press_and_hold.h"
 #include <QDialog>
 #include <QTimer>
 #include <optional>
@@ -37,8 +38,12 @@ class MeanRateWindow : public QDialog
     // B, then the secant and the read-outs. False as for run.
     bool prepare();
 
+    // The graph was drawn anew at another size: the points and the secant
+    // follow it.
+    void graphResized();
+
     // Handlers of the controls.
-    void arrowClicked(MeanRateArrow arrow);
+    void arrowClicked(MeanRateArrow arrow); // each press, and while held
     void startClicked(); // "Start": B approaches A
     void stopClicked();
     void zoomClicked(MeanRateZoom command);
@@ -46,27 +51,29 @@ class MeanRateWindow : public QDialog
 
     MeanRate &meanRate() { return rate_; }
     QTimer &timer() { return timer_; }
+    QTimer &arrowTimer() { return arrowTimer_; }
     // The read-out labels: "Acoodinate", "Bcoodinate", "yvalue", "xvalue",
     // "heilabel".
     QString readout(const char *name) const;
 
-    // Closing: the approach stops and the session ends; a zoom stays in force.
+    // Closing: the approach stops and the session ends; a zoom stays in
+    // force, and the graph shows the document again.
     void done(int result) override;
-
-  protected:
-    void paintEvent(QPaintEvent *event) override;
 
   private:
     void buildControls();
     bool askPoints();
     void showPoints();
-    void showReadouts();
+    void showReadouts(); // computed anew
+    void showTexts();    // as the session holds them
     void present();
 
     MainWindow &main_;
     Questions &questions_;
     MeanRate rate_;
-    QTimer timer_;
+    QTimer timer_;      // B approaching A, 10 ms
+    QTimer arrowTimer_; // an arrow held down
+    PressAndHold arrowHold_;
     std::optional<Canvas> work_;
 };
 

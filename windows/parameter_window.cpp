@@ -1,5 +1,6 @@
 #include "windows/parameter_window.h"
 
+#include "control/document_history.h"
 #include "windows/main_window.h"
 #include "windows/press_and_hold.h"
 #include <QButtonGroup>
@@ -142,6 +143,8 @@ void ParameterWindow::buildBottom()
     draw_->setToolTip(QStringLiteral("クリックして表示、押したままで連続表示"));
     draw_->setAutoDefault(false);
     hold_->add(draw_, [this] { stepClicked(); });
+    // A whole press-and-hold of 描画 is one step.
+    connect(draw_, &QPushButton::released, this, [this] { main_.recordStep(step_names::kParameters); });
     finish_ = new QPushButton(QStringLiteral("終了"), this);
     finish_->setObjectName(QStringLiteral("syuu"));
     finish_->setToolTip(QStringLiteral("ﾊﾟﾗﾒﾀ表示終わり"));
@@ -212,9 +215,17 @@ void ParameterWindow::run(bool afterLoad)
     exec();
 }
 
+void ParameterWindow::graphResized()
+{
+    // A blank picture of the new size: the fixed items, then the moving ones.
+    session_.drawBackground();
+    session_.drawStep();
+}
+
 void ParameterWindow::done(int result)
 {
     hold_->stop();
+    main_.recordStep(step_names::kParameters); // a hold cut short by closing
     session_.close();
     QDialog::done(result);
 }
@@ -240,12 +251,14 @@ void ParameterWindow::clearClicked(ParamRow row)
 {
     session_.clear(row);
     refreshLabels();
+    main_.recordStep(step_names::kParameters);
 }
 
 void ParameterWindow::allClearClicked()
 {
     session_.allClear();
     refreshLabels();
+    main_.recordStep(step_names::kParameters);
 }
 
 } // namespace gq

@@ -42,6 +42,8 @@ class ParameterWindow : public QDialog
     void prepare(bool afterLoad);
 
     ParameterSession &session() { return session_; }
+    // The graph was made anew at another size: the picture is drawn again.
+    void graphResized();
     QTimer &drawTimer() { return timer_; }
 
   protected:

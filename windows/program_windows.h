@@ -3,7 +3,8 @@
 // keyboard, the range dialog, the parameter window, the colour panel, the
 // mean-rate, tangent, interval and Riemann-sum windows, the correction window
 // and the confirmation dialog. They answer the main window's questions and
-// its requests to open them.
+// its requests to open them, and record the steps of the history their
+// changes make (a change a window does not name is recorded when it closes).
 #pragma once
 
 #include "control/definition_commands.h"
@@ -20,18 +21,28 @@
 #include "windows/tangent_window.h"
 #include "windows/version_box.h"
 #include "windows/warning_dialog.h"
+#include "windows/window_fit.h"
+
+class QApplication;
 
 namespace gq
 {
 
 class MainWindow;
 
+// The program's font: a face with the Japanese glyphs, at 10 points, when one
+// is installed.
+void useProgramFont(QApplication &app);
+
 class ProgramWindows final : public SecondaryWindows
 {
   public:
     // Creates the windows as children of mainWindow and makes them its
     // questions and secondary windows. mainWindow must outlive this object.
-    explicit ProgramWindows(MainWindow &mainWindow);
+    // answers (not owned), when given, answers every modal question in place
+    // of the keyboard, colour panel and confirmation dialog (tests script a
+    // whole lesson this way).
+    explicit ProgramWindows(MainWindow &mainWindow, Questions *answers = nullptr);
     ~ProgramWindows() override;
     ProgramWindows(const ProgramWindows &) = delete;
     ProgramWindows &operator=(const ProgramWindows &) = delete;
@@ -44,6 +55,8 @@ class ProgramWindows final : public SecondaryWindows
     void openTangent() override;
     void openRiemannSums() override;
     void showIntervalDialog() override;
+    void closeIntervalDialog() override;
+    void graphResized() override;
     void drawIntervalOverlay(const Canvas &graphImage) override;
     void runDefinitionCommand(DefinitionCommand command) override;
 
@@ -57,9 +70,12 @@ class ProgramWindows final : public SecondaryWindows
         bool confirm(int kind) override { return target->confirm(kind); }
         void showMessage(const QString &text) override { target->showMessage(text); }
         SaveChangesAnswer askSaveChanges() override { return target->askSaveChanges(); }
+        RestoreAnswer askRestore() override { return target->askRestore(); }
     };
 
     MainWindow &main_;
+    // Keeps every window it opens on the screen, clear of the others.
+    WindowKeeper keeper_;
     LateQuestions late_;
     DefinitionContext definitions_;
     // In the order of creation.

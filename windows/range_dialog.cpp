@@ -1,5 +1,6 @@
 #include "windows/range_dialog.h"
 
+#include "control/document_history.h"
 #include "windows/press_and_hold.h"
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,6 +21,24 @@ constexpr int kArrowButtonWidth = 48; // the four move buttons
 // A bound's panel: a sunken white field that opens the keyboard on a click.
 const QString kPanelStyle = QStringLiteral("QPushButton { background: white; color: black; border: 1px inset "
                                            "gray; padding: 3px 8px; text-align: right; min-width: 96px; }");
+
+// The step a step button makes, by its code.
+QString stepName(int code)
+{
+    switch (code) {
+    case StepZoomIn:
+        return step_names::kZoomIn;
+    case StepZoomOut:
+        return step_names::kZoomOut;
+    case StepLeft:
+    case StepRight:
+    case StepUp:
+    case StepDown:
+        return step_names::kMove;
+    default:
+        return step_names::kRange;
+    }
+}
 } // namespace
 
 RangeDialog::RangeDialog(Document &doc, Questions &questions, std::function<void()> redrawGraph,
@@ -42,6 +61,7 @@ QPushButton *RangeDialog::addStepButton(const char *name, const QString &caption
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     hold_->add(button, [this, code] { step(code); });
+    connect(button, &QPushButton::released, this, [this, code] { emit changeFinished(stepName(code)); });
     return button;
 }
 
@@ -165,6 +185,7 @@ void RangeDialog::typeBound(RangeBound bound)
 {
     askRangeBound(doc_, questions_, bound);
     refreshAfterRangeChange();
+    emit changeFinished(step_names::kRange);
 }
 
 void RangeDialog::setGrid(bool shown)
@@ -172,6 +193,7 @@ void RangeDialog::setGrid(bool shown)
     doc_.showGrid = shown ? 1 : 0;
     gridBox_->setChecked(shown);
     refreshAfterRangeChange();
+    emit changeFinished(step_names::kGrid);
 }
 
 void RangeDialog::setScaleHidden(bool hidden)
@@ -179,12 +201,14 @@ void RangeDialog::setScaleHidden(bool hidden)
     doc_.showScale = hidden ? 0 : 1;
     scaleBox_->setChecked(hidden);
     refreshAfterRangeChange();
+    emit changeFinished(step_names::kScale);
 }
 
 void RangeDialog::restoreStandard()
 {
     doc_.frame = standardFrame();
     refreshAfterRangeChange();
+    emit changeFinished(step_names::kStandard);
 }
 
 void RangeDialog::showEvent(QShowEvent *event)
@@ -199,7 +223,10 @@ void RangeDialog::showEvent(QShowEvent *event)
 
 void RangeDialog::hideEvent(QHideEvent *event)
 {
+    const bool held = hold_->holding();
     hold_->stop();
+    if (held)
+        emit changeFinished(QString());
     QDialog::hideEvent(event);
 }
 

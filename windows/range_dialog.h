@@ -56,6 +56,11 @@ class RangeDialog : public QDialog
     // been redrawn; also after a refused step or typed bound, which redraws
     // the unchanged frame.
     void rangeChanged();
+    // When a change is complete and makes one step of the history: a typed
+    // bound, a check box, 標準, and a step button when it is released (a
+    // whole press-and-hold is one step). name is the step's name; empty
+    // when a hold was cut short by closing.
+    void changeFinished(const QString &name);
 
   protected:
     void showEvent(QShowEvent *event) override;

@@ -60,16 +60,11 @@ RiemannSumWindow::RiemannSumWindow(MainWindow &main, RangeDialog &rangeDialog, Q
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(kRepeatMs);
     buildControls();
-    setFixedSize(404, 256);
+    setFixedSize(404, 282);
     showState();
     // The range dialog redraws the graph after each frame change; the sum
     // follows it onto the new frame.
-    connect(&rangeDialog_, &RangeDialog::rangeChanged, this, [this] {
-        if (!navigator_.isOpen())
-            return;
-        navigator_.showSum();
-        showState();
-    });
+    connect(&rangeDialog_, &RangeDialog::rangeChanged, this, [this] { graphResized(); });
 }
 
 void RiemannSumWindow::buildControls()
@@ -115,13 +110,18 @@ void RiemannSumWindow::buildControls()
         });
     }
     buildSumLine();
-    sums_[static_cast<int>(SumKind::Trapezoid)] = panel(this, "Label8", 204, 180, 92);
+    // The trapezoid sum and Simpson's rule, each beside its name.
+    label(this, QStringLiteral("台形和"), 8, 180, 56, 24, "trapezoidcaption");
+    sums_[static_cast<int>(SumKind::Trapezoid)] = panel(this, "Label8", 66, 180, 92);
     sums_[static_cast<int>(SumKind::Trapezoid)]->setStyleSheet(QStringLiteral("color: teal;"));
-    sums_[static_cast<int>(SumKind::Simpson)] = panel(this, "Label10", 302, 180, 92);
+    label(this, QStringLiteral("ｼﾝﾌﾟｿﾝ"), 200, 180, 60, 24, "simpsoncaption");
+    sums_[static_cast<int>(SumKind::Simpson)] = panel(this, "Label10", 262, 180, 92);
 
-    QPushButton *range = button(this, QStringLiteral("座標変更"), "Button1", 8, 220, 100);
+    QPushButton *range = button(this, QStringLiteral("座標変更"), "Button1", 8, 218, 100);
     connect(range, &QPushButton::clicked, this, &RiemannSumWindow::changeRange);
-    error_ = label(this, QString(), 116, 222, 284, 24, "Label11");
+    QPushButton *finish = button(this, QStringLiteral("終了"), "syuuryou", 316, 218, 80);
+    connect(finish, &QPushButton::clicked, this, &QDialog::accept);
+    error_ = label(this, QString(), 8, 252, 388, 24, "Label11");
     error_->setStyleSheet(QStringLiteral("color: red;"));
 }
 
@@ -190,13 +190,25 @@ void RiemannSumWindow::changeRange()
     rangeDialog_.exec();
 }
 
+void RiemannSumWindow::graphResized()
+{
+    if (!navigator_.isOpen())
+        return;
+    navigator_.redraw();
+    showState();
+}
+
 void RiemannSumWindow::done(int result)
 {
     hold_.stop();
-    if (navigator_.isOpen())
+    const bool wasOpen = navigator_.isOpen();
+    if (wasOpen)
         navigator_.close();
     showState();
     QDialog::done(result);
+    // The strips go with the window.
+    if (wasOpen)
+        main_.redrawGraph();
 }
 
 } // namespace gq

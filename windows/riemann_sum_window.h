@@ -38,9 +38,12 @@ class RiemannSumWindow : public QDialog
     bool begin();
 
     RiemannNavigator &navigator() { return navigator_; }
+    // The graph was drawn anew (another size or frame): the sum follows it.
+    void graphResized();
 
   protected:
-    // Every way of closing ends the navigator.
+    // Every way of closing (終了, Escape, the close box) ends the navigator,
+    // and the graph shows the document again.
     void done(int result) override;
 
   private:

@@ -28,12 +28,17 @@ class SecondaryWindows
     virtual void openRiemannSums() = 0; // "区分求積"
     // Shows the interval dialog without blocking.
     virtual void showIntervalDialog() = 0;
+    // Closes it (the interval was released).
+    virtual void closeIntervalDialog() = 0;
     // Finishes a redraw while the interval is active: the band (and marks)
     // over the given picture, shown on the visible graph.
     virtual void drawIntervalOverlay(const Canvas &graphImage) = 0;
     // One command of the definition menu; the main window refreshes its
-    // menus and list afterwards.
+    // menus, list and graph afterwards.
     virtual void runDefinitionCommand(DefinitionCommand command) = 0;
+    // The graph was made anew at another size while a window of the program
+    // is open: the window draws what it shows on the graph again.
+    virtual void graphResized() = 0;
 };
 
 } // namespace gq

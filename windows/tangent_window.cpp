@@ -15,6 +15,7 @@ namespace gq
 namespace
 {
 constexpr int kTickMs = 10;
+constexpr int kArrowRepeatMs = 50; // an arrow held down
 constexpr int kTop = 420; // below the main window's top
 
 QColor qColour(uint32_t colour)
@@ -24,13 +25,15 @@ QColor qColour(uint32_t colour)
 
 } // namespace
 
-TangentWindow::TangentWindow(MainWindow &mainWindow) : QDialog(&mainWindow), main_(mainWindow)
+TangentWindow::TangentWindow(MainWindow &mainWindow)
+    : QDialog(&mainWindow), main_(mainWindow), arrowHold_(arrowTimer_)
 {
     setObjectName(QStringLiteral("dtangent"));
-    buildControls();
-    setFixedSize(310, 180);
     timer_.setInterval(kTickMs);
     connect(&timer_, &QTimer::timeout, this, &TangentWindow::timerTicked);
+    arrowTimer_.setInterval(kArrowRepeatMs);
+    buildControls();
+    setFixedSize(310, 210);
 }
 
 void TangentWindow::buildControls()
@@ -54,8 +57,8 @@ void TangentWindow::buildControls()
     addLabel(this, "Label1", QStringLiteral("接点の移動"), 8, 118, 80);
     leftArrow_ = addButton(this, "Aleft", QStringLiteral("←"), 90, 114);
     rightArrow_ = addButton(this, "Aright", QStringLiteral("→"), 156, 114);
-    connect(leftArrow_, &QPushButton::clicked, this, [this] { arrowClicked(-1); });
-    connect(rightArrow_, &QPushButton::clicked, this, [this] { arrowClicked(1); });
+    arrowHold_.add(leftArrow_, [this] { arrowClicked(-1); });
+    arrowHold_.add(rightArrow_, [this] { arrowClicked(1); });
 
     // The legend: the violet line (painted) before "接線", the two dots.
     addLabel(this, "Label4", QStringLiteral("接線"), 78, 149, 32);
@@ -65,12 +68,18 @@ void TangentWindow::buildControls()
     QLabel *slope = addLabel(this, "henkaritu", QStringLiteral("・"), 176, 149, 14);
     setTextColour(slope, QPalette::WindowText, qColour(kSlopePointColour));
     addLabel(this, "Label6", QStringLiteral("変化率"), 190, 149, 60);
+
+    QPushButton *finish = addButton(this, "syuuryou", QStringLiteral("終了"), 236, 176, 66);
+    connect(finish, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void TangentWindow::run()
 {
-    if (!prepare())
+    if (!prepare()) {
+        // The formula itself was checked before: its derivative is what failed.
+        main_.controller().ask().showMessage(QStringLiteral("導関数の式が複雑すぎます"));
         return;
+    }
     placeOverItemList(*this, main_, kTop);
     exec();
 }
@@ -80,14 +89,32 @@ bool TangentWindow::prepare()
     timer_.stop();
     view_ = main_.renderer().view();
     work_.emplace(view_.graphSize(), view_.graphSize(), main_.renderer().pixelScale());
-    // The previous position is the x of the program's latest evaluation.
-    if (!run_.open(main_.doc(), view_, engineState().variables.x)) {
+    if (!run_.open(main_.doc(), view_)) {
         work_.reset();
         return false;
     }
     traceBox_->setChecked(false);
-    draw();
+    showDirection();
+    draw(false);
     return true;
+}
+
+void TangentWindow::graphResized()
+{
+    if (!work_)
+        return;
+    view_ = main_.renderer().view();
+    work_.emplace(view_.graphSize(), view_.graphSize(), main_.renderer().pixelScale());
+    run_.setView(view_);
+    draw(false);
+}
+
+void TangentWindow::showDirection()
+{
+    // The arrow of the direction that start will take is red.
+    const bool left = run_.direction() < 0;
+    setTextColour(leftArrow_, QPalette::ButtonText, left ? Qt::red : Qt::black);
+    setTextColour(rightArrow_, QPalette::ButtonText, left ? Qt::black : Qt::red);
 }
 
 void TangentWindow::startClicked()
@@ -105,21 +132,21 @@ void TangentWindow::stopClicked()
 
 void TangentWindow::arrowClicked(int direction)
 {
-    setTextColour(leftArrow_, QPalette::ButtonText, direction < 0 ? Qt::red : Qt::black);
-    setTextColour(rightArrow_, QPalette::ButtonText, direction < 0 ? Qt::black : Qt::red);
     run_.move(direction);
+    showDirection();
     draw();
 }
 
 void TangentWindow::traceClicked()
 {
-    // Ticking starts the trace with the next move; unticking redraws the
-    // graph without it (unless overlay display keeps the picture).
+    // Ticking starts the trace with the next move; unticking removes it
+    // (unless overlay display keeps the picture).
     if (traceBox_->isChecked())
         return;
+    main_.keptTrace().clear();
     main_.redrawGraph();
     run_.advance();
-    draw();
+    draw(false);
 }
 
 void TangentWindow::timerTicked()
@@ -130,15 +157,15 @@ void TangentWindow::timerTicked()
         timer_.stop();
 }
 
-void TangentWindow::draw()
+void TangentWindow::draw(bool extendTrace)
 {
     pointReadout_->setText(QString::fromStdString(run_.pointText()));
     slopeReadout_->setText(QString::fromStdString(run_.slopeText()));
     // A move may have ended the run at the frame's edge.
     if (!run_.running())
         timer_.stop();
-    if (work_ &&
-        drawTangentFrame(run_, main_.renderer().graphImage(), *work_, view_, traceBox_->isChecked())) {
+    TraceLayer *trace = extendTrace && traceBox_->isChecked() ? &main_.keptTrace() : nullptr;
+    if (work_ && drawTangentFrame(run_, main_.renderer().graphImage(), *work_, view_, trace)) {
         main_.visibleGraph().copyFrom(*work_);
         main_.refreshVisibleGraph();
     }
@@ -147,10 +174,14 @@ void TangentWindow::draw()
 void TangentWindow::done(int result)
 {
     timer_.stop();
+    arrowHold_.stop();
+    const bool wasOpen = run_.isOpen();
     run_.close();
     work_.reset();
-    main_.doc().overlayMode = 1;
     QDialog::done(result);
+    // P and the tangent go with the window; the trace stays.
+    if (wasOpen)
+        main_.redrawGraph();
 }
 
 void TangentWindow::paintEvent(QPaintEvent *event)

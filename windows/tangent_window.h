@@ -9,6 +9,7 @@
 
 #include "platform/canvas.h"
 #include "tools/tangent_run.h"
+#include "windows/press_and_hold.h"
 #include <QDialog>
 #include <QTimer>
 #include <optional>
@@ -37,18 +38,24 @@ class TangentWindow : public QDialog
     // formula cannot be used.
     bool prepare();
 
+    // The graph was drawn anew at another size: P, the tangent and the
+    // steps follow it.
+    void graphResized();
+
     // Handlers of the controls.
     void startClicked();
     void stopClicked();
-    void arrowClicked(int direction); // -1 "←", +1 "→"
+    void arrowClicked(int direction); // -1 "←", +1 "→" (each press, and while held)
     void traceClicked();              // the trace box changed by the user
     void timerTicked();
 
     TangentRun &tangentRun() { return run_; }
     QTimer &timer() { return timer_; }
+    QTimer &arrowTimer() { return arrowTimer_; }
 
-    // Closing: the timer stops, the session ends, and overlay display is set
-    // so that the next redraw keeps the trace.
+    // Closing (終了, Escape, the close box): the timers stop, the session
+    // ends, and the graph shows the document again, with the trace if one
+    // was drawn.
     void done(int result) override;
 
   protected:
@@ -56,11 +63,16 @@ class TangentWindow : public QDialog
 
   private:
     void buildControls();
-    void draw();
+    void showDirection();
+    // Shows the read-outs and the frame of P; extendTrace: with the trace
+    // box ticked, the trace grows by the step P just took.
+    void draw(bool extendTrace = true);
 
     MainWindow &main_;
     TangentRun run_;
-    QTimer timer_;
+    QTimer timer_;      // the automatic run, 10 ms
+    QTimer arrowTimer_; // an arrow held down
+    PressAndHold arrowHold_;
     GraphView view_;
     std::optional<Canvas> work_;
     QLabel *pointReadout_ = nullptr;

@@ -56,6 +56,33 @@ TEST(ItemListPanel, EachKindHasABlankLineHeadingLabelsAndValues)
     EXPECT_TRUE(kindName(7).isEmpty());
 }
 
+TEST(ItemListPanel, InANarrowPanelHeadingsAndRangesWrapAfterABlankOrComma)
+{
+    struct Case {
+        Item item;
+        const char *lines;
+        int listY;
+    } cases[] = {
+        {item(KindParametric, "cos(t)|sin(t)|0|2\x83\xCE"),
+         "1,15:媒介変数 |1,30:ｘ＝ｆ(ｔ),|1,45:ｙ＝ｇ(ｔ)|1,60:x =|40,60:cos(t)|1,75:y =|40,75:sin(t)|"
+         "1,90:tの範囲  : |1,105:0≦t≦2π",
+         120},
+        {item(KindExplicit, "x"), "1,15:陽 関 数 |1,30:y=f(x)|1,45:f(x)=|55,45:x", 60},
+    };
+    for (const Case &c : cases) {
+        RecordingSurface surface;
+        surface.panelWidth = 120; // 12 characters
+        ItemListPainter painter(surface);
+        painter.renderItemEntry(c.item);
+        EXPECT_EQ(surface.lines().join(u'|'), QString::fromUtf8(c.lines));
+        EXPECT_EQ(painter.listY, c.listY) << c.lines;
+        for (const auto &t : surface.texts)
+            EXPECT_LE(t.x + surface.textWidth(t.text), surface.panelWidth + 10) << t.text.toStdString();
+        // The entry drawn after the list is reported, to be brought into view.
+        EXPECT_EQ(surface.appended, (std::vector<std::pair<int, int>>{{0, c.listY}}));
+    }
+}
+
 TEST(ItemListPanel, LongFormulaWrapsOntoLinesFifteenPixelsApart)
 {
     RecordingSurface surface; // 300 wide, 10 pixels a character
@@ -115,6 +142,8 @@ TEST(ItemListPanel, DefinitionsComeFirstAndAreSeparatedByALine)
                                 "1,45:定義定数|1,60:Q1 =|65,60:2π|"
                                 "1,90:陽 関 数 y=f(x)|1,105:f(x)=|65,105:F1(x)+Q1"));
     EXPECT_EQ(surface.lineYs, std::vector<int>{80});
+    EXPECT_EQ(surface.listBottom, 120) << "the whole list drawn";
+    EXPECT_TRUE(surface.appended.empty());
     EXPECT_EQ(surface.texts[0].colour, 0u);
     EXPECT_EQ(surface.texts.back().colour, 128u);
 

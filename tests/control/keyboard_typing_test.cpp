@@ -101,6 +101,8 @@ TEST(KeyboardTyping, PiAndThetaAndFullWidthCharacters)
     EXPECT_EQ(typed(rules, "xpi"), "x\x83\xCE");
     EXPECT_EQ(typed(rules, "expi"), "expi") << "exp followed by the index i";
     EXPECT_EQ(typed(rules, "π+θ"), "\x83\xCE+\x83\xC6");
+    EXPECT_EQ(typed(rules, "cos(2theta)"), "cos(2\x83\xC6)") << "the name theta is θ";
+    EXPECT_EQ(typed(rules, "tan(theta)"), "tan(\x83\xC6)");
     EXPECT_EQ(typed(rules, "ｓｉｎ（２ｘ）＋１"), "sin(2x)+1") << "as an input method gives them";
 
     KeyboardRequest noT;

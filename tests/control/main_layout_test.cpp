@@ -1,6 +1,8 @@
 // The main window's layout for any size: a square graph, the status lines
 // under it, the list beside it, nothing overlapping.
 #include "control/main_layout.h"
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace gq
@@ -67,6 +69,30 @@ TEST(MainLayout, TheGraphGivesWayToTheListAndTheStatusLines)
     const MainLayout big = computeMainLayout(QSize(1600, 300), 300 + kMenu, 2 * kLine);
     EXPECT_LT(big.graphSize, l.graphSize);
     EXPECT_GT(minimumClientSize(2 * kLine).height(), minimumClientSize(kLine).height());
+}
+
+TEST(MainLayout, WrappedStatusLinesTakeTheLargestGraphThatLeavesThemTheirRoom)
+{
+    // Each line holds text 600 pixels wide, on lines of 20 pixels.
+    const StatusLineRoom wrapped = [](int width) {
+        const int lines = (600 + width - 1) / width;
+        return StatusLineHeights{20 * lines, 20 * lines};
+    };
+    for (QSize client : {QSize(1000, 500), QSize(1000, 400), QSize(700, 900)}) {
+        const int windowHeight = client.height() + kMenu;
+        const MainLayout l = computeMainLayout(client, windowHeight, wrapped);
+        int largest = 1;
+        const int preferred = static_cast<int>(std::nearbyint(windowHeight * 10.0 / 12.0));
+        for (int n = 1; n <= std::min(preferred, client.width() - kMinListWidth - kGraphRightMargin); ++n) {
+            const StatusLineHeights h = wrapped(std::max(1, n - 2 * kStatusPadding));
+            if (n + 2 + h.range + h.param + 3 * kStatusPadding <= client.height())
+                largest = n;
+        }
+        EXPECT_EQ(l.graphSize, largest) << client.width() << " x " << client.height();
+        EXPECT_EQ(l.rangeLine.height(), wrapped(l.rangeLine.width()).range);
+        EXPECT_LE(l.statusArea.top() + l.paramLine.bottom(), client.height() - 1) << "both lines shown";
+    }
+    EXPECT_EQ(minimumClientSize(wrapped).height(), kMinGraphSize + 2 + 2 * 60 + 3 * kStatusPadding);
 }
 
 } // namespace gq

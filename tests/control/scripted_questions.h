@@ -21,6 +21,8 @@ class ScriptedQuestions : public Questions
     std::deque<bool> confirmAnswers;                  // none left = cancel
     std::deque<SaveChangesAnswer> saveChangesAnswers; // none left = cancel
     int saveChangesQuestions = 0;
+    std::deque<RestoreAnswer> restoreAnswers; // none left = keep
+    int restoreQuestions = 0;
     std::vector<KeyboardRequest> keyboardRequests;
     std::vector<int> confirmKinds;
     std::vector<QString> messages;
@@ -35,9 +37,12 @@ class ScriptedQuestions : public Questions
         keyboardAnswers.pop_front();
         return answer;
     }
+    std::function<void()> onColour; // runs while the colour panel is shown
     uint32_t chooseColour(ColourPanelState &panel) override
     {
         ++colourPanelOpenings;
+        if (onColour)
+            onColour();
         uint32_t colour = kNoColourChosen;
         if (!colourAnswers.empty()) {
             colour = colourAnswers.front();
@@ -77,6 +82,15 @@ class ScriptedQuestions : public Questions
         saveChangesAnswers.pop_front();
         return answer;
     }
+    RestoreAnswer askRestore() override
+    {
+        ++restoreQuestions;
+        if (restoreAnswers.empty())
+            return RestoreAnswer::Keep;
+        RestoreAnswer answer = restoreAnswers.front();
+        restoreAnswers.pop_front();
+        return answer;
+    }
 };
 
 // Every character is 10 pixels wide.
@@ -105,6 +119,10 @@ class RecordingSurface : public ListSurface
     void drawText(int x, int y, const QString &text) override { texts.push_back({x, y, text, colour}); }
     int textWidth(const QString &text) const override { return 10 * static_cast<int>(text.size()); }
     void drawLine(int, int y0, int, int) override { lineYs.push_back(y0); }
+    void listDrawn(int bottom) override { listBottom = bottom; }
+    void entryAppended(int top, int bottom) override { appended.push_back({top, bottom}); }
+    int listBottom = -1;                       // where the last whole list ended
+    std::vector<std::pair<int, int>> appended; // entries drawn after the list
 
     QStringList lines() const
     {

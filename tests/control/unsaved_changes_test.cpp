@@ -67,7 +67,7 @@ TEST_F(UnsavedChanges, CorrectionsDeletionsAndDefinitionsCount)
     registerExplicit("x^2");
     registerExplicit("x+1");
     ASSERT_TRUE(saveEquations(controller, path("a.gtq")));
-    DefinitionContext context{doc, controller.colours(), ask, {}};
+    DefinitionContext context{doc, controller.colours(), ask, {}, {}};
     CorrectionSession session(context);
     ASSERT_TRUE(session.open(CorrectItems));
 

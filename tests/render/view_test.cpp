@@ -60,12 +60,17 @@ TEST(Ticks, SpacingAndLabelFormatFollowTheSpanAndLabelsRound)
                                                     {50, "0.0"}, {100, "0"},  {2500, "0"}};
     for (const auto &[step, format] : formats)
         EXPECT_EQ(tickLabelFormat(step), format) << step;
-    // Labels written with a fixed pattern: rounded, never "-0".
-    EXPECT_EQ(formatFixed(0.3L, "0.0"), "0.3");
-    EXPECT_EQ(formatFixed(3 * 0.1L, "0.00"), "0.30");
-    EXPECT_EQ(formatFixed(-4, "0"), "-4");
-    EXPECT_EQ(formatFixed(-0.001L, "0.00"), "0.00");
-    EXPECT_EQ(formatFixed(1250, "0"), "1250");
+    // Labels and read-outs written with a fixed pattern: rounded, never
+    // "-0", and whole however many digits the value has.
+    const std::pair<long double, const char *> fixed[] = {
+        {0.3L, "0.0"}, {3 * 0.1L, "0.00"}, {-4, "0"}, {-0.001L, "0.00"}, {1250, "0"}};
+    const char *const written[] = {"0.3", "0.30", "-4", "0.00", "1250"};
+    for (std::size_t i = 0; i < std::size(fixed); ++i)
+        EXPECT_EQ(formatFixed(fixed[i].first, fixed[i].second), written[i]);
+    const std::string e150 = formatFixed(std::exp(150.0L), "0.00000");
+    EXPECT_EQ(e150.size(), 66u + 6u) << "66 digits, the point and five decimals";
+    EXPECT_EQ(e150.substr(0, 8), "13937095");
+    EXPECT_EQ(formatFixed(-1e300L, "0.0000").size(), 1u + 301u + 5u);
 }
 
 } // namespace gq

@@ -15,15 +15,16 @@ class TangentDrawTest : public CalculusToolTest
     void placeAtOne()
     {
         setFunction("x^2");
-        ASSERT_TRUE(run.open(doc, v, 0));
+        ASSERT_TRUE(run.open(doc, v));
         while (run.x() < 1)
             run.move(1);
         ASSERT_EQ(run.x(), 1);
-        ASSERT_TRUE(drawTangentFrame(run, graph, work, v, false));
+        ASSERT_TRUE(drawTangentFrame(run, graph, work, v, nullptr));
     }
 
     GraphView v = view(-5, 5, -5, 5);
     TangentRun run;
+    TraceLayer trace{kSlopeTraceColour};
     Canvas graph{640, 640};
     Canvas work{640, 640};
 };
@@ -49,34 +50,34 @@ TEST_F(TangentDrawTest, PIsBlueTheSlopePointRedAndTheTangentViolet)
 TEST_F(TangentDrawTest, TheTangentAtAnExtremumIsHorizontalThroughTheSample)
 {
     setFunction("x^2-1");
-    ASSERT_TRUE(run.open(doc, v, 0));
+    ASSERT_TRUE(run.open(doc, v));
     while (run.x() < 0)
         run.move(1);
     ASSERT_EQ(run.x(), 0);
     ASSERT_EQ(run.shownSlope(), 0);
-    ASSERT_TRUE(drawTangentFrame(run, graph, work, v, false));
+    ASSERT_TRUE(drawTangentFrame(run, graph, work, v, nullptr));
     EXPECT_EQ(countColour(work, kTangentColour, 0, v.yToPixel(-1), 639, v.yToPixel(-1)), 640);
     EXPECT_EQ(countColour(work, kTangentColour, 0, 0, 639, 639), 640);
 }
 
-TEST_F(TangentDrawTest, NothingIsDrawnUntilPIsShowable)
+TEST_F(TangentDrawTest, NothingIsDrawnWhileFIsUndefinedAtP)
 {
-    setFunction("x^2");
-    ASSERT_TRUE(run.open(doc, v, 0));
+    setFunction("sqrt(x-10)");
+    ASSERT_TRUE(run.open(doc, v));
     work.clear(kBlack);
-    EXPECT_FALSE(drawTangentFrame(run, graph, work, v, true));
+    EXPECT_FALSE(drawTangentFrame(run, graph, work, v, &trace));
     EXPECT_EQ(work.pixel(10, 10), kBlack);
 }
 
 TEST_F(TangentDrawTest, TheTraceOfTheSlopeStaysOnTheStoredGraph)
 {
     setFunction("sin(x)");
-    ASSERT_TRUE(run.open(doc, v, 0));
+    ASSERT_TRUE(run.open(doc, v));
     run.move(1);
     run.start();
     int frames = 0;
     while (run.running())
-        if (run.tick() && drawTangentFrame(run, graph, work, v, true))
+        if (run.tick() && drawTangentFrame(run, graph, work, v, &trace))
             ++frames;
     EXPECT_EQ(frames, 639);
     // The rose trace is cos(x), across the whole frame, in the stored graph.
@@ -88,17 +89,23 @@ TEST_F(TangentDrawTest, TheTraceOfTheSlopeStaysOnTheStoredGraph)
     EXPECT_EQ(countColour(graph, kContactPointColour, 0, 0, 639, 639), 0);
     EXPECT_EQ(countColour(graph, kTangentColour, 0, 0, 639, 639), 0);
     EXPECT_GT(countColour(work, kSlopeTraceColour, 0, 0, 639, 639), 600);
+    // The kept trace draws the same pixels again on a fresh graph.
+    Canvas again(640, 640);
+    trace.draw(again, v);
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 640; ++x)
+            ASSERT_EQ(again.pixel(x, y), graph.pixel(x, y)) << x << ", " << y;
 }
 
 TEST_F(TangentDrawTest, TheTraceStopsWhereTheSlopeLeavesTheFrameAroundAPole)
 {
     setFunction("1/x");
-    ASSERT_TRUE(run.open(doc, v, 0));
+    ASSERT_TRUE(run.open(doc, v));
     run.move(1);
     run.start();
     while (run.running())
         if (run.tick())
-            drawTangentFrame(run, graph, work, v, true);
+            drawTangentFrame(run, graph, work, v, &trace);
     // f' = -1/x^2 is below the frame near 0: no rose line climbs the middle.
     EXPECT_EQ(countColour(graph, kSlopeTraceColour, v.xToPixel(-0.3L), 0, v.xToPixel(0.3L), 639), 0);
     EXPECT_TRUE(nearWorldPoint(graph, v, -1, -1, kSlopeTraceColour));

@@ -24,14 +24,10 @@ struct Frame {
 class TangentRunTest : public CalculusToolTest
 {
   protected:
-    // Opens a session with P showable at once (as on any opening after the
-    // first): the first opening is made and closed before.
+    // Opens a session: P is shown at once.
     void openShown(const GraphView &v)
     {
-        ASSERT_TRUE(run.open(doc, v, 0));
-        run.move(1);
-        run.close();
-        ASSERT_TRUE(run.open(doc, v, v.xmin()));
+        ASSERT_TRUE(run.open(doc, v));
         ASSERT_TRUE(run.showable());
     }
     // Starts the run and ticks until it stops (at most limit ticks), keeping
@@ -53,39 +49,41 @@ class TangentRunTest : public CalculusToolTest
     int ticks = 0;
 };
 
-TEST_F(TangentRunTest, FirstOpeningShowsNothingUntilPIsFirstMoved)
+TEST_F(TangentRunTest, EveryOpeningShowsPAtOnceAndNothingOfAnEarlierOneCarriesOver)
 {
     setFunction("x^2");
     // P and the slope point are both visible at the left edge.
     const GraphView v = view(-5, 5, -10, 30);
-    ASSERT_TRUE(run.open(doc, v, 4.9L));
+    ASSERT_TRUE(run.open(doc, v));
     EXPECT_EQ(run.x(), -5);
     EXPECT_EQ(run.step(), v.xPerPixel());
-    EXPECT_TRUE(run.valid());
-    EXPECT_FALSE(run.showable());
-    EXPECT_EQ(run.pointText(), "psescoodinate");
-    EXPECT_EQ(run.slopeText(), "psesvalue");
-
-    run.move(1);
     EXPECT_TRUE(run.showable());
+    EXPECT_EQ(run.pointText(), "(-5.0000 , 25.0000)");
+    EXPECT_EQ(run.slopeText(), "-10.0000");
+
+    run.move(1); // the first click moves P
     EXPECT_EQ(run.x(), -5 + v.xPerPixel());
     EXPECT_EQ(run.prevX(), -5);
     EXPECT_EQ(run.pointText(), "(-4.9844 , 24.8440)");
     EXPECT_EQ(run.slopeText(), "-9.9688");
+    run.move(-1);
+    EXPECT_EQ(run.direction(), -1);
 
-    // The next opening shows P at the left edge at once.
+    // Reopened on a function defined nowhere in the frame: blank read-outs,
+    // nothing to show, and the run goes right again.
     run.close();
-    ASSERT_TRUE(run.open(doc, v, 4.9L));
-    EXPECT_TRUE(run.showable());
-    EXPECT_EQ(run.x(), -5);
-    EXPECT_EQ(run.pointText(), "(-5.0000 , 25.0000)");
-    EXPECT_EQ(run.slopeText(), "-10.0000");
+    setFunction("sqrt(x-10)");
+    ASSERT_TRUE(run.open(doc, v));
+    EXPECT_FALSE(run.showable());
+    EXPECT_EQ(run.pointText(), "");
+    EXPECT_EQ(run.slopeText(), "");
+    EXPECT_EQ(run.direction(), 1);
 }
 
 TEST_F(TangentRunTest, AFormulaThatDoesNotParseOpensNoSession)
 {
     setFunction("x^");
-    EXPECT_FALSE(run.open(doc, view(-5, 5, -5, 5), 0));
+    EXPECT_FALSE(run.open(doc, view(-5, 5, -5, 5)));
     EXPECT_FALSE(run.isOpen());
     run.start();
     EXPECT_FALSE(run.running());
@@ -220,14 +218,12 @@ TEST_F(TangentRunTest, InvisibleOuterPartsAreSkippedUntilTheSlopePointEntersTheR
 {
     setFunction("x^2+100");
     const GraphView v = view(-10, 10, -10, 10);
-    ASSERT_TRUE(run.open(doc, v, 0));
-    run.start();
-    EXPECT_TRUE(run.tick());
+    ASSERT_TRUE(run.open(doc, v));
     // (X, 2X) enters the range at X = -5; P itself stays far above.
     EXPECT_EQ(run.x(), -5);
     EXPECT_EQ(run.slope(), -10);
     EXPECT_TRUE(run.showable());
-    EXPECT_TRUE(run.running());
+    run.start();
     // It leaves the range at X = 5, and the rest of the way to the edge is
     // invisible: the run ends there, P staying where that skip began.
     while (run.running())
@@ -242,7 +238,7 @@ TEST_F(TangentRunTest, ArrowsSetTheDirectionAndTheLeftEdgeHoldsP)
 {
     setFunction("x^2");
     const GraphView v = view(-5, 5, -10, 30);
-    ASSERT_TRUE(run.open(doc, v, 0));
+    ASSERT_TRUE(run.open(doc, v));
     run.move(1);
     run.move(1);
     EXPECT_EQ(run.direction(), 1);
@@ -293,7 +289,7 @@ TEST_F(TangentRunTest, TheRunStopsCleanlyWhenNoDefinedPointIsLeft)
     // Defined nowhere: nothing is ever shown and the first tick ends the run.
     setFunction("sqrt(-1-x^2)");
     run.close();
-    ASSERT_TRUE(run.open(doc, v, 0));
+    ASSERT_TRUE(run.open(doc, v));
     EXPECT_FALSE(run.valid());
     frames = runToEnd();
     EXPECT_TRUE(frames.empty());
@@ -320,7 +316,7 @@ TEST_F(TangentRunTest, EveryRunEndsWithinOneTickPerPixel)
         setFunction(f);
         for (int direction : {1, -1}) {
             run.close();
-            ASSERT_TRUE(run.open(doc, v, 0));
+            ASSERT_TRUE(run.open(doc, v));
             run.move(direction);
             runToEnd(2000);
             EXPECT_FALSE(run.running());

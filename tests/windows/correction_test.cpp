@@ -24,7 +24,7 @@ struct CorrectionTest : ::testing::Test {
     ColourPanelState panel;
     ScriptedQuestions answers;
     int listRedraws = 0;
-    CorrectionSession session{DefinitionContext{doc, panel, answers, [this] { ++listRedraws; }}};
+    CorrectionSession session{DefinitionContext{doc, panel, answers, [this] { ++listRedraws; }, {}}};
 
     const KeyboardRequest &asked(size_t i) const { return answers.keyboardRequests.at(i); }
 };
@@ -39,7 +39,7 @@ Document expectItemDeletion(const Texts &items, int number, const Texts &remaini
     ColourPanelState panel;
     ScriptedQuestions answers;
     appendItems(doc, panel, items);
-    CorrectionSession session{DefinitionContext{doc, panel, answers, {}}};
+    CorrectionSession session{DefinitionContext{doc, panel, answers, {}, {}}};
     session.open(CorrectItems);
     session.setNumber(number);
     answers.confirmAnswers = {false, true};
@@ -117,7 +117,7 @@ TEST(CorrectionFields, LabelCaptionLayoutKeysAndStoredText)
         setDefinitions(doc, {"x^2"}, {"2"});
         appendItem(doc, panel, kKindLetters[c.kind] + std::string(" 1 1 0 1"));
         const std::string before = doc.items[1].text[c.field];
-        CorrectionSession session{DefinitionContext{doc, panel, answers, {}}};
+        CorrectionSession session{DefinitionContext{doc, panel, answers, {}, {}}};
         ASSERT_TRUE(session.open(CorrectItems));
         const CorrectionFieldView shown = session.currentView().fields[c.field];
         EXPECT_EQ(shown.label, QString::fromUtf8(c.label));
@@ -267,7 +267,7 @@ TEST_F(CorrectionTest, DeletingDefinitionsFromTheWindow)
 TEST_F(CorrectionTest, WindowShowsTheEntryAndForwardsClicks)
 {
     appendItems(doc, panel, {"S 0 0 1 " + kPi, "E x"});
-    CorrectionWindow form(DefinitionContext{doc, panel, answers, {}});
+    CorrectionWindow form(DefinitionContext{doc, panel, answers, {}, {}});
     ASSERT_TRUE(form.prepare(CorrectItems));
     auto *max = form.findChild<QPushButton *>(QStringLiteral("Max"));
     auto *spin = form.findChild<QSpinBox *>(QStringLiteral("UpDown1"));

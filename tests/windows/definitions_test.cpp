@@ -23,7 +23,7 @@ struct DefinitionsTest : ::testing::Test {
     ColourPanelState panel;
     ScriptedQuestions answers;
     int listRedraws = 0;
-    DefinitionContext ctx{doc, panel, answers, [this] { ++listRedraws; }};
+    DefinitionContext ctx{doc, panel, answers, [this] { ++listRedraws; }, {}};
 };
 
 // Deletes `what` ("F2", "Q1", or "F*" / "Q*" for all of a kind) and compares

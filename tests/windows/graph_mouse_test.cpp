@@ -202,14 +202,11 @@ TEST_F(GraphMouse, WheelZoomsAboutThePointerInNormalModeOnly)
     EXPECT_NEAR(span(), 20, near(20)) << "the half notch kept, then two notches out";
     EXPECT_TRUE(waitForRedraw(g));
 
-    // Not in search mode, nor with overlay display, nor while a window is open.
+    // Not in search mode, nor while a window is open.
     const CoordFrame before = g.doc().frame;
     g.enterSearchMode();
     wheel(picture, p, 120);
     g.leaveSearchMode();
-    g.doc().overlayMode = 1;
-    wheel(picture, p, 120);
-    g.doc().overlayMode = 0;
     QDialog tool(&g);
     tool.show();
     EXPECT_TRUE(g.toolWindowOpen());
@@ -329,21 +326,6 @@ TEST_F(GraphMouse, TheWindowLaysItselfOutAgainWhenResized)
     g.showNormal();
     QCoreApplication::processEvents();
     check("restored");
-}
-
-TEST_F(GraphMouse, WhileAModalWindowIsOpenTheGraphKeepsItsSize)
-{
-    g.show();
-    const int before = g.graphSize();
-    QDialog modal(&g);
-    QTimer::singleShot(0, &modal, [&] {
-        g.resize(1000, 700);
-        EXPECT_EQ(g.graphSize(), before) << "the open window draws on pictures of the old size";
-        modal.accept();
-    });
-    modal.exec();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(g.graphSize(), static_cast<int>(std::nearbyint(700 * 10.0 / 12.0)));
 }
 
 } // namespace gq

@@ -79,26 +79,6 @@ TEST_F(IntervalDialogTest, TheMenuCommandAsksTheBoundsAndShowsTheBandWithItsMark
     EXPECT_EQ(visible().pixel(px(2), py(4)), kRed) << "the maximum (2, 4)";
 }
 
-TEST_F(IntervalDialogTest, AHeldButtonStepsAtThePressAndAtEveryTickUntilReleased)
-{
-    registerFunction("x^2");
-    setInterval("-1", "2");
-    auto *timer = dialog.findChild<QTimer *>(QStringLiteral("Timer1"));
-    ASSERT_NE(timer, nullptr);
-    EXPECT_FALSE(timer->isActive());
-
-    press(button("lowerplus"));
-    EXPECT_EQ(g.interval().lower, -1 + 0.1L);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 50);
-    for (int i = 0; i < 3; ++i)
-        tick(timer);
-    release(button("lowerplus"));
-    EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(text("intervallower"), QStringLiteral("-0.60"));
-    expectBand(-0.6L, 2);
-}
-
 // Each button moves its own bounds, by the step chosen.
 TEST_F(IntervalDialogTest, EachButtonAndStepIsWired)
 {

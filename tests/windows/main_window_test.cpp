@@ -1,4 +1,5 @@
 // The main window as a whole: its start-up state, menus and display commands.
+#include "control/display_settings.h"
 #include "control/main_layout.h"
 #include "control/scripted_questions.h"
 #include "engine/parse.h"
@@ -60,14 +61,17 @@ class MainWindowTest : public ::testing::Test
 
 TEST_F(MainWindowTest, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
 {
-    // The graph's side is rnd(height * 10 / 12) of the screen the window
-    // fills, unless that would leave the item list narrower than its
-    // minimum (the test platform's screen is square).
+    // With no place stored from an earlier run, the window fills the
+    // screen's free area; the graph's side is rnd(height * 10 / 12) of it,
+    // unless that would leave the item list narrower than its minimum (the
+    // test platform's screen is square).
+    storeMainWindowPlace(QRect(), false);
+    MainWindow fresh;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(g.geometry(), screen);
-    EXPECT_EQ(g.graphSize(), std::min(static_cast<int>(std::nearbyint(screen.height() * 10.0 / 12.0)),
-                                      screen.width() - kMinListWidth - kGraphRightMargin));
-    EXPECT_EQ(g.renderer().graphImage().width(), g.graphSize());
+    EXPECT_EQ(fresh.geometry(), screen);
+    EXPECT_EQ(fresh.graphSize(), std::min(static_cast<int>(std::nearbyint(screen.height() * 10.0 / 12.0)),
+                                          screen.width() - kMinListWidth - kGraphRightMargin));
+    EXPECT_EQ(fresh.renderer().graphImage().width(), fresh.graphSize());
 
     for (const char *name : {"File1", "kabsuu1", "new", "zahyou", "intchange", "definit", "deff", "deffuncN",
                              "DefC", "DefconstN", "Erase", "N2", "K1", "mnuExit"})
@@ -85,28 +89,28 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndOnlyTheAlwaysVisibleMenus)
     EXPECT_TRUE(colourNear(g.visibleGraph(), view.xToPixel(0), g.graphSize() / 4, rgbColour(128, 128, 255)));
 }
 
-TEST_F(MainWindowTest, StandardDisplayDrawsAndOverlayDisplayKeepsWhatWasDrawn)
+TEST_F(MainWindowTest, ARegistrationIsDrawnAtOnceAndOverlayDisplayKeepsWhatWasDrawn)
 {
     registerItem("1", 255);
     for (const char *name : {"addition", "gshow", "dif", "defa"})
         EXPECT_TRUE(visible(g, name)) << name;
     EXPECT_FALSE(g.menuAction(QStringLiteral("KP2"))->isEnabled());
     const GraphView &view = g.renderer().view();
-    const int px = view.xToPixel(2), py1 = view.yToPixel(1);
-    EXPECT_FALSE(colourNear(g.visibleGraph(), px, py1, 255)) << "registration alone does not draw";
-    g.showStandard();
-    EXPECT_TRUE(colourNear(g.visibleGraph(), px, py1, 255));
+    const int px = view.xToPixel(2), py1 = view.yToPixel(1), py3 = view.yToPixel(3);
+    EXPECT_TRUE(colourNear(g.visibleGraph(), px, py1, 255)) << "the picture shows the document";
     EXPECT_EQ(g.doc().overlayMode, 0);
 
-    registerItem("3", 16711680);
     g.showOverlaid();
     EXPECT_EQ(g.doc().overlayMode, 1);
+    g.doc().items[1].text[1] = "3";
+    g.showOverlaid();
     EXPECT_TRUE(colourNear(g.visibleGraph(), px, py1, 255)) << "the old line stays";
-    EXPECT_TRUE(colourNear(g.visibleGraph(), px, view.yToPixel(3), 16711680));
+    EXPECT_TRUE(colourNear(g.visibleGraph(), px, py3, 255));
 
     g.showStandard();
     EXPECT_EQ(g.doc().overlayMode, 0);
     EXPECT_FALSE(colourNear(g.visibleGraph(), px, py1, 255));
+    EXPECT_TRUE(colourNear(g.visibleGraph(), px, py3, 255));
 }
 
 TEST_F(MainWindowTest, ParameterDisplayFollowsParameterUse)

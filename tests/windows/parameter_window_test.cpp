@@ -69,7 +69,7 @@ TEST_F(ParameterWindowTest, RowsOfTheUsedParametersOnlyStackedWithoutGaps)
     EXPECT_EQ(checked, QStringLiteral("0.1")) << "the step width to start with";
 }
 
-TEST_F(ParameterWindowTest, DrawTakesAStepOnThePressAndRepeatsEvery40msWhileHeld)
+TEST_F(ParameterWindowTest, EachStepOfDrawShowsTheNewValues)
 {
     addItem(KindExplicit, "a*x^2");
     window->prepare(false);
@@ -83,7 +83,6 @@ TEST_F(ParameterWindowTest, DrawTakesAStepOnThePressAndRepeatsEvery40msWhileHeld
     EXPECT_EQ(graph.paramLineText(), QStringLiteral("a = 0.200 "));
     QTimer &timer = window->drawTimer();
     EXPECT_TRUE(timer.isActive());
-    EXPECT_EQ(timer.interval(), 40);
     tick(timer);
     tick(timer);
     EXPECT_EQ(label(QStringLiteral("value_a")), QStringLiteral("0.600"));

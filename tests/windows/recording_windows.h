@@ -35,6 +35,8 @@ struct RecordingWindows : SecondaryWindows {
         if (onIntervalDialog)
             onIntervalDialog();
     }
+    void closeIntervalDialog() override {}
+    void graphResized() override {}
     void drawIntervalOverlay(const Canvas &graphImage) override
     {
         if (onIntervalOverlay)
