@@ -101,6 +101,24 @@ void Canvas::plot(int x, int y, QRgb c)
     reinterpret_cast<QRgb *>(image_.scanLine(y))[x] = c;
 }
 
+Canvas::Pixels Canvas::pixels()
+{
+    QRgb *bits = reinterpret_cast<QRgb *>(image_.bits());
+    return {bits, image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image_.width(), image_.height()};
+}
+
+void Canvas::square(const Pixels &p, int x, int y, int side, QRgb c)
+{
+    const int lo = -((side - 1) / 2), hi = side / 2;
+    const int x0 = std::max(0, x + lo), x1 = std::min(p.width - 1, x + hi);
+    const int y0 = std::max(0, y + lo), y1 = std::min(p.height - 1, y + hi);
+    for (int py = y0; py <= y1; ++py) {
+        QRgb *line = p.bits + py * p.stride;
+        for (int px = x0; px <= x1; ++px)
+            line[px] = c;
+    }
+}
+
 void Canvas::square(int x, int y, int side, QRgb c)
 {
     if (side == 1) {
@@ -165,12 +183,14 @@ void Canvas::lineTo(int x, int y)
     const QRgb c = toQRgb(penColour_);
     const bool dotted = penStyle_ == PenStyle::Dotted;
     const long long dash = std::max(1, scaled(2));
+    const Pixels pixels = this->pixels();
+    const int side = static_cast<int>(pad);
     for (long long k = kLo; k <= kHi; ++k) {
         if (!dotted || (k / dash) % 2 == 0) {
             const long long mj = major0 + sMajor * k, mn = minor0 + sMinor * q;
             const long long px = xMajor ? mj : mn, py = xMajor ? mn : mj;
-            if (px >= -pad && py >= -pad && px < image_.width() + pad && py < image_.height() + pad)
-                stamp(static_cast<int>(px), static_cast<int>(py), c);
+            if (px >= -pad && py >= -pad && px < pixels.width + pad && py < pixels.height + pad)
+                square(pixels, static_cast<int>(px), static_cast<int>(py), side, c);
         }
         r += twoMinor;
         if (r >= twoMajor) {
