@@ -1,5 +1,6 @@
 #include "derivative_options.h"
 
+#include "control/formula_edit.h"
 #include "engine/formula.h"
 #include "platform/sjis.h"
 #include "tools/derivative_colours.h"
@@ -53,6 +54,10 @@ int drawTangent(const DerivativeOptions &options, const Document &doc, GraphRend
         printError(QStringLiteral("graphotheque-render: the function cannot be differentiated"));
         return 2;
     }
+    // The text the derivative item would show; it does not depend on X, so
+    // it comes first, also when f is undefined there.
+    if (const auto derivative = derivativeWithDefinitions(doc, doc.items[1].text[1]))
+        std::printf("derivative: %s\n", sjisToQString(*derivative).toUtf8().constData());
     Canvas &graph = renderer.graphImage();
     Canvas work(graph.width(), graph.height());
     TraceLayer trace(kSlopeTraceColour);
@@ -151,7 +156,7 @@ bool takeDerivativeOptions(QStringList &args, DerivativeOptions &options)
 
 QString derivativeOptionsUsage()
 {
-    return QStringLiteral("  --tangent X        P, the slope point and the tangent at X; prints them\n"
+    return QStringLiteral("  --tangent X        P, the slope point and the tangent at X; prints f' and them\n"
                           "  --slope-trace      with --tangent: the trace of the slope up to X\n"
                           "  --secant XA XB     the secant through A and B; prints them and the rate\n"
                           "  --approach         with --secant: B first brought to A\n"

@@ -2,6 +2,8 @@
 // demonstrations over the rendered graph of one explicit function:
 //
 //   --tangent X      P, the slope point and the tangent at X; prints
+//                    "derivative: TEXT" (the formula the derivative item
+//                    shows; first, and also when f is undefined at X), then
 //                    "point: (X , Y)" and "slope: M" ("0.0000")
 //   --slope-trace    with --tangent: also the trace of f' from the frame's
 //                    left edge up to X, as a run with the trace box ticked
@@ -46,7 +48,8 @@ QString derivativeOptionsUsage();
 // read-outs on stdout. Returns the exit status: 0 done; 2 the document is not
 // exactly one explicit function that parses, or a value is not a number; 3 f
 // is undefined at a point asked for (or where the approach ends). Every
-// failure prints one line on stderr.
+// failure prints one line on stderr, and nothing on stdout but the
+// derivative's text.
 int drawDerivativeOptions(const DerivativeOptions &options, const Document &doc, GraphRenderer &renderer);
 
 } // namespace gq

@@ -31,6 +31,29 @@ FormulaBudget::~FormulaBudget()
     state.parseOK = false;
 }
 
+FormulaBudgetShare::FormulaBudgetShare(std::size_t units)
+{
+    BudgetState &b = engineState().budget;
+    spentBefore_ = b.formulaSpent;
+    const std::size_t left = b.work < kFormulaWorkBudget ? kFormulaWorkBudget - b.work : 0;
+    held_ = left > units ? left - units : 0;
+    b.work += held_;
+}
+
+FormulaBudgetShare::~FormulaBudgetShare()
+{
+    BudgetState &b = engineState().budget;
+    b.work -= held_;
+    // The part's trees are freed by now: only the part ran out.
+    if (!spentBefore_)
+        b.formulaSpent = false;
+}
+
+bool FormulaBudgetShare::spent() const
+{
+    return formulaBudgetSpent();
+}
+
 namespace
 {
 // The multiplications a factorial of n makes (the evaluator stops at the

@@ -64,6 +64,29 @@ class FormulaBudget
     FormulaBudget &operator=(const FormulaBudget &) = delete;
 };
 
+// A part of preparing a formula that may give up without refusing the
+// formula (the presentation of a derivative's text): while the scope lives,
+// the formula budget stops the part after at most `units` further units of
+// work (fewer when less is left). What the part spent stays charged; running
+// out inside the scope spends the formula budget only for the part, whose
+// passes then stop as they do for any formula: spent() tells the part to
+// give up, and once the scope ends the formula goes on as before.
+class FormulaBudgetShare
+{
+  public:
+    explicit FormulaBudgetShare(std::size_t units);
+    ~FormulaBudgetShare();
+    FormulaBudgetShare(const FormulaBudgetShare &) = delete;
+    FormulaBudgetShare &operator=(const FormulaBudgetShare &) = delete;
+    // Whether the part has run out of its share (or the formula of its budget).
+    bool spent() const;
+
+  private:
+    FormulaBudget scope_;
+    std::size_t held_ = 0; // units of the budget kept out of the part's reach
+    bool spentBefore_ = false;
+};
+
 // Whether the formula being prepared has run past its budget. Always false
 // outside a FormulaBudget.
 inline bool formulaBudgetSpent()

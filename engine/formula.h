@@ -56,12 +56,18 @@ bool formulaUsesLeaf(const std::string &text, int32_t op);
 // Parses text, canonicalises, differentiates by v, canonicalises and writes
 // the result. When that text would be too long to use (products of sums
 // multiplied out), the derivative of the formula as written, brought into
-// the canonical form without multiplying out, is written instead. The text is
+// the canonical form without multiplying out, is written instead. The text
+// returned is that derivative as presentDerivative (derivative_presentation.h)
+// writes it: like terms collected, in the form a teacher writes, defined
+// exactly where the canonical text is and never longer. The text is
 // at most kMaxDerivativeText bytes and parses back. The caller sets
 // engineState().parseOK true before and checks it after: a text that does
 // not parse fails it, and so (with tooComplex set) does a derivative that
-// does not fit the budget or the length.
-std::string derivativeText(const std::string &text, int32_t v);
+// does not fit the budget or the length. canonicalText (when given)
+// receives the canonical text chosen before the presentation, which the
+// returned text replaces (the same text where the presentation found
+// nothing better); empty on failure.
+std::string derivativeText(const std::string &text, int32_t v, std::string *canonicalText = nullptr);
 // Why 2,000 bytes: a derivative item's text is shown in the item list and
 // may be corrected on the keyboard; the derivative of a product of ten linear
 // factors needs about 600.

@@ -12,7 +12,9 @@
 //   cancellation in either tree (where an intermediate value is huge,
 //   overflow and amplified rounding are no fault);
 // - the text of a derivative of a formula that parses also parses (the
-//   derivative command checks its own text as the keyboard would);
+//   derivative command checks its own text as the keyboard would), and
+//   its presentation has the canonical derivative's values and undefined
+//   points;
 // - evaluation never allocates, and one evaluation of a formula the budget
 //   admits costs at most kFormulaEvaluationBudget units (and takes well
 //   under the time that stands for);
@@ -294,6 +296,37 @@ void roundTrip(const ExprNode *tree, const std::string &text, const char *what, 
     }
 }
 
+// The derivative command's text, as presented, is drawn by the plotter, has
+// the value of the canonical derivative it replaces and is defined where it
+// is. The canonical text is only read and simplified: the plotter's
+// canonical form may multiply it out past the budget (which is why it was
+// replaced).
+void samePresentation(const std::string &shown, const std::string &canonical, const std::string &text)
+{
+    const Tree b = parseCurveFormula(shown);
+    if (!b)
+        broken("the plotter refuses the derivative's text the derivative command gave", text, shown);
+    Tree a = parseForEvaluation(canonical);
+    if (!a)
+        return; // no reference (a quotient by a constant 0 the canonical form folded)
+    ExprNode *raw = a.release();
+    simplify(raw, ParseBuild);
+    a.reset(raw);
+    Sample before[kPoints], after[kPoints];
+    sampleTree(a.get(), before, text);
+    sampleTree(b.get(), after, text);
+    for (int i = 0; i < kPoints; ++i) {
+        if (disagree(before[i], a.get(), after[i], b.get(), kXs[i])) {
+            char detail[256];
+            std::snprintf(detail, sizeof detail, "at x = %.2Lf: %s %.17Lg, presented %s %.17Lg", kXs[i],
+                          before[i].defined ? "defined" : "undefined", before[i].value,
+                          after[i].defined ? "defined" : "undefined", after[i].value);
+            broken("the presentation of a derivative changes its value", text,
+                   std::string(detail) + "\n  canonical: " + canonical + "\n  presented: " + shown);
+        }
+    }
+}
+
 void checkTree(ExprNode *tree, const std::string &text)
 {
     roundTrip(tree, text, "the text of a parsed formula does not parse");
@@ -356,8 +389,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         checkTree(tree.get(), text);
     }
     state.parseOK = true;
-    const std::string derivative = derivativeText(text, OpX);
+    std::string canonical;
+    const std::string derivative = derivativeText(text, OpX, &canonical);
     if (state.parseOK && derivative.empty())
         broken("the derivative command succeeds without a text", text);
+    if (state.parseOK && derivative != canonical)
+        samePresentation(derivative, canonical, text);
     return 0;
 }

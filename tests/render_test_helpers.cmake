@@ -23,11 +23,12 @@ function(expect_err pattern)
   endif()
 endfunction()
 
-# One line on stderr and nothing on stdout.
+# One line on stderr and nothing on stdout (or only the text given).
 function(expect_one_error_line)
+  set(out "${ARGV0}")
   string(REGEX MATCHALL "\n" newlines "${LAST_ERR}")
   list(LENGTH newlines lineCount)
-  if(NOT lineCount EQUAL 1 OR NOT LAST_OUT STREQUAL "")
+  if(NOT lineCount EQUAL 1 OR NOT LAST_OUT STREQUAL "${out}")
     message(FATAL_ERROR "expected one line on stderr and nothing on stdout:\n${LAST_OUT}${LAST_ERR}")
   endif()
 endfunction()

@@ -151,7 +151,7 @@ TEST_F(CorrectionTest, EditsRecomputeTheDerivative)
     session.open(CorrectItems);
     answers.keyboardAnswers = {"F1(x)*x", "sin(x)"};
     EXPECT_TRUE(session.editField(FieldEqu1));
-    EXPECT_EQ(described(doc), (Texts{"E F1(x)*x", "D " + derivativeText("x^2*x", OpX), "I x^2+y^2-1"}));
+    EXPECT_EQ(described(doc), (Texts{"E F1(x)*x", "D 3*x^2", "I x^2+y^2-1"}));
     EXPECT_EQ(listRedraws, 1);
     session.open(CorrectFunctions);
     EXPECT_TRUE(session.editField(FieldEqu1));
