@@ -142,7 +142,7 @@ static_assert(std::size(kKinds) <= 256, "kinds are bytes");
 
 // The kind of an operation step: its index in kKinds, or 0 (generic).
 // flags false asks for the value-only code, where there is one.
-constexpr uint8_t kindOf(int32_t op, Src left, Src right, bool flags = true)
+constexpr uint8_t findKind(int32_t op, Src left, Src right, bool flags = true)
 {
     for (std::size_t k = 1; k < std::size(kKinds); ++k) {
         if (kKinds[k].op == op && kKinds[k].left == left && kKinds[k].right == right && kKinds[k].flags == flags)
@@ -150,5 +150,28 @@ constexpr uint8_t kindOf(int32_t op, Src left, Src right, bool flags = true)
     }
     return 0;
 }
+
+// The same, looked up in a table made at compile time (building a Program
+// asks for every step's kind).
+inline constexpr int32_t kKindOps = 32, kSrcCount = 5;
+struct KindTable {
+    uint8_t kind[kKindOps][kSrcCount][kSrcCount][2] = {};
+    constexpr KindTable()
+    {
+        for (std::size_t k = 1; k < std::size(kKinds); ++k)
+            kind[kKinds[k].op][static_cast<int>(kKinds[k].left)][static_cast<int>(kKinds[k].right)]
+                [kKinds[k].flags ? 1 : 0] = static_cast<uint8_t>(k);
+    }
+};
+inline constexpr KindTable kKindTable;
+
+constexpr uint8_t kindOf(int32_t op, Src left, Src right, bool flags = true)
+{
+    if (op < 0 || op >= kKindOps)
+        return 0;
+    return kKindTable.kind[op][static_cast<int>(left)][static_cast<int>(right)][flags ? 1 : 0];
+}
+static_assert(kindOf(OpAdd, Src::Reg, Src::Const) == findKind(OpAdd, Src::Reg, Src::Const));
+static_assert(kindOf(OpCosh, Src::None, Src::Reg, false) == findKind(OpCosh, Src::None, Src::Reg, false));
 
 } // namespace gq::eval_detail

@@ -272,35 +272,43 @@ bool valueOnly(const program_detail::Step &v, MayRaise raises, bool zeroRead, bo
 void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uint32_t root)
 {
     const std::size_t n = steps.size();
-    std::vector<MayRaise> raises(n);
-    for (std::size_t k = operations; k < n; ++k)
-        raises[k] = leafMayRaise(steps[k].op);
-    raises[n - 1] = {}; // the blank entry
+    // The facts of every node; on the stack for the formulas people type.
+    struct Facts {
+        MayRaise raises;
+        uint8_t zeroRead = 0, poleRead = 0;
+    };
+    constexpr std::size_t kOnStack = 64;
+    Facts small[kOnStack];
+    std::vector<Facts> large(n > kOnStack ? n : 0);
+    Facts *const facts = n > kOnStack ? large.data() : small;
+    const auto raisesOf = [&](std::size_t k) -> MayRaise & { return facts[k].raises; };
+    for (std::size_t k = operations; k + 1 < n; ++k)
+        raisesOf(k) = leafMayRaise(steps[k].op);
     const auto indexOf = [&](const program_detail::Step *p) { return static_cast<std::size_t>(p - steps.data()); };
     for (uint32_t k = 0; k < operations; ++k)
-        raises[k] = mayRaise(steps[k], raises[indexOf(steps[k].leftCode)], raises[indexOf(steps[k].rightCode)]);
-
-    std::vector<uint8_t> zeroRead(n, 0), poleRead(n, 0);
-    zeroRead[root] = poleRead[root] = 1;
+        raisesOf(k) = mayRaise(steps[k], raisesOf(indexOf(steps[k].leftCode)), raisesOf(indexOf(steps[k].rightCode)));
+    const auto zeroRead = [&](std::size_t k) -> uint8_t & { return facts[k].zeroRead; };
+    const auto poleRead = [&](std::size_t k) -> uint8_t & { return facts[k].poleRead; };
+    zeroRead(root) = poleRead(root) = 1;
     for (uint32_t k = operations; k-- > 0;) {
         program_detail::Step &v = steps[k];
-        const uint8_t fed = kToPoleSeen | (zeroRead[k] ? kToZero : 0) | (poleRead[k] ? kToPole : 0);
+        const uint8_t fed = kToPoleSeen | (zeroRead(k) ? kToZero : 0) | (poleRead(k) ? kToPole : 0);
         const FlagReads reads = flagReads(v.op);
         const std::size_t l = indexOf(v.leftCode), r = indexOf(v.rightCode);
-        zeroRead[l] |= (reads.leftZero & fed) != 0;
-        poleRead[l] |= (reads.leftPole & fed) != 0;
-        zeroRead[r] |= (reads.rightZero & fed) != 0;
-        poleRead[r] |= (reads.rightPole & fed) != 0;
+        zeroRead(l) |= (reads.leftZero & fed) != 0;
+        poleRead(l) |= (reads.leftPole & fed) != 0;
+        zeroRead(r) |= (reads.rightZero & fed) != 0;
+        poleRead(r) |= (reads.rightPole & fed) != 0;
     }
 
     for (uint32_t k = 0; k < operations; ++k) {
         program_detail::Step &v = steps[k];
         const std::size_t l = indexOf(v.leftCode), r = indexOf(v.rightCode);
-        if (!zeroRead[k])
+        if (!zeroRead(k))
             v.facts |= kZeroUnread;
-        if (!raises[l].pole && !raises[r].pole)
+        if (!raisesOf(l).pole && !raisesOf(r).pole)
             v.facts |= kOperandPolesClear;
-        if (valueOnly(v, raises[k], zeroRead[k], poleRead[k])) {
+        if (valueOnly(v, raisesOf(k), zeroRead(k), poleRead(k))) {
             const uint8_t kind = kindOf(v.op, leftSrc(v.shape), rightSrc(v.shape), false);
             if (kind != 0)
                 v.kind = kind;
@@ -310,7 +318,7 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
             v.power = static_cast<uint8_t>(e);
     }
     for (std::size_t k = operations; k + 1 < n; ++k)
-        if (!zeroRead[k])
+        if (!zeroRead(k))
             steps[k].needs &= static_cast<uint8_t>(~kSignForParent);
 }
 } // namespace
