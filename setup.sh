@@ -4,7 +4,8 @@
 #   ./setup.sh test   install what is needed, build, run the whole test suite headless;
 #                     then build the engine, model and render tests under
 #                     AddressSanitizer and UndefinedBehaviorSanitizer (clang, in
-#                     build-sanitize) and run them, and run each fuzz target for
+#                     build-sanitize) and run them, the render tests under
+#                     ThreadSanitizer (build-tsan), and run each fuzz target for
 #                     about a minute on its kept corpus, with a fixed seed
 #                     (fuzz/README.md)
 set -euo pipefail

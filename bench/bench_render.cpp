@@ -1,5 +1,6 @@
 // Time of a full redraw of a busy document on a 900-pixel graph (and on a
 // graph of that size at device pixel ratio 2).
+#include "busy_document.h"
 #include "engine/engine.h"
 #include "render/render.h"
 #include <benchmark/benchmark.h>
@@ -10,38 +11,8 @@ using namespace gq;
 namespace
 {
 
-const std::string kPi = "\x83\xCE";
-
-void addItem(Document &doc, uint8_t kind, const std::string &t1, const std::string &t2, const std::string &t3,
-             const std::string &t4, uint32_t colour, uint8_t asymptote = 0)
-{
-    Item &item = doc.items[++doc.itemCount];
-    item.kind = kind;
-    item.text = {"", t1, t2, t3, t4};
-    item.colour = colour;
-    item.asymptote = asymptote;
-}
-
-Document busyDocument()
-{
-    Document doc;
-    const std::string f = "1/(x^2-1)";
-    addItem(doc, KindExplicit, f, "", "", "", rgbColour(0, 0, 0), 1);
-    engineState().parseOK = true;
-    std::string df = derivativeText(f, OpX);
-    if (!engineState().parseOK || df.empty())
-        df = "-2x/(x^2-1)^2";
-    addItem(doc, KindDerivative, df, "", "", "", rgbColour(0, 0, 255));
-    addItem(doc, KindImplicit, "x^2+y^2-4", "", "", "", rgbColour(0, 0, 128));
-    addItem(doc, KindImplicit, "sin(x)+sin(y)-1.5", "", "", "", rgbColour(0, 128, 128));
-    addItem(doc, KindParametric, "3cos(t)", "2sin(3t)", "0", "2" + kPi, rgbColour(128, 128, 0));
-    addItem(doc, KindPolar, "1+cos(t)", "1+cos(t)", "0", "2" + kPi, rgbColour(128, 0, 0));
-    addItem(doc, KindPoint, "1", "2", "", "", rgbColour(0, 128, 0));
-    addItem(doc, KindPoint, "-3", "P/2", "", "", rgbColour(255, 0, 0));
-    addItem(doc, KindSegment, "-4", "-1", "6", "3", rgbColour(255, 0, 255));
-    addItem(doc, KindExplicit, "tan(x)", "", "", "", rgbColour(128, 0, 128), 1);
-    return doc;
-}
+using bench::addItem;
+using bench::busyDocument;
 
 void BM_RedrawBusyDocument(benchmark::State &state)
 {
@@ -72,8 +43,9 @@ void BM_RedrawBusyDocumentAtRatioTwo(benchmark::State &state)
 }
 BENCHMARK(BM_RedrawBusyDocumentAtRatioTwo)->Unit(benchmark::kMillisecond);
 
-// One item of the busy document at a time (argument: its index), to see
-// where a slow redraw spends its time.
+// One item of the busy document at a time (first argument: its index), at
+// pixel ratio 1 or 2 (second argument), to see where a slow redraw spends
+// its time.
 void BM_RedrawSingleItem(benchmark::State &state)
 {
     const Document busy = busyDocument();
@@ -83,12 +55,13 @@ void BM_RedrawSingleItem(benchmark::State &state)
     if (index == 2) // the derivative needs its function as item 1
         doc.items[1] = busy.items[1], doc.items[2] = busy.items[2];
     doc.itemCount = index == 2 ? 2 : 1;
-    GraphRenderer renderer(900);
+    const int ratio = static_cast<int>(state.range(1));
+    GraphRenderer renderer(900 * ratio, ratio);
     for (auto _ : state)
         renderer.redrawGraph(doc);
     state.SetLabel(busy.items[index].text[1]);
 }
-BENCHMARK(BM_RedrawSingleItem)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawSingleItem)->ArgsProduct({benchmark::CreateDenseRange(1, 10, 1), {1, 2}})->Unit(benchmark::kMillisecond);
 
 void BM_EmptyFrameWithGrid(benchmark::State &state)
 {

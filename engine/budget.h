@@ -175,4 +175,18 @@ inline bool spendEvaluation(std::uint64_t cost)
     return true;
 }
 
+// Takes units that evaluations made elsewhere spent (another thread ran the
+// same evaluations on a copy of the Programs), but only when that many are
+// left: then the budget ends as it would after those evaluations, one by one,
+// here. False, leaving the budget untouched, when fewer are left: some of
+// them would have been refused here, and must be made here instead.
+inline bool spendEvaluationsIfLeft(std::uint64_t units)
+{
+    BudgetState &b = engineState().budget;
+    if (b.evaluationLeft < units)
+        return false;
+    b.evaluationLeft -= units;
+    return true;
+}
+
 } // namespace gq

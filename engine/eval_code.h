@@ -43,6 +43,14 @@ constexpr Src rightSrc(uint8_t shape)
 inline constexpr uint8_t kValueForParent = 1, kValueForGrandparent = 2, kSignForParent = 4;
 inline constexpr uint8_t kValueNeeded = kValueForParent | kValueForGrandparent;
 
+// Step::facts: what the builder found out about the flags around a step.
+// kZeroUnread: nothing reads this node's zero flag (it is not the whole
+// formula, and its parent ignores it or only passes it on to flags nobody
+// reads), so a sum or difference skips the comparison of signs that sets it.
+// kOperandPolesClear: neither operand can ever raise its pole flag (numbers,
+// letters, and operations on them that cannot make a pole).
+inline constexpr uint8_t kZeroUnread = 1, kOperandPolesClear = 2;
+
 // Operation codes below π are operations (functions, operators, sums and
 // their ranges); π, numbers and letters are leaves.
 constexpr bool isOperationCode(int32_t op)
@@ -101,23 +109,69 @@ constexpr bool readsOwnValue(int32_t op)
     EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
     EVAL_UNARY_SHAPES(X, OpCosh)
 
+// The same operations where nothing reads the flags they would set and they
+// can set no pole (see valueOnly in program.cpp): their code computes the
+// value alone. (A power qualifies only with a number exponent of 0, 1, 2, ...)
+#define EVAL_VALUE_KINDS(X)                                                                                  \
+    EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
+    EVAL_BINARY_SHAPES(X, OpSubtract)                                                                        \
+    EVAL_BINARY_SHAPES(X, OpMultiply)                                                                        \
+    X(OpPower, Leaf, Const) X(OpPower, Reg, Const) X(OpPower, Slot, Const)                                   \
+    EVAL_UNARY_SHAPES(X, OpNegate)                                                                           \
+    EVAL_UNARY_SHAPES(X, OpSin)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpCos)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpArctn)                                                                            \
+    EVAL_UNARY_SHAPES(X, OpExp)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpSqrt)                                                                             \
+    EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
+    EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
+    EVAL_UNARY_SHAPES(X, OpCosh)
+
 struct KindEntry {
     int32_t op;
     Src left, right;
+    bool flags; // false: the value-only code
 };
-#define EVAL_KIND_ENTRY(op, l, r) {op, Src::l, Src::r},
-inline constexpr KindEntry kKinds[] = {{0, Src::None, Src::None}, EVAL_KINDS(EVAL_KIND_ENTRY)};
+#define EVAL_KIND_ENTRY(op, l, r) {op, Src::l, Src::r, true},
+#define EVAL_VALUE_KIND_ENTRY(op, l, r) {op, Src::l, Src::r, false},
+inline constexpr KindEntry kKinds[] = {{0, Src::None, Src::None, true}, EVAL_KINDS(EVAL_KIND_ENTRY)
+                                           EVAL_VALUE_KINDS(EVAL_VALUE_KIND_ENTRY)};
 #undef EVAL_KIND_ENTRY
+#undef EVAL_VALUE_KIND_ENTRY
 static_assert(std::size(kKinds) <= 256, "kinds are bytes");
 
 // The kind of an operation step: its index in kKinds, or 0 (generic).
-constexpr uint8_t kindOf(int32_t op, Src left, Src right)
+// flags false asks for the value-only code, where there is one.
+constexpr uint8_t findKind(int32_t op, Src left, Src right, bool flags = true)
 {
     for (std::size_t k = 1; k < std::size(kKinds); ++k) {
-        if (kKinds[k].op == op && kKinds[k].left == left && kKinds[k].right == right)
+        if (kKinds[k].op == op && kKinds[k].left == left && kKinds[k].right == right && kKinds[k].flags == flags)
             return static_cast<uint8_t>(k);
     }
     return 0;
 }
+
+// The same, looked up in a table made at compile time (building a Program
+// asks for every step's kind).
+inline constexpr int32_t kKindOps = 32, kSrcCount = 5;
+struct KindTable {
+    uint8_t kind[kKindOps][kSrcCount][kSrcCount][2] = {};
+    constexpr KindTable()
+    {
+        for (std::size_t k = 1; k < std::size(kKinds); ++k)
+            kind[kKinds[k].op][static_cast<int>(kKinds[k].left)][static_cast<int>(kKinds[k].right)]
+                [kKinds[k].flags ? 1 : 0] = static_cast<uint8_t>(k);
+    }
+};
+inline constexpr KindTable kKindTable;
+
+constexpr uint8_t kindOf(int32_t op, Src left, Src right, bool flags = true)
+{
+    if (op < 0 || op >= kKindOps)
+        return 0;
+    return kKindTable.kind[op][static_cast<int>(left)][static_cast<int>(right)][flags ? 1 : 0];
+}
+static_assert(kindOf(OpAdd, Src::Reg, Src::Const) == findKind(OpAdd, Src::Reg, Src::Const));
+static_assert(kindOf(OpCosh, Src::None, Src::Reg, false) == findKind(OpCosh, Src::None, Src::Reg, false));
 
 } // namespace gq::eval_detail

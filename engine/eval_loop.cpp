@@ -43,7 +43,6 @@ struct Loop {
     long double value = 0;
     bool valid = true;
     const long double *x, *y;
-    int8_t xSign; // the sign of x, for every x leaf
 };
 
 // Both flags of a slot with one store: a step that reads both at once gets
@@ -67,7 +66,7 @@ EVAL_INLINE long double evalLetter(const Step &code, Slot &n, const Loop &loop)
         // just written, would wait for that 80-bit store.
         v = op == OpX ? *loop.x : op == OpY ? *loop.y : engineState().variables.z;
         if (code.needs & kSignForParent) {
-            int8_t s = op == OpX ? loop.xSign : static_cast<int8_t>(signOf(v));
+            const int8_t s = static_cast<int8_t>(signOf(v));
             storeFlags(n, s * n.sign <= 0, 0);
             n.sign = s;
         }
@@ -182,7 +181,7 @@ EVAL_INLINE long double finite(long double result, Outcome &out)
 
 template <int32_t Op, Src LS, Src RS> EVAL_INLINE void step(const Step &code, Slot &self, Loop &reg)
 {
-    const Operands o{self, *code.left, *code.right, code.rightCode};
+    const Operands o{self, *code.left, *code.right, code.rightCode, code.facts, code.power};
     Outcome out;
     int8_t previous = 0;
     long double R = fetch<RS>(*code.rightCode, *code.right, reg, out.ok);
@@ -197,10 +196,28 @@ template <int32_t Op, Src LS, Src RS> EVAL_INLINE void step(const Step &code, Sl
     commit(Op, self, code.needs, result, out, computed, reg);
 }
 
+// A step of a value-only kind: nothing reads the flags it would set, or it
+// never raises them, and it never sets poleSeen; its slot's flags stay as
+// they are (clear).
+template <int32_t Op, Src LS, Src RS> EVAL_INLINE void valueStep(const Step &code, Slot &self, Loop &reg)
+{
+    Outcome out;
+    long double R = fetch<RS>(*code.rightCode, *code.right, reg, out.ok);
+    long double L = fetch<LS>(*code.leftCode, *code.left, reg, out.ok);
+    long double result = 0;
+    if (out.ok)
+        result = finite(computeValue<Op>(code, L, R, memoryOf<RS>(*code.rightCode, *code.right, reg), out), out);
+    if (out.ok && (code.needs & kValueNeeded))
+        self.value = result;
+    reg.value = result;
+    self.valid = out.ok;
+    reg.valid = out.ok;
+}
+
 // Any operation with any operands.
 EVAL_INLINE void genericStep(const Step &code, Slot &self, Loop &reg)
 {
-    const Operands o{self, *code.left, *code.right, code.rightCode};
+    const Operands o{self, *code.left, *code.right, code.rightCode, code.facts, code.power};
     const int32_t op = code.op;
     Outcome out;
     int8_t previous = 0;
@@ -243,7 +260,7 @@ EVAL_INLINE void genericStep(const Step &code, Slot &self, Loop &reg)
 EVAL_INLINE long double runSteps(const Step *steps, Slot *slots, uint32_t operations, const long double *x,
                                  const long double *y)
 {
-    Loop reg{0, true, x, y, static_cast<int8_t>(signOf(*x))};
+    Loop reg{0, true, x, y};
     const Step *const last = steps + (operations - 1);
     Slot *self = slots;
     for (const Step *code = steps;; ++code, ++self) {
@@ -254,6 +271,12 @@ EVAL_INLINE long double runSteps(const Step *steps, Slot *slots, uint32_t operat
         break;
             EVAL_KINDS(EVAL_KIND_CASE)
 #undef EVAL_KIND_CASE
+#define EVAL_VALUE_KIND_CASE(op, l, r)                                                                       \
+    case kindOf(op, Src::l, Src::r, false):                                                                  \
+        valueStep<op, Src::l, Src::r>(*code, *self, reg);                                                    \
+        break;
+            EVAL_VALUE_KINDS(EVAL_VALUE_KIND_CASE)
+#undef EVAL_VALUE_KIND_CASE
         case 0:
             genericStep(*code, *self, reg);
             break;
@@ -289,7 +312,7 @@ long double Program::evaluate(long double x, long double y)
     }
     if (operations_ == 0) {
         engineState().evalValid = true;
-        const Loop loop{0, true, &x, &y, static_cast<int8_t>(signOf(x))};
+        const Loop loop{0, true, &x, &y};
         return evalLeaf(steps_[root_], slots_[root_], loop);
     }
     return runSteps(steps_.data(), slots_.data(), operations_, &x, &y);

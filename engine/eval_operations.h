@@ -8,8 +8,10 @@
 // calling convention passes long double arguments through memory.
 #pragma once
 
+#include "engine/eval_code.h"
 #include "engine/numbers.h"
 #include "engine/program.h"
+#include "engine/trig_memo.h"
 
 #include <cfloat>
 #include <cmath>
@@ -41,6 +43,8 @@ struct Operands {
     Slot &self;
     const Slot &left, &right;
     const Step *rightCode;
+    uint8_t facts = 0; // the step's facts (eval_code.h)
+    uint8_t power = 0; // the step's small number exponent, if any
 };
 
 // The result of one operation: its value, or undefined (ok false). For the
@@ -86,6 +90,26 @@ EVAL_INLINE long double apply(long double (*f)(long double), long double R, cons
     return Rmem ? callWith(f, Rmem) : f(R);
 }
 
+// f(R) for a function of the sine table (trig_memo.h), where Rmem (when not
+// null) holds R in memory.
+EVAL_INLINE long double applyMemo(long double (*f)(const long double *), long double (*plain)(long double),
+                                  long double R, const long double *Rmem)
+{
+    if (Rmem)
+        return f(Rmem);
+    if (!memoPairs)
+        return plain(R);
+    const long double r = R;
+    return f(&r);
+}
+
+// The sine and cosine of R.
+EVAL_INLINE SineCosine sineCosine(long double R)
+{
+    const long double r = R;
+    return memoSinCos(&r);
+}
+
 // base^n for an integral n >= 0. Small exponents multiply repeatedly, with a
 // long double counter: converting an 80-bit value to an int is slow.
 EVAL_INLINE long double integerPower(long double base, long double n)
@@ -96,6 +120,16 @@ EVAL_INLINE long double integerPower(long double base, long double n)
         return largeIntegerPower(base, n);
     long double r = 1;
     for (long double k = 0; k < n; k += 1)
+        r *= base;
+    return r;
+}
+
+// base^n for a number exponent n of 3..32, as integerPower computes it
+// (1 · base · base ..., and 1 · base is base), counted in an int.
+EVAL_INLINE long double smallPower(long double base, int n)
+{
+    long double r = base;
+    for (int k = 1; k < n; ++k)
         r *= base;
     return r;
 }
@@ -166,7 +200,7 @@ EVAL_INLINE long double power(const Operands &o, long double L, long double R, O
             out.zero = true;
             return 0;
         }
-        return integerPower(L, R);
+        return o.power ? smallPower(L, o.power) : integerPower(L, R);
     }
     if (L < 0)
         return negativeBasePower(o.rightCode, L, R);
@@ -256,7 +290,8 @@ EVAL_INLINE long double logarithmResult(long double v)
 // the new signs in out.sign.
 EVAL_INLINE long double tangent(const Slot &r, long double R, int8_t previous, Outcome &out)
 {
-    long double s = std::sin(R), c = std::cos(R);
+    const SineCosine sc = sineCosine(R);
+    const long double s = sc.sine, c = sc.cosine;
     const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
     out.zero = r.zero;
@@ -276,7 +311,7 @@ EVAL_INLINE long double tangent(const Slot &r, long double R, int8_t previous, O
 
 EVAL_INLINE long double secant(long double R, int8_t previous, Outcome &out)
 {
-    long double c = std::cos(R);
+    const long double c = applyMemo(memoCos, cosl, R, nullptr);
     const int cs = signOf(c);
     out.sign = trigClass(0, cs);
     if (c == 0)
@@ -291,9 +326,9 @@ EVAL_INLINE long double secant(long double R, int8_t previous, Outcome &out)
 EVAL_INLINE long double cosecantOrCotangent(int32_t op, const Slot &r, long double R, int8_t previous,
                                             Outcome &out)
 {
-    long double s = std::sin(R);
     // The cotangent compares the cosine's sign too, even where it is undefined.
-    long double c = op == OpCotan ? std::cos(R) : 1;
+    const SineCosine sc = op == OpCotan ? sineCosine(R) : SineCosine{applyMemo(memoSin, sinl, R, nullptr), 1};
+    const long double s = sc.sine, c = sc.cosine;
     const int ss = signOf(s), cs = signOf(c);
     out.sign = trigClass(ss, cs);
     out.pole = r.zero;
@@ -342,9 +377,15 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
         return L * R;
     case OpSubtract: {
         long double v = L - R;
+        const bool zeroRead = !(o.facts & kZeroUnread);
+        if (o.facts & kOperandPolesClear) {
+            if (zeroRead)
+                out.zero = signChanged(n, v, out);
+            return v;
+        }
         bool lp = l.pole, rp = r.pole;
         out.pole = lp || rp;
-        bool zero = signChanged(n, v, out);
+        bool zero = zeroRead && signChanged(n, v, out);
         if (lp && rp) {
             if (signOf(L) == signOf(R) && std::fabs(n.value - v) < 1 / engineState().xPerPixel)
                 out.pole = false;
@@ -355,9 +396,15 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
     }
     case OpAdd: {
         long double v = L + R;
+        const bool zeroRead = !(o.facts & kZeroUnread);
+        if (o.facts & kOperandPolesClear) {
+            if (zeroRead)
+                out.zero = signChanged(n, v, out);
+            return v;
+        }
         bool lp = l.pole, rp = r.pole;
         out.pole = lp || rp;
-        bool zero = signChanged(n, v, out);
+        bool zero = zeroRead && signChanged(n, v, out);
         if (out.pole)
             engineState().poleSeen = true;
         if (lp && rp) {
@@ -373,14 +420,17 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
     case OpNegate:
         return -R;
     case OpSin: {
-        long double v = apply(sinl, R, Rmem);
-        bool zero = signChanged(n, v, out);
-        out.zero = r.zero || zero;
+        long double v = applyMemo(memoSin, sinl, R, Rmem);
+        if (!(o.facts & kZeroUnread)) {
+            bool zero = signChanged(n, v, out);
+            out.zero = r.zero || zero;
+        }
         return v;
     }
     case OpCos: {
-        long double v = apply(cosl, R, Rmem);
-        out.zero = signChanged(n, v, out);
+        long double v = applyMemo(memoCos, cosl, R, Rmem);
+        if (!(o.facts & kZeroUnread))
+            out.zero = signChanged(n, v, out);
         return v;
     }
     case OpTan:
@@ -435,7 +485,8 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
         // The library's sinh is accurate near 0, unlike (e^R - e^-R)/2.
         out.pole = r.pole;
         long double v = apply(sinhl, R, Rmem);
-        out.zero = signChanged(n, v, out);
+        if (!(o.facts & kZeroUnread))
+            out.zero = signChanged(n, v, out);
         return v;
     }
     case OpCosh:
@@ -450,6 +501,57 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
         return 1;
     default:
         return 0; // unexpanded sums and unknown codes
+    }
+}
+
+// The value alone of an operation of the value-only kinds (eval_code.h): the
+// same value as compute gives, with none of the flags.
+template <int32_t Op>
+EVAL_INLINE long double computeValue(const Step &code, long double L, long double R, const long double *Rmem,
+                                     Outcome &out)
+{
+    if constexpr (Op == OpAdd) {
+        return L + R;
+    } else if constexpr (Op == OpSubtract) {
+        return L - R;
+    } else if constexpr (Op == OpMultiply) {
+        return L * R;
+    } else if constexpr (Op == OpPower) { // a number exponent 0, 1, 2, ...
+        if (R == 2)
+            return L * L;
+        if (R == 0)
+            return 1;
+        if (L == 0)
+            return 0;
+        return code.power ? smallPower(L, code.power) : integerPower(L, R);
+    } else if constexpr (Op == OpNegate) {
+        return -R;
+    } else if constexpr (Op == OpSin) {
+        return applyMemo(memoSin, sinl, R, Rmem);
+    } else if constexpr (Op == OpCos) {
+        return applyMemo(memoCos, cosl, R, Rmem);
+    } else if constexpr (Op == OpArctn) {
+        return apply(atanl, R, Rmem);
+    } else if constexpr (Op == OpExp) {
+        if (R > kExpLimit)
+            return kBigValue;
+        long double v = apply(expl, R, Rmem);
+        if (R < -11000.0f && v < LDBL_MIN)
+            return kExpUnderflowValue;
+        return v;
+    } else if constexpr (Op == OpSqrt) {
+        if (R < 0)
+            return out.undefined();
+        return std::sqrt(R);
+    } else if constexpr (Op == OpAbs) {
+        return std::fabs(R);
+    } else if constexpr (Op == OpSinh) {
+        return apply(sinhl, R, Rmem);
+    } else if constexpr (Op == OpCosh) {
+        return apply(coshl, R, Rmem);
+    } else {
+        static_assert(Op == OpAdd, "no value-only code for this operation");
+        return 0;
     }
 }
 

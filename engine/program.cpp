@@ -9,6 +9,9 @@
 #include "engine/eval_code.h"
 #include "engine/eval_operations.h"
 
+#include <cmath>
+#include <vector>
+
 namespace gq
 {
 
@@ -113,6 +116,211 @@ void lay(std::vector<program_detail::Step> &steps, std::vector<program_detail::S
                 steps[part - steps.data()].needs |= kValueForGrandparent;
     }
 }
+// ---- What is known of the flags. Which flags an operation can ever raise
+// (from its operands' and its own), and which flags anything reads: the
+// whole formula's (poleCrossed, zeroCrossed), and an operand's where its
+// parent turns it into a flag that is read or into poleSeen. Where a step's
+// flags are never raised or never read, its code need not compute them.
+
+// The flags a node can ever raise.
+struct MayRaise {
+    bool zero = false, pole = false;
+};
+
+// The number exponent of a power step, if it has one.
+bool numberExponent(const program_detail::Step &v, long double &e)
+{
+    if (!isNumberCode(v.rightCode->op))
+        return false;
+    e = v.right->value;
+    return true;
+}
+
+MayRaise mayRaise(const program_detail::Step &v, MayRaise l, MayRaise r)
+{
+    switch (v.op) {
+    case OpPower: {
+        long double e;
+        if (!numberExponent(v, e) || e < 0 || std::isnan(e))
+            return {true, true};
+        if (e == 0)
+            return {}; // always 1
+        return {true, l.pole}; // a base of 0 raises zero; otherwise the base's flags
+    }
+    case OpDivide:
+        return {r.pole || l.zero, l.pole || r.zero};
+    case OpMultiply:
+        return {l.zero || r.zero, l.pole || r.pole};
+    case OpSubtract:
+    case OpAdd:
+        return {true, l.pole || r.pole};
+    case OpNegate:
+    case OpFactorial:
+    case OpSumTooLarge:
+    case OpRangeI:
+        return {};
+    case OpSin:
+    case OpCos:
+    case OpSgn:
+        return {true, false};
+    case OpSec:
+    case OpCosec:
+        return {false, true};
+    case OpArctn:
+        return {r.zero, false};
+    case OpExp:
+    case OpCosh:
+        return {false, r.pole};
+    case OpSinh:
+        return {true, r.pole};
+    case OpSqrt:
+    case OpAbs:
+    case OpGaus:
+        return r;
+    default:
+        return {true, true};
+    }
+}
+
+MayRaise leafMayRaise(int32_t op)
+{
+    // x, y and z raise zero at a sign change (where their parent reads it).
+    return {op == OpX || op == OpY || op == OpZ, false};
+}
+
+// Where an operation reads its operands' flags: for each of the left zero,
+// left pole, right zero and right pole, the results it feeds.
+inline constexpr uint8_t kToZero = 1, kToPole = 2, kToPoleSeen = 4;
+struct FlagReads {
+    uint8_t leftZero = 0, leftPole = 0, rightZero = 0, rightPole = 0;
+};
+
+FlagReads flagReads(int32_t op)
+{
+    constexpr uint8_t all = kToZero | kToPole | kToPoleSeen;
+    switch (op) {
+    case OpPower:
+        return {all, kToZero | kToPole, 0, 0};
+    case OpDivide:
+        return {all, all, all, all};
+    case OpMultiply:
+        return {kToZero | kToPole, kToPole, kToZero | kToPole, kToPole};
+    case OpSubtract:
+        return {0, kToZero | kToPole, 0, kToZero | kToPole};
+    case OpAdd:
+        return {0, all, 0, all};
+    case OpSin:
+    case OpTan:
+    case OpArctn:
+        return {0, 0, kToZero, 0};
+    case OpCosec:
+    case OpCotan:
+        return {0, 0, kToPole, 0};
+    case OpLog:
+    case OpBasedLog:
+        return {0, 0, kToPole, kToPole};
+    case OpExp:
+    case OpSinh:
+    case OpCosh:
+        return {0, 0, 0, kToPole};
+    case OpSqrt:
+    case OpAbs:
+    case OpGaus:
+        return {0, 0, kToZero, kToPole};
+    default:
+        return {};
+    }
+}
+
+// Whether a step may run the value-only code: an operation that has it,
+// whose flags nobody reads or that never raises them, and that never sets
+// poleSeen (a sum does when an operand's pole flag is up).
+bool valueOnly(const program_detail::Step &v, MayRaise raises, bool zeroRead, bool poleRead)
+{
+    switch (v.op) {
+    case OpPower: {
+        long double e;
+        if (!numberExponent(v, e) || !isIntegerValue(e) || e < 0)
+            return false;
+        break;
+    }
+    case OpAdd:
+        if (raises.pole)
+            return false;
+        break;
+    case OpSubtract:
+    case OpMultiply:
+    case OpNegate:
+    case OpSin:
+    case OpCos:
+    case OpArctn:
+    case OpExp:
+    case OpSqrt:
+    case OpAbs:
+    case OpSinh:
+    case OpCosh:
+        break;
+    default:
+        return false;
+    }
+    return !(zeroRead && raises.zero) && !(poleRead && raises.pole);
+}
+
+// Lays the facts of every step (after lay): kinds with value-only code,
+// Step::facts, the letters' signs kept only where their zero flag is read,
+// and the exponents of small powers.
+void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uint32_t root)
+{
+    const std::size_t n = steps.size();
+    // The facts of every node; on the stack for the formulas people type.
+    struct Facts {
+        MayRaise raises;
+        uint8_t zeroRead = 0, poleRead = 0;
+    };
+    constexpr std::size_t kOnStack = 64;
+    Facts small[kOnStack];
+    std::vector<Facts> large(n > kOnStack ? n : 0);
+    Facts *const facts = n > kOnStack ? large.data() : small;
+    const auto raisesOf = [&](std::size_t k) -> MayRaise & { return facts[k].raises; };
+    for (std::size_t k = operations; k + 1 < n; ++k)
+        raisesOf(k) = leafMayRaise(steps[k].op);
+    const auto indexOf = [&](const program_detail::Step *p) { return static_cast<std::size_t>(p - steps.data()); };
+    for (uint32_t k = 0; k < operations; ++k)
+        raisesOf(k) = mayRaise(steps[k], raisesOf(indexOf(steps[k].leftCode)), raisesOf(indexOf(steps[k].rightCode)));
+    const auto zeroRead = [&](std::size_t k) -> uint8_t & { return facts[k].zeroRead; };
+    const auto poleRead = [&](std::size_t k) -> uint8_t & { return facts[k].poleRead; };
+    zeroRead(root) = poleRead(root) = 1;
+    for (uint32_t k = operations; k-- > 0;) {
+        program_detail::Step &v = steps[k];
+        const uint8_t fed = kToPoleSeen | (zeroRead(k) ? kToZero : 0) | (poleRead(k) ? kToPole : 0);
+        const FlagReads reads = flagReads(v.op);
+        const std::size_t l = indexOf(v.leftCode), r = indexOf(v.rightCode);
+        zeroRead(l) |= (reads.leftZero & fed) != 0;
+        poleRead(l) |= (reads.leftPole & fed) != 0;
+        zeroRead(r) |= (reads.rightZero & fed) != 0;
+        poleRead(r) |= (reads.rightPole & fed) != 0;
+    }
+
+    for (uint32_t k = 0; k < operations; ++k) {
+        program_detail::Step &v = steps[k];
+        const std::size_t l = indexOf(v.leftCode), r = indexOf(v.rightCode);
+        if (!zeroRead(k))
+            v.facts |= kZeroUnread;
+        if (!raisesOf(l).pole && !raisesOf(r).pole)
+            v.facts |= kOperandPolesClear;
+        if (valueOnly(v, raisesOf(k), zeroRead(k), poleRead(k))) {
+            const uint8_t kind = kindOf(v.op, leftSrc(v.shape), rightSrc(v.shape), false);
+            if (kind != 0)
+                v.kind = kind;
+        }
+        long double e;
+        if (v.op == OpPower && numberExponent(v, e) && isIntegerValue(e) && e >= 3 && e <= 32)
+            v.power = static_cast<uint8_t>(e);
+    }
+    for (std::size_t k = operations; k + 1 < n; ++k)
+        if (!zeroRead(k))
+            steps[k].needs &= static_cast<uint8_t>(~kSignForParent);
+}
 } // namespace
 
 Program::Program(const ExprNode *tree) : cost_(gq::evaluationCost(tree))
@@ -129,6 +337,7 @@ Program::Program(const ExprNode *tree) : cost_(gq::evaluationCost(tree))
     root_ = Numbering(steps_, slots_, counts.operations, blank).place(tree);
     for (uint32_t k = 0; k < operations_; ++k)
         lay(steps_, slots_, k);
+    layFlags(steps_, operations_, root_);
 }
 
 Program::Program(const Program &other)
@@ -149,6 +358,14 @@ Program &Program::operator=(const Program &other)
         relocateFrom(other);
     }
     return *this;
+}
+
+bool Program::writesLetters() const
+{
+    for (uint32_t k = 0; k < operations_; ++k)
+        if (steps_[k].op >= OpRangeI && steps_[k].op <= OpRangeL)
+            return true;
+    return false;
 }
 
 void Program::relocateFrom(const Program &other)

@@ -45,6 +45,8 @@ struct Step {
     uint8_t kind = 0;  // the specialised code that runs the operation (0: generic)
     uint8_t shape = 0; // where the operands' values come from (see eval_code.h)
     uint8_t needs = 0; // what is read of this node's slot after its step (see eval_code.h)
+    uint8_t facts = 0; // what is known of the flags around this step (see eval_code.h)
+    uint8_t power = 0; // a power by the number 3..32: that exponent (0 otherwise)
 };
 
 // The state of one node, which the evaluation updates sample by sample. The
@@ -94,6 +96,11 @@ class Program
     long double evaluate(long double x, long double y);
     // Units of the evaluation budget one evaluation costs.
     std::uint64_t evaluationCost() const { return cost_; }
+
+    // Whether an evaluation writes a letter's value in the engine state (an
+    // unexpanded sum's index range sets i): then evaluations on another
+    // thread would not leave this thread's state as evaluating here does.
+    bool writesLetters() const;
 
     // Whether the latest evaluation found a pole or jump of the whole formula
     // between the previous sample and this one.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace gq
@@ -64,6 +65,19 @@ void Canvas::clear(uint32_t colour)
     image_.fill(toQRgb(colour));
 }
 
+void Canvas::reset()
+{
+    // A picture of 1800 pixels square is 13 MB: allocating it afresh for
+    // every redraw costs more in page faults than filling it.
+    const Canvas fresh(1, 1, pixelScale_);
+    QImage pixels;
+    pixels.swap(image_);
+    *this = fresh;
+    image_.swap(pixels);
+    setPixelScale(fresh.pixelScale_);
+    clear();
+}
+
 void Canvas::setPenWidth(int width)
 {
     penWidth_ = std::clamp(width, 1, 3);
@@ -85,6 +99,24 @@ void Canvas::plot(int x, int y, QRgb c)
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
         return;
     reinterpret_cast<QRgb *>(image_.scanLine(y))[x] = c;
+}
+
+Canvas::Pixels Canvas::pixels()
+{
+    QRgb *bits = reinterpret_cast<QRgb *>(image_.bits());
+    return {bits, image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image_.width(), image_.height()};
+}
+
+void Canvas::square(const Pixels &p, int x, int y, int side, QRgb c)
+{
+    const int lo = -((side - 1) / 2), hi = side / 2;
+    const int x0 = std::max(0, x + lo), x1 = std::min(p.width - 1, x + hi);
+    const int y0 = std::max(0, y + lo), y1 = std::min(p.height - 1, y + hi);
+    for (int py = y0; py <= y1; ++py) {
+        QRgb *line = p.bits + py * p.stride;
+        for (int px = x0; px <= x1; ++px)
+            line[px] = c;
+    }
 }
 
 void Canvas::square(int x, int y, int side, QRgb c)
@@ -151,12 +183,14 @@ void Canvas::lineTo(int x, int y)
     const QRgb c = toQRgb(penColour_);
     const bool dotted = penStyle_ == PenStyle::Dotted;
     const long long dash = std::max(1, scaled(2));
+    const Pixels pixels = this->pixels();
+    const int side = static_cast<int>(pad);
     for (long long k = kLo; k <= kHi; ++k) {
         if (!dotted || (k / dash) % 2 == 0) {
             const long long mj = major0 + sMajor * k, mn = minor0 + sMinor * q;
             const long long px = xMajor ? mj : mn, py = xMajor ? mn : mj;
-            if (px >= -pad && py >= -pad && px < image_.width() + pad && py < image_.height() + pad)
-                stamp(static_cast<int>(px), static_cast<int>(py), c);
+            if (px >= -pad && py >= -pad && px < pixels.width + pad && py < pixels.height + pad)
+                square(pixels, static_cast<int>(px), static_cast<int>(py), side, c);
         }
         r += twoMinor;
         if (r >= twoMajor) {
@@ -411,6 +445,10 @@ void Canvas::copyRect(int dx, int dy, const Canvas &source, int sx, int sy, int 
         const QRgb *src =
             reinterpret_cast<const QRgb *>(source.image_.constScanLine(static_cast<int>(sy + j)));
         QRgb *dst = reinterpret_cast<QRgb *>(image_.scanLine(static_cast<int>(dy + j)));
+        if (mode == CopyMode::Plain) {
+            std::memcpy(dst + dx + x0, src + sx + x0, static_cast<std::size_t>(x1 - x0) * sizeof(QRgb));
+            continue;
+        }
         for (long long i = x0; i < x1; ++i) {
             const QRgb s = src[sx + i];
             QRgb &d = dst[dx + i];

@@ -68,6 +68,10 @@ class Canvas
 
     // Whole canvas to white; drawing state is kept.
     void clear(uint32_t colour = kWhite);
+    // The canvas a new Canvas(width(), height(), pixelScale()) would be:
+    // white, with the drawing state of a new canvas. Reuses the pixels'
+    // memory unless a copy shares it.
+    void reset();
 
     // Canvas pixels per layout pixel, 0.25..8 (others are clamped); 1 by
     // default. Also sets the resolution the font sizes refer to (96 dots per
@@ -155,6 +159,14 @@ class Canvas
     bool brushAt(int x, int y, QRgb &c) const;   // brush colour at a pixel, if painted
     void fillSpan(int y, int x0, int x1);        // brush over x0..x1 inclusive
     void square(int x, int y, int side, QRgb c); // side x side footprint at a step
+    // The pixels for writing (detached from any copy), for the inner loops.
+    struct Pixels {
+        QRgb *bits;
+        qsizetype stride; // QRgb per line
+        int width, height;
+    };
+    Pixels pixels();
+    static void square(const Pixels &p, int x, int y, int side, QRgb c);
     int penPixels() const;                       // the pen's width in canvas pixels
 
     QImage image_;

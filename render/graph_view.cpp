@@ -1,5 +1,7 @@
 #include "render/graph_view.h"
 
+#include "engine/numbers.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -29,7 +31,9 @@ int roundPixel(long double v, int size)
     if (std::isnan(v))
         return -100;
     const long double lo = -101, hi = static_cast<long double>(size) + 101;
-    return static_cast<int>(std::nearbyint(v < lo ? lo : (v > hi ? hi : v)));
+    // roundHalfEven rounds as nearbyint does in the default rounding mode,
+    // without the library's saving and restoring of the floating-point state.
+    return static_cast<int>(roundHalfEven(v < lo ? lo : (v > hi ? hi : v)));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "platform/canvas.h"
 #include "render/graph_view.h"
 #include "render/primitives.h"
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -77,6 +78,13 @@ struct TracePoint {
 // The formulas are borrowed, not owned, and must outlive the tracer. Every trace
 // ends: when it leaves the window, when the corrector fails, when it comes
 // back to its seed, or after maxTraceSteps steps in all.
+//
+// Where the worker pool (worker_pool.h) has workers, the scan samples its
+// lattice on all of them and walks the traces it expects to start ahead of
+// time, each worker with copies of the formulas; the scan itself still goes
+// cell by cell and uses such work only where it is exactly what it would do
+// there, so the picture, the counts and the evaluation budget spent are
+// those of the scan alone.
 class ImplicitTracer
 {
   public:
@@ -108,6 +116,23 @@ class ImplicitTracer
     // at a singular point) and marks the cells it crosses.
     void traceFromSeed(TracePoint seed);
 
+    // One trace as traceFromSeed makes it, walked but neither drawn nor
+    // marked: the seed, the lines of its steps in order, the cells they
+    // mark, and how it ended.
+    struct Walk {
+        TracePoint seed;
+        bool singular = false;                // no direction at the seed: only its dot is drawn
+        std::vector<std::array<int, 4>> lines; // each step: from x, y to x, y in pixels
+        std::vector<uint32_t> marks;          // cells to mark visited (indices into the table)
+        bool closed = false;                  // came back to the seed (a last line joins it)
+        bool cutOff = false;                  // stopped by maxTraceSteps
+        long steps = 0;
+    };
+    // The walk depends only on the seed, the formulas and the evaluation
+    // budget; drawWalk then does what traceFromSeed does with it.
+    Walk walkFromSeed(TracePoint seed) const;
+    void drawWalk(const Walk &walk);
+
     // The step of one pixel along the dominant pixel axis of the tangent
     // (perpendicular to the gradient (gx, gy)), heading by the direction signs
     // sx, sy (-1, 0, 1). A sign the step needs but that is 0 is taken from the
@@ -135,7 +160,13 @@ class ImplicitTracer
     long lastTraceSteps() const { return lastTraceSteps_; }
     int tracesCutOff() const { return tracesCutOff_; }
 
+    // Whether traceImplicitGrid spreads its work over the worker pool (when
+    // the pool has workers and the formulas allow it); on by default. The
+    // result is the same either way.
+    void setUseWorkers(bool use) { useWorkers_ = use; }
+
   private:
+    friend class TraceSpeculation; // implicit_speculation.cpp
     struct Value {
         long double v = 0;
         bool ok = false;
@@ -144,13 +175,36 @@ class ImplicitTracer
     struct LatticePoint {
         long double f = 0, fx = 0, fy = 0;
         bool defined = false;
+        // Of a defined point: |f| < 1e-6, and the signs of f, fx and fy.
+        bool nearCurve = false;
+        int8_t signF = 0, signFx = 0, signFy = 0;
     };
+    // Whether findEdgeRoot, given the corners a and b of a bottom (vertical
+    // false) or left edge, could find a seed there or would search for one:
+    // when false it would find nothing and evaluate nothing.
+    static bool mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b);
+    // The same, closer: a touching point on the bottom edge from lo to hi
+    // also needs the tangent lines at its ends to meet across the curve.
+    static bool mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b, long double lo,
+                            long double hi);
     EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
-    // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row.
-    void fillLatticeRow(std::vector<LatticePoint> &row, long double y) const;
+    // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row[0..M].
+    void fillLatticeRow(LatticePoint *row, long double y) const;
+    // The y of lattice row j (0..M), as the scan steps up from ymin.
+    long double latticeY(int j) const;
+    // Cell (i, j), 1..M each: its left, right, bottom and top coordinates.
+    struct CellBounds {
+        long double x0, x1, y0, y1;
+    };
+    CellBounds cellBounds(int i, int j) const;
+    // The edge searches of cell (i, j) from its lattice corners below left
+    // (c00), below right (c10) and above left (c01).
+    bool findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10, TracePoint &seed);
+    bool findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01, TracePoint &seed);
     long double slopeAlong(bool vertical, TracePoint p) const;
     bool cellOf(TracePoint p, int &i, int &j) const;
-    void mark(int i, int j);
+    // The cells markVisitedCells(p, q) marks, as table indices.
+    void cellsToMark(TracePoint p, TracePoint q, std::vector<uint32_t> &marks) const;
 
     Canvas &canvas_;
     const GraphView &view_;
@@ -163,6 +217,7 @@ class ImplicitTracer
     long maxTraceSteps_;
     long lastTraceSteps_ = 0;
     int tracesCutOff_ = 0;
+    bool useWorkers_ = true;
 };
 
 // The tracer run once over the window for F = 0 (the formulas are borrowed).

@@ -4,6 +4,7 @@
 #include "render/implicit_internal.h"
 
 #include "engine/numbers.h"
+#include "render/implicit_speculation.h"
 #include "render/primitives.h"
 
 #include <algorithm>
@@ -55,7 +56,9 @@ bool touching(long double a, const ImplicitTracer::EdgeSample &s1, long double b
 
 TracePoint rotated(TracePoint d, long double angle)
 {
-    long double c = std::cos(angle), s = std::sin(angle);
+    // One call for both: the same two values as std::cos and std::sin.
+    long double s, c;
+    sincosl(angle, &s, &c);
     return {d.x * c - d.y * s, d.x * s + d.y * c};
 }
 
@@ -100,11 +103,11 @@ ImplicitTracer::EdgeSample ImplicitTracer::edgeSample(bool vertical, long double
     return s;
 }
 
-void ImplicitTracer::fillLatticeRow(std::vector<LatticePoint> &row, long double y) const
+void ImplicitTracer::fillLatticeRow(LatticePoint *row, long double y) const
 {
     const long double cellW = kCellPixels * xpp_;
     for (int i = 0; i <= cells_; ++i) {
-        LatticePoint &p = row[static_cast<std::size_t>(i)];
+        LatticePoint &p = row[i];
         const long double x = view_.xmin() + i * cellW;
         const Value f = evalF(x, y);
         p.f = f.v;
@@ -112,41 +115,97 @@ void ImplicitTracer::fillLatticeRow(std::vector<LatticePoint> &row, long double 
         if (f.ok) {
             p.fx = slopeAlong(false, {x, y});
             p.fy = slopeAlong(true, {x, y});
+            p.nearCurve = std::fabs(p.f) < kOnCurve;
+            p.signF = static_cast<int8_t>(signOf(p.f));
+            p.signFx = static_cast<int8_t>(signOf(p.fx));
+            p.signFy = static_cast<int8_t>(signOf(p.fy));
         }
     }
+}
+
+long double ImplicitTracer::latticeY(int j) const
+{
+    if (j == 0)
+        return view_.ymin();
+    const long double cellH = kCellPixels * ypp_;
+    return view_.ymin() + (j - 1) * cellH + cellH;
+}
+
+ImplicitTracer::CellBounds ImplicitTracer::cellBounds(int i, int j) const
+{
+    const long double cellW = kCellPixels * xpp_, cellH = kCellPixels * ypp_;
+    const long double x0 = view_.xmin() + (i - 1) * cellW, y0 = view_.ymin() + (j - 1) * cellH;
+    return {x0, x0 + cellW, y0, y0 + cellH};
+}
+
+bool ImplicitTracer::findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10,
+                                    TracePoint &seed)
+{
+    return mayHaveSeed(false, c00, c10) && findEdgeRoot(false, c.y0, c.x0, c.x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
+                        seed);
+}
+
+bool ImplicitTracer::findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01,
+                                  TracePoint &seed)
+{
+    return mayHaveSeed(true, c00, c01) && findEdgeRoot(true, c.x0, c.y0, c.y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
+                        seed);
 }
 
 int ImplicitTracer::traceImplicitGrid()
 {
     std::fill(visited_.begin(), visited_.end(), 0);
+    if (int traces = 0; useWorkers_ && TraceSpeculation::traceGrid(*this, traces))
+        return traces;
     int traces = 0;
-    const long double cellW = kCellPixels * xpp_, cellH = kCellPixels * ypp_;
     // Neighbouring cells share corners, so F and its slopes are sampled once
     // per lattice point, a row of them at a time (lower and upper border of
     // the cell row).
     std::vector<LatticePoint> lower(static_cast<std::size_t>(cells_) + 1), upper(lower.size());
     if (cells_ > 0)
-        fillLatticeRow(upper, view_.ymin());
+        fillLatticeRow(upper.data(), latticeY(0));
     for (int j = 1; j <= cells_; ++j) {
-        const long double y0 = view_.ymin() + (j - 1) * cellH, y1 = y0 + cellH;
         lower.swap(upper);
-        fillLatticeRow(upper, y1);
+        fillLatticeRow(upper.data(), latticeY(j));
         for (int i = 1; i <= cells_; ++i) {
             if (visited(i, j))
                 continue;
-            const long double x0 = view_.xmin() + (i - 1) * cellW, x1 = x0 + cellW;
-            const LatticePoint &c00 = lower[i - 1], &c10 = lower[i], &c01 = upper[i - 1];
+            const CellBounds cell = cellBounds(i, j);
             TracePoint seed;
-            if (findEdgeRoot(false, y0, x0, x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
-                             seed) ||
-                findEdgeRoot(true, x0, y0, y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
-                             seed)) {
+            if (findBottomSeed(cell, lower[i - 1], lower[i], seed) ||
+                findLeftSeed(cell, lower[i - 1], upper[i - 1], seed)) {
                 traceFromSeed(seed);
                 ++traces;
             }
         }
     }
     return traces;
+}
+
+bool ImplicitTracer::mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b)
+{
+    // findEdgeRoot's tests before it evaluates anything, on the signs alone
+    // (a touching point also needs the tangent lines, which it checks).
+    if (!vertical && ((a.defined && a.nearCurve) || (b.defined && b.nearCurve)))
+        return true;
+    if (!a.defined || !b.defined)
+        return false;
+    const int ga = vertical ? a.signFy : a.signFx, gb = vertical ? b.signFy : b.signFx;
+    if (vertical && (a.signF == 0 || b.signF == 0))
+        return true;
+    if (ga == a.signF || gb != b.signF)
+        return false; // neither crossing nor touching
+    return a.signF != b.signF || (!vertical && a.signF != 0);
+}
+
+bool ImplicitTracer::mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b, long double lo,
+                                 long double hi)
+{
+    if (!mayHaveSeed(vertical, a, b))
+        return false;
+    if (vertical || a.signF != b.signF || a.nearCurve || b.nearCurve)
+        return true;
+    return touching(lo, {a.f, a.fx, true}, hi, {b.f, b.fx, true});
 }
 
 bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double a, long double b,
@@ -221,11 +280,13 @@ bool ImplicitTracer::findEdgeRoot(bool vertical, long double fixed, long double 
 
 void ImplicitTracer::traceFromSeed(TracePoint seed)
 {
-    lastTraceSteps_ = 0;
-    canvas_.setPenColour(colour_);
-    canvas_.setPenWidth(width_);
-    plotDotIfInside(canvas_, view_, colour_, seed.x, seed.y);
+    drawWalk(walkFromSeed(seed));
+}
 
+ImplicitTracer::Walk ImplicitTracer::walkFromSeed(TracePoint seed) const
+{
+    Walk walk;
+    walk.seed = seed;
     auto gradient = [this](TracePoint p, long double &gx, long double &gy) {
         engineState().evalValid = true;
         gx = fx_->evaluate(p.x, p.y);
@@ -234,8 +295,10 @@ void ImplicitTracer::traceFromSeed(TracePoint seed)
     };
     long double gx, gy;
     gradient(seed, gx, gy);
-    if ((gx == 0 && gy == 0) || std::isnan(gx) || std::isnan(gy))
-        return; // singular point: the dot alone
+    if ((gx == 0 && gy == 0) || std::isnan(gx) || std::isnan(gy)) {
+        walk.singular = true; // the dot alone
+        return walk;
+    }
     int sx = 1, sy = -signOf(gx) * signOf(gy);
     if (gx == 0)
         sx = 1, sy = 0;
@@ -243,31 +306,29 @@ void ImplicitTracer::traceFromSeed(TracePoint seed)
         sx = 0, sy = 1;
     const int firstSx = sx, firstSy = sy;
 
-    auto pixelX = [this](long double x) { return view_.xToPixel(x); };
-    auto pixelY = [this](long double y) { return view_.yToPixel(y); };
     TracePoint cur = seed;
     int ends = 0;
     long steps = 0;
     while (ends < 2) {
-        if (lastTraceSteps_ >= maxTraceSteps_) {
+        if (walk.steps >= maxTraceSteps_) {
             // Neither left the window, failed nor came back: give up here.
-            ++tracesCutOff_;
-            return;
+            walk.cutOff = true;
+            return walk;
         }
-        ++lastTraceSteps_;
+        ++walk.steps;
         bool directionEnds = false;
         TracePoint step, next;
         if (!predictStep(gx, gy, sx, sy, step) || !correctStep(cur, step, next)) {
             directionEnds = true;
         } else {
-            canvas_.moveTo(pixelX(cur.x), pixelY(cur.y));
-            canvas_.lineTo(pixelX(next.x), pixelY(next.y));
-            markVisitedCells(cur, next);
+            walk.lines.push_back({view_.xToPixel(cur.x), view_.yToPixel(cur.y), view_.xToPixel(next.x),
+                                  view_.yToPixel(next.y)});
+            cellsToMark(cur, next, walk.marks);
             if (!view_.isInFrame(next.x, next.y)) {
                 directionEnds = true;
             } else if (steps > 2 && std::fabs(next.x - seed.x) < xpp_ && std::fabs(next.y - seed.y) < ypp_) {
-                canvas_.lineTo(pixelX(seed.x), pixelY(seed.y)); // closed curve
-                return;
+                walk.closed = true; // closed curve
+                return walk;
             }
         }
         if (directionEnds) {
@@ -285,6 +346,25 @@ void ImplicitTracer::traceFromSeed(TracePoint seed)
         }
         gradient(cur, gx, gy);
     }
+    return walk;
+}
+
+void ImplicitTracer::drawWalk(const Walk &walk)
+{
+    lastTraceSteps_ = walk.steps;
+    canvas_.setPenColour(colour_);
+    canvas_.setPenWidth(width_);
+    plotDotIfInside(canvas_, view_, colour_, walk.seed.x, walk.seed.y);
+    for (const auto &[x0, y0, x1, y1] : walk.lines) {
+        canvas_.moveTo(x0, y0);
+        canvas_.lineTo(x1, y1);
+    }
+    for (uint32_t cell : walk.marks)
+        visited_[cell] = 1;
+    if (walk.closed)
+        canvas_.lineTo(view_.xToPixel(walk.seed.x), view_.yToPixel(walk.seed.y));
+    if (walk.cutOff)
+        ++tracesCutOff_;
 }
 
 bool ImplicitTracer::predictStep(long double gx, long double gy, int &sx, int &sy, TracePoint &step) const
@@ -399,12 +479,6 @@ bool ImplicitTracer::cellOf(TracePoint p, int &i, int &j) const
     return true;
 }
 
-void ImplicitTracer::mark(int i, int j)
-{
-    if (i >= 0 && i <= cells_ + 1 && j >= 0 && j <= cells_ + 1)
-        visited_[static_cast<std::size_t>(j) * (cells_ + 2) + i] = 1;
-}
-
 bool ImplicitTracer::visited(int i, int j) const
 {
     if (i < 0 || i > cells_ + 1 || j < 0 || j > cells_ + 1)
@@ -414,9 +488,21 @@ bool ImplicitTracer::visited(int i, int j) const
 
 void ImplicitTracer::markVisitedCells(TracePoint p, TracePoint q)
 {
+    std::vector<uint32_t> marks;
+    cellsToMark(p, q, marks);
+    for (uint32_t cell : marks)
+        visited_[cell] = 1;
+}
+
+void ImplicitTracer::cellsToMark(TracePoint p, TracePoint q, std::vector<uint32_t> &marks) const
+{
+    auto mark = [&](int i, int j) {
+        if (i >= 0 && i <= cells_ + 1 && j >= 0 && j <= cells_ + 1)
+            marks.push_back(static_cast<uint32_t>(j) * static_cast<uint32_t>(cells_ + 2) + static_cast<uint32_t>(i));
+    };
     int ip = 0, jp = 0, iq = 0, jq = 0;
     const bool hasP = cellOf(p, ip, jp), hasQ = cellOf(q, iq, jq);
-    auto markNear = [this](TracePoint pt, int i, int j) {
+    auto markNear = [&](TracePoint pt, int i, int j) {
         mark(i, j);
         // Within a pixel of the cell's left or bottom border: the curve may
         // cross into the neighbour's edge there, so the neighbour is done too.

@@ -85,8 +85,7 @@ void GraphRenderer::redrawGraph(const Document &doc)
 
 void GraphRenderer::startPicture(const Document &doc)
 {
-    const int n = image_.width();
-    image_ = Canvas(n, n, image_.pixelScale());
+    image_.reset();
     view_ = drawAxes(image_, doc, hooks.updateRangeStatus, options.tickLabels);
 }
 

@@ -7,7 +7,8 @@
 # REV_A defaults to HEAD, REV_B to the working tree this script lives in. The
 # documents are tests/documents/*.gtq and docs/all-kinds.gtq; a NAME.args file
 # next to a document holds extra renderer arguments on one line. Each document
-# is drawn at 640, 900 and 101 pixels as BMP and at 640 as PNG.
+# is drawn at 640, 900 and 101 pixels as BMP, at 640 as PNG, and at 640 with
+# pixel ratio 2 (1280 pixels, as on a screen of twice the density) as BMP.
 #
 # Exit status: 0 when every picture, exit status and stderr text agree; 1 when
 # something differs or a document is missing on one side; 2 when a side cannot
@@ -99,9 +100,10 @@ report() {
 # Each side draws from a copy of its documents under the same relative path,
 # so that messages naming the input or output read the same on both sides.
 render_side() {
-    local slot=$1 doc=$2 size=$3 ext=$4 extra=()
-    local dir=$tmp/$slot out=out/${doc//\//_}-$size.$ext
+    local slot=$1 doc=$2 size=$3 ext=$4 ratio=$5 extra=()
+    local dir=$tmp/$slot out=out/${doc//\//_}-$size-$ratio.$ext
     if [[ -f ${src[$slot]}/${doc%.gtq}.args ]]; then read -r -a extra <"${src[$slot]}/${doc%.gtq}.args" || true; fi
+    [[ $ratio == 1 ]] || extra+=(--pixel-ratio "$ratio")
     local status=0
     (cd "$dir" && QT_QPA_PLATFORM=offscreen "${bin[$slot]}" "${extra[@]}" --size "$size" "$doc" "$out" \
         >/dev/null 2>"$out.err") || status=$?
@@ -121,13 +123,13 @@ for doc in "${docs[@]}"; do
         fi
     done
     ((missing)) && continue
-    for variant in "${sizes[@]/%/ bmp}" "640 png"; do
-        read -r size ext <<<"$variant"
-        render_side a "$doc" "$size" "$ext"
-        render_side b "$doc" "$size" "$ext"
+    for variant in "${sizes[@]/%/ bmp 1}" "640 png 1" "640 bmp 2"; do
+        read -r size ext ratio <<<"$variant"
+        render_side a "$doc" "$size" "$ext" "$ratio"
+        render_side b "$doc" "$size" "$ext" "$ratio"
         compared=$((compared + 1))
-        out=out/${doc//\//_}-$size.$ext
-        what="$doc --size $size .$ext"
+        out=out/${doc//\//_}-$size-$ratio.$ext
+        what="$doc --size $size --pixel-ratio $ratio .$ext"
         cmp -s "$tmp/a/$out.status" "$tmp/b/$out.status" ||
             report "EXIT $what: $(<"$tmp/a/$out.status") against $(<"$tmp/b/$out.status")"
         cmp -s "$tmp/a/$out.err" "$tmp/b/$out.err" || report "STDERR $what"

@@ -199,16 +199,21 @@ void CanvasView::setPixelRatio(double ratio)
 void CanvasView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!canvas_)
+    // White where the picture does not reach (all of it when there is none);
+    // the picture itself is opaque.
+    const QImage *image = canvas_ ? &canvas_->image() : nullptr;
+    const QRectF covered = image ? QRectF(0, 0, image->width() / pixelRatio_, image->height() / pixelRatio_)
+                                 : QRectF();
+    if (!covered.contains(QRectF(rect())))
+        painter.fillRect(rect(), Qt::white);
+    if (!image)
         return;
     if (pixelRatio_ == 1.0) {
-        painter.drawImage(0, 0, canvas_->image());
+        painter.drawImage(0, 0, *image);
         return;
     }
     // On a screen of this ratio the picture's pixels are the screen's own.
-    const QImage &image = canvas_->image();
-    painter.drawImage(QRectF(0, 0, image.width() / pixelRatio_, image.height() / pixelRatio_), image);
+    painter.drawImage(covered, *image);
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent *event)

@@ -370,12 +370,17 @@ void MainWindow::documentChanged()
 
 void MainWindow::frameChanged()
 {
+    frameMoved();
+    redrawGraph();
+}
+
+void MainWindow::frameMoved()
+{
     // A picture of another frame cannot be drawn over: the axes and every
     // curve are drawn afresh.
     document_.overlayMode = 0;
     keptTrace_.clear();
     controller_.updateRangeStatus();
-    redrawGraph();
 }
 
 void MainWindow::documentReplaced()

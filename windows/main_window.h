@@ -17,6 +17,7 @@
 #include "render/text_size.h"
 #include "windows/canvas_list_surface.h"
 #include "windows/secondary_windows.h"
+#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QMainWindow>
@@ -31,6 +32,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QTimer;
 
 namespace gq
 {
@@ -95,6 +97,8 @@ class MainWindow : public QMainWindow
     // After a change of the frame: the overlay display ends, what tools left
     // is dropped, and the range line and the graph are drawn afresh.
     void frameChanged();
+    // What frameChanged does before it redraws (the mouse redraws later).
+    void frameMoved();
     // After the document was replaced (新規登録, a file read): also the
     // interval is released.
     void documentReplaced();
@@ -220,6 +224,10 @@ class MainWindow : public QMainWindow
     void listMouseMove();
     void showReadout(int x, int y);
     bool mouseNavigationAllowed() const;
+    // After a drag step or a wheel turn: frameMoved at once, and the redraw
+    // at the next frame of the screen with the document as it is then, so
+    // that steps arriving while one is drawn are merged into the next.
+    void requestMouseRedraw();
 
     QAction *addItem(QMenu *menu, const char *name, const QString &caption);
     QMenu *addSubmenu(QMenu *parent, const char *name, const QString &caption);
@@ -264,6 +272,8 @@ class MainWindow : public QMainWindow
         GraphView start;
     } drag_;
     int wheelRemainder_ = 0; // rotation short of a notch
+    QTimer *mouseRedraw_ = nullptr; // pending: the redraw requestMouseRedraw asked for
+    QElapsedTimer mouseRedrawStart_; // since the last such redraw began
     TextSize textSize_ = TextSize::Standard;
     double pixelRatio_ = 1.0;
     double pixelRatioOverride_ = 0; // 0: the screen's

@@ -3,11 +3,21 @@
 // zooms about the clicked point. In normal mode, while no other window is
 // open, the wheel zooms about the pointer and a drag with the left button
 // moves the frame.
+//
+// A drag step or a wheel turn changes the frame at once but redraws at the
+// next frame of the screen: steps that arrive while a picture is being drawn
+// only move the frame further, and the next picture shows where the hand is
+// then. So the picture keeps up with the hand, at most one redraw a screen
+// frame, and always ends on the last position.
 #include "control/search_mode.h"
 #include "control/view_navigation.h"
 #include "windows/main_window.h"
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace gq
@@ -41,6 +51,12 @@ QPoint labelPlace(const QLabel *label, int pointerX, int x, int y, int graphSize
 
 void MainWindow::connectGraphMouse()
 {
+    mouseRedraw_ = new QTimer(this);
+    mouseRedraw_->setSingleShot(true);
+    connect(mouseRedraw_, &QTimer::timeout, this, [this] {
+        mouseRedrawStart_.start();
+        redrawGraph();
+    });
     graphWidget_->onMouseMove = [this](int x, int y) { graphMouseMove(x, y); };
     graphWidget_->onMouseDown = [this](Qt::MouseButton button, int x, int y) {
         graphMouseDown(button, x, y);
@@ -100,7 +116,20 @@ void MainWindow::graphMouseMove(int x, int y)
     if (moved == document_.frame)
         return;
     document_.frame = moved;
-    frameChanged();
+    requestMouseRedraw();
+}
+
+void MainWindow::requestMouseRedraw()
+{
+    // The document and the range line follow at once; only the picture waits.
+    frameMoved();
+    if (mouseRedraw_->isActive())
+        return; // the pending redraw will show this frame
+    const QScreen *where = screen();
+    const qreal rate = where && where->refreshRate() > 1 ? where->refreshRate() : 60;
+    const qint64 frame = static_cast<qint64>(std::ceil(1000 / rate));
+    const qint64 since = mouseRedrawStart_.isValid() ? mouseRedrawStart_.elapsed() : frame;
+    mouseRedraw_->start(static_cast<int>(std::clamp<qint64>(frame - since, 0, frame)));
 }
 
 void MainWindow::graphMouseDown(Qt::MouseButton button, int x, int y)
@@ -152,7 +181,7 @@ void MainWindow::graphWheel(int x, int y, int delta)
         }
     if (!changed)
         return;
-    frameChanged();
+    requestMouseRedraw();
     if (drag_.active) {
         // A drag goes on from the zoomed frame.
         drag_.x = x;

@@ -28,4 +28,17 @@ inline bool colourNear(const Canvas &c, int x, int y, uint32_t colour, int r = 1
     return countColour(c, colour, x - r, y - r, x + r, y + r) > 0;
 }
 
+// The number of pixels in which two pictures differ (all of them when
+// their sizes differ).
+inline int differingPixels(const Canvas &a, const Canvas &b)
+{
+    if (a.width() != b.width() || a.height() != b.height())
+        return a.width() * a.height();
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
 } // namespace gq

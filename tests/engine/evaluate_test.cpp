@@ -1,5 +1,7 @@
 #include "engine_test_util.h"
 
+#include <cstring>
+
 #include <optional>
 
 // Every allocation of this test program is counted.
@@ -105,6 +107,64 @@ TEST(Evaluate, PolesAndZeroCrossingsAreReported)
     // sum withdraws the report of the poles below it too.
     evaluatedAt("1/x+(-1)/x", {-0.01L, 0.01L});
     EXPECT_FALSE(engineState().poleSeen);
+}
+
+// Steps whose flags nothing reads compute their values alone; what the
+// whole formula and poleSeen report stays what it was when every step
+// computed its flags (the expectations below are those of that evaluator).
+TEST(Evaluate, FlagsPassThroughStepsThatComputeOnlyTheirValues)
+{
+    struct Case {
+        const char *text;
+        std::initializer_list<long double> xs;
+        bool poleSeen, poleCrossed, zeroCrossed;
+    };
+    // clang-format off
+    for (const Case &c : std::initializer_list<Case>{
+             {"x^2-3x+2", {0.9L, 1.1L}, false, false, true},
+             {"x^2-3x+2", {1.1L, 1.2L}, false, false, false},
+             {"-(1/x)", {-0.1L, 0.1L}, true, true, false},
+             {"3*(1/x)", {-0.1L, 0.1L}, true, true, false},
+             {"x*(1/x)^2+x", {-0.1L, 0.1L}, true, false, true},
+             {"(x^3-2x)/(x^2-1)", {0.9L, 1.1L}, true, true, false},
+             {"(x^3-2x)/(x^2-1)", {1.3L, 1.5L}, false, false, true},
+             {"exp(x)*(x-1)", {0.9L, 1.1L}, false, false, true},
+             {"abs(x-1)+sin(x)", {0.9L, 1.1L}, false, false, false},
+             {"sqrt(x^2+1)/(x-1)", {0.9L, 1.1L}, true, true, false},
+             {"cos(x)^3", {1.5L, 1.6L}, false, false, true},
+             {"atan(x-1)*2", {0.9L, 1.1L}, false, false, true},
+             {"x^2*(x-1)", {0.9L, 1.1L}, false, false, true},
+         }) {
+        // clang-format on
+        const Program p = evaluatedAt(c.text, c.xs);
+        EXPECT_EQ(engineState().poleSeen, c.poleSeen) << c.text;
+        EXPECT_EQ(p.poleCrossed(), c.poleCrossed) << c.text;
+        EXPECT_EQ(p.zeroCrossed(), c.zeroCrossed) << c.text;
+    }
+}
+
+// The sine and cosine of the evaluator are the library's, bit for bit, in
+// every order of asking: once, again, the other function of an argument
+// already asked for, both at once (tan), and after the table has filled up.
+TEST(Evaluate, SinesAndCosinesAreTheLibrarysWhateverWasAskedBefore)
+{
+    const auto same = [](long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; };
+    Program sin(parseText("sin(x)").get()), cos(parseText("cos(x)").get()), tan(parseText("tan(x)").get());
+    Program sinOfSum(parseText("sin(x+y)").get());
+    int wrong = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int k = 0; k < 3000; ++k) {
+            const long double x = -40 + k * 0.0271L + pass * 1e-3L * (k % 3);
+            engineState().evalValid = true;
+            wrong += !same(sin.evaluate(x, 0), sinl(x));
+            wrong += !same(cos.evaluate(x, 0), cosl(x));
+            wrong += !same(sin.evaluate(x, 0), sinl(x));
+            wrong += !same(sinOfSum.evaluate(x, 0.5L), sinl(x + 0.5L));
+            const long double t = tan.evaluate(x, 0);
+            wrong += engineState().evalValid && !same(t, sinl(x) / cosl(x));
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(Evaluate, ParametersLettersAndTextEntryPoints)

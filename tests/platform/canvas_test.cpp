@@ -59,6 +59,23 @@ TEST(CanvasBasics, WhiteCanvasBlueGreenRedPixelsAndClippedAccess)
     Canvas copy = c; // copies are independent
     copy.setPixel(1, 1, kRed);
     EXPECT_EQ(c.pixel(1, 1), kWhite);
+
+    // reset makes the canvas a new one (pixels and drawing state), and
+    // leaves a copy that shares its pixels alone.
+    copy.setPenColour(kRed);
+    copy.setPenWidth(3);
+    copy.setPenStyle(PenStyle::Dotted);
+    copy.setBrushStyle(BrushStyle::DiagCross);
+    copy.setFontSize(20);
+    copy.moveTo(5, 6);
+    const Canvas shared = copy;
+    copy.reset();
+    const Canvas fresh(37, 21);
+    EXPECT_EQ(countColour(copy, kWhite), 37 * 21);
+    EXPECT_EQ(shared.pixel(1, 1), kRed);
+    EXPECT_TRUE(copy.penColour() == fresh.penColour() && copy.penWidth() == fresh.penWidth() &&
+                copy.penStyle() == fresh.penStyle() && copy.brushStyle() == fresh.brushStyle() &&
+                copy.fontSize() == fresh.fontSize() && copy.penPosition() == fresh.penPosition());
 }
 
 TEST(CanvasLines, LineToLeavesOutItsEndPixelAndJointsAreDrawnOnce)

@@ -1,6 +1,8 @@
 // The general tracer of implicit curves step by step, and the safety of the
 // closed-form drawing routines on degenerate input.
+#include "engine/budget.h"
 #include "render/implicit_internal.h"
+#include "render/worker_pool.h"
 #include "render_test_util.h"
 
 #include <cmath>
@@ -170,6 +172,72 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
     GraphView stretched(CoordFrame{-0.001L, 0.001L, -10000, 10000}, 200);
     drawHyperbolaCurve(c, stretched, kCurve, 1, 0, 0, kPi / 4, -1, 1);
     drawConicCurve(c, view, kCurve, 1, {1e-3L, 0, 1e-3L, 1e300L, 1e300L, 1});
+}
+
+// With the worker pool the scan takes the lattice and the walks it expected
+// from other threads; the picture, the counts and the budget spent are those
+// of the scan alone, also where the budget runs out on the way. (Here the
+// whole trace costs 2.9 million units, its lattice 1.1 million.)
+TEST(ImplicitTracer, WorkersChangeNothingOfTheTraceNorOfTheBudget)
+{
+    struct Case {
+        const char *text;
+        int size;
+        CoordFrame frame;
+        std::uint64_t budget;
+    };
+    const CoordFrame wide{-9, 9, -7, 7};
+    // clang-format off
+    const Case cases[] = {
+        {"sin(x)+sin(y)-1.5", 640, {}, kItemEvaluationBudget},
+        {"sin(x)+sin(y)-1.5", 640, {}, 2'000'000},  // runs out in the third walk
+        {"sin(x)+sin(y)-1.5", 640, {}, 1'200'000},  // in the first
+        {"sin(x)+sin(y)-1.5", 640, {}, 800'000},    // in the lattice: no workers
+        {"sin(2x)*cos(y)-0.3", 501, wide, kItemEvaluationBudget},
+        {"x^3+y^3-3*x*y", 640, {}, kItemEvaluationBudget},
+        {"y^2-x^3+x", 400, {}, kItemEvaluationBudget},
+        {"(x^2+y^2)^2-8(x^2-y^2)", 640, {}, kItemEvaluationBudget},
+        {"tan(x*y)-1", 300, {}, kItemEvaluationBudget},
+        {"log(x)+y^3-y", 640, {}, kItemEvaluationBudget},
+    };
+    // clang-format on
+    WorkerPool &pool = WorkerPool::shared();
+    const int workers = pool.workers();
+    for (const Case &c : cases) {
+        struct Outcome {
+            Canvas canvas{1, 1};
+            int traces = 0, cutOff = 0;
+            long last = 0;
+            std::uint64_t left = 0;
+            bool spent = false;
+        };
+        const auto trace = [&](int threads) {
+            pool.setWorkers(threads);
+            TraceRun run(c.text, c.size, c.frame);
+            run.tracer.setUseWorkers(threads > 0);
+            EvaluationBudget budget(c.budget);
+            Outcome o;
+            o.traces = run.tracer.traceImplicitGrid();
+            o.canvas = run.canvas;
+            o.cutOff = run.tracer.tracesCutOff();
+            o.last = run.tracer.lastTraceSteps();
+            o.left = engineState().budget.evaluationLeft;
+            o.spent = budget.spent();
+            return o;
+        };
+        const Outcome alone = trace(0);
+        for (int threads : {1, 3}) {
+            const Outcome shared = trace(threads);
+            EXPECT_EQ(shared.traces, alone.traces) << c.text << " " << threads;
+            EXPECT_EQ(shared.cutOff, alone.cutOff) << c.text;
+            EXPECT_EQ(shared.last, alone.last) << c.text;
+            EXPECT_EQ(shared.left, alone.left) << c.text;
+            EXPECT_EQ(shared.spent, alone.spent) << c.text;
+            EXPECT_EQ(differingPixels(shared.canvas, alone.canvas), 0) << c.text << " " << threads;
+        }
+        EXPECT_GT(countColour(alone.canvas, kCurve), 0) << c.text;
+    }
+    pool.setWorkers(workers);
 }
 
 TEST(ImplicitSafety, ClampedPointsEndTheStroke)

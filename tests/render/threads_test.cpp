@@ -1,6 +1,7 @@
 // Two documents drawn on two threads at once give exactly the pictures they
 // give drawn one after the other: definitions, parameter values, the pixel
 // scale, the outcome flags and every Program belong to the thread that draws.
+#include "render/worker_pool.h"
 #include "render_test_util.h"
 
 #include <optional>
@@ -73,16 +74,6 @@ Canvas drawItemsAlone(const Document &doc, int size)
     return canvas;
 }
 
-// The number of pixels in which two pictures of one size differ.
-int differingPixels(const Canvas &a, const Canvas &b)
-{
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
 constexpr int kSizeA = 640, kSizeB = 501;
 
 // The premise of the tests below: every item shows, and drawn with the other
@@ -133,6 +124,27 @@ TEST(Threads, TwoDocumentsDrawnAtOnceGiveThePicturesOfDrawingThemInTurn)
             EXPECT_TRUE(r.defined == s.defined && r.p == s.p && r.q == s.q) << "item " << i;
         }
     }
+}
+
+// The worker pool takes part of the tracer's work: with no workers, or with
+// several, a redraw gives the same picture and points.
+TEST(Threads, WorkersOfTheRedrawChangeNoPixel)
+{
+    WorkerPool &pool = WorkerPool::shared();
+    const int workers = pool.workers();
+    for (bool second : {false, true}) {
+        const Document doc = documentWithEveryKind(second);
+        pool.setWorkers(0);
+        const Drawn alone = draw(doc, kSizeA);
+        pool.setWorkers(3);
+        const Drawn shared = draw(doc, kSizeA);
+        EXPECT_EQ(differingPixels(shared.image, alone.image), 0);
+        for (int i = 1; i <= kMaxItems; ++i) {
+            const PointEntry &p = shared.points[i], &q = alone.points[i];
+            EXPECT_TRUE(p.defined == q.defined && p.p == q.p && p.q == q.q) << "item " << i;
+        }
+    }
+    pool.setWorkers(workers);
 }
 
 // The items alone on canvases of the threads' own, while the main thread

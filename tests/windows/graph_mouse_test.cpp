@@ -8,9 +8,11 @@
 #include "windows/recording_windows.h"
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
@@ -45,6 +47,21 @@ void wheel(QWidget *w, QPoint p, int delta)
     QWheelEvent e(QPointF(p), w->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
                   Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &e);
+}
+
+// Runs the event loop until the picture shows the document's frame: a drag
+// step or a wheel turn redraws at the next frame of the screen.
+bool waitForRedraw(MainWindow &g)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!(g.renderer().view().frame() == g.doc().frame)) {
+        if (clock.elapsed() > 2000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 class GraphMouse : public ::testing::Test
@@ -176,13 +193,14 @@ TEST_F(GraphMouse, WheelZoomsAboutThePointerInNormalModeOnly)
     const QPoint p = pixelOf(2, 1);
     wheel(picture, p, 120);
     EXPECT_NEAR(span(), 5, near(5));
-    EXPECT_EQ(g.renderer().view().frame(), g.doc().frame) << "redrawn";
+    EXPECT_TRUE(waitForRedraw(g)) << "redrawn";
     EXPECT_NEAR(static_cast<double>(g.renderer().view().pixelToX(p.x())), 2.0, 2 * pixel())
         << "the point under the pointer stays";
     wheel(picture, p, 60);
     EXPECT_NEAR(span(), 5, near(5)) << "half a notch";
     wheel(picture, p, -300);
     EXPECT_NEAR(span(), 20, near(20)) << "the half notch kept, then two notches out";
+    EXPECT_TRUE(waitForRedraw(g));
 
     // Not in search mode, nor while a window is open.
     const CoordFrame before = g.doc().frame;
@@ -211,6 +229,7 @@ TEST_F(GraphMouse, DraggingMovesTheFrameAndRedrawsAsItGoes)
     move(picture, start + QPoint(60, -20), Qt::LeftButton);
     EXPECT_NEAR(static_cast<double>(g.doc().frame.xmin), -5 - 60 * unit, 1e-9);
     EXPECT_NEAR(static_cast<double>(g.doc().frame.ymin), -5 - 20 * unit, 1e-9);
+    ASSERT_TRUE(waitForRedraw(g));
     // The y axis has moved with the pointer, 60 pixels to the right.
     const int axis = startAxis + 60;
     EXPECT_EQ(g.renderer().view().xToPixel(0), axis);
@@ -234,6 +253,35 @@ TEST_F(GraphMouse, DraggingMovesTheFrameAndRedrawsAsItGoes)
     move(picture, start + QPoint(40, 0), Qt::LeftButton);
     EXPECT_EQ(g.doc().frame, zoomed);
     release(picture, start + QPoint(40, 0));
+}
+
+// Steps that arrive before the redraw of an earlier one are merged into it:
+// one picture, at the last position, whatever the number of steps.
+TEST_F(GraphMouse, DragStepsAndWheelTurnsBetweenTwoScreenFramesMakeOneRedrawAtTheLastPosition)
+{
+    g.show();
+    ASSERT_TRUE(waitForRedraw(g));
+    int redraws = 0;
+    const auto present = g.renderer().hooks.present;
+    g.renderer().hooks.present = [&](const Canvas &image) {
+        ++redraws;
+        present(image);
+    };
+    const QPoint start(100, 100);
+    press(picture, start);
+    for (int k = 1; k <= 20; ++k)
+        move(picture, start + QPoint(3 * k, k), Qt::LeftButton);
+    wheel(picture, start + QPoint(60, 20), 120);
+    release(picture, start + QPoint(60, 20));
+    EXPECT_EQ(redraws, 0) << "nothing drawn before the next frame";
+    ASSERT_TRUE(waitForRedraw(g));
+    for (int k = 0; k < 10; ++k) { // nothing more is pending
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(g.rangeLineText(), rangeStatusText(g.doc().frame));
+    EXPECT_NEAR(span(), 5, near(5)) << "the wheel turn counted";
 }
 
 TEST_F(GraphMouse, TheWindowLaysItselfOutAgainWhenResized)

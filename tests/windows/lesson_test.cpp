@@ -16,9 +16,11 @@
 #include "windows/tangent_window.h"
 #include <QCheckBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWheelEvent>
 #include <functional>
 #include <optional>
@@ -122,12 +124,23 @@ class Lesson : public ::testing::Test
     {
         window->findChild<QPushButton *>(QString::fromLatin1(button))->click();
     }
+    // A drag step or a wheel turn redraws at the next frame of the screen.
+    void waitForMouseRedraw()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!(g.renderer().view().frame() == g.doc().frame) && clock.elapsed() < 2000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(1);
+        }
+    }
     void wheel(int delta)
     {
         const QPointF at(graphWidget->width() / 3.0, graphWidget->height() / 2.0);
         QWheelEvent e(at, graphWidget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(graphWidget, &e);
+        waitForMouseRedraw();
     }
     void drag(int dx, int dy)
     {
@@ -140,6 +153,7 @@ class Lesson : public ::testing::Test
         send(QEvent::MouseMove, from + QPoint(dx, dy), Qt::NoButton, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, from + QPoint(dx, dy), Qt::LeftButton, Qt::NoButton);
         QCoreApplication::processEvents();
+        waitForMouseRedraw();
     }
     void resizeTo(int width, int height)
     {
