@@ -16,7 +16,10 @@ namespace gq::eval_detail
 // right operand is a leaf or absent: that value is in the loop's register
 // (Reg). A left operation followed by a right operation is read back from its
 // slot (Slot), written long before. Numbers (and π) are Const, letters Leaf.
-enum class Src : uint8_t { None, Const, Leaf, Reg, Slot };
+// Two small operations on leaves are computed where their parent reads them,
+// with no step of their own (see program_fuse.cpp): a number times a letter
+// (Scaled) and a letter to a number power 0, 1, 2, ... (LeafPower).
+enum class Src : uint8_t { None, Const, Leaf, Reg, Slot, Scaled, LeafPower };
 
 // Step::shape: the sources of the two operands.
 inline constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
@@ -91,6 +94,12 @@ constexpr bool readsOwnValue(int32_t op)
     X(op, Const, Reg)                                                                                        \
     X(op, Leaf, Const) X(op, Leaf, Leaf) X(op, Leaf, Reg) X(op, Reg, Const) X(op, Reg, Leaf) X(op, Slot, Reg)
 #define EVAL_UNARY_SHAPES(X, op) X(op, None, Leaf) X(op, None, Reg)
+// The same with fused operands (Scaled, LeafPower), in the shapes of
+// polynomials and of functions of a multiple of x. (Few: each kind adds code
+// to the evaluation loop, which must stay small enough for the caches.)
+#define EVAL_FUSED_BINARY_SHAPES(X, op)                                                                      \
+    X(op, LeafPower, Scaled) X(op, LeafPower, Const) X(op, Reg, Scaled) X(op, Reg, LeafPower)
+#define EVAL_FUSED_UNARY_SHAPES(X, op) X(op, None, Scaled)
 #define EVAL_KINDS(X)                                                                                        \
     EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
     EVAL_BINARY_SHAPES(X, OpSubtract)                                                                        \
@@ -107,7 +116,12 @@ constexpr bool readsOwnValue(int32_t op)
     EVAL_UNARY_SHAPES(X, OpSqrt)                                                                             \
     EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
     EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
-    EVAL_UNARY_SHAPES(X, OpCosh)
+    EVAL_UNARY_SHAPES(X, OpCosh)                                                                             \
+    EVAL_FUSED_BINARY_SHAPES(X, OpAdd)                                                                       \
+    EVAL_FUSED_BINARY_SHAPES(X, OpSubtract)                                                                  \
+    EVAL_FUSED_UNARY_SHAPES(X, OpSin)                                                                        \
+    EVAL_FUSED_UNARY_SHAPES(X, OpCos)                                                                        \
+    EVAL_FUSED_UNARY_SHAPES(X, OpExp)
 
 // The same operations where nothing reads the flags they would set and they
 // can set no pole (see valueOnly in program.cpp): their code computes the
@@ -125,7 +139,12 @@ constexpr bool readsOwnValue(int32_t op)
     EVAL_UNARY_SHAPES(X, OpSqrt)                                                                             \
     EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
     EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
-    EVAL_UNARY_SHAPES(X, OpCosh)
+    EVAL_UNARY_SHAPES(X, OpCosh)                                                                             \
+    EVAL_FUSED_BINARY_SHAPES(X, OpAdd)                                                                       \
+    EVAL_FUSED_BINARY_SHAPES(X, OpSubtract)                                                                  \
+    EVAL_FUSED_UNARY_SHAPES(X, OpSin)                                                                        \
+    EVAL_FUSED_UNARY_SHAPES(X, OpCos)                                                                        \
+    EVAL_FUSED_UNARY_SHAPES(X, OpExp)
 
 struct KindEntry {
     int32_t op;
@@ -153,7 +172,7 @@ constexpr uint8_t findKind(int32_t op, Src left, Src right, bool flags = true)
 
 // The same, looked up in a table made at compile time (building a Program
 // asks for every step's kind).
-inline constexpr int32_t kKindOps = 32, kSrcCount = 5;
+inline constexpr int32_t kKindOps = 32, kSrcCount = 7;
 struct KindTable {
     uint8_t kind[kKindOps][kSrcCount][kSrcCount][2] = {};
     constexpr KindTable()

@@ -61,24 +61,29 @@ EVAL_INLINE long double evalLetter(const Step &code, Slot &n, const Loop &loop)
 {
     const int32_t op = code.op;
     long double v;
-    if (op >= OpX) {
-        // x and y from the caller's arguments: reading back the variable table,
-        // just written, would wait for that 80-bit store.
-        v = op == OpX ? *loop.x : op == OpY ? *loop.y : engineState().variables.z;
-        if (code.needs & kSignForParent) {
+    // x and y from the caller's arguments: reading back the variable table,
+    // just written, would wait for that 80-bit store.
+    if (op == OpX)
+        v = *loop.x;
+    else if (op == OpY)
+        v = *loop.y;
+    else if (op == OpZ)
+        v = engineState().variables.z;
+    else if (op == OpT)
+        v = engineState().variables.t;
+    else if (op >= OpLetterA && op <= OpLetterI)
+        v = engineState().variables.params.value[kParamOfCode[op - OpLetterA]];
+    else
+        return 0;
+    if (__builtin_expect(code.needs != 0, 0)) {
+        if (code.needs & kSignForParent) { // x, y and z only
             const int8_t s = static_cast<int8_t>(signOf(v));
             storeFlags(n, s * n.sign <= 0, 0);
             n.sign = s;
         }
-    } else if (op == OpT) {
-        v = engineState().variables.t;
-    } else if (op >= OpLetterA && op <= OpLetterI) {
-        v = engineState().variables.params.value[kParamOfCode[op - OpLetterA]];
-    } else {
-        return 0;
+        if (code.needs & kValueNeeded)
+            n.value = v;
     }
-    if (code.needs & kValueNeeded)
-        n.value = v;
     return v;
 }
 
@@ -91,9 +96,43 @@ EVAL_INLINE long double evalLeaf(const Step &code, Slot &n, const Loop &loop)
     return evalLetter(code, n, loop);
 }
 
+// Every overflow stands for an infinite value; nothing undefined escapes.
+// (Measured: comparing the magnitude is far cheaper here than testing
+// result - result, whose subtraction delays the library calls around it.)
+EVAL_INLINE long double finite(long double result, Outcome &out)
+{
+    if (__builtin_expect(!isFiniteValue(result), 0)) {
+        if (std::isnan(result))
+            return out.undefined();
+        return result > 0 ? kBigValue : -kBigValue;
+    }
+    return result;
+}
+
 // The value of an operand (its step and slot) from source S.
 template <Src S> EVAL_INLINE long double fetch(const Step &code, Slot &n, const Loop &reg, bool &ok)
 {
+    if constexpr (S == Src::Scaled || S == Src::LeafPower) {
+        // A fused operation: the value its own value-only step would compute
+        // (its slot, like that step's, is left as it is).
+        Outcome inner;
+        long double v;
+        if constexpr (S == Src::Scaled) {
+            v = code.left->value * evalLetter(*code.rightCode, *code.right, reg);
+        } else {
+            // The exponent is known: computeValue's tests of it are decided.
+            const long double L = evalLetter(*code.leftCode, *code.left, reg);
+            if (code.power == 2)
+                v = L * L;
+            else if (code.power != 0)
+                v = L == 0 ? 0 : code.power == 3 ? L * L * L : smallPower(L, code.power);
+            else
+                v = computeValue<OpPower>(code, L, code.right->value, nullptr, inner);
+        }
+        v = finite(v, inner);
+        ok = ok && inner.ok;
+        return v;
+    }
     if constexpr (S == Src::Const)
         return n.value;
     if constexpr (S == Src::Leaf)
@@ -164,19 +203,6 @@ EVAL_INLINE void commit(int32_t op, Slot &n, uint8_t needs, long double result, 
     reg.value = result;
     n.valid = out.ok;
     reg.valid = out.ok;
-}
-
-// Every overflow stands for an infinite value; nothing undefined escapes.
-// (Measured: comparing the magnitude is far cheaper here than testing
-// result - result, whose subtraction delays the library calls around it.)
-EVAL_INLINE long double finite(long double result, Outcome &out)
-{
-    if (__builtin_expect(!isFiniteValue(result), 0)) {
-        if (std::isnan(result))
-            return out.undefined();
-        return result > 0 ? kBigValue : -kBigValue;
-    }
-    return result;
 }
 
 template <int32_t Op, Src LS, Src RS> EVAL_INLINE void step(const Step &code, Slot &self, Loop &reg)
@@ -296,7 +322,14 @@ EVAL_INLINE long double runSteps(const Step *steps, Slot *slots, uint32_t operat
 EVAL_INLINE void copyBytes(long double *to, const long double *from)
 {
     asm("" : "+r"(from));
-    std::memcpy(to, from, sizeof *to);
+    // The 64-bit significand and the 16-bit sign and exponent, each as the
+    // caller stored it: a wider load would span both stores and wait for them.
+    uint64_t significand;
+    uint16_t exponent;
+    std::memcpy(&significand, from, sizeof significand);
+    std::memcpy(&exponent, reinterpret_cast<const char *>(from) + sizeof significand, sizeof exponent);
+    std::memcpy(to, &significand, sizeof significand);
+    std::memcpy(reinterpret_cast<char *>(to) + sizeof significand, &exponent, sizeof exponent);
 }
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "engine/budget.h"
 #include "engine/eval_code.h"
 #include "engine/eval_operations.h"
+#include "engine/program_fuse.h"
 
 #include <cmath>
 #include <vector>
@@ -292,6 +293,11 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
     zeroRead(root) = poleRead(root) = 1;
     for (uint32_t k = operations; k-- > 0;) {
         program_detail::Step &v = steps[k];
+        // A step that runs its value-only code reads none of its operands'
+        // flags (and its own reads are known here: its parent came first).
+        if (valueOnly(v, raisesOf(k), zeroRead(k), poleRead(k)) &&
+            kindOf(v.op, leftSrc(v.shape), rightSrc(v.shape), false) != 0)
+            continue;
         const uint8_t fed = kToPoleSeen | (zeroRead(k) ? kToZero : 0) | (poleRead(k) ? kToPole : 0);
         const FlagReads reads = flagReads(v.op);
         const std::size_t l = indexOf(v.leftCode), r = indexOf(v.rightCode);
@@ -314,11 +320,12 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
                 v.kind = kind;
         }
         long double e;
-        if (v.op == OpPower && numberExponent(v, e) && isIntegerValue(e) && e >= 3 && e <= 32)
+        if (v.op == OpPower && numberExponent(v, e) && isIntegerValue(e) && e >= 2 && e <= 32)
             v.power = static_cast<uint8_t>(e);
     }
+    // Only x, y and z keep a sign.
     for (std::size_t k = operations; k + 1 < n; ++k)
-        if (!zeroRead(k))
+        if (!zeroRead(k) || steps[k].op < OpX)
             steps[k].needs &= static_cast<uint8_t>(~kSignForParent);
 }
 } // namespace
@@ -338,6 +345,7 @@ Program::Program(const ExprNode *tree) : cost_(gq::evaluationCost(tree))
     for (uint32_t k = 0; k < operations_; ++k)
         lay(steps_, slots_, k);
     layFlags(steps_, operations_, root_);
+    program_detail::fuseOperands(steps_, slots_, operations_, root_);
 }
 
 Program::Program(const Program &other)
@@ -374,8 +382,11 @@ void Program::relocateFrom(const Program &other)
     const auto code = [&](const program_detail::Step *p) {
         return steps_.data() + (p - other.steps_.data());
     };
-    for (uint32_t k = 0; k < operations_; ++k) {
-        program_detail::Step &step = steps_[k];
+    // Every operation, fused ones (behind the running steps) too; leaves and
+    // the blank entry have no operands.
+    for (program_detail::Step &step : steps_) {
+        if (!step.leftCode)
+            continue;
         step.left = slot(step.left);
         step.right = slot(step.right);
         step.leftCode = code(step.leftCode);

@@ -31,7 +31,9 @@ struct Slot;
 
 // The code of one node of the compiled formula. Operations come first, in the
 // order they are evaluated (post-order: operands before the operation, so the
-// last one is the whole formula); then the leaves (numbers, π and letters);
+// last one is the whole formula); then the operations that their parents
+// compute in place (fused, see program_fuse.h); then the leaves (numbers, π
+// and letters);
 // then one blank entry that stands for a missing operand. Only the evaluator
 // (eval_loop.cpp) and the builder (program.cpp) read these fields.
 //
@@ -46,7 +48,7 @@ struct Step {
     uint8_t shape = 0; // where the operands' values come from (see eval_code.h)
     uint8_t needs = 0; // what is read of this node's slot after its step (see eval_code.h)
     uint8_t facts = 0; // what is known of the flags around this step (see eval_code.h)
-    uint8_t power = 0; // a power by the number 3..32: that exponent (0 otherwise)
+    uint8_t power = 0; // a power by the number 2..32: that exponent (0 otherwise)
 };
 
 // The state of one node, which the evaluation updates sample by sample. The
@@ -117,7 +119,7 @@ class Program
     // Indexed alike: steps_[k] is the code of node k, slots_[k] its state.
     std::vector<program_detail::Step> steps_;
     std::vector<program_detail::Slot> slots_;
-    uint32_t operations_ = 0; // the number of operation steps (0: the formula is a leaf)
+    uint32_t operations_ = 0; // the number of operation steps that run (0: the formula is a leaf)
     uint32_t root_ = 0;       // the whole formula: the last operation, or the only leaf
     std::uint64_t cost_ = 0;  // units of the evaluation budget per evaluation
 };

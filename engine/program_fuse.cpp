@@ -1,0 +1,110 @@
+// Fused operands: which value-only steps a parent computes in place, and the
+// reordering that takes them out of the loop.
+//
+// Why: with 80-bit values each step costs a dispatch, and a left operand that
+// is an operation followed by a right operand that is one too goes through
+// memory (its slot), whose 80-bit store the later load must wait for. In
+// x^2-3x+2 both the square and -3x become operands of the sum, so the sum is
+// one step that reads x twice and keeps everything in registers.
+#include "engine/program_fuse.h"
+
+#include "engine/eval_code.h"
+
+namespace gq::program_detail
+{
+
+using namespace eval_detail;
+
+namespace
+{
+// The source a parent reads a fused operation k from, or Src::None when k
+// cannot be fused: a value-only number times a letter or a value-only power
+// of a letter by a number, whose value nothing else reads.
+Src fusedSource(const Step &k)
+{
+    if (k.kind == 0 || kKinds[k.kind].flags || (k.needs & kValueForGrandparent))
+        return Src::None;
+    if (k.op == OpMultiply && k.shape == shapeOf(Src::Const, Src::Leaf))
+        return Src::Scaled;
+    if (k.op == OpPower && k.shape == shapeOf(Src::Leaf, Src::Const))
+        return Src::LeafPower;
+    return Src::None;
+}
+
+bool isOperationStep(const Step &s)
+{
+    return s.op != kBlankOp && isOperationCode(s.op);
+}
+} // namespace
+
+void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &operations, uint32_t &root)
+{
+    const auto indexOf = [&](const Step *p) { return static_cast<uint32_t>(p - steps.data()); };
+    std::vector<uint8_t> fused(operations, 0);
+    uint32_t fusedCount = 0;
+    for (uint32_t k = 0; k < operations; ++k) {
+        Step &v = steps[k];
+        if (v.kind == 0)
+            continue;
+        const Step &l = *v.leftCode, &r = *v.rightCode;
+        const Src lf = isOperationStep(l) ? fusedSource(l) : Src::None;
+        const Src rf = isOperationStep(r) ? fusedSource(r) : Src::None;
+        if (lf == Src::None && rf == Src::None)
+            continue;
+        const bool flags = kKinds[v.kind].flags;
+        const Src ls = leftSrc(v.shape), rs = rightSrc(v.shape);
+        // Fuse both operands, or else the one whose shape has code. A left
+        // operation whose right operand is fused is in the register.
+        const Src leftIfRightFused = ls == Src::Slot ? Src::Reg : ls;
+        uint8_t kind = 0;
+        bool fuseLeft = false, fuseRight = false;
+        if (lf != Src::None && rf != Src::None && (kind = kindOf(v.op, lf, rf, flags)) != 0) {
+            fuseLeft = fuseRight = true;
+        } else if (rf != Src::None && (kind = kindOf(v.op, leftIfRightFused, rf, flags)) != 0) {
+            fuseRight = true;
+        } else if (lf != Src::None && (kind = kindOf(v.op, lf, rs, flags)) != 0) {
+            fuseLeft = true;
+        } else {
+            continue;
+        }
+        v.kind = kind;
+        v.shape = shapeOf(fuseLeft ? lf : fuseRight ? leftIfRightFused : ls, fuseRight ? rf : rs);
+        if (fuseRight && ls == Src::Slot) // the left operand stays in the register
+            steps[indexOf(v.leftCode)].needs &= static_cast<uint8_t>(~kValueForParent);
+        if (fuseLeft)
+            fused[indexOf(v.leftCode)] = 1;
+        if (fuseRight)
+            fused[indexOf(v.rightCode)] = 1;
+        fusedCount += fuseLeft + fuseRight;
+    }
+    if (fusedCount == 0)
+        return;
+
+    // The running steps first, in their order, then the fused ones; leaves
+    // and the blank entry keep their places.
+    std::vector<uint32_t> to(operations);
+    uint32_t next = 0, nextFused = operations - fusedCount;
+    for (uint32_t k = 0; k < operations; ++k)
+        to[k] = fused[k] ? nextFused++ : next++;
+    std::vector<Step> movedSteps(steps);
+    std::vector<Slot> movedSlots(slots);
+    for (uint32_t k = 0; k < operations; ++k) {
+        movedSteps[to[k]] = steps[k];
+        movedSlots[to[k]] = slots[k];
+    }
+    const auto slotIndex = [&](const Slot *p) { return static_cast<uint32_t>(p - slots.data()); };
+    const auto newIndex = [&](uint32_t k) { return k < operations ? to[k] : k; };
+    for (uint32_t k = 0; k < operations; ++k) {
+        Step &s = movedSteps[k];
+        s.left = movedSlots.data() + newIndex(slotIndex(s.left));
+        s.right = movedSlots.data() + newIndex(slotIndex(s.right));
+        s.leftCode = movedSteps.data() + newIndex(indexOf(s.leftCode));
+        s.rightCode = movedSteps.data() + newIndex(indexOf(s.rightCode));
+    }
+    root = newIndex(root);
+    operations -= fusedCount;
+    steps = std::move(movedSteps);
+    slots = std::move(movedSlots);
+}
+
+} // namespace gq::program_detail
