@@ -72,7 +72,8 @@ TEST(Evaluate, OverflowGivesBigValueAndHugeArgumentsFinishQuickly)
         {"exp(20000)", kBigValue}, {"exp(-20000)", 3.0E-4932L}, {"10^4000*10^4000", kBigValue},
         {"-(10^4000)*10^4000", -kBigValue}, {"(10^4000)^2", kBigValue}, {"log(x)", 0, 1},
         {"x^1000000000", kBigValue, 2}, {"x^1000000000", 0, 0.5L}, {"x^1000000001", -1, -1},
-        {"1000000000!", kBigValue}, {"Sum(i=[1,10000],1)", 10000}});
+        {"1000000000!", kBigValue}, {"Sum(i=[1,10000],1)", 10000}, {"x^2-3x", kBigValue, 1e3000L},
+        {"x^3+x", -kBigValue, -1e2000L}});
     // clang-format on
     EXPECT_NEAR(std::log(valueOf("exp(5000)")), 5000, 1e-9); // finite in 80 bits
     EXPECT_LT(valueOf("1754!"), kBigValue);
@@ -109,7 +110,8 @@ TEST(Evaluate, PolesAndZeroCrossingsAreReported)
     EXPECT_FALSE(engineState().poleSeen);
 }
 
-// Steps whose flags nothing reads compute their values alone; what the
+// Steps whose flags nothing reads compute their values alone (a number times
+// x and a small power of x inside their parent's step); what the
 // whole formula and poleSeen report stays what it was when every step
 // computed its flags (the expectations below are those of that evaluator).
 TEST(Evaluate, FlagsPassThroughStepsThatComputeOnlyTheirValues)
@@ -134,6 +136,8 @@ TEST(Evaluate, FlagsPassThroughStepsThatComputeOnlyTheirValues)
              {"cos(x)^3", {1.5L, 1.6L}, false, false, true},
              {"atan(x-1)*2", {0.9L, 1.1L}, false, false, true},
              {"x^2*(x-1)", {0.9L, 1.1L}, false, false, true},
+             {"x^3-2x+1", {0.9L, 1.1L}, false, false, true},
+             {"1/cos(3x)", {0.5L, 0.55L}, true, true, false},
          }) {
         // clang-format on
         const Program p = evaluatedAt(c.text, c.xs);
