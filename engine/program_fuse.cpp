@@ -40,7 +40,12 @@ bool isOperationStep(const Step &s)
 void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &operations, uint32_t &root)
 {
     const auto indexOf = [&](const Step *p) { return static_cast<uint32_t>(p - steps.data()); };
-    std::vector<uint8_t> fused(operations, 0);
+    // to[k]: where operation k goes; first 1 for the fused ones. On the
+    // stack for the formulas people type (building must stay cheap).
+    constexpr uint32_t kOnStack = 64;
+    uint32_t small[kOnStack] = {};
+    std::vector<uint32_t> large(operations > kOnStack ? operations : 0);
+    uint32_t *const to = operations > kOnStack ? large.data() : small;
     uint32_t fusedCount = 0;
     for (uint32_t k = 0; k < operations; ++k) {
         Step &v = steps[k];
@@ -72,39 +77,48 @@ void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &
         if (fuseRight && ls == Src::Slot) // the left operand stays in the register
             steps[indexOf(v.leftCode)].needs &= static_cast<uint8_t>(~kValueForParent);
         if (fuseLeft)
-            fused[indexOf(v.leftCode)] = 1;
+            to[indexOf(v.leftCode)] = 1;
         if (fuseRight)
-            fused[indexOf(v.rightCode)] = 1;
+            to[indexOf(v.rightCode)] = 1;
         fusedCount += fuseLeft + fuseRight;
     }
     if (fusedCount == 0)
         return;
 
     // The running steps first, in their order, then the fused ones; leaves
-    // and the blank entry keep their places.
-    std::vector<uint32_t> to(operations);
+    // and the blank entry keep their places. A running step only moves
+    // forward, so they move in place; the fused ones wait in a copy.
+    std::vector<Step> fusedSteps;
+    std::vector<Slot> fusedSlots;
+    fusedSteps.reserve(fusedCount);
+    fusedSlots.reserve(fusedCount);
     uint32_t next = 0, nextFused = operations - fusedCount;
-    for (uint32_t k = 0; k < operations; ++k)
-        to[k] = fused[k] ? nextFused++ : next++;
-    std::vector<Step> movedSteps(steps);
-    std::vector<Slot> movedSlots(slots);
     for (uint32_t k = 0; k < operations; ++k) {
-        movedSteps[to[k]] = steps[k];
-        movedSlots[to[k]] = slots[k];
+        if (to[k]) {
+            to[k] = nextFused++;
+            fusedSteps.push_back(steps[k]);
+            fusedSlots.push_back(slots[k]);
+        } else {
+            to[k] = next++;
+            steps[to[k]] = steps[k];
+            slots[to[k]] = slots[k];
+        }
     }
-    const auto slotIndex = [&](const Slot *p) { return static_cast<uint32_t>(p - slots.data()); };
-    const auto newIndex = [&](uint32_t k) { return k < operations ? to[k] : k; };
+    for (uint32_t f = 0; f < fusedCount; ++f) {
+        steps[next + f] = fusedSteps[f];
+        slots[next + f] = fusedSlots[f];
+    }
+    // The operand pointers still name the old places.
+    const auto moved = [&](uint32_t k) { return k < operations ? to[k] : k; };
     for (uint32_t k = 0; k < operations; ++k) {
-        Step &s = movedSteps[k];
-        s.left = movedSlots.data() + newIndex(slotIndex(s.left));
-        s.right = movedSlots.data() + newIndex(slotIndex(s.right));
-        s.leftCode = movedSteps.data() + newIndex(indexOf(s.leftCode));
-        s.rightCode = movedSteps.data() + newIndex(indexOf(s.rightCode));
+        Step &s = steps[k];
+        s.left = slots.data() + moved(static_cast<uint32_t>(s.left - slots.data()));
+        s.right = slots.data() + moved(static_cast<uint32_t>(s.right - slots.data()));
+        s.leftCode = steps.data() + moved(indexOf(s.leftCode));
+        s.rightCode = steps.data() + moved(indexOf(s.rightCode));
     }
-    root = newIndex(root);
+    root = moved(root);
     operations -= fusedCount;
-    steps = std::move(movedSteps);
-    slots = std::move(movedSlots);
 }
 
 } // namespace gq::program_detail
