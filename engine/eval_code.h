@@ -100,6 +100,14 @@ constexpr bool readsOwnValue(int32_t op)
 #define EVAL_FUSED_BINARY_SHAPES(X, op)                                                                      \
     X(op, LeafPower, Scaled) X(op, LeafPower, Const) X(op, Reg, Scaled) X(op, Reg, LeafPower)
 #define EVAL_FUSED_UNARY_SHAPES(X, op) X(op, None, Scaled)
+// The operations that compute a fused operand in place (program_fuse.cpp),
+// with and without flags alike: their operands' steps compute values alone.
+#define EVAL_FUSED_KINDS(X)                                                                                  \
+    EVAL_FUSED_BINARY_SHAPES(X, OpAdd)                                                                       \
+    EVAL_FUSED_BINARY_SHAPES(X, OpSubtract)                                                                  \
+    EVAL_FUSED_UNARY_SHAPES(X, OpSin)                                                                        \
+    EVAL_FUSED_UNARY_SHAPES(X, OpCos)                                                                        \
+    EVAL_FUSED_UNARY_SHAPES(X, OpExp)
 #define EVAL_KINDS(X)                                                                                        \
     EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
     EVAL_BINARY_SHAPES(X, OpSubtract)                                                                        \
@@ -117,11 +125,7 @@ constexpr bool readsOwnValue(int32_t op)
     EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
     EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
     EVAL_UNARY_SHAPES(X, OpCosh)                                                                             \
-    EVAL_FUSED_BINARY_SHAPES(X, OpAdd)                                                                       \
-    EVAL_FUSED_BINARY_SHAPES(X, OpSubtract)                                                                  \
-    EVAL_FUSED_UNARY_SHAPES(X, OpSin)                                                                        \
-    EVAL_FUSED_UNARY_SHAPES(X, OpCos)                                                                        \
-    EVAL_FUSED_UNARY_SHAPES(X, OpExp)
+    EVAL_FUSED_KINDS(X)
 
 // The same operations where nothing reads the flags they would set and they
 // can set no pole (see valueOnly in program.cpp): their code computes the
@@ -140,11 +144,7 @@ constexpr bool readsOwnValue(int32_t op)
     EVAL_UNARY_SHAPES(X, OpAbs)                                                                              \
     EVAL_UNARY_SHAPES(X, OpSinh)                                                                             \
     EVAL_UNARY_SHAPES(X, OpCosh)                                                                             \
-    EVAL_FUSED_BINARY_SHAPES(X, OpAdd)                                                                       \
-    EVAL_FUSED_BINARY_SHAPES(X, OpSubtract)                                                                  \
-    EVAL_FUSED_UNARY_SHAPES(X, OpSin)                                                                        \
-    EVAL_FUSED_UNARY_SHAPES(X, OpCos)                                                                        \
-    EVAL_FUSED_UNARY_SHAPES(X, OpExp)
+    EVAL_FUSED_KINDS(X)
 
 struct KindEntry {
     int32_t op;

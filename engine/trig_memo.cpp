@@ -164,24 +164,26 @@ template <uint8_t Want> long double missed(const long double *arg, const Key &ke
     e->have = static_cast<uint8_t>(e->have | Want);
     return v;
 }
+// One function of arg: the first entry of its set is looked at inline, the
+// rest of the search is out of line.
+template <uint8_t Want> long double memoOne(const long double *arg)
+{
+    const Key key = keyOf(arg);
+    Entry *set = memo.sets[setOf(key)];
+    if (set[0].ready(key, Want))
+        return Want == kSine ? set[0].sine : set[0].cosine;
+    return missed<Want>(arg, key, set);
+}
 } // namespace
 
 long double memoSin(const long double *arg)
 {
-    const Key key = keyOf(arg);
-    Entry *set = memo.sets[setOf(key)];
-    if (set[0].ready(key, kSine))
-        return set[0].sine;
-    return missed<kSine>(arg, key, set);
+    return memoOne<kSine>(arg);
 }
 
 long double memoCos(const long double *arg)
 {
-    const Key key = keyOf(arg);
-    Entry *set = memo.sets[setOf(key)];
-    if (set[0].ready(key, kCosine))
-        return set[0].cosine;
-    return missed<kCosine>(arg, key, set);
+    return memoOne<kCosine>(arg);
 }
 
 SineCosine memoSinCos(const long double *arg)
