@@ -129,6 +129,11 @@ std::uint64_t evaluationCost(const ExprNode *tree)
     return cost;
 }
 
+std::uint64_t evaluationNodeCost(const ExprNode *node)
+{
+    return nodeCost(node);
+}
+
 bool fitsEvaluationBudget(const ExprNode *tree)
 {
     spendFormulaWork(treeSize(tree));

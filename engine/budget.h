@@ -125,6 +125,9 @@ inline void refuseFormula()
 // factorial the multiplications it may need. A unit takes 1.5 to 5 ns on the
 // development machine.
 std::uint64_t evaluationCost(const ExprNode *tree);
+// The units node alone adds to that (its operands not counted), for a
+// builder that visits every node anyway.
+std::uint64_t evaluationNodeCost(const ExprNode *node);
 
 // The most one evaluation of a formula may cost. Why 150,000 units (under
 // 0.75 ms): a curve sampled at every column of a 900-pixel graph then fits

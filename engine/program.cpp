@@ -10,6 +10,7 @@
 #include "engine/eval_operations.h"
 #include "engine/program_fuse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -22,12 +23,14 @@ namespace
 {
 struct Counts {
     uint32_t operations = 0, leaves = 0;
+    std::uint64_t cost = 0; // of one evaluation (budget.h)
 };
 
 void countNodes(const ExprNode *n, Counts &counts)
 {
     if (!n)
         return;
+    counts.cost += evaluationNodeCost(n);
     if (!isOperationCode(n->op)) {
         ++counts.leaves;
         return;
@@ -276,12 +279,14 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
     // The facts of every node; on the stack for the formulas people type.
     struct Facts {
         MayRaise raises;
-        uint8_t zeroRead = 0, poleRead = 0;
+        uint8_t zeroRead, poleRead;
+        uint8_t valueOnlyKind; // the value-only code the step runs (0: none)
     };
     constexpr std::size_t kOnStack = 64;
-    Facts small[kOnStack];
+    Facts small[kOnStack]; // only the first n are used, and cleared below
     std::vector<Facts> large(n > kOnStack ? n : 0);
     Facts *const facts = n > kOnStack ? large.data() : small;
+    std::fill_n(facts, n, Facts{});
     const auto raisesOf = [&](std::size_t k) -> MayRaise & { return facts[k].raises; };
     for (std::size_t k = operations; k + 1 < n; ++k)
         raisesOf(k) = leafMayRaise(steps[k].op);
@@ -296,7 +301,7 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
         // A step that runs its value-only code reads none of its operands'
         // flags (and its own reads are known here: its parent came first).
         if (valueOnly(v, raisesOf(k), zeroRead(k), poleRead(k)) &&
-            kindOf(v.op, leftSrc(v.shape), rightSrc(v.shape), false) != 0)
+            (facts[k].valueOnlyKind = kindOf(v.op, leftSrc(v.shape), rightSrc(v.shape), false)) != 0)
             continue;
         const uint8_t fed = kToPoleSeen | (zeroRead(k) ? kToZero : 0) | (poleRead(k) ? kToPole : 0);
         const FlagReads reads = flagReads(v.op);
@@ -314,11 +319,8 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
             v.facts |= kZeroUnread;
         if (!raisesOf(l).pole && !raisesOf(r).pole)
             v.facts |= kOperandPolesClear;
-        if (valueOnly(v, raisesOf(k), zeroRead(k), poleRead(k))) {
-            const uint8_t kind = kindOf(v.op, leftSrc(v.shape), rightSrc(v.shape), false);
-            if (kind != 0)
-                v.kind = kind;
-        }
+        if (facts[k].valueOnlyKind != 0)
+            v.kind = facts[k].valueOnlyKind;
         long double e;
         if (v.op == OpPower && numberExponent(v, e) && isIntegerValue(e) && e >= 2 && e <= 32)
             v.power = static_cast<uint8_t>(e);
@@ -330,12 +332,13 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
 }
 } // namespace
 
-Program::Program(const ExprNode *tree) : cost_(gq::evaluationCost(tree))
+Program::Program(const ExprNode *tree)
 {
     if (!tree)
         return;
     Counts counts;
     countNodes(tree, counts);
+    cost_ = counts.cost; // what evaluationCost(tree) gives, without a walk of its own
     const uint32_t blank = counts.operations + counts.leaves;
     steps_.resize(blank + 1);
     slots_.resize(blank + 1);

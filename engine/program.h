@@ -53,18 +53,21 @@ struct Step {
 
 // The state of one node, which the evaluation updates sample by sample. The
 // blank entry's slot is never written: its flags stay clear.
+//
+// Trivial, so that the builder's value-initialised array of them is one
+// clearing of memory: every field starts as 0 there.
 struct Slot {
     // Numbers and π: their value. Operations and letters: the latest defined
     // value, kept only where something reads it again.
-    long double value = 0;
+    long double value;
     // A zero or sign change, and a pole (infinite jump), between the previous
     // sample and the latest one. Adjacent: both are stored with one write.
-    uint8_t zero = 0, pole = 0;
-    uint8_t valid = 0; // operations: the latest value was defined
+    uint8_t zero, pole;
+    uint8_t valid; // operations: the latest value was defined
     // The sign of the latest defined value; for tan, sec, cosec, cotan and
     // the logarithms the class of their operand at the latest sample instead
     // (see logarithmClass and trigClass in eval_operations.h).
-    int8_t sign = 0;
+    int8_t sign;
 };
 } // namespace program_detail
 

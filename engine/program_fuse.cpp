@@ -10,6 +10,10 @@
 
 #include "engine/eval_code.h"
 
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
 namespace gq::program_detail
 {
 
@@ -43,9 +47,10 @@ void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &
     // to[k]: where operation k goes; first 1 for the fused ones. On the
     // stack for the formulas people type (building must stay cheap).
     constexpr uint32_t kOnStack = 64;
-    uint32_t small[kOnStack] = {};
+    uint32_t small[kOnStack];
     std::vector<uint32_t> large(operations > kOnStack ? operations : 0);
     uint32_t *const to = operations > kOnStack ? large.data() : small;
+    std::fill_n(to, operations, 0u);
     uint32_t fusedCount = 0;
     for (uint32_t k = 0; k < operations; ++k) {
         Step &v = steps[k];
@@ -88,26 +93,35 @@ void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &
     // The running steps first, in their order, then the fused ones; leaves
     // and the blank entry keep their places. A running step only moves
     // forward, so they move in place; the fused ones wait in a copy.
-    std::vector<Step> fusedSteps;
-    std::vector<Slot> fusedSlots;
-    fusedSteps.reserve(fusedCount);
-    fusedSlots.reserve(fusedCount);
-    uint32_t next = 0, nextFused = operations - fusedCount;
+    // The waiting copies are raw bytes on the stack for the formulas people
+    // type: constructing them first would cost as much as the copying.
+    static_assert(std::is_trivially_copyable_v<Step> && std::is_trivially_copyable_v<Slot>);
+    constexpr uint32_t kFusedOnStack = 16;
+    alignas(Step) unsigned char smallSteps[kFusedOnStack * sizeof(Step)];
+    alignas(Slot) unsigned char smallSlots[kFusedOnStack * sizeof(Slot)];
+    std::vector<Step> largeSteps(fusedCount > kFusedOnStack ? fusedCount : 0);
+    std::vector<Slot> largeSlots(largeSteps.size());
+    unsigned char *const fusedSteps =
+        fusedCount > kFusedOnStack ? reinterpret_cast<unsigned char *>(largeSteps.data()) : smallSteps;
+    unsigned char *const fusedSlots =
+        fusedCount > kFusedOnStack ? reinterpret_cast<unsigned char *>(largeSlots.data()) : smallSlots;
+    const uint32_t firstFused = operations - fusedCount;
+    uint32_t next = 0, nextFused = firstFused;
     for (uint32_t k = 0; k < operations; ++k) {
         if (to[k]) {
+            std::memcpy(fusedSteps + (nextFused - firstFused) * sizeof(Step), &steps[k], sizeof(Step));
+            std::memcpy(fusedSlots + (nextFused - firstFused) * sizeof(Slot), &slots[k], sizeof(Slot));
             to[k] = nextFused++;
-            fusedSteps.push_back(steps[k]);
-            fusedSlots.push_back(slots[k]);
         } else {
             to[k] = next++;
-            steps[to[k]] = steps[k];
-            slots[to[k]] = slots[k];
+            if (to[k] != k) { // (a copy onto itself stalls on its own stores)
+                steps[to[k]] = steps[k];
+                slots[to[k]] = slots[k];
+            }
         }
     }
-    for (uint32_t f = 0; f < fusedCount; ++f) {
-        steps[next + f] = fusedSteps[f];
-        slots[next + f] = fusedSlots[f];
-    }
+    std::memcpy(&steps[next], fusedSteps, fusedCount * sizeof(Step));
+    std::memcpy(&slots[next], fusedSlots, fusedCount * sizeof(Slot));
     // The operand pointers still name the old places.
     const auto moved = [&](uint32_t k) { return k < operations ? to[k] : k; };
     for (uint32_t k = 0; k < operations; ++k) {

@@ -237,6 +237,7 @@ TEST(EvaluationCost, WeighsOperationsByTheirTime)
     for (const Case &c : cases) {
         Tree t = parseText(c.text);
         EXPECT_EQ(evaluationCost(t.get()), c.cost) << c.text;
+        EXPECT_EQ(Program(t.get()).evaluationCost(), c.cost) << c.text;
     }
 }
 
