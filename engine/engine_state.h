@@ -100,6 +100,12 @@ struct EngineState {
     // or difference is withdrawn for jumps below 1/xPerPixel.
     long double xPerPixel = 10.0L / 640;
     const DefinitionSource *definitions = nullptr; // not owned; null: no definitions
+    // A hint that changes no value, only time: the caller will soon ask for
+    // the other trigonometric function of the arguments of the evaluations
+    // it makes while this is set (the tracer's value at a point whose
+    // slopes come next), so the sine and cosine of a letter (and of any
+    // argument the table of recent ones looks up) are computed together.
+    bool pairTrigonometry = false;
 
     // Bookkeeping.
     std::size_t liveNodes = 0; // nodes allocated and not yet freed on this thread

@@ -47,6 +47,27 @@ GQ_ALWAYS_INLINE long double roundHalfEven(long double v)
     return (v + big) - big; // the sum keeps 64 bits, so it rounds to an integer
 }
 
+// An integral value of at most 53 bits (so within int's range when it fits
+// an int) as an int. Through double, which holds it exactly: converting an
+// 80-bit value straight to an int switches the x87 rounding mode twice, which
+// stalls the processor.
+GQ_ALWAYS_INLINE int integralToInt(long double v)
+{
+    return static_cast<int>(static_cast<double>(v));
+}
+
+// v rounded toward zero, as an int, for |v| well within int's range (as
+// static_cast<int>(v) gives it, without the switch of rounding mode). The
+// conversion to double may round v across an integer, away from zero only
+// by less than one: the one step back undoes that.
+GQ_ALWAYS_INLINE int truncToInt(long double v)
+{
+    int t = static_cast<int>(static_cast<double>(v));
+    if (v >= 0 ? t > v : t < v)
+        t += v >= 0 ? -1 : 1;
+    return t;
+}
+
 // A finite integral value.
 GQ_ALWAYS_INLINE bool isIntegerValue(long double v)
 {

@@ -148,7 +148,7 @@ MayRaise mayRaise(const program_detail::Step &v, MayRaise l, MayRaise r)
         if (!numberExponent(v, e) || e < 0 || std::isnan(e))
             return {true, true};
         if (e == 0)
-            return {}; // always 1
+            return {};         // always 1
         return {true, l.pole}; // a base of 0 raises zero; otherwise the base's flags
     }
     case OpDivide:
@@ -290,9 +290,12 @@ void layFlags(std::vector<program_detail::Step> &steps, uint32_t operations, uin
     const auto raisesOf = [&](std::size_t k) -> MayRaise & { return facts[k].raises; };
     for (std::size_t k = operations; k + 1 < n; ++k)
         raisesOf(k) = leafMayRaise(steps[k].op);
-    const auto indexOf = [&](const program_detail::Step *p) { return static_cast<std::size_t>(p - steps.data()); };
+    const auto indexOf = [&](const program_detail::Step *p) {
+        return static_cast<std::size_t>(p - steps.data());
+    };
     for (uint32_t k = 0; k < operations; ++k)
-        raisesOf(k) = mayRaise(steps[k], raisesOf(indexOf(steps[k].leftCode)), raisesOf(indexOf(steps[k].rightCode)));
+        raisesOf(k) =
+            mayRaise(steps[k], raisesOf(indexOf(steps[k].leftCode)), raisesOf(indexOf(steps[k].rightCode)));
     const auto zeroRead = [&](std::size_t k) -> uint8_t & { return facts[k].zeroRead; };
     const auto poleRead = [&](std::size_t k) -> uint8_t & { return facts[k].poleRead; };
     zeroRead(root) = poleRead(root) = 1;
@@ -375,6 +378,15 @@ bool Program::writesLetters() const
 {
     for (uint32_t k = 0; k < operations_; ++k)
         if (steps_[k].op >= OpRangeI && steps_[k].op <= OpRangeL)
+            return true;
+    return false;
+}
+
+bool Program::readsLetter(int32_t letter) const
+{
+    // Letters are leaves, after the operations and the fused ones.
+    for (const program_detail::Step &step : steps_)
+        if (step.op == letter)
             return true;
     return false;
 }

@@ -106,6 +106,10 @@ class Program
     // unexpanded sum's index range sets i): then evaluations on another
     // thread would not leave this thread's state as evaluating here does.
     bool writesLetters() const;
+    // Whether the formula reads the letter of that code (OpX, OpY, ...):
+    // where it does not (and writes no letter), its value does not change
+    // with that letter.
+    bool readsLetter(int32_t letter) const;
 
     // Whether the latest evaluation found a pole or jump of the whole formula
     // between the previous sample and this one.

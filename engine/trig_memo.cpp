@@ -7,9 +7,12 @@
 // point, a curve and its speed). A score counts that: a value computed
 // alongside and then asked for, or a miss for the other function of an
 // argument already there, raise it; any other miss lowers it. While it is
-// high, a miss computes both. The score only decides how a value is
-// computed, never what it is.
+// high, a miss computes both, and so it does while the caller says it will
+// ask for the other function (EngineState::pairTrigonometry). The score and
+// the hint only decide how a value is computed, never what it is.
 #include "engine/trig_memo.h"
+
+#include "engine/engine_state.h"
 
 #include <cmath>
 #include <cstdint>
@@ -82,12 +85,18 @@ void adjust(int delta)
     memoPairs = memo.score >= kPairFrom;
 }
 
+// The caller's hint (engine_state.h): both functions of what it evaluates now.
+bool pairsAsked()
+{
+    return engineState().pairTrigonometry;
+}
+
 // Fills the wanted values of e (and, while pairing pays, the other one).
 void compute(Entry &e, long double a, uint8_t want)
 {
     const uint8_t missing = static_cast<uint8_t>((kSine | kCosine) & ~e.have);
     const uint8_t needed = static_cast<uint8_t>(want & missing);
-    if (missing == (kSine | kCosine) && (needed == missing || memo.score >= kPairFrom)) {
+    if (missing == (kSine | kCosine) && (needed == missing || memo.score >= kPairFrom || pairsAsked())) {
         sincosl(a, &e.sine, &e.cosine);
         e.have = kSine | kCosine;
         e.unasked = static_cast<uint8_t>(missing & ~want);
@@ -154,7 +163,7 @@ template <uint8_t Want> long double missed(const long double *arg, const Key &ke
         set[1] = set[0];
         set[0] = Entry{key.mantissa, key.exponent};
         e = &set[0];
-        if (memo.score >= kPairFrom) { // both at once
+        if (memo.score >= kPairFrom || pairsAsked()) { // both at once
             compute(*e, *arg, Want);
             return Want == kSine ? e->sine : e->cosine;
         }

@@ -33,7 +33,7 @@ int roundPixel(long double v, int size)
     const long double lo = -101, hi = static_cast<long double>(size) + 101;
     // roundHalfEven rounds as nearbyint does in the default rounding mode,
     // without the library's saving and restoring of the floating-point state.
-    return static_cast<int>(roundHalfEven(v < lo ? lo : (v > hi ? hi : v)));
+    return integralToInt(roundHalfEven(v < lo ? lo : (v > hi ? hi : v)));
 }
 
 } // namespace

@@ -188,8 +188,21 @@ class ImplicitTracer
     static bool mayHaveSeed(bool vertical, const LatticePoint &a, const LatticePoint &b, long double lo,
                             long double hi);
     EdgeSample edgeSample(bool vertical, long double fixed, long double t) const;
+    // What fillLatticeRow keeps from row to row: ∂F/∂x of each column where
+    // it does not read y.
+    struct LatticeColumns {
+        std::vector<long double> fx;
+        std::vector<uint8_t> known;
+    };
     // The lattice points (xmin + i·10·xPerPixel, y), i = 0..M, into row[0..M].
-    void fillLatticeRow(LatticePoint *row, long double y) const;
+    // A slope that does not read the letter moving along the row (∂F/∂y and
+    // x) or column (∂F/∂x and y) is evaluated once for it; each such
+    // evaluation is still charged to the budget as if it were made.
+    void fillLatticeRow(LatticePoint *row, long double y, LatticeColumns &columns) const;
+    // The slope at p once more where value was evaluated at a point that
+    // differs only in a letter the slope does not read; evaluates it (and
+    // keeps it, with known set, unless the budget refused it) where known is 0.
+    long double slopeAgain(bool vertical, TracePoint p, long double &value, uint8_t &known) const;
     // The y of lattice row j (0..M), as the scan steps up from ymin.
     long double latticeY(int j) const;
     // Cell (i, j), 1..M each: its left, right, bottom and top coordinates.
@@ -218,6 +231,8 @@ class ImplicitTracer
     long lastTraceSteps_ = 0;
     int tracesCutOff_ = 0;
     bool useWorkers_ = true;
+    // The slopes read no y (∂F/∂x) or no x (∂F/∂y), and write no letter.
+    bool fxWithoutY_, fyWithoutX_;
 };
 
 // The tracer run once over the window for F = 0 (the formulas are borrowed).

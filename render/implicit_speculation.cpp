@@ -145,8 +145,9 @@ class TraceSpeculation::Scan
             auto task = std::make_shared<Task>([this, j0, j1] {
                 TaskEngine engine(inputs_, std::numeric_limits<std::uint64_t>::max());
                 Local local(*this);
+                ImplicitTracer::LatticeColumns columns;
                 for (int j = j0; j < j1; ++j)
-                    local.tracer.fillLatticeRow(&lattice_[index(0, j)], local.tracer.latticeY(j));
+                    local.tracer.fillLatticeRow(&lattice_[index(0, j)], local.tracer.latticeY(j), columns);
             });
             bandTasks_.push_back(task);
             pool_.offer(task);

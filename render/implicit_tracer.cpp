@@ -3,6 +3,7 @@
 // curve from every root found in a cell that no earlier walk crossed.
 #include "render/implicit_internal.h"
 
+#include "engine/budget.h"
 #include "engine/numbers.h"
 #include "render/implicit_speculation.h"
 #include "render/primitives.h"
@@ -72,7 +73,8 @@ ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t c
       // Marking reaches one cell beyond the grid on each side (a step just
       // outside the window), so the table spans indices 0..M + 1.
       visited_(static_cast<std::size_t>(cells_ + 2) * (cells_ + 2), 0),
-      maxTraceSteps_(kStepsPerPixel * view.graphSize())
+      maxTraceSteps_(kStepsPerPixel * view.graphSize()),
+      fxWithoutY_(!fx.readsLetter(OpY) && !fx.writesLetters()), fyWithoutX_(!fy.readsLetter(OpX) && !fy.writesLetters())
 {
 }
 
@@ -103,9 +105,29 @@ ImplicitTracer::EdgeSample ImplicitTracer::edgeSample(bool vertical, long double
     return s;
 }
 
-void ImplicitTracer::fillLatticeRow(LatticePoint *row, long double y) const
+long double ImplicitTracer::slopeAgain(bool vertical, TracePoint p, long double &value, uint8_t &known) const
+{
+    const Program &slope = vertical ? *fy_ : *fx_;
+    const bool admitted = slope.empty() || engineState().budget.evaluationLeft >= slope.evaluationCost();
+    if (!known) {
+        value = slopeAlong(vertical, p);
+        known = admitted;
+        return value;
+    }
+    // The same value; only the budget sees the evaluation, and a refused one
+    // reads 0 as slopeAlong's would.
+    return slope.empty() || spendEvaluation(slope.evaluationCost()) ? value : 0;
+}
+
+void ImplicitTracer::fillLatticeRow(LatticePoint *row, long double y, LatticeColumns &columns) const
 {
     const long double cellW = kCellPixels * xpp_;
+    if (fxWithoutY_ && columns.known.empty()) {
+        columns.fx.assign(static_cast<std::size_t>(cells_) + 1, 0);
+        columns.known.assign(columns.fx.size(), 0);
+    }
+    long double rowFy = 0;
+    uint8_t rowFyKnown = 0;
     for (int i = 0; i <= cells_; ++i) {
         LatticePoint &p = row[i];
         const long double x = view_.xmin() + i * cellW;
@@ -113,8 +135,9 @@ void ImplicitTracer::fillLatticeRow(LatticePoint *row, long double y) const
         p.f = f.v;
         p.defined = f.ok;
         if (f.ok) {
-            p.fx = slopeAlong(false, {x, y});
-            p.fy = slopeAlong(true, {x, y});
+            p.fx = fxWithoutY_ ? slopeAgain(false, {x, y}, columns.fx[i], columns.known[i])
+                               : slopeAlong(false, {x, y});
+            p.fy = fyWithoutX_ ? slopeAgain(true, {x, y}, rowFy, rowFyKnown) : slopeAlong(true, {x, y});
             p.nearCurve = std::fabs(p.f) < kOnCurve;
             p.signF = static_cast<int8_t>(signOf(p.f));
             p.signFx = static_cast<int8_t>(signOf(p.fx));
@@ -162,11 +185,12 @@ int ImplicitTracer::traceImplicitGrid()
     // per lattice point, a row of them at a time (lower and upper border of
     // the cell row).
     std::vector<LatticePoint> lower(static_cast<std::size_t>(cells_) + 1), upper(lower.size());
+    LatticeColumns columns;
     if (cells_ > 0)
-        fillLatticeRow(upper.data(), latticeY(0));
+        fillLatticeRow(upper.data(), latticeY(0), columns);
     for (int j = 1; j <= cells_; ++j) {
         lower.swap(upper);
-        fillLatticeRow(upper.data(), latticeY(j));
+        fillLatticeRow(upper.data(), latticeY(j), columns);
         for (int i = 1; i <= cells_; ++i) {
             if (visited(i, j))
                 continue;

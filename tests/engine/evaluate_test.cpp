@@ -273,6 +273,41 @@ TEST(NumericHelpers, SignRoundingAndGaussBracket)
     EXPECT_EQ(gaussFloor(-2), -2);
     EXPECT_TRUE(isIntegerValue(1e30L));
     EXPECT_FALSE(isIntegerValue(kBigValue * 10));
+    // Rounding toward zero, also where the value's nearest double is the
+    // next integer away from zero.
+    const struct {
+        long double v;
+        int truncated;
+    } cuts[] = {{0, 0},
+                {-0.0L, 0},
+                {2.5L, 2},
+                {-2.5L, -2},
+                {4.99999999999999999L, 4},
+                {-0.99999999999999999L, 0},
+                {-1.00000000000000001L, -1},
+                {1e9L + 0.5L, 1000000000},
+                {-7, -7}};
+    for (const auto &c : cuts) {
+        EXPECT_EQ(truncToInt(c.v), c.truncated) << static_cast<double>(c.v);
+        EXPECT_EQ(truncToInt(c.v), static_cast<int>(c.v));
+    }
+    for (long double v : {-101.0L, 0.0L, 12345678.0L, 2147483647.0L})
+        EXPECT_EQ(integralToInt(v), static_cast<int>(v));
+}
+
+TEST(Evaluate, TellsWhichLettersAFormulaReads)
+{
+    const struct {
+        const char *text;
+        bool x, y;
+    } cases[] = {
+        {"sin(x)+1", true, false}, {"cos(y)^2", false, true}, {"-3x+y^2", true, true}, {"a+2", false, false}};
+    for (const auto &c : cases) {
+        Tree t = parseText(c.text);
+        const Program p(t.get());
+        EXPECT_EQ(p.readsLetter(OpX), c.x) << c.text;
+        EXPECT_EQ(p.readsLetter(OpY), c.y) << c.text;
+    }
 }
 
 TEST(Evaluate, AllocatesNothing)
