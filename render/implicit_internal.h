@@ -121,11 +121,11 @@ class ImplicitTracer
     // mark, and how it ended.
     struct Walk {
         TracePoint seed;
-        bool singular = false;                // no direction at the seed: only its dot is drawn
+        bool singular = false;                 // no direction at the seed: only its dot is drawn
         std::vector<std::array<int, 4>> lines; // each step: from x, y to x, y in pixels
-        std::vector<uint32_t> marks;          // cells to mark visited (indices into the table)
-        bool closed = false;                  // came back to the seed (a last line joins it)
-        bool cutOff = false;                  // stopped by maxTraceSteps
+        std::vector<uint32_t> marks;           // cells to mark visited (indices into the table)
+        bool closed = false;                   // came back to the seed (a last line joins it)
+        bool cutOff = false;                   // stopped by maxTraceSteps
         long steps = 0;
     };
     // The walk depends only on the seed, the formulas and the evaluation
@@ -212,12 +212,22 @@ class ImplicitTracer
     CellBounds cellBounds(int i, int j) const;
     // The edge searches of cell (i, j) from its lattice corners below left
     // (c00), below right (c10) and above left (c01).
-    bool findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10, TracePoint &seed);
-    bool findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01, TracePoint &seed);
+    bool findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10,
+                        TracePoint &seed);
+    bool findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01,
+                      TracePoint &seed);
     long double slopeAlong(bool vertical, TracePoint p) const;
     bool cellOf(TracePoint p, int &i, int &j) const;
-    // The cells markVisitedCells(p, q) marks, as table indices.
+    // cellOf as one value (i and j are 0 where has is false).
+    struct Cell {
+        bool has = false;
+        int i = 0, j = 0;
+    };
+    Cell cellAt(TracePoint p) const;
+    // The cells markVisitedCells(p, q) marks, as table indices; the second
+    // form with the cells of p and q (cellAt) known.
     void cellsToMark(TracePoint p, TracePoint q, std::vector<uint32_t> &marks) const;
+    void cellsToMark(TracePoint p, Cell cp, TracePoint q, Cell cq, std::vector<uint32_t> &marks) const;
 
     Canvas &canvas_;
     const GraphView &view_;

@@ -37,7 +37,8 @@ class TraceSpeculation::Scan
 
     Scan(ImplicitTracer &tracer, WorkerPool &pool, int workers)
         : t_(tracer), pool_(pool), inputs_(EvaluationInputs::current()), F_(*tracer.F_), fx_(*tracer.fx_),
-          fy_(*tracer.fy_), m_(tracer.cells_), window_(kWindowPerThread * static_cast<std::size_t>(workers + 1)),
+          fy_(*tracer.fy_), m_(tracer.cells_),
+          window_(kWindowPerThread * static_cast<std::size_t>(workers + 1)),
           bands_(std::min(m_ + 1, kBandsPerThread * (workers + 1))),
           limit_(engineState().budget.evaluationLeft)
     {
@@ -129,7 +130,8 @@ class TraceSpeculation::Scan
         Program F, fx, fy;
         ImplicitTracer tracer;
         explicit Local(const Scan &s)
-            : F(s.F_), fx(s.fx_), fy(s.fy_), tracer(s.t_.canvas_, s.t_.view_, s.t_.colour_, s.t_.width_, F, fx, fy)
+            : F(s.F_), fx(s.fx_), fy(s.fy_),
+              tracer(s.t_.canvas_, s.t_.view_, s.t_.colour_, s.t_.width_, F, fx, fy)
         {
             tracer.maxTraceSteps_ = s.t_.maxTraceSteps_;
         }
@@ -309,7 +311,8 @@ class TraceSpeculation::Scan
     {
         const ImplicitTracer::CellBounds c = t_.cellBounds(i, j);
         TracePoint seed;
-        if (t_.findBottomSeed(c, lower[i - 1], lower[i], seed) || t_.findLeftSeed(c, lower[i - 1], upper[i - 1], seed)) {
+        if (t_.findBottomSeed(c, lower[i - 1], lower[i], seed) ||
+            t_.findLeftSeed(c, lower[i - 1], upper[i - 1], seed)) {
             t_.traceFromSeed(seed);
             return 1;
         }

@@ -74,7 +74,8 @@ ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t c
       // outside the window), so the table spans indices 0..M + 1.
       visited_(static_cast<std::size_t>(cells_ + 2) * (cells_ + 2), 0),
       maxTraceSteps_(kStepsPerPixel * view.graphSize()),
-      fxWithoutY_(!fx.readsLetter(OpY) && !fx.writesLetters()), fyWithoutX_(!fy.readsLetter(OpX) && !fy.writesLetters())
+      fxWithoutY_(!fx.readsLetter(OpY) && !fx.writesLetters()),
+      fyWithoutX_(!fy.readsLetter(OpX) && !fy.writesLetters())
 {
 }
 
@@ -164,15 +165,15 @@ ImplicitTracer::CellBounds ImplicitTracer::cellBounds(int i, int j) const
 bool ImplicitTracer::findBottomSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c10,
                                     TracePoint &seed)
 {
-    return mayHaveSeed(false, c00, c10) && findEdgeRoot(false, c.y0, c.x0, c.x1, {c00.f, c00.fx, c00.defined}, {c10.f, c10.fx, c10.defined},
-                        seed);
+    return mayHaveSeed(false, c00, c10) && findEdgeRoot(false, c.y0, c.x0, c.x1, {c00.f, c00.fx, c00.defined},
+                                                        {c10.f, c10.fx, c10.defined}, seed);
 }
 
 bool ImplicitTracer::findLeftSeed(const CellBounds &c, const LatticePoint &c00, const LatticePoint &c01,
                                   TracePoint &seed)
 {
-    return mayHaveSeed(true, c00, c01) && findEdgeRoot(true, c.x0, c.y0, c.y1, {c00.f, c00.fy, c00.defined}, {c01.f, c01.fy, c01.defined},
-                        seed);
+    return mayHaveSeed(true, c00, c01) && findEdgeRoot(true, c.x0, c.y0, c.y1, {c00.f, c00.fy, c00.defined},
+                                                       {c01.f, c01.fy, c01.defined}, seed);
 }
 
 int ImplicitTracer::traceImplicitGrid()
@@ -330,7 +331,18 @@ ImplicitTracer::Walk ImplicitTracer::walkFromSeed(TracePoint seed) const
         sx = 0, sy = 1;
     const int firstSx = sx, firstSy = sy;
 
-    TracePoint cur = seed;
+    // The pixel and cell of the point the walk is at, carried from step to
+    // step: each step's end is the next one's start.
+    struct At {
+        TracePoint p;
+        int px, py;
+        Cell cell;
+    };
+    const auto at = [this](TracePoint p) {
+        return At{p, view_.xToPixel(p.x), view_.yToPixel(p.y), cellAt(p)};
+    };
+    const At atSeed = at(seed);
+    At cur = atSeed;
     int ends = 0;
     long steps = 0;
     while (ends < 2) {
@@ -342,12 +354,13 @@ ImplicitTracer::Walk ImplicitTracer::walkFromSeed(TracePoint seed) const
         ++walk.steps;
         bool directionEnds = false;
         TracePoint step, next;
-        if (!predictStep(gx, gy, sx, sy, step) || !correctStep(cur, step, next)) {
+        At atNext{};
+        if (!predictStep(gx, gy, sx, sy, step) || !correctStep(cur.p, step, next)) {
             directionEnds = true;
         } else {
-            walk.lines.push_back({view_.xToPixel(cur.x), view_.yToPixel(cur.y), view_.xToPixel(next.x),
-                                  view_.yToPixel(next.y)});
-            cellsToMark(cur, next, walk.marks);
+            atNext = at(next);
+            walk.lines.push_back({cur.px, cur.py, atNext.px, atNext.py});
+            cellsToMark(cur.p, cur.cell, next, atNext.cell, walk.marks);
             if (!view_.isInFrame(next.x, next.y)) {
                 directionEnds = true;
             } else if (steps > 2 && std::fabs(next.x - seed.x) < xpp_ && std::fabs(next.y - seed.y) < ypp_) {
@@ -358,17 +371,17 @@ ImplicitTracer::Walk ImplicitTracer::walkFromSeed(TracePoint seed) const
         if (directionEnds) {
             if (++ends >= 2)
                 break;
-            cur = seed;
+            cur = atSeed;
             sx = -firstSx;
             sy = -firstSy;
             steps = 0;
         } else {
-            sx = signOf(next.x - cur.x);
-            sy = signOf(next.y - cur.y);
-            cur = next;
+            sx = signOf(next.x - cur.p.x);
+            sy = signOf(next.y - cur.p.y);
+            cur = atNext;
             ++steps;
         }
-        gradient(cur, gx, gy);
+        gradient(cur.p, gx, gy);
     }
     return walk;
 }
@@ -471,7 +484,13 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
     for (int n = 0; n < kMaxBisections; ++n) {
         long double mid = (up + down) / 2;
         TracePoint qm = along(mid);
+        // Where this midpoint is the last whichever half is kept, the walk
+        // asks for the slopes there next: for sin and cos of the same
+        // arguments, so they are computed together.
+        const bool last = std::fabs(mid - down) < tolerance && std::fabs(up - mid) < tolerance;
+        engineState().pairTrigonometry = last;
         Value vm = evalF(qm.x, qm.y);
+        engineState().pairTrigonometry = false;
         if (!vm.ok)
             return false;
         result = qm;
@@ -490,6 +509,13 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
     return !(std::fabs(fResult) > bracketSize);
 }
 
+ImplicitTracer::Cell ImplicitTracer::cellAt(TracePoint p) const
+{
+    Cell c;
+    c.has = cellOf(p, c.i, c.j);
+    return c;
+}
+
 bool ImplicitTracer::cellOf(TracePoint p, int &i, int &j) const
 {
     const long double qi = (p.x - view_.xmin()) / (kCellPixels * xpp_);
@@ -498,8 +524,8 @@ bool ImplicitTracer::cellOf(TracePoint p, int &i, int &j) const
     // conversion so that no huge or NaN value is turned into an int.
     if (!(qi > -2 && qi < cells_ + 2 && qj > -2 && qj < cells_ + 2))
         return false;
-    i = static_cast<int>(std::trunc(qi)) + 1;
-    j = static_cast<int>(std::trunc(qj)) + 1;
+    i = truncToInt(qi) + 1;
+    j = truncToInt(qj) + 1;
     return true;
 }
 
@@ -520,12 +546,19 @@ void ImplicitTracer::markVisitedCells(TracePoint p, TracePoint q)
 
 void ImplicitTracer::cellsToMark(TracePoint p, TracePoint q, std::vector<uint32_t> &marks) const
 {
+    cellsToMark(p, cellAt(p), q, cellAt(q), marks);
+}
+
+void ImplicitTracer::cellsToMark(TracePoint p, Cell cp, TracePoint q, Cell cq,
+                                 std::vector<uint32_t> &marks) const
+{
     auto mark = [&](int i, int j) {
         if (i >= 0 && i <= cells_ + 1 && j >= 0 && j <= cells_ + 1)
-            marks.push_back(static_cast<uint32_t>(j) * static_cast<uint32_t>(cells_ + 2) + static_cast<uint32_t>(i));
+            marks.push_back(static_cast<uint32_t>(j) * static_cast<uint32_t>(cells_ + 2) +
+                            static_cast<uint32_t>(i));
     };
-    int ip = 0, jp = 0, iq = 0, jq = 0;
-    const bool hasP = cellOf(p, ip, jp), hasQ = cellOf(q, iq, jq);
+    const int ip = cp.i, jp = cp.j, iq = cq.i, jq = cq.j;
+    const bool hasP = cp.has, hasQ = cq.has;
     auto markNear = [&](TracePoint pt, int i, int j) {
         mark(i, j);
         // Within a pixel of the cell's left or bottom border: the curve may
