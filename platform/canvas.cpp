@@ -216,32 +216,41 @@ void Canvas::textOut(int x, int y, const QString &text)
 {
     if (text.isEmpty())
         return;
-    const QFont font = canvasFont(fontSize_);
+    const TextFont &f = textFont();
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setFont(font);
+    painter.setFont(f.font);
     painter.setPen(QColor::fromRgb(toQRgb(fontColour_)));
     painter.setBackgroundMode(Qt::TransparentMode);
-    const QFontMetrics metrics(font, &image_);
-    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    painter.drawText(QPoint(x, y + f.metrics.ascent()), text);
+}
+
+const Canvas::TextFont &Canvas::textFont() const
+{
+    const int dotsPerMeter = image_.dotsPerMeterY();
+    if (!textFont_ || textFont_->points != fontSize_ || textFont_->dotsPerMeter != dotsPerMeter) {
+        const QFont font = canvasFont(fontSize_);
+        textFont_.emplace(TextFont{fontSize_, dotsPerMeter, font, QFontMetrics(font, &image_)});
+    }
+    return *textFont_;
 }
 
 int Canvas::textWidth(const QString &text) const
 {
-    return QFontMetrics(canvasFont(fontSize_), &image_).horizontalAdvance(text);
+    return textFont().metrics.horizontalAdvance(text);
 }
 
 int Canvas::textHeight() const
 {
-    return QFontMetrics(canvasFont(fontSize_), &image_).height();
+    return textFont().metrics.height();
 }
 
 QRect Canvas::textInk(int x, int y, const QString &text) const
 {
     if (text.isEmpty())
         return QRect();
-    const QFontMetrics metrics(canvasFont(fontSize_), &image_);
+    const QFontMetrics &metrics = textFont().metrics;
     return metrics.boundingRect(text).translated(x, y + metrics.ascent());
 }
 

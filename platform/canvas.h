@@ -17,11 +17,14 @@
 // At the default scale 1 nothing is converted.
 #pragma once
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace gq
@@ -168,6 +171,15 @@ class Canvas
     Pixels pixels();
     static void square(const Pixels &p, int x, int y, int side, QRgb c);
     int penPixels() const;                       // the pen's width in canvas pixels
+    // The font of fontSize_ at the image's resolution and its metrics, made
+    // once for each size and resolution: finding a font is most of what
+    // measuring or writing a tick label costs.
+    struct TextFont {
+        int points, dotsPerMeter;
+        QFont font;
+        QFontMetrics metrics;
+    };
+    const TextFont &textFont() const;
 
     QImage image_;
     uint32_t penColour_ = kBlack;
@@ -179,6 +191,7 @@ class Canvas
     uint32_t fontColour_ = kBlack;
     int penX_ = 0, penY_ = 0;
     double pixelScale_ = 1.0;
+    mutable std::optional<TextFont> textFont_;
 };
 
 // 0x00BBGGRR to Qt's 0xAARRGGBB and back.
