@@ -50,7 +50,7 @@ void BM_TraceImplicitGrid(benchmark::State &state)
     int traces = 0;
     for (auto _ : state) {
         canvas.clear();
-        traces = traceImplicitGrid(canvas, view, kColour, 1, pF, pFx, pFy);
+        traces = traceImplicitGrid(canvas, view, kColour, 1, pF, pFx, pFy, F.get());
         benchmark::ClobberMemory();
     }
     // The timed work must have drawn the curve.

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "engine/program.h"
+#include "engine/sign_estimate.h"
 #include "platform/canvas.h"
 #include "render/graph_view.h"
 #include "render/primitives.h"
@@ -91,8 +92,11 @@ class ImplicitTracer
     // Steps one trace may take, per pixel of graphSize.
     static constexpr long kStepsPerPixel = 20;
 
+    // signOfF (borrowed, may be null) estimates F where the corrector needs
+    // only which side of the curve a point lies on; the walk is the same
+    // with or without it, only faster.
     ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F, Program &fx,
-                   Program &fy);
+                   Program &fy, const SignEstimate *signOfF = nullptr);
 
     // Clears the visited table, scans all cells and traces from every seed.
     // Returns the number of traces.
@@ -172,6 +176,13 @@ class ImplicitTracer
         bool ok = false;
     };
     Value evalF(long double x, long double y) const;
+    // What evalF would tell of F at p, from the estimate where it is certain:
+    // the sign (0: not certain), or whether |F| >= 1e-6. Where it is certain
+    // and the budget has room, the evaluation is charged and x and y are
+    // written as evalF would; otherwise nothing happens.
+    int certainSign(TracePoint p) const;
+    bool certainlyOffCurve(TracePoint p) const;
+    bool chargeEstimate(TracePoint p) const;
     struct LatticePoint {
         long double f = 0, fx = 0, fy = 0;
         bool defined = false;
@@ -234,6 +245,7 @@ class ImplicitTracer
     uint32_t colour_;
     int width_;
     Program *F_, *fx_, *fy_;
+    const SignEstimate *signOfF_;
     long double xpp_, ypp_;
     int cells_;
     std::vector<uint8_t> visited_;
@@ -247,7 +259,8 @@ class ImplicitTracer
 
 // The tracer run once over the window for F = 0 (the formulas are borrowed).
 // Returns the number of traces.
+// formula is the tree F was built from (null: F is evaluated everywhere).
 int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F,
-                      Program &fx, Program &fy);
+                      Program &fx, Program &fy, const ExprNode *formula);
 
 } // namespace gq

@@ -131,7 +131,7 @@ class TraceSpeculation::Scan
         ImplicitTracer tracer;
         explicit Local(const Scan &s)
             : F(s.F_), fx(s.fx_), fy(s.fy_),
-              tracer(s.t_.canvas_, s.t_.view_, s.t_.colour_, s.t_.width_, F, fx, fy)
+              tracer(s.t_.canvas_, s.t_.view_, s.t_.colour_, s.t_.width_, F, fx, fy, s.t_.signOfF_)
         {
             tracer.maxTraceSteps_ = s.t_.maxTraceSteps_;
         }

@@ -66,8 +66,9 @@ TracePoint rotated(TracePoint d, long double angle)
 } // namespace
 
 ImplicitTracer::ImplicitTracer(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F,
-                               Program &fx, Program &fy)
+                               Program &fx, Program &fy, const SignEstimate *signOfF)
     : canvas_(canvas), view_(view), colour_(colour), width_(width), F_(&F), fx_(&fx), fy_(&fy),
+      signOfF_(signOfF && signOfF->saves() ? signOfF : nullptr),
       xpp_(view.xPerPixel()), ypp_(view.yPerPixel()),
       cells_(static_cast<int>(roundHalfEven(view.graphSize() * 0.1L))),
       // Marking reaches one cell beyond the grid on each side (a step just
@@ -85,6 +86,36 @@ ImplicitTracer::Value ImplicitTracer::evalF(long double x, long double y) const
     state.evalValid = true;
     long double v = F_->evaluate(x, y);
     return {v, state.evalValid && !std::isnan(v)};
+}
+
+bool ImplicitTracer::chargeEstimate(TracePoint p) const
+{
+    EngineState &state = engineState();
+    // A refused evaluation is left to evalF, which reports it.
+    if (state.budget.evaluationLeft < F_->evaluationCost())
+        return false;
+    spendEvaluation(F_->evaluationCost());
+    state.variables.x = p.x;
+    state.variables.y = p.y;
+    return true;
+}
+
+int ImplicitTracer::certainSign(TracePoint p) const
+{
+    if (!signOfF_)
+        return 0;
+    const int sign = signOfF_->signAt(p.x, p.y);
+    return sign != 0 && chargeEstimate(p) ? sign : 0;
+}
+
+bool ImplicitTracer::certainlyOffCurve(TracePoint p) const
+{
+    SignEstimate::Range r;
+    if (!signOfF_ || !signOfF_->estimate(p.x, p.y, r))
+        return false;
+    // |F| >= |value| - bound, the difference widened for its own rounding.
+    const long double least = std::fabs(static_cast<long double>(r.value)) - r.bound;
+    return least > kOnCurve * (1 + 0x1p-40L) && chargeEstimate(p);
 }
 
 long double ImplicitTracer::slopeAlong(bool vertical, TracePoint p) const
@@ -438,12 +469,14 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
         return TracePoint{p.x + r.x, p.y + r.y};
     };
     const TracePoint q{p.x + d.x, p.y + d.y};
-    Value fq = evalF(q.x, q.y);
-    if (!fq.ok)
-        return false;
-    if (std::fabs(fq.v) < kOnCurve) {
-        result = q;
-        return true;
+    if (!certainlyOffCurve(q)) {
+        Value fq = evalF(q.x, q.y);
+        if (!fq.ok)
+            return false;
+        if (std::fabs(fq.v) < kOnCurve) {
+            result = q;
+            return true;
+        }
     }
     // Turn the step both ways by a sixteenth of a pixel diagonal at a time
     // until the two ends lie on opposite sides of the curve.
@@ -488,6 +521,24 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
         // asks for the slopes there next: for sin and cos of the same
         // arguments, so they are computed together.
         const bool last = std::fabs(mid - down) < tolerance && std::fabs(up - mid) < tolerance;
+        if (!last && n + 1 < kMaxBisections) {
+            // Only the sign decides which half is kept; the value is needed
+            // where the bisection ends, so a midpoint that ends it is
+            // evaluated in full.
+            if (const int sign = signOfF_ ? signOfF_->signAt(qm.x, qm.y) : 0) {
+                const bool upKept = sign == signOf(fUp);
+                const long double width = upKept ? std::fabs(up - mid) : std::fabs(mid - down);
+                if (!(width < tolerance) && chargeEstimate(qm)) {
+                    result = qm;
+                    // From here on only the signs of fUp and fDown are read.
+                    if (upKept)
+                        up = mid, fUp = sign;
+                    else
+                        down = mid, fDown = sign;
+                    continue;
+                }
+            }
+        }
         engineState().pairTrigonometry = last;
         Value vm = evalF(qm.x, qm.y);
         engineState().pairTrigonometry = false;
@@ -584,9 +635,10 @@ void ImplicitTracer::cellsToMark(TracePoint p, Cell cp, TracePoint q, Cell cq,
 }
 
 int traceImplicitGrid(Canvas &canvas, const GraphView &view, uint32_t colour, int width, Program &F,
-                      Program &fx, Program &fy)
+                      Program &fx, Program &fy, const ExprNode *formula)
 {
-    ImplicitTracer tracer(canvas, view, colour, width, F, fx, fy);
+    const SignEstimate signOfF(formula);
+    ImplicitTracer tracer(canvas, view, colour, width, F, fx, fy, &signOfF);
     return tracer.traceImplicitGrid();
 }
 

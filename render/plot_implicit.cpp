@@ -133,7 +133,7 @@ void drawImplicitCurve(Canvas &canvas, const GraphView &view, const Item &item)
     if (!buildTrees(item.text[1], t))
         return;
     ExprNode *F = t.F.get();
-    auto trace = [&] { traceImplicitGrid(canvas, view, item.colour, item.penWidth, t.pF, t.pFx, t.pFy); };
+    auto trace = [&] { traceImplicitGrid(canvas, view, item.colour, item.penWidth, t.pF, t.pFx, t.pFy, F); };
 
     const int total = polynomialDegree(F, DegreeXY);
     if (total == 1) {

@@ -22,11 +22,14 @@ struct TraceRun {
     Program pF, pFx, pFy;
     Canvas canvas;
     GraphView view;
+    SignEstimate estimate;
     ImplicitTracer tracer;
-    TraceRun(const std::string &text, int size = 640, CoordFrame frame = {})
+    // estimated: the corrector takes F's sign from its estimate where it can.
+    TraceRun(const std::string &text, int size = 640, CoordFrame frame = {}, bool estimated = false)
         : F((engineState().parseOK = true, parseFormula(text, ParseBuild))), fx(differentiate(F.get(), OpX)),
           fy(differentiate(F.get(), OpY)), pF(F.get()), pFx(fx.get()), pFy(fy.get()), canvas(size, size),
-          view(frame, size), tracer(canvas, view, kCurve, 1, pF, pFx, pFy)
+          view(frame, size), estimate(estimated ? F.get() : nullptr),
+          tracer(canvas, view, kCurve, 1, pF, pFx, pFy, &estimate)
     {
     }
     bool near(long double x, long double y) const { return nearWorld(canvas, view, x, y, kCurve, 2); }
@@ -175,10 +178,12 @@ TEST(ImplicitSafety, DegenerateInputEndsAndDrawsNothingWrong)
 }
 
 // With the worker pool the scan takes the lattice and the walks it expected
-// from other threads; the picture, the counts and the budget spent are those
-// of the scan alone, also where the budget runs out on the way. (Here the
+// from other threads, and with the sign estimate the corrector skips most
+// evaluations of F; the picture, the counts and the budget spent are those
+// of the scan alone evaluating everything, also where the budget runs out on
+// the way. (Here the
 // whole trace costs 2.9 million units, its lattice 1.1 million.)
-TEST(ImplicitTracer, WorkersChangeNothingOfTheTraceNorOfTheBudget)
+TEST(ImplicitTracer, WorkersAndTheSignEstimateChangeNothingOfTheTraceNorOfTheBudget)
 {
     struct Case {
         const char *text;
@@ -199,6 +204,10 @@ TEST(ImplicitTracer, WorkersChangeNothingOfTheTraceNorOfTheBudget)
         {"(x^2+y^2)^2-8(x^2-y^2)", 640, {}, kItemEvaluationBudget},
         {"tan(x*y)-1", 300, {}, kItemEvaluationBudget},
         {"log(x)+y^3-y", 640, {}, kItemEvaluationBudget},
+        {"x*sin(y)+y*cos(x)-1", 640, wide, kItemEvaluationBudget},
+        {"x*sin(y)+y*cos(x)-1", 640, wide, 1'500'000}, // in a walk
+        {"sin(x)/y-0.5", 640, {}, kItemEvaluationBudget}, // divisors near 0
+        {"sin(x*y)-cos(x)^2/2+abs(y)/7", 400, {}, kItemEvaluationBudget},
     };
     // clang-format on
     WorkerPool &pool = WorkerPool::shared();
@@ -211,9 +220,9 @@ TEST(ImplicitTracer, WorkersChangeNothingOfTheTraceNorOfTheBudget)
             std::uint64_t left = 0;
             bool spent = false;
         };
-        const auto trace = [&](int threads) {
+        const auto trace = [&](int threads, bool estimated) {
             pool.setWorkers(threads);
-            TraceRun run(c.text, c.size, c.frame);
+            TraceRun run(c.text, c.size, c.frame, estimated);
             run.tracer.setUseWorkers(threads > 0);
             EvaluationBudget budget(c.budget);
             Outcome o;
@@ -225,15 +234,15 @@ TEST(ImplicitTracer, WorkersChangeNothingOfTheTraceNorOfTheBudget)
             o.spent = budget.spent();
             return o;
         };
-        const Outcome alone = trace(0);
-        for (int threads : {1, 3}) {
-            const Outcome shared = trace(threads);
-            EXPECT_EQ(shared.traces, alone.traces) << c.text << " " << threads;
+        const Outcome alone = trace(0, false);
+        for (auto [threads, estimated] : {std::pair{0, true}, {1, false}, {3, true}}) {
+            const Outcome shared = trace(threads, estimated);
+            EXPECT_EQ(shared.traces, alone.traces) << c.text << " " << threads << " " << estimated;
             EXPECT_EQ(shared.cutOff, alone.cutOff) << c.text;
             EXPECT_EQ(shared.last, alone.last) << c.text;
             EXPECT_EQ(shared.left, alone.left) << c.text;
             EXPECT_EQ(shared.spent, alone.spent) << c.text;
-            EXPECT_EQ(differingPixels(shared.canvas, alone.canvas), 0) << c.text << " " << threads;
+            EXPECT_EQ(differingPixels(shared.canvas, alone.canvas), 0) << c.text << " " << threads << " " << estimated;
         }
         EXPECT_GT(countColour(alone.canvas, kCurve), 0) << c.text;
     }
