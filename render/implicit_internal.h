@@ -176,12 +176,13 @@ class ImplicitTracer
         bool ok = false;
     };
     Value evalF(long double x, long double y) const;
-    // What evalF would tell of F at p, from the estimate where it is certain:
-    // the sign (0: not certain), or whether |F| >= 1e-6. Where it is certain
-    // and the budget has room, the evaluation is charged and x and y are
-    // written as evalF would; otherwise nothing happens.
-    int certainSign(TracePoint p) const;
+    // Whether the estimate shows |F| >= 1e-6 at p, as evalF would find it.
+    // Where it does and the budget has room, the evaluation is charged
+    // (chargeEstimate) and true returned; otherwise nothing happens.
     bool certainlyOffCurve(TracePoint p) const;
+    // Charges an evaluation of F at p that the estimate answered, and writes
+    // x and y as evalF would; false, doing nothing, when the budget would
+    // refuse it (evalF then reports that).
     bool chargeEstimate(TracePoint p) const;
     struct LatticePoint {
         long double f = 0, fx = 0, fy = 0;

@@ -91,21 +91,12 @@ ImplicitTracer::Value ImplicitTracer::evalF(long double x, long double y) const
 bool ImplicitTracer::chargeEstimate(TracePoint p) const
 {
     EngineState &state = engineState();
-    // A refused evaluation is left to evalF, which reports it.
     if (state.budget.evaluationLeft < F_->evaluationCost())
         return false;
     spendEvaluation(F_->evaluationCost());
     state.variables.x = p.x;
     state.variables.y = p.y;
     return true;
-}
-
-int ImplicitTracer::certainSign(TracePoint p) const
-{
-    if (!signOfF_)
-        return 0;
-    const int sign = signOfF_->signAt(p.x, p.y);
-    return sign != 0 && chargeEstimate(p) ? sign : 0;
 }
 
 bool ImplicitTracer::certainlyOffCurve(TracePoint p) const
@@ -526,15 +517,15 @@ bool ImplicitTracer::correctStep(TracePoint p, TracePoint d, TracePoint &result)
             // where the bisection ends, so a midpoint that ends it is
             // evaluated in full.
             if (const int sign = signOfF_ ? signOfF_->signAt(qm.x, qm.y) : 0) {
-                const bool upKept = sign == signOf(fUp);
-                const long double width = upKept ? std::fabs(up - mid) : std::fabs(mid - down);
-                if (!(width < tolerance) && chargeEstimate(qm)) {
+                // The bracket as the full evaluation would leave it.
+                const bool upMoves = sign == signOf(fUp);
+                const long double nextUp = upMoves ? mid : up, nextDown = upMoves ? down : mid;
+                if (!(std::fabs(nextUp - nextDown) < tolerance) && chargeEstimate(qm)) {
                     result = qm;
+                    up = nextUp;
+                    down = nextDown;
                     // From here on only the signs of fUp and fDown are read.
-                    if (upKept)
-                        up = mid, fUp = sign;
-                    else
-                        down = mid, fDown = sign;
+                    (upMoves ? fUp : fDown) = sign;
                     continue;
                 }
             }
