@@ -18,8 +18,10 @@ namespace gq::eval_detail
 // slot (Slot), written long before. Numbers (and π) are Const, letters Leaf.
 // Two small operations on leaves are computed where their parent reads them,
 // with no step of their own (see program_fuse.cpp): a number times a letter
-// (Scaled) and a letter to a number power 0, 1, 2, ... (LeafPower).
-enum class Src : uint8_t { None, Const, Leaf, Reg, Slot, Scaled, LeafPower };
+// (Scaled) and a letter to a number power 0, 1, 2, ... (LeafPower). A sum or
+// difference of two such operands, numbers and letters is computed where its
+// parent reads it too (Pair), with its zero flag where that is read.
+enum class Src : uint8_t { None, Const, Leaf, Reg, Slot, Scaled, LeafPower, Pair };
 
 // Step::shape: the sources of the two operands.
 inline constexpr uint8_t kLeftShift = 0, kRightShift = 3, kSrcMask = 7;
@@ -36,6 +38,25 @@ constexpr Src leftSrc(uint8_t shape)
 constexpr Src rightSrc(uint8_t shape)
 {
     return static_cast<Src>((shape >> kRightShift) & kSrcMask);
+}
+
+// Step::form of a sum computed in place (Src::Pair): the sources of its two
+// operands, where they are among the common ones that have code of their own
+// (1, 2, ...); 0 where the sources are read at run time.
+struct PairForm {
+    Src left, right;
+};
+inline constexpr PairForm kPairForms[] = {{Src::None, Src::None},
+                                          {Src::LeafPower, Src::Scaled},
+                                          {Src::LeafPower, Src::Const},
+                                          {Src::Leaf, Src::Const},
+                                          {Src::Scaled, Src::Const}};
+constexpr uint8_t pairFormOf(Src left, Src right)
+{
+    for (std::size_t k = 1; k < std::size(kPairForms); ++k)
+        if (kPairForms[k].left == left && kPairForms[k].right == right)
+            return static_cast<uint8_t>(k);
+    return 0;
 }
 
 // Step::needs: what is read of a node's slot after the step that computes
@@ -108,6 +129,21 @@ constexpr bool readsOwnValue(int32_t op)
     EVAL_FUSED_UNARY_SHAPES(X, OpSin)                                                                        \
     EVAL_FUSED_UNARY_SHAPES(X, OpCos)                                                                        \
     EVAL_FUSED_UNARY_SHAPES(X, OpExp)
+// Whole formulas of one operation on sums or differences computed in place
+// (Pair): quotients and products of polynomials of two terms, a function of
+// such a sum. With every operand computed in place such a formula is one
+// step, which runs in a function of its own (eval_whole.cpp) and never in the
+// loop: kinds added to the loop made all of its code slower. (A sum of a pair
+// and a term is not among them: it was no faster as a whole than as two steps.)
+#define EVAL_WHOLE_PRODUCT_SHAPES(X, op)                                                                     \
+    X(op, Pair, Pair) X(op, Const, Pair) X(op, Leaf, Pair) X(op, Scaled, Pair) X(op, LeafPower, Pair)
+#define EVAL_WHOLE_KINDS(X)                                                                                  \
+    EVAL_WHOLE_PRODUCT_SHAPES(X, OpMultiply)                                                                 \
+    EVAL_WHOLE_PRODUCT_SHAPES(X, OpDivide)                                                                   \
+    X(OpDivide, Pair, Leaf) X(OpDivide, Pair, Const) X(OpPower, Pair, Const)                                 \
+    X(OpSin, None, Pair) X(OpCos, None, Pair) X(OpSqrt, None, Pair) X(OpLog, None, Pair) X(OpAbs, None, Pair)
+// The same whose flags are never raised (value-only code, as below).
+#define EVAL_WHOLE_VALUE_KINDS(X) X(OpExp, None, Pair)
 #define EVAL_KINDS(X)                                                                                        \
     EVAL_BINARY_SHAPES(X, OpAdd)                                                                             \
     EVAL_BINARY_SHAPES(X, OpSubtract)                                                                        \
@@ -154,10 +190,22 @@ struct KindEntry {
 #define EVAL_KIND_ENTRY(op, l, r) {op, Src::l, Src::r, true},
 #define EVAL_VALUE_KIND_ENTRY(op, l, r) {op, Src::l, Src::r, false},
 inline constexpr KindEntry kKinds[] = {{0, Src::None, Src::None, true}, EVAL_KINDS(EVAL_KIND_ENTRY)
-                                           EVAL_VALUE_KINDS(EVAL_VALUE_KIND_ENTRY)};
+                                           EVAL_VALUE_KINDS(EVAL_VALUE_KIND_ENTRY)
+                                               EVAL_WHOLE_KINDS(EVAL_KIND_ENTRY)
+                                                   EVAL_WHOLE_VALUE_KINDS(EVAL_VALUE_KIND_ENTRY)};
 #undef EVAL_KIND_ENTRY
 #undef EVAL_VALUE_KIND_ENTRY
 static_assert(std::size(kKinds) <= 256, "kinds are bytes");
+
+// The whole-formula kinds come last: kinds from here on never run in the loop.
+#define EVAL_COUNT_KIND(op, l, r) +1
+inline constexpr std::size_t kFirstWholeKind =
+    std::size(kKinds) - (0 EVAL_WHOLE_KINDS(EVAL_COUNT_KIND) EVAL_WHOLE_VALUE_KINDS(EVAL_COUNT_KIND));
+#undef EVAL_COUNT_KIND
+constexpr bool isWholeKind(uint8_t kind)
+{
+    return kind >= kFirstWholeKind;
+}
 
 // The kind of an operation step: its index in kKinds, or 0 (generic).
 // flags false asks for the value-only code, where there is one.
@@ -172,7 +220,7 @@ constexpr uint8_t findKind(int32_t op, Src left, Src right, bool flags = true)
 
 // The same, looked up in a table made at compile time (building a Program
 // asks for every step's kind).
-inline constexpr int32_t kKindOps = 32, kSrcCount = 7;
+inline constexpr int32_t kKindOps = 32, kSrcCount = 8;
 struct KindTable {
     uint8_t kind[kKindOps][kSrcCount][kSrcCount][2] = {};
     constexpr KindTable()

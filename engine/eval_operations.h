@@ -357,15 +357,24 @@ EVAL_INLINE bool signChanged(const Slot &n, long double v, Outcome &out)
 // the right operand at the previous call, where the operation reads it; the
 // operation's own slot still holds the previous value. With a constant op the
 // switch folds away.
+// polesClear (a constant) tells that neither operand can raise its pole flag.
 EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, long double R,
-                                const long double *Rmem, int8_t previous, Outcome &out)
+                                const long double *Rmem, int8_t previous, Outcome &out, bool polesClear = false)
 {
     const Slot &n = o.self, &l = o.left, &r = o.right;
     switch (op) {
     case OpPower:
         return power(o, L, R, out);
     case OpDivide:
-        divisionFlags(out, l, r);
+        if (polesClear) { // divisionFlags without the poles
+            const bool lz = l.zero, rz = r.zero;
+            out.zero = lz && !rz;
+            out.pole = rz && !lz;
+            if (rz)
+                engineState().poleSeen = true;
+        } else {
+            divisionFlags(out, l, r);
+        }
         if (R == 0) {
             engineState().poleSeen = true;
             return out.undefined();
@@ -373,7 +382,7 @@ EVAL_INLINE long double compute(int32_t op, const Operands &o, long double L, lo
         return L / R;
     case OpMultiply:
         out.zero = l.zero || r.zero;
-        out.pole = !out.zero && (l.pole || r.pole);
+        out.pole = !polesClear && !out.zero && (l.pole || r.pole);
         return L * R;
     case OpSubtract: {
         long double v = L - R;

@@ -8,6 +8,7 @@
 #include "engine/budget.h"
 #include "engine/eval_code.h"
 #include "engine/eval_operations.h"
+#include "engine/eval_whole.h"
 #include "engine/program_fuse.h"
 
 #include <algorithm>
@@ -352,11 +353,13 @@ Program::Program(const ExprNode *tree)
         lay(steps_, slots_, k);
     layFlags(steps_, operations_, root_);
     program_detail::fuseOperands(steps_, slots_, operations_, root_);
+    if (operations_ == 1 && eval_detail::isWholeKind(steps_[0].kind))
+        whole_ = eval_detail::wholeFormula(steps_[0].kind);
 }
 
 Program::Program(const Program &other)
     : steps_(other.steps_), slots_(other.slots_), operations_(other.operations_), root_(other.root_),
-      cost_(other.cost_)
+      cost_(other.cost_), whole_(other.whole_)
 {
     relocateFrom(other);
 }
@@ -369,6 +372,7 @@ Program &Program::operator=(const Program &other)
         operations_ = other.operations_;
         root_ = other.root_;
         cost_ = other.cost_;
+        whole_ = other.whole_;
         relocateFrom(other);
     }
     return *this;

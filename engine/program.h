@@ -49,6 +49,7 @@ struct Step {
     uint8_t needs = 0; // what is read of this node's slot after its step (see eval_code.h)
     uint8_t facts = 0; // what is known of the flags around this step (see eval_code.h)
     uint8_t power = 0; // a power by the number 2..32: that exponent (0 otherwise)
+    uint8_t form = 0;  // a sum computed in place: the code for its operands' sources (see eval_code.h)
 };
 
 // The state of one node, which the evaluation updates sample by sample. The
@@ -69,6 +70,10 @@ struct Slot {
     // (see logarithmClass and trigClass in eval_operations.h).
     int8_t sign;
 };
+
+// The evaluation of a whole formula that is a single step of a kind that runs
+// in a function of its own (eval_whole.cpp): its value at *x, *y.
+using WholeFormula = long double (*)(Step *steps, Slot *slots, const long double *x, const long double *y);
 } // namespace program_detail
 
 class Program
@@ -129,6 +134,7 @@ class Program
     uint32_t operations_ = 0; // the number of operation steps that run (0: the formula is a leaf)
     uint32_t root_ = 0;       // the whole formula: the last operation, or the only leaf
     std::uint64_t cost_ = 0;  // units of the evaluation budget per evaluation
+    program_detail::WholeFormula whole_ = nullptr; // the single step's own function, if it has one
 };
 
 } // namespace gq

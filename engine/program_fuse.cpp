@@ -39,6 +39,38 @@ bool isOperationStep(const Step &s)
 {
     return s.op != kBlankOp && isOperationCode(s.op);
 }
+
+// The source a sum or difference reads its operand from (source now, step
+// operand) when it is computed in place: numbers, letters and the fusable
+// operations above; Src::None for anything else.
+Src pairOperandSource(Src now, const Step &operand)
+{
+    switch (now) {
+    case Src::Const:
+    case Src::Leaf:
+    case Src::Scaled:
+    case Src::LeafPower:
+        return now;
+    case Src::Reg:
+    case Src::Slot:
+        return fusedSource(operand);
+    default:
+        return Src::None;
+    }
+}
+
+// Whether the sum or difference k can be computed in place by its parent
+// (Src::Pair): its operands can, and nothing but the parent reads its value.
+// Its flags need no step of their own: its operands never raise a pole, and
+// its zero flag is computed in place where it is read.
+bool fusablePair(const Step &k, Src &left, Src &right)
+{
+    if ((k.op != OpAdd && k.op != OpSubtract) || (k.needs & kValueForGrandparent))
+        return false;
+    left = pairOperandSource(leftSrc(k.shape), *k.leftCode);
+    right = pairOperandSource(rightSrc(k.shape), *k.rightCode);
+    return left != Src::None && right != Src::None;
+}
 } // namespace
 
 void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &operations, uint32_t &root)
@@ -51,14 +83,22 @@ void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &
     std::vector<uint32_t> large(operations > kOnStack ? operations : 0);
     uint32_t *const to = operations > kOnStack ? large.data() : small;
     std::fill_n(to, operations, 0u);
-    uint32_t fusedCount = 0;
     for (uint32_t k = 0; k < operations; ++k) {
         Step &v = steps[k];
         if (v.kind == 0)
             continue;
         const Step &l = *v.leftCode, &r = *v.rightCode;
-        const Src lf = isOperationStep(l) ? fusedSource(l) : Src::None;
-        const Src rf = isOperationStep(r) ? fusedSource(r) : Src::None;
+        Src pairLeft[2], pairRight[2]; // the operands of a fused left and right pair
+        // Sums are computed in place by the whole formula's operation alone:
+        // such a formula becomes a single step (see eval_code.h).
+        const auto fusable = [&](const Step &o, int side) {
+            if (!isOperationStep(o))
+                return Src::None;
+            if (k == root && fusablePair(o, pairLeft[side], pairRight[side]))
+                return Src::Pair;
+            return fusedSource(o);
+        };
+        const Src lf = fusable(l, 0), rf = fusable(r, 1);
         if (lf == Src::None && rf == Src::None)
             continue;
         const bool flags = kKinds[v.kind].flags;
@@ -81,12 +121,25 @@ void fuseOperands(std::vector<Step> &steps, std::vector<Slot> &slots, uint32_t &
         v.shape = shapeOf(fuseLeft ? lf : fuseRight ? leftIfRightFused : ls, fuseRight ? rf : rs);
         if (fuseRight && ls == Src::Slot) // the left operand stays in the register
             steps[indexOf(v.leftCode)].needs &= static_cast<uint8_t>(~kValueForParent);
+        // A fused pair reads its own operands in place (which may not have
+        // been fused before, for want of code for its shape).
+        const auto fuse = [&](const Step &o, Src as, int side) {
+            to[indexOf(&o)] = 1;
+            if (as != Src::Pair)
+                return;
+            Step &pair = steps[indexOf(&o)];
+            pair.shape = shapeOf(pairLeft[side], pairRight[side]);
+            pair.form = pairFormOf(pairLeft[side], pairRight[side]);
+            for (const Step *operand : {pair.leftCode, pair.rightCode})
+                if (isOperationStep(*operand))
+                    to[indexOf(operand)] = 1;
+        };
         if (fuseLeft)
-            to[indexOf(v.leftCode)] = 1;
+            fuse(l, lf, 0);
         if (fuseRight)
-            to[indexOf(v.rightCode)] = 1;
-        fusedCount += fuseLeft + fuseRight;
+            fuse(r, rf, 1);
     }
+    const uint32_t fusedCount = static_cast<uint32_t>(std::count(to, to + operations, 1u));
     if (fusedCount == 0)
         return;
 

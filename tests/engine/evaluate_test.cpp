@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include <limits>
 #include <optional>
+#include <vector>
 
 // Every allocation of this test program is counted.
 std::size_t g_allocations = 0;
@@ -258,6 +260,49 @@ TEST(Evaluate, ProgramsKeepTheirOwnMemoryAndCopiesGoOn)
                 EXPECT_EQ(sampleOf(*copied, x), want) << text << " at " << static_cast<double>(x);
                 EXPECT_EQ(sampleOf(assigned, x), want) << text << " at " << static_cast<double>(x);
             }
+        }
+    }
+}
+
+// A formula of one operation on two-term sums runs as a single step of its
+// own; the same formula inside a larger one (plus b, which is 0) runs step by
+// step. Both must report alike at every sample: across zeros and poles, at
+// overflow, and after a sample that is not a number, which leaves every sign
+// as it was. (The sum passes a defined operand's pole on to poleSeen and to
+// its own flag, and raises none where its operand is undefined.)
+TEST(Evaluate, WholeFormulasReportAsTheirStepsWould)
+{
+    ScopedParameters parameters({{'a', 1.5f}, {'b', 0}});
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    std::vector<long double> xs;
+    for (long double x = -3; x < 3; x += 0.0371L)
+        xs.push_back(x);
+    for (long double x : {nan, 0.5L, 1e3000L, -1e3000L, nan, -0.5L, 1.0L, -1.0L, 0.0L, -0.0L, nan, 2.0L,
+                          std::numeric_limits<long double>::infinity(), 1e-3000L, 0.25L})
+        xs.push_back(x);
+    for (const char *text :
+         {"(x^3-2x)/(x^2-1)", "1/(x^2-1)", "x/(x^2-4)", "(2x-1)/(3x+1)", "(y-x)/(y+x)", "(x+1)/x", "(x^2+1)/2",
+          "(x^40-1)/(x-1)", "(x-a)/(x^2-a)", "(x-1)(x+2)", "2x(x-1)", "x^2(x-1)", "3(x^2-2)", "(x-1)^3",
+          "sin(2x+1)", "cos(x^2-1)", "sqrt(x^2-1)", "log(x^2-1)", "abs(x-1)", "exp(1-x^2)"}) {
+        Program whole(parseText(text).get());
+        Program steps(parseText(std::string("(") + text + ")+b").get());
+        int differences = 0;
+        for (long double x : xs) {
+            const auto sample = [&](Program &p) {
+                engineState().poleSeen = false;
+                engineState().evalValid = true;
+                const long double v = p.evaluate(x, 0.5L);
+                return Report{engineState().evalValid ? v : 0, engineState().evalValid, engineState().poleSeen,
+                              p.poleCrossed(), false};
+            };
+            Report w = sample(whole);
+            const Report s = sample(steps);
+            w.poleCrossed = w.valid && w.poleCrossed;
+            w.pole = w.pole || w.poleCrossed;
+            differences += !(w == s);
+            EXPECT_EQ(w, s) << text << " at " << static_cast<double>(x);
+            if (differences > 3)
+                break;
         }
     }
 }
