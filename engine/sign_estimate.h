@@ -66,7 +66,8 @@ class SignEstimate
     struct Node {
         int32_t op = 0;
         int32_t arg = 0; // a parameter's index; a power's exponent
-        long double value = 0; // a number's value
+        // A number's value as a double, and that double's distance from it.
+        double value = 0, error = 0;
     };
     bool compile(const ExprNode *n, int depth);
 
