@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 namespace gq::eval_detail
 {
@@ -102,7 +103,8 @@ template <Src S> EVAL_INLINE long double fetch(const Step &code, Slot &n, const 
 // An operand of a fused sum or difference, from source s: a number, a letter,
 // or a number times a letter or a letter's power computed in place.
 // S is that source where it is known in advance (None: it is read from s).
-template <Src S> EVAL_INLINE long double pairOperand(Src s, const Step &code, Slot &n, const Loop &reg, bool &ok)
+template <Src S>
+EVAL_INLINE long double pairOperand(Src s, const Step &code, Slot &n, const Loop &reg, bool &ok)
 {
     if constexpr (S != Src::None)
         return fetch<S>(code, n, reg, ok);
@@ -118,13 +120,55 @@ template <Src S> EVAL_INLINE long double pairOperand(Src s, const Step &code, Sl
     }
 }
 
+// An operand of a fused sum from a known source, without fetch's test for
+// overflow: infinite where that test would give ±kBigValue, not a number
+// where it would report an undefined value.
+template <Src S> EVAL_INLINE long double rawOperand(const Step &code, Slot &n, const Loop &reg)
+{
+    if constexpr (S == Src::Const) {
+        return n.value;
+    } else if constexpr (S == Src::Leaf) {
+        return evalLetter(code, n, reg);
+    } else if constexpr (S == Src::Scaled) {
+        return code.left->value * evalLetter(*code.rightCode, *code.right, reg);
+    } else {
+        static_assert(S == Src::LeafPower);
+        if (__builtin_expect(code.power == 0, 0)) {
+            bool ok = true;
+            const long double v = fetch<Src::LeafPower>(code, n, reg, ok);
+            return ok ? v : std::numeric_limits<long double>::quiet_NaN();
+        }
+        const long double L = evalLetter(*code.leftCode, *code.left, reg);
+        if (code.power == 2)
+            return L * L;
+        return L == 0 ? 0 : code.power == 3 ? L * L * L : smallPower(L, code.power);
+    }
+}
+
 // A fused sum or difference (code and n are its step and slot): what its own
 // step would compute, with the same flags where they are read. Its operands
 // are numbers, letters and the operations above: they never raise a pole, and
 // are undefined only where a letter is not a number. LS and RS are their
 // sources where known in advance (None: read from the step's shape).
-template <Src LS, Src RS> EVAL_INLINE long double pairSum(const Step &code, Slot &n, const Loop &reg, bool &ok)
+template <Src LS, Src RS>
+EVAL_INLINE long double pairSum(const Step &code, Slot &n, const Loop &reg, bool &ok)
 {
+    if constexpr (LS != Src::None) {
+        // Without the operands' tests for overflow first: an operand that
+        // would fail one (infinite, or not a number) makes the sum fail the
+        // sum's own test, and then everything is computed again with them.
+        const long double R = rawOperand<RS>(*code.rightCode, *code.right, reg);
+        const long double L = rawOperand<LS>(*code.leftCode, *code.left, reg);
+        const long double v = code.op == OpAdd ? L + R : L - R;
+        if (__builtin_expect(isFiniteValue(v), 1)) {
+            if (!(code.facts & kZeroUnread)) {
+                const int8_t s = static_cast<int8_t>(signOf(v));
+                storeFlags(n, s * n.sign <= 0, 0);
+                n.sign = s;
+            }
+            return v;
+        }
+    }
     bool defined = true;
     const long double R = pairOperand<RS>(rightSrc(code.shape), *code.rightCode, *code.right, reg, defined);
     const long double L = pairOperand<LS>(leftSrc(code.shape), *code.leftCode, *code.left, reg, defined);
@@ -294,10 +338,9 @@ template <int32_t Op, Src LS, Src RS> EVAL_INLINE void step(const Step &code, Sl
     long double result = 0;
     const bool computed = out.ok;
     if (computed)
-        result =
-            finite(compute(Op, o, L, R, memoryOf<RS>(*code.rightCode, *code.right, reg), previous, out,
-                           polesClear<LS, RS>()),
-                   out);
+        result = finite(compute(Op, o, L, R, memoryOf<RS>(*code.rightCode, *code.right, reg), previous, out,
+                                polesClear<LS, RS>()),
+                        out);
     commit(Op, self, code.needs, result, out, computed, reg);
 }
 
@@ -311,7 +354,8 @@ template <int32_t Op, Src LS, Src RS> EVAL_INLINE void valueStep(const Step &cod
     long double L = fetch<LS>(*code.leftCode, *code.left, reg, out.ok);
     long double result = 0;
     if (out.ok)
-        result = finite(computeValue<Op>(code, L, R, memoryOf<RS>(*code.rightCode, *code.right, reg), out), out);
+        result =
+            finite(computeValue<Op>(code, L, R, memoryOf<RS>(*code.rightCode, *code.right, reg), out), out);
     if (out.ok && (code.needs & kValueNeeded))
         self.value = result;
     reg.value = result;

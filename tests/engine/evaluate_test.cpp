@@ -281,9 +281,11 @@ TEST(Evaluate, WholeFormulasReportAsTheirStepsWould)
                           std::numeric_limits<long double>::infinity(), 1e-3000L, 0.25L})
         xs.push_back(x);
     for (const char *text :
-         {"(x^3-2x)/(x^2-1)", "1/(x^2-1)", "x/(x^2-4)", "(2x-1)/(3x+1)", "(y-x)/(y+x)", "(x+1)/x", "(x^2+1)/2",
-          "(x^40-1)/(x-1)", "(x-a)/(x^2-a)", "(x-1)(x+2)", "2x(x-1)", "x^2(x-1)", "3(x^2-2)", "(x-1)^3",
-          "sin(2x+1)", "cos(x^2-1)", "sqrt(x^2-1)", "log(x^2-1)", "abs(x-1)", "exp(1-x^2)"}) {
+         {"(x^3-2x)/(x^2-1)", "1/(x^2-1)",  "x/(x^2-4)",      "(2x-1)/(3x+1)",      "(y-x)/(y+x)",
+          "(x+1)/x",          "(x^2+1)/2",  "(x^40-1)/(x-1)", "(x^30-2x)/(x^31-1)", "(x^3-1e4000x)/(x^2-1)",
+          "(x-a)/(x^2-a)",    "(x-1)(x+2)", "2x(x-1)",        "x^2(x-1)",           "3(x^2-2)",
+          "(x-1)^3",          "sin(2x+1)",  "cos(x^2-1)",     "sqrt(x^2-1)",        "log(x^2-1)",
+          "abs(x-1)",         "exp(1-x^2)"}) {
         Program whole(parseText(text).get());
         Program steps(parseText(std::string("(") + text + ")+b").get());
         int differences = 0;
@@ -292,8 +294,8 @@ TEST(Evaluate, WholeFormulasReportAsTheirStepsWould)
                 engineState().poleSeen = false;
                 engineState().evalValid = true;
                 const long double v = p.evaluate(x, 0.5L);
-                return Report{engineState().evalValid ? v : 0, engineState().evalValid, engineState().poleSeen,
-                              p.poleCrossed(), false};
+                return Report{engineState().evalValid ? v : 0, engineState().evalValid,
+                              engineState().poleSeen, p.poleCrossed(), false};
             };
             Report w = sample(whole);
             const Report s = sample(steps);
